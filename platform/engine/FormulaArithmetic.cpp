@@ -1,0 +1,115 @@
+#include "FormulaArithmetic.h"
+
+#include "FormulaErrors.h"
+
+namespace velora::engine::arithmetic {
+
+int faultNumber(ArithmeticFault fault) {
+    switch (fault) {
+    case ArithmeticFault::None:
+        return 0;
+    case ArithmeticFault::Overflow:
+        return FormulaErrorNumber::Overflow;
+    case ArithmeticFault::DivisionByZero:
+        return FormulaErrorNumber::DivisionByZero;
+    case ArithmeticFault::InvalidArgument:
+        return FormulaErrorNumber::InvalidArgument;
+    }
+    return FormulaErrorNumber::InvalidArgument;
+}
+
+ArithmeticFault power(double a, double b, double& r) {
+    if (a == 0 && b < 0)
+        return ArithmeticFault::DivisionByZero;
+    // A negative base has no real power for a fractional exponent.
+    if (a < 0 && b != std::trunc(b))
+        return ArithmeticFault::InvalidArgument;
+    return finite(std::pow(a, b), r);
+}
+
+ArithmeticFault integerDivide(double a, double b, double& r) {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    if (!roundToLong(a, x) || !roundToLong(b, y))
+        return ArithmeticFault::Overflow;
+    if (y == 0)
+        return ArithmeticFault::DivisionByZero;
+    const std::int64_t quotient = std::int64_t(x) / std::int64_t(y);
+    if (quotient > 2147483647)
+        return ArithmeticFault::Overflow; // -2147483648 \ -1
+    r = double(quotient);
+    return ArithmeticFault::None;
+}
+
+ArithmeticFault modulo(double a, double b, double& r) {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    if (!roundToLong(a, x) || !roundToLong(b, y))
+        return ArithmeticFault::Overflow;
+    if (y == 0)
+        return ArithmeticFault::DivisionByZero;
+    r = double(std::int64_t(x) % std::int64_t(y));
+    return ArithmeticFault::None;
+}
+
+ArithmeticFault round(double value, double digits, double& r) {
+    std::int32_t places = 0;
+    if (!roundToLong(digits, places))
+        return ArithmeticFault::Overflow;
+    if (places < 0)
+        return ArithmeticFault::InvalidArgument;
+    if (places == 0) {
+        r = roundHalfEven(value);
+        return ArithmeticFault::None;
+    }
+    // Dividing by the power of ten (rather than multiplying by its inverse) gives the double
+    // nearest to the decimal result. Powers up to 1E22 are exact doubles.
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (places > 22) {
+        r = value; // no double has a digit that far to the right of a whole number part
+        return ArithmeticFault::None;
+    }
+    const double scale = Powers[places];
+    const double scaled = value * scale;
+    r = std::isfinite(scaled) ? roundHalfEven(scaled) / scale : value;
+    if (!std::isfinite(r))
+        r = value;
+    return ArithmeticFault::None;
+}
+
+Comparison inverted(Comparison comparison) {
+    switch (comparison) {
+    case Comparison::Equal:
+        return Comparison::NotEqual;
+    case Comparison::NotEqual:
+        return Comparison::Equal;
+    case Comparison::Less:
+        return Comparison::GreaterEqual;
+    case Comparison::LessEqual:
+        return Comparison::Greater;
+    case Comparison::Greater:
+        return Comparison::LessEqual;
+    case Comparison::GreaterEqual:
+        return Comparison::Less;
+    }
+    return comparison;
+}
+
+Comparison mirrored(Comparison comparison) {
+    switch (comparison) {
+    case Comparison::Less:
+        return Comparison::Greater;
+    case Comparison::LessEqual:
+        return Comparison::GreaterEqual;
+    case Comparison::Greater:
+        return Comparison::Less;
+    case Comparison::GreaterEqual:
+        return Comparison::LessEqual;
+    default:
+        return comparison;
+    }
+}
+
+} // namespace velora::engine::arithmetic

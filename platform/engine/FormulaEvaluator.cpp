@@ -1,0 +1,139 @@
+#include "FormulaEvaluator.h"
+
+#include "FormulaAssignments.h"
+#include "PeriodSums.h"
+#include "RecalcSettings.h"
+#include "RowCalculator.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+
+namespace velora::engine {
+
+namespace {
+
+QString quoted(QString text)
+{
+    text.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+std::vector<DaySums> fetchDaySums(db::Connection& connection, const QString& transId,
+                                  const int* account, const QDate& from, const QDate& to)
+{
+    QString statement =
+        QStringLiteral("SELECT shift_date, SUM(number_rpts_modified), SUM(chars_modified), "
+                       "SUM(lines_modified), SUM(pages_modified), SUM(hours_system_modified), "
+                       "SUM(incent_hours_typed_modified), SUM(incent_typed_modified), "
+                       "SUM(incent_pay_modified), SUM(hours_typed_modified) FROM Trans_incentive "
+                       "WHERE trans_id = ") +
+        quoted(transId);
+    if (account)
+        statement += QStringLiteral(" AND hosp_acct_id = ") + QString::number(*account);
+    statement += QStringLiteral(" AND shift_date BETWEEN '") + from.toString(Qt::ISODate) +
+                 QStringLiteral("' AND '") + to.toString(Qt::ISODate) +
+                 QStringLiteral("' GROUP BY shift_date ORDER BY shift_date");
+    std::vector<DaySums> days;
+    for (db::Recordset rs = connection.openRecordset(statement); !rs.eof(); rs.moveNext()) {
+        DaySums day;
+        day.day = rs.date(QStringLiteral("shift_date"));
+        for (int i = 0; i < static_cast<int>(day.values.size()); ++i)
+            day.values[static_cast<std::size_t>(i)] = rs.value(i + 1).toDouble();
+        days.push_back(day);
+    }
+    return days;
+}
+
+} // namespace
+
+FormulaEvaluator::FormulaEvaluator(db::Connection& connection)
+    : connection_(connection)
+{
+}
+
+void FormulaEvaluator::setError(const FormulaError& error)
+{
+    error_ = error;
+    results_ = FormulaResults{};
+}
+
+RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode)
+{
+    const RecalcSettings settings = RecalcSettings::read(connection_);
+    firstDayOfWeek = settings.firstDayOfWeek;
+    partitionMode = settings.partitionMode;
+    RowInputs row;
+    row.hourMode = settings.hourMode;
+    row.shiftDate = shiftDate_;
+    row.transId = transId_;
+    row.accountId = accountId_;
+    row.groupId = -1;
+    row.partitionId = -1;
+    db::Recordset user = connection_.openRecordset(
+        QStringLiteral("SELECT incentive_group_id, extra3 FROM Trans_info WHERE trans_id = ") +
+        quoted(transId_));
+    if (!user.eof()) {
+        row.groupId = user.value(0).isNull() ? -1 : user.value(0).toInt();
+        row.partitionId = user.value(1).isNull() ? -1 : user.value(1).toInt();
+    }
+    db::Recordset rs = connection_.openRecordset(
+        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + quoted(transId_) +
+        QStringLiteral(" AND hosp_acct_id = ") + QString::number(accountId_) +
+        QStringLiteral(" AND shift_date = '") + shiftDate_.toString(Qt::ISODate) +
+        QLatin1Char('\''));
+    if (!rs.eof()) {
+        row.reports = rs.value(QStringLiteral("number_rpts_modified")).toDouble();
+        row.charLines = rs.value(QStringLiteral("chars_modified")).toDouble();
+        row.trueLines = rs.value(QStringLiteral("lines_modified")).toDouble();
+        row.pages = rs.value(QStringLiteral("pages_modified")).toDouble();
+        row.hoursTyped = rs.value(QStringLiteral("hours_typed_modified")).toDouble();
+        row.systemHours = rs.value(QStringLiteral("hours_system_modified")).toDouble();
+        row.otherHours = rs.value(QStringLiteral("hours_other_modified")).toDouble();
+    }
+    return row;
+}
+
+QVariant FormulaEvaluator::Evaluate(const QString& formulaText)
+{
+    FormulaError error;
+    const auto formula = CompiledFormula::compile(formulaText, error);
+    if (!formula) {
+        setError(error);
+        return {};
+    }
+    try {
+        connection_.ensureOpen();
+        int firstDayOfWeek = 1;
+        bool partitionMode = false;
+        RowInputs row = readRow(firstDayOfWeek, partitionMode);
+        PeriodSums periods(
+            [this](const QString& transId, const int* account, const QDate& from,
+                   const QDate& to) { return fetchDaySums(connection_, transId, account, from, to); },
+            firstDayOfWeek);
+        if (formula->usesIncentiveFunctions()) {
+            // The incentive functions are the group's own lines-typed and hours-worked results.
+            FormulaAssignments assignments = FormulaAssignments::load(connection_, partitionMode);
+            RowCalculator calculator(&periods);
+            RowCalculator::Outcome outcome;
+            calculator.calculate(assignments.lookup(row.groupId, row.accountId), row, outcome);
+            if (outcome.ok()) {
+                row.iTypedLines = outcome.results.lines;
+                row.iHoursWorked = outcome.results.hours;
+            }
+        }
+        FormulaResults results;
+        if (!machine_.evaluate(*formula, row, &periods, results, error)) {
+            setError(error);
+            return {};
+        }
+        results_ = results;
+        return results_.pay;
+    } catch (const db::DbError& e) {
+        FormulaError dbError;
+        dbError.number = e.number();
+        dbError.description = e.description();
+        setError(dbError);
+        return {};
+    }
+}
+
+} // namespace velora::engine

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+
+namespace velora::engine {
+
+// The subtypes a formula value can have, as VBScript's variant: Empty (a variable never
+// assigned), Boolean, Number (VBScript's Integer, Long and Double), String and Date.
+enum class ValueType : std::uint8_t { Empty, Boolean, Number, String, Date };
+
+// A set of value types: what the compiler knows a slot may hold at a point of the formula.
+using TypeSet = std::uint8_t;
+
+constexpr TypeSet typeBit(ValueType type) {
+    return static_cast<TypeSet>(1u << static_cast<unsigned>(type));
+}
+
+constexpr TypeSet AnyType = 0x1f;
+// Values whose `number` member is their value in arithmetic, with no conversion.
+constexpr TypeSet ArithmeticTypes =
+    typeBit(ValueType::Empty) | typeBit(ValueType::Boolean) | typeBit(ValueType::Number);
+// Values that compare with each other numerically, whatever the operands were written as.
+constexpr TypeSet ScalarTypes = ArithmeticTypes | typeBit(ValueType::Date);
+
+constexpr bool typesWithin(TypeSet types, TypeSet allowed) {
+    return types != 0 && (types & ~allowed) == 0;
+}
+
+// One value of a formula. Plain data so that the machine copies it freely: a String points at
+// text owned by the program (constants), by the row (TransID) or by the machine's text store
+// (results of string functions), all of which outlive one evaluation.
+struct FormulaValue {
+    double number = 0; // Empty 0, Boolean -1 or 0, Number, Date (days since 12/30/1899)
+    const QString* text = nullptr; // String only
+    ValueType type = ValueType::Empty;
+
+    static FormulaValue makeNumber(double value) { return {value, nullptr, ValueType::Number}; }
+    static FormulaValue makeBoolean(bool value) {
+        return {value ? -1.0 : 0.0, nullptr, ValueType::Boolean};
+    }
+    static FormulaValue makeDate(double value) { return {value, nullptr, ValueType::Date}; }
+    static FormulaValue makeString(const QString* value) {
+        return {0, value, ValueType::String};
+    }
+
+    bool isString() const { return type == ValueType::String; }
+    const QString& string() const { return *text; }
+};
+
+// Conversions with VBScript's rules. The ones returning bool fail (false) where VBScript
+// raises "Type mismatch".
+
+// A number written as text: blanks around it, a sign, digits with thousands commas, a
+// decimal point, an exponent; or &H hexadecimal and &O octal.
+bool parseNumberText(QStringView text, double& value);
+// "True" or "False" in any letter case, blanks around allowed.
+bool parseBooleanText(QStringView text, bool& value);
+
+// CStr of a number: up to 15 significant digits, exponent form outside 1E-4 .. 1E15.
+QString numberText(double value);
+// CStr: Empty "", Boolean "True"/"False", numbers, dates as M/d/yyyy [h:mm:ss AM].
+QString valueText(const FormulaValue& value);
+
+// The value in arithmetic: a String must hold a number.
+bool toNumber(const FormulaValue& value, double& number);
+// The value as a truth value (If, CBool): numbers are true when not 0.
+bool toBoolean(const FormulaValue& value, bool& result);
+// The value as a date: numbers are days, a String is a date text or a number.
+bool toDate(const FormulaValue& value, double& date);
+
+// Rounds to the nearest whole number, halves to the even neighbour (VBScript's rounding for
+// CInt, CLng, Round, \ and Mod).
+double roundHalfEven(double value);
+// Rounds half to even and checks VBScript's Long range; false on overflow.
+bool roundToLong(double value, std::int32_t& result);
+
+// How a value is named in "Type mismatch: '[string: "abc"]'".
+QString mismatchSubject(const FormulaValue& value);
+
+} // namespace velora::engine

@@ -1,0 +1,152 @@
+#include "GenericRowUpdater.h"
+
+#include "db/Connection.h"
+#include "db/DbError.h"
+
+namespace velora::engine {
+
+namespace {
+
+QString quoted(const QString& text)
+{
+    QString result = text;
+    result.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + result + QLatin1Char('\'');
+}
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+QString rowsToDoCondition(const RecalcRequest& request)
+{
+    return QStringLiteral("locked = 0 AND shift_date BETWEEN '") +
+           request.startDate.toString(Qt::ISODate) + QStringLiteral("' AND '") +
+           request.endDate.toString(Qt::ISODate) + QLatin1Char('\'');
+}
+
+// collected = value; modified follows unless it holds a correction.
+QString assignment(const QString& collected, const QString& modified, double value,
+                   const db::Recordset& rs)
+{
+    QString text = collected + QStringLiteral(" = ") + number(value);
+    if (rs.value(modified).toDouble() == rs.value(collected).toDouble())
+        text += QStringLiteral(", ") + modified + QStringLiteral(" = ") + number(value);
+    return text;
+}
+
+} // namespace
+
+GenericRowUpdater::GenericRowUpdater(Context context)
+    : context_(context)
+    , calculator_(context.periods)
+{
+    row_.hourMode = context_.hourMode;
+}
+
+void GenericRowUpdater::throwIfCancelled()
+{
+    if (!context_.observer.cancelRequested())
+        return;
+    if (transactionOpen_) {
+        context_.connection.rollback();
+        transactionOpen_ = false;
+    }
+    throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
+}
+
+qint64 GenericRowUpdater::countRowsToDo(const RecalcRequest& request)
+{
+    db::Recordset rs = context_.connection.openRecordset(
+        QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE ") + rowsToDoCondition(request) +
+        QStringLiteral(" AND trans_id IN (") + RecalcScope::userCondition(request) +
+        QLatin1Char(')'));
+    return rs.eof() ? 0 : rs.value(0).toLongLong();
+}
+
+void GenericRowUpdater::commitBatchIfFull(bool force)
+{
+    if (transactionOpen_ && (force || inBatch_ >= kBatchRows)) {
+        context_.connection.commit();
+        transactionOpen_ = false;
+        inBatch_ = 0;
+        context_.observer.progress(done_, rowsToDo_);
+    }
+}
+
+void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Recordset& rs)
+{
+    row_.accountId = rs.value(QStringLiteral("hosp_acct_id")).toInt();
+    row_.shiftDate = rs.date(QStringLiteral("shift_date"));
+    row_.reports = rs.value(QStringLiteral("number_rpts_modified")).toDouble();
+    row_.charLines = rs.value(QStringLiteral("chars_modified")).toDouble();
+    row_.trueLines = rs.value(QStringLiteral("lines_modified")).toDouble();
+    row_.pages = rs.value(QStringLiteral("pages_modified")).toDouble();
+    row_.hoursTyped = rs.value(QStringLiteral("hours_typed_modified")).toDouble();
+    row_.systemHours = rs.value(QStringLiteral("hours_system_modified")).toDouble();
+    row_.otherHours = rs.value(QStringLiteral("hours_other_modified")).toDouble();
+    calculator_.calculate(context_.assignments.lookup(user.groupId, row_.accountId), row_,
+                          outcome_);
+    ++done_;
+    if (!outcome_.ok()) {
+        context_.errors.report(outcome_.failedFormulaId, outcome_.error, user.transId,
+                               row_.accountId, row_.shiftDate);
+        return;
+    }
+    const FormulaResults& r = outcome_.results;
+    if (!transactionOpen_) {
+        context_.connection.beginTransaction();
+        transactionOpen_ = true;
+    }
+    context_.connection.execute(
+        QStringLiteral("UPDATE Trans_incentive SET ") +
+        assignment(QStringLiteral("incent_hours_typed"),
+                   QStringLiteral("incent_hours_typed_modified"), r.hours, rs) +
+        QStringLiteral(", ") +
+        assignment(QStringLiteral("incent_typed"), QStringLiteral("incent_typed_modified"),
+                   r.lines, rs) +
+        QStringLiteral(", ") +
+        assignment(QStringLiteral("incent_pay"), QStringLiteral("incent_pay_modified"), r.pay,
+                   rs) +
+        QStringLiteral(" WHERE trans_id = ") + quoted(user.transId) +
+        QStringLiteral(" AND hosp_acct_id = ") + QString::number(row_.accountId) +
+        QStringLiteral(" AND shift_date = '") + row_.shiftDate.toString(Qt::ISODate) +
+        QStringLiteral("' AND locked = 0"));
+    ++inBatch_;
+    commitBatchIfFull(false);
+}
+
+void GenericRowUpdater::updateUser(const RecalcScope::User& user, const RecalcRequest& request)
+{
+    row_.transId = user.transId;
+    row_.groupId = user.groupId;
+    row_.partitionId = user.partitionId;
+    // Read the user's rows completely before writing any of them.
+    db::Recordset rs = context_.connection.openRecordset(
+        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + quoted(user.transId) +
+        QStringLiteral(" AND ") + rowsToDoCondition(request) +
+        QStringLiteral(" ORDER BY hosp_acct_id, shift_date"));
+    for (; !rs.eof(); rs.moveNext()) {
+        throwIfCancelled();
+        writeRow(user, rs);
+    }
+}
+
+qint64 GenericRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary)
+{
+    rowsToDo_ = summary.rowsToDo = countRowsToDo(request);
+    context_.observer.progress(0, rowsToDo_);
+    try {
+        for (const auto& [key, user] : context_.scope.users())
+            updateUser(user, request);
+        commitBatchIfFull(true);
+    } catch (...) {
+        if (transactionOpen_)
+            context_.connection.rollback();
+        throw;
+    }
+    return done_;
+}
+
+} // namespace velora::engine

@@ -1,0 +1,184 @@
+#include "RecalcJob.h"
+
+#include "FormulaAssignments.h"
+#include "GenericRowUpdater.h"
+#include "RecalcScope.h"
+#include "RowErrorReporter.h"
+#include "SqliteRowUpdater.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/SqliteEngine.h"
+#include "db/SqliteStatement.h"
+
+namespace velora::engine {
+
+namespace {
+
+constexpr const char* kDaySumColumns =
+    "shift_date, SUM(number_rpts_modified), SUM(chars_modified), SUM(lines_modified), "
+    "SUM(pages_modified), SUM(hours_system_modified), SUM(incent_hours_typed_modified), "
+    "SUM(incent_typed_modified), SUM(incent_pay_modified), SUM(hours_typed_modified)";
+
+std::vector<DaySums> readDaySums(db::Recordset rs)
+{
+    std::vector<DaySums> days;
+    for (; !rs.eof(); rs.moveNext()) {
+        DaySums day;
+        day.day = QDate::fromString(rs.value(0).toString().left(10), Qt::ISODate);
+        for (int i = 0; i < static_cast<int>(day.values.size()); ++i)
+            day.values[static_cast<std::size_t>(i)] = rs.value(i + 1).toDouble();
+        days.push_back(day);
+    }
+    return days;
+}
+
+QString iso(const QDate& day)
+{
+    return day.toString(Qt::ISODate);
+}
+
+} // namespace
+
+RecalcJob::RecalcJob(db::Connection& connection, RecalcObserver& observer, Path path)
+    : connection_(connection)
+    , observer_(observer)
+    , path_(path)
+{
+}
+
+RecalcJob::~RecalcJob() = default;
+
+qint64 RecalcJob::autoLock(const RecalcSettings& settings)
+{
+    if (settings.autoLockingDays <= 0)
+        return 0;
+    return connection_.execute(
+        QStringLiteral("UPDATE Trans_incentive SET locked = 1 WHERE locked = 0 AND shift_date < '") +
+        iso(today_.addDays(-settings.autoLockingDays)) + QLatin1Char('\''));
+}
+
+QDate RecalcJob::lastLockedDay()
+{
+    db::Recordset rs = connection_.openRecordset(
+        QStringLiteral("SELECT MAX(shift_date) FROM trans_incentive WHERE locked = 1"));
+    return rs.eof() || rs.value(0).isNull()
+               ? QDate()
+               : QDate::fromString(rs.value(0).toString().left(10), Qt::ISODate);
+}
+
+qint64 RecalcJob::addBlankEndOfMonthRows(const RecalcRequest& request)
+{
+    const QDate currentMonth(today_.year(), today_.month(), 1);
+    QDate from = request.startDate;
+    const QDate locked = lastLockedDay();
+    if (locked.isValid() && locked >= from)
+        from = locked.addDays(1);
+    db::Recordset months = connection_.openRecordset(
+        QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id, Year(shift_date) AS y, "
+                       "Month(shift_date) AS m FROM Trans_incentive WHERE shift_date >= '") +
+        iso(QDate(from.year(), from.month(), 1)) + QStringLiteral("' AND shift_date < '") +
+        iso(std::min(currentMonth, request.endDate.addDays(1))) +
+        QStringLiteral("' AND trans_id IN (") + RecalcScope::userCondition(request) +
+        QLatin1Char(')'));
+    qint64 added = 0;
+    db::Transaction transaction(connection_);
+    for (; !months.eof(); months.moveNext()) {
+        const QDate monthEnd =
+            QDate(months.value(2).toInt(), months.value(3).toInt(), 1).addMonths(1).addDays(-1);
+        if (monthEnd < from || monthEnd > request.endDate)
+            continue;
+        QString transId = months.value(0).toString();
+        transId.replace(QLatin1Char('\''), QStringLiteral("''"));
+        const QString account = months.value(1).toString();
+        added += connection_.execute(
+            QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
+                           "dept_id) SELECT '") +
+            transId + QStringLiteral("', ") + account + QStringLiteral(", '") + iso(monthEnd) +
+            QStringLiteral("', 0 WHERE NOT EXISTS (SELECT * FROM Trans_incentive WHERE trans_id "
+                           "= '") +
+            transId + QStringLiteral("' AND hosp_acct_id = ") + account +
+            QStringLiteral(" AND shift_date = '") + iso(monthEnd) + QStringLiteral("')"));
+    }
+    transaction.commit();
+    return added;
+}
+
+// Period sums come from a read transaction opened before the first row is written, so every
+// row of the run sees the values stored when it began, whatever order SQLite updates rows in.
+PeriodSums::Fetch RecalcJob::snapshotFetch(db::SqliteEngine& sqlite)
+{
+    snapshot_ = std::make_unique<db::SqliteEngine>(sqlite.path(), db::ConnectionOptions{});
+    snapshot_->executeNative(
+        QStringLiteral("BEGIN; SELECT COUNT(*) FROM (SELECT 1 FROM Trans_incentive LIMIT 1);"));
+    auto byAccount = std::make_shared<db::SqliteStatement>(
+        snapshot_->handle(),
+        QStringLiteral("SELECT ") + QLatin1String(kDaySumColumns) +
+            QStringLiteral(" FROM Trans_incentive WHERE trans_id = ?1 AND hosp_acct_id = ?2 AND "
+                           "shift_date BETWEEN ?3 AND ?4 GROUP BY shift_date ORDER BY shift_date"));
+    auto allAccounts = std::make_shared<db::SqliteStatement>(
+        snapshot_->handle(),
+        QStringLiteral("SELECT ") + QLatin1String(kDaySumColumns) +
+            QStringLiteral(" FROM Trans_incentive WHERE trans_id = ?1 AND shift_date BETWEEN ?3 "
+                           "AND ?4 GROUP BY shift_date ORDER BY shift_date"));
+    return [byAccount, allAccounts](const QString& transId, const int* account,
+                                    const QDate& from, const QDate& to) {
+        db::SqliteStatement& statement = account ? *byAccount : *allAccounts;
+        statement.reset();
+        statement.bind(1, transId);
+        if (account)
+            statement.bind(2, *account);
+        statement.bind(3, iso(from));
+        statement.bind(4, iso(to));
+        return readDaySums(statement.readAll());
+    };
+}
+
+PeriodSums::Fetch RecalcJob::connectionFetch()
+{
+    return [this](const QString& transId, const int* account, const QDate& from,
+                  const QDate& to) {
+        QString quoted = transId;
+        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+        QString statement = QStringLiteral("SELECT ") + QLatin1String(kDaySumColumns) +
+                            QStringLiteral(" FROM Trans_incentive WHERE trans_id = '") + quoted +
+                            QLatin1Char('\'');
+        if (account)
+            statement += QStringLiteral(" AND hosp_acct_id = ") + QString::number(*account);
+        statement += QStringLiteral(" AND shift_date BETWEEN '") + iso(from) +
+                     QStringLiteral("' AND '") + iso(to) +
+                     QStringLiteral("' GROUP BY shift_date ORDER BY shift_date");
+        return readDaySums(connection_.openRecordset(statement));
+    };
+}
+
+RecalcSummary RecalcJob::run(const RecalcRequest& request)
+{
+    RecalcSummary summary;
+    const RecalcSettings settings = RecalcSettings::read(connection_);
+    if (request.isFullRun())
+        summary.rowsAutoLocked = autoLock(settings);
+    if (settings.addBlankEndOfMonthRows)
+        summary.blankRowsAdded = addBlankEndOfMonthRows(request);
+
+    RecalcScope scope = RecalcScope::load(connection_, request);
+    FormulaAssignments assignments = FormulaAssignments::load(connection_, settings.partitionMode);
+    RowErrorReporter errors(observer_, assignments.formulaNames());
+
+    auto* sqlite = dynamic_cast<db::SqliteEngine*>(connection_.engine());
+    if (sqlite && path_ == Path::Automatic) {
+        PeriodSums periods(snapshotFetch(*sqlite), settings.firstDayOfWeek);
+        SqliteRowUpdater updater({sqlite->handle(), scope, assignments, &periods,
+                                  settings.hourMode, errors, observer_});
+        summary.rowsDone = updater.run(request, summary);
+        snapshot_.reset();
+    } else {
+        PeriodSums periods(connectionFetch(), settings.firstDayOfWeek);
+        GenericRowUpdater updater({connection_, scope, assignments, &periods, settings.hourMode,
+                                   errors, observer_});
+        summary.rowsDone = updater.run(request, summary);
+    }
+    summary.rowsFailed = errors.finish();
+    return summary;
+}
+
+} // namespace velora::engine

@@ -1,0 +1,253 @@
+#include "SqliteRowUpdater.h"
+
+#include "db/DbError.h"
+#include "db/SqliteStatement.h"
+
+#include <sqlite3.h>
+
+namespace velora::engine {
+
+namespace {
+
+// The row's values as the update function receives them, after (which, rowid).
+enum Argument {
+    ArgWhich,
+    ArgRowid,
+    ArgTransId,
+    ArgAccount,
+    ArgShiftDate,
+    ArgReports,
+    ArgChars,
+    ArgLines,
+    ArgPages,
+    ArgHoursTyped,
+    ArgHoursSystem,
+    ArgHoursOther,
+    ArgOldValue,
+    ArgCount
+};
+
+constexpr const char* kRowArguments =
+    "rowid, trans_id, hosp_acct_id, shift_date, number_rpts_modified, chars_modified, "
+    "lines_modified, pages_modified, hours_typed_modified, hours_system_modified, "
+    "hours_other_modified";
+
+constexpr const char* kRowsToDo = "locked = 0 AND shift_date BETWEEN ?1 AND ?2 AND trans_id IN "
+                                  "(SELECT trans_id FROM temp.vl_recalc_scope)";
+
+QString resultExpression(int which, const char* column)
+{
+    return QStringLiteral("vl_recalc(%1, %2, %3)")
+        .arg(which)
+        .arg(QLatin1String(kRowArguments), QLatin1String(column));
+}
+
+// collected = f(row); modified = f(row) unless it holds a correction (differs from collected).
+QString assignments()
+{
+    const struct {
+        int which;
+        const char* collected;
+        const char* modified;
+    } results[] = {{0, "incent_hours_typed", "incent_hours_typed_modified"},
+                   {1, "incent_typed", "incent_typed_modified"},
+                   {2, "incent_pay", "incent_pay_modified"}};
+    QStringList parts;
+    for (const auto& r : results) {
+        parts << QStringLiteral("%1 = %2").arg(QLatin1String(r.collected),
+                                               resultExpression(r.which, r.collected));
+        parts << QStringLiteral("%1 = CASE WHEN %1 = %2 THEN %3 ELSE %1 END")
+                     .arg(QLatin1String(r.modified), QLatin1String(r.collected),
+                          resultExpression(r.which, r.collected));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QDate parseStoredDate(const unsigned char* text, int length)
+{
+    if (!text || length < 10)
+        return {};
+    auto digits = [text](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
+}
+
+void executeNative(sqlite3* db, const char* sql)
+{
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        db::throwSqliteError(db, rc, QString::fromUtf8(sql));
+}
+
+} // namespace
+
+SqliteRowUpdater::SqliteRowUpdater(Context context)
+    : context_(context)
+    , calculator_(context.periods)
+{
+    row_.hourMode = context_.hourMode;
+    const int rc = sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8,
+                                              this, recalcFunction, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        db::throwSqliteError(context_.db, rc);
+    sqlite3_progress_handler(context_.db, 20000, progressHandler, this);
+}
+
+SqliteRowUpdater::~SqliteRowUpdater()
+{
+    sqlite3_progress_handler(context_.db, 0, nullptr, nullptr);
+    sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, nullptr, nullptr,
+                               nullptr, nullptr, nullptr);
+    sqlite3_exec(context_.db, "DROP TABLE IF EXISTS temp.vl_recalc_scope", nullptr, nullptr,
+                 nullptr);
+}
+
+int SqliteRowUpdater::progressHandler(void* self)
+{
+    return static_cast<SqliteRowUpdater*>(self)->context_.observer.cancelRequested() ? 1 : 0;
+}
+
+void SqliteRowUpdater::computeRow(sqlite3_value** argv)
+{
+    const auto* transId = sqlite3_value_text(argv[ArgTransId]);
+    const int transIdLength = sqlite3_value_bytes(argv[ArgTransId]);
+    const RecalcScope::User* user =
+        context_.scope.find(reinterpret_cast<const char*>(transId), transIdLength);
+    row_.accountId = sqlite3_value_int(argv[ArgAccount]);
+    row_.shiftDate = parseStoredDate(sqlite3_value_text(argv[ArgShiftDate]),
+                                     sqlite3_value_bytes(argv[ArgShiftDate]));
+    row_.reports = sqlite3_value_double(argv[ArgReports]);
+    row_.charLines = sqlite3_value_double(argv[ArgChars]);
+    row_.trueLines = sqlite3_value_double(argv[ArgLines]);
+    row_.pages = sqlite3_value_double(argv[ArgPages]);
+    row_.hoursTyped = sqlite3_value_double(argv[ArgHoursTyped]);
+    row_.systemHours = sqlite3_value_double(argv[ArgHoursSystem]);
+    row_.otherHours = sqlite3_value_double(argv[ArgHoursOther]);
+    if (!user) {
+        currentOk_ = false; // not covered: keep the row as it is
+        return;
+    }
+    row_.transId = user->transId;
+    row_.groupId = user->groupId;
+    row_.partitionId = user->partitionId;
+    const FormulaSet& set = context_.assignments.lookup(user->groupId, row_.accountId);
+    calculator_.calculate(set, row_, outcome_);
+    currentOk_ = outcome_.ok();
+    if (!currentOk_)
+        context_.errors.report(outcome_.failedFormulaId, outcome_.error, user->transId,
+                               row_.accountId, row_.shiftDate);
+}
+
+// vl_recalc(which, row..., old): the row's result `which` (0 IHours, 1 ITyped, 2 IPay). The
+// formulas run once per row; the other calls of the same row read the kept results. A row
+// whose formula fails keeps its old values.
+void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
+    const qint64 rowid = sqlite3_value_int64(argv[ArgRowid]);
+    if (rowid != self->currentRowid_) {
+        self->currentRowid_ = rowid;
+        self->computeRow(argv);
+    }
+    if (!self->currentOk_) {
+        sqlite3_result_value(context, argv[ArgOldValue]);
+        return;
+    }
+    const FormulaResults& r = self->outcome_.results;
+    switch (sqlite3_value_int(argv[ArgWhich])) {
+    case 0:
+        sqlite3_result_double(context, r.hours);
+        break;
+    case 1:
+        sqlite3_result_double(context, r.lines);
+        break;
+    default:
+        sqlite3_result_double(context, r.pay);
+    }
+}
+
+void SqliteRowUpdater::fillScopeTable()
+{
+    executeNative(context_.db, "DROP TABLE IF EXISTS temp.vl_recalc_scope;"
+                               "CREATE TEMP TABLE vl_recalc_scope "
+                               "(trans_id TEXT COLLATE TEXTCI PRIMARY KEY) WITHOUT ROWID");
+    db::SqliteStatement insert(context_.db, QStringLiteral("INSERT OR IGNORE INTO "
+                                                           "temp.vl_recalc_scope VALUES (?1)"));
+    for (const auto& [key, user] : context_.scope.users()) {
+        insert.bind(1, user.transId);
+        insert.step();
+        insert.reset();
+    }
+}
+
+// Rowids that split the rows to do into batches of kBatchRows; only the boundaries are kept,
+// so memory does not grow with the table.
+std::vector<qint64> SqliteRowUpdater::batchBoundaries(const RecalcRequest& request,
+                                                      qint64& rowsToDo)
+{
+    db::SqliteStatement rows(context_.db,
+                             QStringLiteral("SELECT rowid FROM Trans_incentive WHERE ") +
+                                 QLatin1String(kRowsToDo) + QStringLiteral(" ORDER BY rowid"));
+    rows.bind(1, request.startDate.toString(Qt::ISODate));
+    rows.bind(2, request.endDate.toString(Qt::ISODate));
+    std::vector<qint64> boundaries;
+    rowsToDo = 0;
+    qint64 last = -1;
+    while (rows.step()) {
+        last = rows.column(0).toLongLong();
+        if (rowsToDo % kBatchRows == 0)
+            boundaries.push_back(last);
+        ++rowsToDo;
+    }
+    if (rowsToDo > 0)
+        boundaries.push_back(last + 1);
+    return boundaries;
+}
+
+qint64 SqliteRowUpdater::runBatch(qint64 firstRowid, qint64 lastRowid,
+                                  const RecalcRequest& request)
+{
+    db::SqliteStatement update(context_.db,
+                               QStringLiteral("UPDATE Trans_incentive SET ") + assignments() +
+                                   QStringLiteral(" WHERE rowid >= ?3 AND rowid < ?4 AND ") +
+                                   QLatin1String(kRowsToDo));
+    update.bind(1, request.startDate.toString(Qt::ISODate));
+    update.bind(2, request.endDate.toString(Qt::ISODate));
+    update.bind(3, firstRowid);
+    update.bind(4, lastRowid);
+    currentRowid_ = -1;
+    executeNative(context_.db, "BEGIN IMMEDIATE");
+    try {
+        update.step();
+        executeNative(context_.db, "COMMIT");
+    } catch (const db::DbError&) {
+        sqlite3_exec(context_.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (context_.observer.cancelRequested())
+            throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
+        throw;
+    }
+    return sqlite3_changes(context_.db);
+}
+
+qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary)
+{
+    fillScopeTable();
+    const std::vector<qint64> boundaries = batchBoundaries(request, summary.rowsToDo);
+    context_.observer.progress(0, summary.rowsToDo);
+    qint64 done = 0;
+    for (std::size_t i = 0; i + 1 < boundaries.size(); ++i) {
+        if (context_.observer.cancelRequested())
+            throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
+        done += runBatch(boundaries[i], boundaries[i + 1], request);
+        context_.observer.progress(done, summary.rowsToDo);
+    }
+    return done;
+}
+
+} // namespace velora::engine

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace velora::catalogue {
+
+// Error numbers of the keyed collections and record conversions, as the program shows them.
+namespace CatalogueErrorNumber {
+constexpr int Overflow = 6;            // a number does not fit the field
+constexpr int SubscriptOutOfRange = 9; // no item at that position
+constexpr int TypeMismatch = 13;       // a value that is not a number where one is needed
+constexpr int InvalidArgument = 5;     // no item under that key
+constexpr int InvalidUseOfNull = 94;   // a NULL where a number is needed
+constexpr int DuplicateKey = 457;      // the key is already taken
+} // namespace CatalogueErrorNumber
+
+// A failure of the catalogue's collections or records: a number and a description.
+class CatalogueError : public std::runtime_error {
+public:
+    CatalogueError(int number, const QString& description)
+        : std::runtime_error(description.toStdString())
+        , number_(number)
+        , description_(description) {}
+
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+} // namespace velora::catalogue

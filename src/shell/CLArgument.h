@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace velora::shell {
+
+// One parsed command-line switch. Only CLArguments creates them; callers read the fields.
+class CLArgument {
+public:
+    // The switch name as written, without its leading "/" (not trimmed).
+    const QString& Name() const { return name_; }
+    // The switch's value; "TRUE" for a bare switch, "" for the missing-switch sentinel.
+    const QString& value() const { return value_; }
+    // False only for the sentinel that stands for a switch that is not there.
+    bool Exists() const { return exists_; }
+
+private:
+    friend class CLArguments;
+
+    CLArgument(QString name, QString value, bool exists)
+        : name_(std::move(name))
+        , value_(std::move(value))
+        , exists_(exists) {}
+
+    QString name_;
+    QString value_;
+    bool exists_;
+};
+
+} // namespace velora::shell

@@ -1,0 +1,76 @@
+#include "EngineFixture.h"
+
+namespace velora::test {
+
+EngineFixture::EngineFixture()
+{
+    db_.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
+                            "partition_id) VALUES (10, 'Mercy General', 0)"));
+    db_.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
+                            "partition_id) VALUES (20, 'St. Luke Clinic', 0)"));
+    db_.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id) "
+                            "VALUES (2, 'Night Shift', 0)"));
+    db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
+                            "extra3, incentive_group_id) VALUES ('ann', 'Ann', 'Lee', 1, 0, 1)"));
+    db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
+                            "extra3, incentive_group_id) VALUES ('o''brien', 'Kate', 'O''Brien', "
+                            "1, 0, 2)"));
+    db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
+                            "extra3, incentive_group_id) VALUES ('admin', 'Al', 'Admin', 2, 0, 1)"));
+}
+
+int EngineFixture::setFormula(int id, const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    db_.exec(QStringLiteral("INSERT OR REPLACE INTO Incentive_formula (formula_id, formula_name, "
+                            "formula_text, partition_id) VALUES (%1, 'F%1', '%2', 0)")
+                 .arg(id)
+                 .arg(quoted));
+    return id;
+}
+
+void EngineFixture::assign(int groupId, int accountId, const QString& typed, const QString& hours,
+                           const QString& pay)
+{
+    db_.exec(QStringLiteral("INSERT OR REPLACE INTO Incentive_group_formula (group_id, "
+                            "account_id, typed_formula_id, hours_worked_formula_id, "
+                            "pay_formula_id) VALUES (%1, %2, %3, %4, %5)")
+                 .arg(groupId)
+                 .arg(accountId)
+                 .arg(typed, hours, pay));
+}
+
+void EngineFixture::addRow(const QString& transId, int account, const QString& day, double lines,
+                           double hoursSystem, double hoursTyped, int locked)
+{
+    QString quoted = transId;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    db_.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
+                            "locked, lines, lines_modified, hours_system, hours_system_modified, "
+                            "hours_typed, hours_typed_modified) VALUES ('%1', %2, '%3', %4, %5, "
+                            "%5, %6, %6, %7, %7)")
+                 .arg(quoted)
+                 .arg(account)
+                 .arg(day)
+                 .arg(locked)
+                 .arg(lines)
+                 .arg(hoursSystem)
+                 .arg(hoursTyped));
+}
+
+double EngineFixture::value(const QString& column, const QString& transId, int account,
+                            const QString& day)
+{
+    QString quoted = transId;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return db_
+        .scalar(QStringLiteral("SELECT %1 FROM Trans_incentive WHERE trans_id = '%2' AND "
+                               "hosp_acct_id = %3 AND shift_date = '%4'")
+                    .arg(column, quoted)
+                    .arg(account)
+                    .arg(day))
+        .toDouble();
+}
+
+} // namespace velora::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "common/TestDatabase.h"
+
+#include <QString>
+
+namespace velora::test {
+
+// A small incentive database for engine tests: two groups, three users, two accounts, one
+// week of rows, and helpers to set formulas and read results back.
+class EngineFixture {
+public:
+    EngineFixture();
+
+    TestDatabase& database() { return db_; }
+    db::Connection& connection() { return db_.connection(); }
+
+    // Stores a formula under an id (replacing it) and returns the id.
+    int setFormula(int id, const QString& text);
+    void assign(int groupId, int accountId, const QString& typed, const QString& hours,
+                const QString& pay);
+    void addRow(const QString& transId, int account, const QString& day, double lines,
+                double hoursSystem, double hoursTyped = 0, int locked = 0);
+    // A result column of one row, as a double.
+    double value(const QString& column, const QString& transId, int account, const QString& day);
+
+private:
+    TestDatabase db_;
+};
+
+} // namespace velora::test

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "engine/CompiledFormula.h"
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+namespace velora::test {
+
+// A period source that answers from a fixed value and records each question.
+class FakePeriodSource : public engine::PeriodSource {
+public:
+    struct Question {
+        engine::Period period;
+        engine::Measure measure;
+        bool allAccounts;
+        QString transId;
+    };
+
+    double answer = 0;
+    std::vector<Question> questions;
+
+    double periodSum(engine::Period period, engine::Measure measure, bool allAccounts,
+                     const engine::RowInputs& row) override {
+        questions.push_back({period, measure, allAccounts, row.transId});
+        return answer;
+    }
+};
+
+// A value as "Type:value" so that a table can state both: "Number:9", "String:a1",
+// "Boolean:true", "Date:2012-11-04", "Empty".
+inline QString describe(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return QStringLiteral("Empty");
+    case QMetaType::Bool:
+        return QStringLiteral("Boolean:") + (value.toBool() ? QStringLiteral("true")
+                                                            : QStringLiteral("false"));
+    case QMetaType::Double:
+        return QStringLiteral("Number:") + QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::QString:
+        return QStringLiteral("String:") + value.toString();
+    case QMetaType::QDate:
+        return QStringLiteral("Date:") + value.toDate().toString(Qt::ISODate);
+    case QMetaType::QDateTime:
+        return QStringLiteral("Date:") + value.toDateTime().toString(Qt::ISODate);
+    default:
+        return QStringLiteral("?");
+    }
+}
+
+// Compiles and runs a formula once.
+struct FormulaRun {
+    std::shared_ptr<const engine::CompiledFormula> formula;
+    engine::FormulaMachine machine;
+    engine::FormulaResults results;
+    engine::FormulaError error;
+    bool compiled = false;
+    bool succeeded = false;
+
+    FormulaRun(const QString& text, const engine::RowInputs& row = engine::RowInputs(),
+               engine::PeriodSource* periods = nullptr) {
+        formula = engine::CompiledFormula::compile(text, error);
+        compiled = formula != nullptr;
+        if (compiled)
+            succeeded = machine.evaluate(*formula, row, periods, results, error);
+    }
+
+    QString local(const QString& name) const {
+        return describe(machine.localValue(*formula, name));
+    }
+};
+
+} // namespace velora::test

@@ -1,0 +1,194 @@
+#include "common/TestMain.h"
+#include "shell/CommandLine.h"
+#include "shell/ShellError.h"
+
+#include <QTest>
+
+using velora::shell::CLArgument;
+using velora::shell::CLArguments;
+using velora::shell::CommandLine;
+using velora::shell::ShellError;
+
+namespace {
+
+// Name and value of every argument in order, alternating.
+QStringList pairs(const CLArguments& arguments) {
+    QStringList result;
+    for (const CLArgument& argument : arguments)
+        result << argument.Name() << argument.value();
+    return result;
+}
+
+void verifySentinel(const CLArgument& argument) {
+    QVERIFY(!argument.Exists());
+    QCOMPARE(argument.Name(), QString());
+    QCOMPARE(argument.value(), QString());
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parse_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("empty") << "" << QStringList();
+        QTest::newRow("blanks only") << "   " << QStringList();
+        QTest::newRow("lone slash") << " / " << QStringList();
+        QTest::newRow("blanks inside a value")
+            << "/INI=C:\\a b\\x.ini /UNAME=jo"
+            << QStringList{"INI", "C:\\a b\\x.ini", "UNAME", "jo"};
+        QTest::newRow("three switches")
+            << "  /INI=C:\\a b\\x.ini /UNAME=jo /PASSWORD=se cret  "
+            << QStringList{"INI", "C:\\a b\\x.ini", "UNAME", "jo", "PASSWORD", "se cret"};
+        QTest::newRow("quotes protect a slash")
+            << "/INI=\"C:\\p/q.ini\"" << QStringList{"INI", "C:\\p/q.ini"};
+        QTest::newRow("quotes in the middle of a switch")
+            << "/INI=\"/home/a b/\" /X=1" << QStringList{"INI", "/home/a b/", "X", "1"};
+        QTest::newRow("unclosed quote runs to the end")
+            << "/A=\"x /B=y" << QStringList{"A", "x /B=y"};
+        QTest::newRow("empty value at the end") << "/X=" << QStringList{"X", ""};
+        QTest::newRow("equals at position 2 is part of the name")
+            << "/=5" << QStringList{"=5", "TRUE"};
+        QTest::newRow("bare switch at the end")
+            << "/DisableLocalUpdates" << QStringList{"DisableLocalUpdates", "TRUE"};
+        QTest::newRow("bare switch before another")
+            << "/DisableLocalUpdates /INI=x" << QStringList{"DisableLocalUpdates", "", "INI", "x"};
+        QTest::newRow("switches without blanks between")
+            << "/A/B=1" << QStringList{"A", "TRUE", "B", "1"};
+        QTest::newRow("name is not trimmed") << "/INI =x" << QStringList{"INI ", "x"};
+        QTest::newRow("blank separates name and value")
+            << "/UNAME jo /X" << QStringList{"UNAME", "jo", "X", "TRUE"};
+        QTest::newRow("last value keeps inner leading blanks")
+            << "/A=  x  /B=  y" << QStringList{"A", "x", "B", "  y"};
+        QTest::newRow("last value after a blank is not trimmed")
+            << "/A  x" << QStringList{"A", " x"};
+        QTest::newRow("closing slash dropped, blank kept") << "/A=1 /" << QStringList{"A", "1 "};
+        QTest::newRow("quoted closing slash kept") << "/A=\"x/\"" << QStringList{"A", "x/"};
+        QTest::newRow("double slash gives an empty name")
+            << "//A" << QStringList{"", "TRUE", "A", "TRUE"};
+        QTest::newRow("text before the first slash")
+            << "abc /X=1" << QStringList{"bc", "", "X", "1"};
+        QTest::newRow("tab is not a blank") << "/A\tb" << QStringList{"A\tb", "TRUE"};
+        QTest::newRow("bare name cut to 256 characters")
+            << QStringLiteral("/") + QString(300, u'n') << QStringList{QString(256, u'n'), "TRUE"};
+        QTest::newRow("long name with a value is not cut")
+            << QStringLiteral("/") + QString(300, u'n') + QStringLiteral("=v")
+            << QStringList{QString(300, u'n'), "v"};
+    }
+
+    void parse() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        const CommandLine commandLine(text);
+        QCOMPARE(pairs(commandLine.CLArguments()), expected);
+        QCOMPARE(commandLine.CLArguments().Count(), expected.size() / 2);
+    }
+
+    void duplicateSwitchFails_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("same case") << "/INI=a /INI=b";
+        QTest::newRow("other case") << "/INI=a /ini=b";
+        QTest::newRow("bare and with value") << "/UNAME /Uname=jo";
+    }
+
+    void duplicateSwitchFails() {
+        QFETCH(QString, text);
+        try {
+            const CommandLine commandLine(text);
+            QFAIL("a switch given twice was accepted");
+        } catch (const ShellError& error) {
+            QCOMPARE(error.number(), 457);
+            QCOMPARE(error.description(),
+                     QStringLiteral("This key is already associated with an element of this "
+                                    "collection"));
+        }
+    }
+
+    void itemByKeyIgnoresCase() {
+        const CommandLine commandLine(QStringLiteral("/INI=C:\\x.ini /UNAME=jo"));
+        const CLArgument ini = commandLine.CLArguments().Item(QStringLiteral("ini"));
+        QVERIFY(ini.Exists());
+        QCOMPARE(ini.Name(), QStringLiteral("INI"));
+        QCOMPARE(ini.value(), QStringLiteral("C:\\x.ini"));
+        QCOMPARE(commandLine.CLArguments().Item(QStringLiteral("Uname")).value(),
+                 QStringLiteral("jo"));
+    }
+
+    void missingItemsAreTheSentinel() {
+        const CommandLine commandLine(QStringLiteral("/INI=x /UNAME=jo"));
+        const CLArguments& arguments = commandLine.CLArguments();
+        verifySentinel(arguments.Item(QStringLiteral("PASSWORD")));
+        verifySentinel(arguments.Item(QStringLiteral("NOTHING")));
+        verifySentinel(arguments.Item(0));
+        verifySentinel(arguments.Item(3));
+        verifySentinel(arguments.Item(-1));
+        QCOMPARE(arguments.Item(1).Name(), QStringLiteral("INI"));
+        QCOMPARE(arguments.Item(2).Name(), QStringLiteral("UNAME"));
+    }
+
+    void addAndRemove() {
+        CLArguments arguments;
+        const CLArgument added = arguments.Add(QStringLiteral("A"), QStringLiteral("1"));
+        QVERIFY(added.Exists());
+        QCOMPARE(added.value(), QStringLiteral("1"));
+        arguments.Add(QStringLiteral("B"), QStringLiteral("2"));
+        arguments.Add(QStringLiteral("C"), QStringLiteral("3"));
+
+        arguments.Remove(QStringLiteral("b"));
+        QCOMPARE(pairs(arguments), (QStringList{"A", "1", "C", "3"}));
+        arguments.Remove(1);
+        QCOMPARE(pairs(arguments), (QStringList{"C", "3"}));
+        // A removed name may be added again.
+        arguments.Add(QStringLiteral("A"), QStringLiteral("4"));
+        QCOMPARE(arguments.Item(2).value(), QStringLiteral("4"));
+        QCOMPARE(arguments.Count(), 2);
+    }
+
+    void removingWhatIsNotThereFails() {
+        CLArguments arguments;
+        arguments.Add(QStringLiteral("A"), QStringLiteral("1"));
+        QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(QStringLiteral("B")));
+        QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(2));
+        QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(0));
+        QCOMPARE(arguments.Count(), 1);
+    }
+
+    void fromProcessArguments_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("expected");
+        const QString program = QStringLiteral("/usr/bin/velora-incentive");
+
+        QTest::newRow("program only") << QStringList{program} << QStringList();
+        QTest::newRow("switches") << QStringList{program, "/UNAME=jo", "/PASSWORD=pw"}
+                                  << QStringList{"UNAME", "jo", "PASSWORD", "pw"};
+        QTest::newRow("path with slashes")
+            << QStringList{program, "/INI=/home/me/HALVEX.INI", "/UNAME=jo"}
+            << QStringList{"INI", "/home/me/HALVEX.INI", "UNAME", "jo"};
+        QTest::newRow("path with blanks")
+            << QStringList{program, "/INI=/home/me/my files/HALVEX.INI"}
+            << QStringList{"INI", "/home/me/my files/HALVEX.INI"};
+        QTest::newRow("value as its own argument")
+            << QStringList{program, "/INI", "conf/h.ini", "/UNAME", "jo smith"}
+            << QStringList{"INI", "conf/h.ini", "UNAME", "jo smith"};
+        // An argument that begins with "/" is a switch, wherever it stands.
+        QTest::newRow("slash argument is a switch")
+            << QStringList{program, "/INI", "/srv"} << QStringList{"INI", "", "srv", "TRUE"};
+        QTest::newRow("bare switch before another")
+            << QStringList{program, "/DisableLocalUpdates", "/UNAME=jo"}
+            << QStringList{"DisableLocalUpdates", "", "UNAME", "jo"};
+    }
+
+    void fromProcessArguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, expected);
+        const CommandLine commandLine = CommandLine::fromProcessArguments(arguments);
+        QCOMPARE(pairs(commandLine.CLArguments()), expected);
+    }
+};
+
+VELORA_TEST(TestCommandLine)
+#include "TestCommandLine.moc"

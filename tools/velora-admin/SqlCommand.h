@@ -1,0 +1,31 @@
+#pragma once
+
+#include "AdminCommand.h"
+
+#include <QVariant>
+
+namespace velora::db {
+class Recordset;
+}
+
+namespace velora::admin {
+
+// "sql FILE STATEMENT": one statement of the program's dialect on the embedded engine, through
+// the same Connection the program uses. Rows print as tab-separated text under a header line.
+class SqlCommand final : public AdminCommand {
+public:
+    QString name() const override { return QStringLiteral("sql"); }
+    QString usage() const override;
+    int run(const QStringList& arguments, QTextStream& out) override;
+
+    // The embedded connection string for a database file, as start-up builds it.
+    static QString connectionStringFor(const QString& absolutePath);
+    // One value as printed: NULL for NULL; tab, line breaks and backslash escaped so that every
+    // row stays on one line.
+    static QString formatValue(const QVariant& value);
+
+private:
+    static void printRows(db::Recordset& rows, QTextStream& out);
+};
+
+} // namespace velora::admin

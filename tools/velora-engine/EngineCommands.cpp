@@ -1,0 +1,181 @@
+#include "EngineCommands.h"
+
+#include "engine/CompiledFormula.h"
+#include "engine/FormulaEvaluator.h"
+#include "engine/RecalcJob.h"
+#include "engine/RecalcQueue.h"
+#include "db/Connection.h"
+#include "db/DbError.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QTextStream>
+
+namespace velora::tools {
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// Value of "--name value" in args, or fallback.
+QString option(const QStringList& args, const QString& name, const QString& fallback = {})
+{
+    const qsizetype at = args.indexOf(name);
+    return at >= 0 && at + 1 < args.size() ? args[at + 1] : fallback;
+}
+
+bool readText(const QString& path, QString& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        err() << "Cannot read " << path << ": " << file.errorString() << Qt::endl;
+        return false;
+    }
+    text = QString::fromUtf8(file.readAll());
+    return true;
+}
+
+std::unique_ptr<db::Connection> openDatabase(const QString& path)
+{
+    db::ConnectionOptions options;
+    options.baseDirectory = QFileInfo(path).absolutePath();
+    auto connection = std::make_unique<db::Connection>(options);
+    connection->open(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=") +
+                     QFileInfo(path).absoluteFilePath() +
+                     QStringLiteral(";Data Source=(embedded);PWD=;APP=velora-engine.EXE"));
+    return connection;
+}
+
+int reportDbError(const db::DbError& e)
+{
+    err() << "Error " << e.number() << ": " << e.description() << Qt::endl;
+    return 1;
+}
+
+// Prints progress on one line, and every row error on its own.
+class ConsoleObserver final : public engine::RecalcObserver {
+public:
+    void progress(qint64 rowsDone, qint64 rowsToDo) override
+    {
+        out() << "\r" << rowsDone << " of " << rowsToDo << " rows" << Qt::flush;
+    }
+    void rowError(int number, const QString& description) override
+    {
+        err() << "\nError " << number << ": " << description << Qt::endl;
+    }
+    bool cancelRequested() const override { return false; }
+};
+
+} // namespace
+
+int checkCommand(const QStringList& args)
+{
+    QString text;
+    if (args.size() != 1 || !readText(args[0], text))
+        return 2;
+    engine::FormulaError error;
+    if (engine::CompiledFormula::compile(text, error)) {
+        out() << "OK" << Qt::endl;
+        return 0;
+    }
+    err() << error.number << "\t" << error.line << "\t" << error.description << Qt::endl;
+    return 1;
+}
+
+int evalCommand(const QStringList& args)
+{
+    QString text;
+    if (args.size() < 2 || !readText(args[1], text))
+        return 2;
+    const QDate day = QDate::fromString(option(args, QStringLiteral("--date")), Qt::ISODate);
+    if (!day.isValid()) {
+        err() << "--date YYYY-MM-DD is required" << Qt::endl;
+        return 2;
+    }
+    try {
+        auto connection = openDatabase(args[0]);
+        engine::FormulaEvaluator evaluator(*connection);
+        evaluator.ShiftDate(day);
+        evaluator.TransID(option(args, QStringLiteral("--user")));
+        evaluator.AccountID(option(args, QStringLiteral("--account"), QStringLiteral("0")).toInt());
+        evaluator.Evaluate(text);
+        if (evaluator.ErrorNumber() != 0) {
+            err() << evaluator.ErrorNumber() << "\t" << evaluator.ErrorLine() << "\t"
+                  << evaluator.ErrorDescription() << Qt::endl;
+            return 1;
+        }
+        out() << "IHours=" << evaluator.ResultHours() << "\nILines=" << evaluator.ResultLines()
+              << "\nIPay=" << evaluator.ResultPay() << Qt::endl;
+        return 0;
+    } catch (const db::DbError& e) {
+        return reportDbError(e);
+    }
+}
+
+int recalcCommand(const QStringList& args)
+{
+    if (args.isEmpty())
+        return 2;
+    engine::RecalcRequest request;
+    request.filter = option(args, QStringLiteral("--filter"));
+    request.startDate = QDate::fromString(
+        option(args, QStringLiteral("--from"), QStringLiteral("1980-01-01")), Qt::ISODate);
+    request.endDate = QDate::fromString(
+        option(args, QStringLiteral("--to"), QStringLiteral("2030-01-01")), Qt::ISODate);
+    if (!request.startDate.isValid() || !request.endDate.isValid()) {
+        err() << "--from and --to take YYYY-MM-DD" << Qt::endl;
+        return 2;
+    }
+    try {
+        auto connection = openDatabase(args[0]);
+        ConsoleObserver observer;
+        engine::RecalcJob job(*connection, observer);
+        QElapsedTimer timer;
+        timer.start();
+        const engine::RecalcSummary summary = job.run(request);
+        const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
+        out() << "\n"
+              << summary.rowsDone << " rows recalculated, " << summary.rowsFailed << " failed, "
+              << summary.rowsAutoLocked << " locked, " << summary.blankRowsAdded
+              << " month-end rows added in " << seconds << " s" << Qt::endl;
+        return summary.rowsFailed == 0 ? 0 : 1;
+    } catch (const db::DbError& e) {
+        return reportDbError(e);
+    }
+}
+
+int serveQueueCommand(const QStringList& args)
+{
+    if (args.isEmpty())
+        return 2;
+    const bool once = args.contains(QStringLiteral("--once"));
+    const int interval = option(args, QStringLiteral("--interval"), QStringLiteral("2")).toInt();
+    try {
+        auto connection = openDatabase(args[0]);
+        ConsoleObserver observer;
+        for (;;) {
+            const int processed = engine::RecalcQueue::processPending(*connection, observer);
+            if (processed > 0)
+                out() << "\n" << processed << " request(s) processed" << Qt::endl;
+            if (once)
+                return 0;
+            QThread::sleep(static_cast<unsigned long>(std::max(1, interval)));
+        }
+    } catch (const db::DbError& e) {
+        return reportDbError(e);
+    }
+}
+
+} // namespace velora::tools
