@@ -16,8 +16,7 @@ class CompiledFormula {
 public:
     // Compiles the text. On failure returns nullptr and fills error (number, line, column,
     // description, line text).
-    static std::shared_ptr<const CompiledFormula> compile(const QString& text,
-                                                          FormulaError& error);
+    static std::shared_ptr<const CompiledFormula> compile(const QString& text, FormulaError& error);
     ~CompiledFormula();
 
     const QString& text() const { return text_; }

@@ -58,24 +58,8 @@ ArithmeticFault round(double value, double digits, double& r) {
         return ArithmeticFault::Overflow;
     if (places < 0)
         return ArithmeticFault::InvalidArgument;
-    if (places == 0) {
-        r = roundHalfEven(value);
-        return ArithmeticFault::None;
-    }
-    // Dividing by the power of ten (rather than multiplying by its inverse) gives the double
-    // nearest to the decimal result. Powers up to 1E22 are exact doubles.
-    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (places > 22) {
-        r = value; // no double has a digit that far to the right of a whole number part
-        return ArithmeticFault::None;
-    }
-    const double scale = Powers[places];
-    const double scaled = value * scale;
-    r = std::isfinite(scaled) ? roundHalfEven(scaled) / scale : value;
-    if (!std::isfinite(r))
-        r = value;
+    // Beyond 22 places there is no exact power of ten to scale by: the value stays as it is.
+    r = places > 22 ? value : roundToPlaces(value, places);
     return ArithmeticFault::None;
 }
 

@@ -23,9 +23,15 @@ inline ArithmeticFault finite(double value, double& result) {
     return std::isfinite(value) ? ArithmeticFault::None : ArithmeticFault::Overflow;
 }
 
-inline ArithmeticFault add(double a, double b, double& r) { return finite(a + b, r); }
-inline ArithmeticFault subtract(double a, double b, double& r) { return finite(a - b, r); }
-inline ArithmeticFault multiply(double a, double b, double& r) { return finite(a * b, r); }
+inline ArithmeticFault add(double a, double b, double& r) {
+    return finite(a + b, r);
+}
+inline ArithmeticFault subtract(double a, double b, double& r) {
+    return finite(a - b, r);
+}
+inline ArithmeticFault multiply(double a, double b, double& r) {
+    return finite(a * b, r);
+}
 
 // VBScript raises "Overflow" for 0 / 0 and "Division by zero" for any other number / 0.
 inline ArithmeticFault divide(double a, double b, double& r) {
@@ -40,6 +46,22 @@ ArithmeticFault integerDivide(double a, double b, double& r);
 ArithmeticFault modulo(double a, double b, double& r);
 // Round(x, digits): halves to even at the given decimal place.
 ArithmeticFault round(double value, double digits, double& r);
+
+// Round to 0 .. 22 decimal places. Dividing by the power of ten (rather than multiplying by
+// its inverse) gives the double nearest to the decimal result; powers up to 1E22 are exact.
+inline double roundToPlaces(double value, int places) {
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (places == 0)
+        return roundHalfEven(value);
+    const double scale = Powers[places];
+    const double scaled = value * scale;
+    if (!std::isfinite(scaled))
+        return value;
+    const double result = roundHalfEven(scaled) / scale;
+    return std::isfinite(result) ? result : value;
+}
 
 inline bool compare(double a, double b, Comparison comparison) {
     switch (comparison) {

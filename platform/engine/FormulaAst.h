@@ -17,8 +17,23 @@ enum class ResultField : std::uint8_t { Hours, Lines, Pay };
 enum class UnaryOperator : std::uint8_t { Negate, Plus, Not };
 
 enum class BinaryOperator : std::uint8_t {
-    Power, Multiply, Divide, IntegerDivide, Modulo, Add, Subtract, Concatenate,
-    Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, And, Or, Xor
+    Power,
+    Multiply,
+    Divide,
+    IntegerDivide,
+    Modulo,
+    Add,
+    Subtract,
+    Concatenate,
+    Equal,
+    NotEqual,
+    Less,
+    LessEqual,
+    Greater,
+    GreaterEqual,
+    And,
+    Or,
+    Xor
 };
 
 struct Expression;
@@ -26,10 +41,13 @@ using ExpressionPtr = std::unique_ptr<Expression>;
 
 struct Expression {
     enum class Kind : std::uint8_t {
-        Number, String, Date, Boolean, // literals
-        Name,                          // a name without arguments
-        Call,                          // name(arguments)
-        Result,                        // Results.IHours, .ILines, .IPay
+        Number,
+        String,
+        Date,
+        Boolean, // literals
+        Name,    // a name without arguments
+        Call,    // name(arguments)
+        Result,  // Results.IHours, .ILines, .IPay
         Unary,
         Binary
     };
@@ -82,12 +100,12 @@ struct Statement {
 
     Kind kind = Kind::Dim;
     SourcePosition position;
-    std::vector<NameAt> names;    // Dim
-    NameAt target;                // AssignLocal
+    std::vector<NameAt> names;            // Dim
+    NameAt target;                        // AssignLocal
     ResultField field = ResultField::Pay; // AssignResult
-    ExpressionPtr value;          // AssignLocal, AssignResult; Select: the tested expression
-    std::vector<Branch> branches; // If: If and each ElseIf
-    Block elseBody;               // If
+    ExpressionPtr value;           // AssignLocal, AssignResult; Select: the tested expression
+    std::vector<Branch> branches;  // If: If and each ElseIf
+    Block elseBody;                // If
     std::vector<CaseClause> cases; // Select
 };
 

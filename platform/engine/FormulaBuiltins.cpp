@@ -55,13 +55,27 @@ bool mathFunction(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& 
     return numberArg(rt, a[0], x) && setChecked(rt, out, Math(x));
 }
 
-double atanOf(double x) { return std::atan(x); }
-double cosOf(double x) { return std::cos(x); }
-double sinOf(double x) { return std::sin(x); }
-double tanOf(double x) { return std::tan(x); }
-double expOf(double x) { return std::exp(x); }
-double absOf(double x) { return std::fabs(x); }
-double sgnOf(double x) { return x < 0 ? -1 : (x > 0 ? 1 : 0); }
+double atanOf(double x) {
+    return std::atan(x);
+}
+double cosOf(double x) {
+    return std::cos(x);
+}
+double sinOf(double x) {
+    return std::sin(x);
+}
+double tanOf(double x) {
+    return std::tan(x);
+}
+double expOf(double x) {
+    return std::exp(x);
+}
+double absOf(double x) {
+    return std::fabs(x);
+}
+double sgnOf(double x) {
+    return x < 0 ? -1 : (x > 0 ? 1 : 0);
+}
 
 bool fnLog(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     double x = 0;
@@ -84,13 +98,17 @@ bool wholeFunction(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue&
     if (!numberArg(rt, a[0], x))
         return false;
     const double r = Whole(x);
-    out = {r == 0 ? 0.0 : r, nullptr,
-           a[0].type == ValueType::Date ? ValueType::Date : ValueType::Number};
+    out = FormulaValue::make(r == 0 ? 0.0 : r,
+                             a[0].type == ValueType::Date ? ValueType::Date : ValueType::Number);
     return true;
 }
 
-double floorOf(double x) { return std::floor(x); }
-double truncOf(double x) { return std::trunc(x); }
+double floorOf(double x) {
+    return std::floor(x);
+}
+double truncOf(double x) {
+    return std::trunc(x);
+}
 
 bool fnRound(FormulaRuntime& rt, const FormulaValue* a, int count, FormulaValue& out) {
     double x = 0;
@@ -101,7 +119,7 @@ bool fnRound(FormulaRuntime& rt, const FormulaValue* a, int count, FormulaValue&
     const ArithmeticFault fault = arithmetic::round(x, digits, r);
     if (fault != ArithmeticFault::None)
         return rt.fail(arithmetic::faultNumber(fault));
-    out = {r, nullptr, a[0].type == ValueType::Date ? ValueType::Date : ValueType::Number};
+    out = FormulaValue::make(r, a[0].type == ValueType::Date ? ValueType::Date : ValueType::Number);
     return true;
 }
 
@@ -151,8 +169,8 @@ bool fnCStr(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
 
 bool fnIsNumeric(FormulaRuntime&, const FormulaValue* a, int, FormulaValue& out) {
     double x = 0;
-    const bool numeric = a[0].isString() ? parseNumberText(a[0].string(), x)
-                                         : a[0].type != ValueType::Date;
+    const bool numeric =
+        a[0].isString() ? parseNumberText(a[0].string(), x) : a[0].type != ValueType::Date;
     out = FormulaValue::makeBoolean(numeric);
     return true;
 }
@@ -330,8 +348,7 @@ bool fnDateSerial(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& 
     int year = 0;
     int month = 0;
     int day = 0;
-    if (!integerArg(rt, a[0], year) || !integerArg(rt, a[1], month) ||
-        !integerArg(rt, a[2], day))
+    if (!integerArg(rt, a[0], year) || !integerArg(rt, a[1], month) || !integerArg(rt, a[2], day))
         return false;
     if (year >= 0 && year <= 99)
         year += year < 30 ? 2000 : 1900;

@@ -9,12 +9,49 @@ namespace velora::engine {
 
 // The functions a formula may call.
 enum class BuiltinId : std::uint8_t {
-    Abs, Atn, Cos, Exp, Fix, Int, Log, Round, Sgn, Sin, Sqr, Tan,
-    CBool, CDbl, CInt, CLng, CSng, CStr, IsNumeric,
-    Len, LCase, UCase, Trim, LTrim, RTrim, Left, Right, Mid, InStr,
-    Day, Month, Year, Weekday, DateSerial, DateAdd, DateDiff, IsLastDayOfMonth,
-    Min, Max, IIf,
-    WeekToDate, MonthToDate, YearToDate,
+    Abs,
+    Atn,
+    Cos,
+    Exp,
+    Fix,
+    Int,
+    Log,
+    Round,
+    Sgn,
+    Sin,
+    Sqr,
+    Tan,
+    CBool,
+    CDbl,
+    CInt,
+    CLng,
+    CSng,
+    CStr,
+    IsNumeric,
+    Len,
+    LCase,
+    UCase,
+    Trim,
+    LTrim,
+    RTrim,
+    Left,
+    Right,
+    Mid,
+    InStr,
+    Day,
+    Month,
+    Year,
+    Weekday,
+    DateSerial,
+    DateAdd,
+    DateDiff,
+    IsLastDayOfMonth,
+    Min,
+    Max,
+    IIf,
+    WeekToDate,
+    MonthToDate,
+    YearToDate,
     Count
 };
 
@@ -28,9 +65,9 @@ struct BuiltinInfo {
     BuiltinFunction function; // null for the period functions, which the machine runs itself
     std::uint8_t minArguments;
     std::uint8_t maxArguments;
-    TypeSet result;   // the types it returns
-    bool keepsDate;   // Int, Fix, Round of a date return a date
-    bool pure;        // the result depends on the arguments only: folded when they are constant
+    TypeSet result; // the types it returns
+    bool keepsDate; // Int, Fix, Round of a date return a date
+    bool pure;      // the result depends on the arguments only: folded when they are constant
 };
 
 class FormulaBuiltins {

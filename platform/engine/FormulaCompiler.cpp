@@ -1,12 +1,16 @@
 #include "FormulaCompiler.h"
 
 #include "FormulaBuiltins.h"
+#include "FormulaCodeBuilder.h"
+#include "FormulaLocals.h"
 #include "FormulaNameTable.h"
 #include "FormulaOperators.h"
 #include "FormulaRuntime.h"
 
 #include <QHash>
 #include <algorithm>
+#include <array>
+#include <optional>
 
 namespace velora::engine {
 
@@ -32,39 +36,6 @@ Op offset(Op first, Comparison comparison) {
     return Op(int(first) + int(comparison));
 }
 
-// What an expression compiled to: a slot holding its value, or a constant not yet placed.
-struct Operand {
-    bool constant = false;
-    int slot = -1;
-    FormulaValue value; // constant
-    TypeSet types = AnyType;
-    bool hard = false;   // written as a literal (VBScript's hard type, for comparisons)
-    bool isTemp = false; // a temporary this expression wrote last: it may be retargeted
-
-    static Operand ofConstant(const FormulaValue& value, bool hard) {
-        Operand operand;
-        operand.constant = true;
-        operand.value = value;
-        operand.types = typeBit(value.type);
-        operand.hard = hard;
-        return operand;
-    }
-    static Operand ofSlot(int slot, TypeSet types, bool isTemp = false) {
-        Operand operand;
-        operand.slot = slot;
-        operand.types = types;
-        operand.isTemp = isTemp;
-        return operand;
-    }
-    bool within(TypeSet allowed) const { return typesWithin(types, allowed); }
-};
-
-// A jump target that may not be known yet.
-struct Label {
-    std::vector<size_t> uses;
-    int target = -1;
-};
-
 class Compiler {
 public:
     Compiler()
@@ -72,15 +43,22 @@ public:
         , fold_(program_->texts) {}
 
     std::unique_ptr<FormulaProgram> run(const Block& statements) {
-        collectLocals(statements);
-        localTypes_.assign(program_->localNames.size(), typeBit(ValueType::Empty));
-        dimmed_.assign(program_->localNames.size(), false);
-        tempBase_ = FormulaProgram::FirstLocalSlot + int(program_->localNames.size());
-        tempTop_ = tempFloor_ = tempBase_;
-        frameSize_ = tempBase_;
-        compileBlock(statements);
+        locals_.emplace(statements, program_->localNames);
+        code_.emplace(*program_, FormulaProgram::FirstLocalSlot + int(program_->localNames.size()));
+        for (size_t i = 0; i < statements.size(); ++i) {
+            for (int field = 0; field < 3; ++field) {
+                if (assigns(*statements[i], ResultField(field)))
+                    lastAssignment_[size_t(field)] = int(i);
+            }
+        }
+        for (size_t i = 0; i < statements.size(); ++i) {
+            topLevelIndex_ = int(i);
+            compileStatement(*statements[i]);
+            code_->releaseAll();
+        }
         emit({Op::End}, SourcePosition());
-        program_->frameSize = frameSize_;
+        program_->frameSize = code_->frameSize();
+        program_->emptyLocals = locals_->slotsStartingEmpty();
         return std::move(program_);
     }
 
@@ -95,104 +73,69 @@ private:
             FormulaFault::withText(N::SyntaxError, FormulaNameTable::refusal(entry)), where);
     }
 
-    // ---- locals: every name given to Dim or assigned anywhere is a local of the whole formula
+    // ---- locals (see FormulaLocals)
 
-    static QString key(const QString& name) { return name.toLower(); }
+    int localIndex(const QString& name) const { return locals_->index(name); }
+    static int localSlot(int index) { return FormulaLocals::slot(index); }
 
-    void declare(const QString& name) {
-        if (FormulaNameTable::find(name) || locals_.contains(key(name)) ||
-            key(name) == QLatin1String("results"))
-            return; // an input or function: refused where the statement is compiled
-        locals_.insert(key(name), int(program_->localNames.size()));
-        program_->localNames.push_back(name);
+    Operand readLocal(int index) { return Operand::ofSlot(localSlot(index), locals_->read(index)); }
+
+    // The value a slot holds before the statement changes it.
+    Operand keptValue(int slot, TypeSet types) {
+        if (FormulaLocals::isLocalSlot(slot))
+            return readLocal(slot - FormulaProgram::FirstLocalSlot);
+        return Operand::ofSlot(slot, types);
     }
 
-    void collectLocals(const Block& block) {
-        for (const StatementPtr& statement : block) {
-            for (const NameAt& name : statement->names)
-                declare(name.name);
-            if (statement->kind == Statement::Kind::AssignLocal)
-                declare(statement->target.name);
-            for (const Branch& branch : statement->branches)
-                collectLocals(branch.body);
-            collectLocals(statement->elseBody);
-            for (const CaseClause& clause : statement->cases)
-                collectLocals(clause.body);
+    TypeSet simpleTypes(const Expression& expression) const {
+        return locals_->simpleTypes(expression);
+    }
+    bool isBoolean(const Expression& expression) const { return locals_->isBoolean(expression); }
+    bool cannotFail(const Expression& expression) const { return locals_->cannotFail(expression); }
+    bool shortCircuits(const Expression& expression) const {
+        return locals_->shortCircuits(expression);
+    }
+    bool reads(const Expression& expression, int slot) const {
+        return locals_->reads(expression, slot);
+    }
+
+    // The statement, or one inside it, assigns the result.
+    static bool assigns(const Statement& statement, ResultField field) {
+        if (statement.kind == Statement::Kind::AssignResult)
+            return statement.field == field;
+        auto anyOf = [field](const Block& block) {
+            return std::any_of(block.begin(), block.end(),
+                               [field](const StatementPtr& s) { return assigns(*s, field); });
+        };
+        for (const Branch& branch : statement.branches) {
+            if (anyOf(branch.body))
+                return true;
         }
+        for (const CaseClause& clause : statement.cases) {
+            if (anyOf(clause.body))
+                return true;
+        }
+        return anyOf(statement.elseBody);
     }
 
-    int localIndex(const QString& name) const { return locals_.value(key(name), -1); }
-    static int localSlot(int index) { return FormulaProgram::FirstLocalSlot + index; }
+    // ---- emitting (see FormulaCodeBuilder)
 
-    // ---- emitting
-
-    size_t emit(Instruction instruction, SourcePosition where) {
-        program_->code.push_back(instruction);
-        program_->positions.push_back(where);
-        return program_->code.size() - 1;
+    size_t emit(const Instruction& instruction, SourcePosition where) {
+        return code_->emit(instruction, where);
     }
-
-    int allocTemp() {
-        const int slot = tempTop_++;
-        frameSize_ = std::max(frameSize_, tempTop_);
-        return slot;
+    int allocTemp() { return code_->allocTemp(); }
+    Operand emitResult(const Instruction& instruction, SourcePosition where, TypeSet types) {
+        return code_->emitResult(instruction, where, types);
     }
-
-    // An instruction that writes its result into a new temporary.
-    Operand emitResult(Instruction instruction, SourcePosition where, TypeSet types) {
-        instruction.c = allocTemp();
-        lastResult_ = emit(instruction, where);
-        return Operand::ofSlot(instruction.c, types, true);
+    void jump(Label& label, const Instruction& instruction, SourcePosition where) {
+        code_->jump(label, instruction, where);
     }
-
-    void jump(Label& label, Instruction instruction, SourcePosition where) {
-        const size_t at = emit(instruction, where);
-        if (label.target >= 0)
-            program_->code[at].c = label.target;
-        else
-            label.uses.push_back(at);
-    }
-
-    void bind(Label& label) {
-        label.target = int(program_->code.size());
-        for (size_t use : label.uses)
-            program_->code[use].c = label.target;
-        label.uses.clear();
-    }
-
-    int constantIndex(const FormulaValue& value) {
-        program_->constants.push_back(value);
-        return int(program_->constants.size() - 1);
-    }
-
-    void loadConstant(const FormulaValue& value, int slot, SourcePosition where) {
-        if (value.type == ValueType::Number)
-            emit({Op::LoadNumber, 0, 0, 0, slot, value.number}, where);
-        else
-            emit({Op::LoadConstant, 0, 0, constantIndex(value), slot, 0}, where);
-    }
-
-    // The slot of an operand, placing a constant in a temporary first.
+    void bind(Label& label) { code_->bind(label); }
     int materialize(const Operand& operand, SourcePosition where) {
-        if (!operand.constant)
-            return operand.slot;
-        const int slot = allocTemp();
-        loadConstant(operand.value, slot, where);
-        return slot;
+        return code_->materialize(operand, where);
     }
-
-    // Puts the operand's value into `slot`: the instruction that computed it writes there
-    // directly when it can.
     void store(const Operand& operand, int slot, SourcePosition where) {
-        if (operand.constant) {
-            loadConstant(operand.value, slot, where);
-        } else if (operand.isTemp && !program_->code.empty() &&
-                   lastResult_ == program_->code.size() - 1 &&
-                   program_->code.back().c == operand.slot) {
-            program_->code.back().c = slot;
-        } else if (operand.slot != slot) {
-            emit({Op::Move, 0, operand.slot, 0, slot, 0}, where);
-        }
+        code_->store(operand, slot, where);
     }
 
     // ---- statements
@@ -200,7 +143,7 @@ private:
     void compileBlock(const Block& block) {
         for (const StatementPtr& statement : block) {
             compileStatement(*statement);
-            tempTop_ = tempFloor_;
+            code_->releaseAll();
         }
     }
 
@@ -222,9 +165,8 @@ private:
     void compileDim(const Statement& statement) {
         for (const NameAt& name : statement.names) {
             const int index = localIndex(name.name);
-            if (index < 0 || dimmed_[size_t(index)])
+            if (index < 0 || !locals_->dim(index))
                 fail(N::NameRedefined, name.name, name.position);
-            dimmed_[size_t(index)] = true;
         }
     }
 
@@ -234,7 +176,7 @@ private:
             fail(N::IllegalAssignment, statement.target.name, statement.target.position);
         const Operand value = compileExpression(*statement.value);
         store(value, localSlot(index), statement.position);
-        localTypes_[size_t(index)] = value.types;
+        locals_->assign(index, value.types);
     }
 
     // Results are Doubles: the value is converted when it is assigned, as a property of that
@@ -242,6 +184,8 @@ private:
     void compileAssignResult(const Statement& statement) {
         const int slot = FormulaProgram::resultSlot(statement.field);
         const SourcePosition where = statement.value->position;
+        if (aliasesInput(statement))
+            return;
         Operand value = compileExpression(*statement.value);
         if (value.constant) {
             double number = 0;
@@ -256,127 +200,320 @@ private:
         emit({op, 0, value.slot, 0, slot, 0}, where);
     }
 
+    // The formula's last word on a result, at its top level, naming a numeric input: the
+    // result is read from that input's slot when the formula ends (inputs never change), and
+    // so are later reads of the result.
+    bool aliasesInput(const Statement& statement) {
+        const size_t field = size_t(statement.field);
+        const Expression& value = *statement.value;
+        if (depth_ != 0 || lastAssignment_[field] != topLevelIndex_ ||
+            value.kind != Expression::Kind::Name || localIndex(value.text) >= 0)
+            return false;
+        const NameEntry* entry = FormulaNameTable::find(value.text);
+        if (!entry || entry->kind != NameEntry::Kind::Input ||
+            FormulaNameTable::inputTypes(entry->input) != NumberType)
+            return false;
+        const int input = useInput(entry->input).slot;
+        program_->resultSlots[field] = input;
+        resultAlias_[field] = input;
+        return true;
+    }
+
     // The branches of an If see the local types from before it; after it a local may have
     // the types any branch left it with.
     void compileIf(const Statement& statement) {
-        const std::vector<TypeSet> before = localTypes_;
-        std::vector<TypeSet> after(before.size(), 0);
+        const Nested nested(depth_);
+        Selection selection;
+        if (asSelection(statement, selection))
+            return compileSelection(selection);
+        const FormulaLocals::State before = locals_->state();
+        FormulaLocals::State after(before.size(), 0);
         Label end;
         for (size_t i = 0; i < statement.branches.size(); ++i) {
             const Branch& branch = statement.branches[i];
             Label next;
             condition(*branch.condition, false, next);
-            tempTop_ = tempFloor_;
-            localTypes_ = before;
+            code_->releaseAll();
+            locals_->restore(before);
             compileBlock(branch.body);
-            merge(after);
+            locals_->joinInto(after);
             const bool last = i + 1 == statement.branches.size();
             if (!last || !statement.elseBody.empty())
                 jump(end, {Op::Jump}, branch.condition->position);
             bind(next);
         }
-        localTypes_ = before;
+        locals_->restore(before);
         compileBlock(statement.elseBody);
-        merge(after);
+        locals_->joinInto(after);
         bind(end);
-        localTypes_ = after;
+        locals_->restore(after);
     }
 
-    void merge(std::vector<TypeSet>& into) const {
-        for (size_t i = 0; i < into.size(); ++i)
-            into[i] |= localTypes_[i];
+    // ---- If statements that only choose a value, compiled without jumps
+
+    // If c1 Then x = v1 ElseIf c2 Then x = v2 ... Else x = v End If, where every part assigns
+    // the same x a literal or a name (or nothing) and the conditions after the first cannot
+    // fail: x gets the value of the first true condition. Pay tiers are written this way, and
+    // their conditions depend on the row, so jumps would be mispredicted; instead x is chosen
+    // by branch-free picks from the last branch up, each true condition overriding those
+    // below it.
+    struct Selection {
+        const Statement* model = nullptr; // the first assignment, naming x
+        int slot = -1;                    // x
+        std::vector<const Expression*> conditions;
+        std::vector<const Expression*> values; // null: this branch keeps x as it was
+        const Expression* otherwise = nullptr; // the Else value; null keeps x
+    };
+
+    static bool sameTarget(const Statement& a, const Statement& b) {
+        if (a.kind != b.kind)
+            return false;
+        if (a.kind == Statement::Kind::AssignResult)
+            return a.field == b.field;
+        return a.target.name.compare(b.target.name, Qt::CaseInsensitive) == 0;
+    }
+
+    // The one value a branch assigns; false when the branch does anything else.
+    bool chosenValue(const Block& body, Selection& selection, const Expression*& value) const {
+        value = nullptr;
+        if (body.empty())
+            return true;
+        if (body.size() != 1)
+            return false;
+        const Statement& statement = *body.front();
+        if (statement.kind != Statement::Kind::AssignLocal &&
+            statement.kind != Statement::Kind::AssignResult)
+            return false;
+        if (!selection.model)
+            selection.model = &statement;
+        const TypeSet types = simpleTypes(*statement.value);
+        if (!sameTarget(*selection.model, statement) || types == 0 ||
+            (statement.kind == Statement::Kind::AssignResult && types != NumberType))
+            return false;
+        value = statement.value.get();
+        return true;
+    }
+
+    bool asSelection(const Statement& statement, Selection& selection) const {
+        for (const Branch& branch : statement.branches) {
+            const Expression& condition = *branch.condition;
+            const bool first = selection.conditions.empty();
+            if (condition.isLiteral() || !isBoolean(condition) ||
+                (!first && !cannotFail(condition)))
+                return false;
+            const Expression* value = nullptr;
+            if (!chosenValue(branch.body, selection, value))
+                return false;
+            selection.conditions.push_back(&condition);
+            selection.values.push_back(value);
+        }
+        if (!chosenValue(statement.elseBody, selection, selection.otherwise) || !selection.model)
+            return false;
+        if (selection.model->kind == Statement::Kind::AssignResult) {
+            selection.slot = FormulaProgram::resultSlot(selection.model->field);
+        } else {
+            const int index = localIndex(selection.model->target.name);
+            if (index < 0)
+                return false; // not a local: the ordinary path reports the assignment
+            selection.slot = localSlot(index);
+        }
+        return true;
+    }
+
+    void compileSelection(const Selection& selection) {
+        const int target = selection.slot;
+        const bool isResult = target < FormulaProgram::FirstInputSlot;
+        const size_t local = size_t(target - localSlot(0));
+        const TypeSet before = isResult ? NumberType : locals_->types(int(local));
+        // The picks build the value in a temporary when x itself is read along the way.
+        bool readsTarget = selection.otherwise && reads(*selection.otherwise, target);
+        for (size_t i = 0; i < selection.conditions.size(); ++i)
+            readsTarget = readsTarget || !selection.values[i] ||
+                          reads(*selection.conditions[i], target) ||
+                          reads(*selection.values[i], target);
+        const int slot = readsTarget ? allocTemp() : target;
+        const SourcePosition where = selection.model->position;
+        TypeSet types = 0;
+        if (selection.otherwise) {
+            const Operand value = compileExpression(*selection.otherwise);
+            store(value, slot, where);
+            types |= value.types;
+        } else {
+            if (slot != target)
+                emit({Op::Move, 0, target, 0, slot, 0}, where);
+            types |= before;
+        }
+        for (size_t i = selection.conditions.size(); i-- > 0;) {
+            const int mark = code_->mark();
+            const Operand value = selection.values[i] ? compileExpression(*selection.values[i])
+                                                      : keptValue(target, before);
+            types |= value.types;
+            pickInto(*selection.conditions[i], value, slot, slot, where);
+            code_->release(mark);
+        }
+        if (slot != target) {
+            Instruction& last = code_->last();
+            if (last.c == slot)
+                last.c = target; // the last pick writes x itself
+            else
+                emit({Op::Move, 0, slot, 0, target, 0}, where);
+        }
+        if (!isResult)
+            locals_->assign(int(local), types);
+    }
+
+    // out = condition ? value : slot `otherwise`.
+    void pickInto(const Expression& condition, const Operand& value, int otherwise, int out,
+                  SourcePosition where) {
+        const int mark = code_->mark();
+        Instruction pick;
+        pick.b = otherwise;
+        pick.c = out;
+        const bool constantValue = value.constant && value.value.type == ValueType::Number;
+        if (constantValue)
+            pick.k2 = value.value.number;
+        else
+            pick.d = materialize(value, where);
+        const Op truth = constantValue ? Op::PickK : Op::Pick;
+        const Op compared = constantValue ? Op::PickEqNKK : Op::PickEqNK;
+        if (condition.kind == Expression::Kind::Binary && isComparison(condition.binary)) {
+            const Operand left = compileExpression(*condition.operands[0]);
+            const Operand right = compileExpression(*condition.operands[1]);
+            Comparison comparison = comparisonOf(condition.binary);
+            if (left.within(ScalarTypes) && right.within(ScalarTypes) &&
+                left.constant != right.constant) {
+                const Operand& variable = left.constant ? right : left;
+                const Operand& constant = left.constant ? left : right;
+                if (left.constant)
+                    comparison = arithmetic::mirrored(comparison);
+                pick.op = offset(compared, comparison);
+                pick.a = variable.slot;
+                pick.k = constant.value.number;
+                emit(pick, condition.position);
+                code_->release(mark);
+                return;
+            }
+            pick.a = materialize(compare(left, right, comparisonOf(condition.binary),
+                                         condition.position, code_->mark()),
+                                 where);
+        } else if (shortCircuits(condition)) {
+            // A And B ? v : o is A ? (B ? v : o) : o; A Or B ? v : o is A ? v : (B ? v : o).
+            // The side that can fail is computed first, as evaluating both in order would.
+            const Expression& left = *condition.operands[0];
+            const Expression& right = *condition.operands[1];
+            const bool rightLast = cannotFail(right);
+            const Expression& first = rightLast ? left : right;
+            const Expression& last = rightLast ? right : left;
+            const int inner = allocTemp();
+            pickInto(first, value, otherwise, inner, where);
+            if (condition.binary == BinaryOperator::And)
+                pickInto(last, Operand::ofSlot(inner, value.types), otherwise, out, where);
+            else
+                pickInto(last, value, inner, out, where);
+            code_->release(mark);
+            return;
+        } else {
+            pick.a = materialize(compileExpression(condition), where);
+        }
+        pick.op = truth;
+        emit(pick, condition.position);
+        code_->release(mark);
     }
 
     void compileSelect(const Statement& statement) {
-        const int savedFloor = tempFloor_;
+        const Nested nested(depth_);
+        const int savedFloor = code_->floor();
         const Operand tested = compileExpression(*statement.value);
-        tempFloor_ = tempTop_; // the tested value lives until End Select
-        const std::vector<TypeSet> before = localTypes_;
-        std::vector<TypeSet> after(before.size(), 0);
+        code_->setFloor(code_->mark()); // the tested value lives until End Select
+        const FormulaLocals::State before = locals_->state();
+        FormulaLocals::State after(before.size(), 0);
         bool hasElse = false;
         Label end;
         for (const CaseClause& clause : statement.cases) {
-            localTypes_ = before;
+            locals_->restore(before);
             if (clause.isElse) {
                 hasElse = true;
                 compileBlock(clause.body);
-                merge(after);
+                locals_->joinInto(after);
                 continue;
             }
             Label body;
             Label next;
-            for (const CaseItem& item : clause.items)
-                caseItem(tested, item, body);
-            jump(next, {Op::Jump}, clause.position);
+            for (size_t i = 0; i < clause.items.size(); ++i)
+                caseItem(tested, clause.items[i], i + 1 == clause.items.size(), body, next);
             bind(body);
             compileBlock(clause.body);
-            merge(after);
-            jump(end, {Op::Jump}, clause.position);
+            locals_->joinInto(after);
+            if (&clause != &statement.cases.back())
+                jump(end, {Op::Jump}, clause.position);
             bind(next);
         }
         if (!hasElse) {
-            localTypes_ = before;
-            merge(after);
+            locals_->restore(before);
+            locals_->joinInto(after);
         }
         bind(end);
-        localTypes_ = after;
-        tempFloor_ = savedFloor;
-        tempTop_ = savedFloor;
+        locals_->restore(after);
+        code_->setFloor(savedFloor);
+        code_->release(savedFloor);
     }
 
-    // Jumps to `body` when the tested value matches the item.
-    void caseItem(const Operand& tested, const CaseItem& item, Label& body) {
-        const int mark = tempTop_;
-        switch (item.kind) {
-        case CaseItem::Kind::Value:
-            compareBranch(tested, compileExpression(*item.first), Comparison::Equal, true, body,
+    // Jumps to `body` when the tested value matches the item. The last item of a Case instead
+    // jumps to `next` when it does not match, and falls through into the body when it does.
+    void caseItem(const Operand& tested, const CaseItem& item, bool last, Label& body,
+                  Label& next) {
+        const int mark = code_->mark();
+        Label& target = last ? next : body;
+        if (item.kind != CaseItem::Kind::Range) {
+            const Comparison comparison =
+                item.kind == CaseItem::Kind::Is ? item.comparison : Comparison::Equal;
+            compareBranch(tested, compileExpression(*item.first), comparison, !last, target,
                           item.position, mark);
-            break;
-        case CaseItem::Kind::Is:
-            compareBranch(tested, compileExpression(*item.first), item.comparison, true, body,
-                          item.position, mark);
-            break;
-        case CaseItem::Kind::Range: {
-            Label outside;
-            compareBranch(tested, compileExpression(*item.first), Comparison::Less, true,
-                          outside, item.position, mark);
-            tempTop_ = mark;
-            compareBranch(tested, compileExpression(*item.last), Comparison::LessEqual, true,
-                          body, item.last->position, mark);
-            bind(outside);
-            break;
+            code_->release(mark);
+            return;
         }
-        }
-        tempTop_ = mark;
+        Label outside;
+        compareBranch(tested, compileExpression(*item.first), Comparison::Less, true,
+                      last ? next : outside, item.position, mark);
+        code_->release(mark);
+        compareBranch(tested, compileExpression(*item.last), Comparison::LessEqual, !last, target,
+                      item.last->position, mark);
+        bind(outside);
+        code_->release(mark);
     }
 
     // ---- conditions: code that jumps to `target` when the expression's truth is `jumpIf`
 
     void condition(const Expression& expression, bool jumpIf, Label& target) {
         if (expression.kind == Expression::Kind::Binary && isComparison(expression.binary)) {
-            const int mark = tempTop_;
+            const int mark = code_->mark();
             const Operand left = compileExpression(*expression.operands[0]);
             const Operand right = compileExpression(*expression.operands[1]);
             compareBranch(left, right, comparisonOf(expression.binary), jumpIf, target,
                           expression.position, mark);
             return;
         }
-        if (expression.kind == Expression::Kind::Unary &&
-            expression.unary == UnaryOperator::Not && isBoolean(*expression.operands[0])) {
+        if (expression.kind == Expression::Kind::Unary && expression.unary == UnaryOperator::Not &&
+            isBoolean(*expression.operands[0])) {
             condition(*expression.operands[0], !jumpIf, target);
             return;
         }
         if (shortCircuits(expression)) {
-            // Both sides are Booleans and the right one cannot fail, so skipping it when the
-            // left one decides gives what evaluating both would.
+            // Both sides are Booleans and one of them cannot fail. That one is tested last:
+            // skipping it when the other decides gives what evaluating both would.
+            const Expression& left = *expression.operands[0];
+            const Expression& right = *expression.operands[1];
+            const bool rightLast = cannotFail(right);
+            const Expression& first = rightLast ? left : right;
+            const Expression& last = rightLast ? right : left;
             const bool isAnd = expression.binary == BinaryOperator::And;
             if (jumpIf != isAnd) {
-                condition(*expression.operands[0], jumpIf, target);
-                condition(*expression.operands[1], jumpIf, target);
+                condition(first, jumpIf, target);
+                condition(last, jumpIf, target);
             } else {
                 Label decided;
-                condition(*expression.operands[0], !jumpIf, decided);
-                condition(*expression.operands[1], jumpIf, target);
+                condition(first, !jumpIf, decided);
+                condition(last, jumpIf, target);
                 bind(decided);
             }
             return;
@@ -403,90 +540,17 @@ private:
         if (!(left.constant && right.constant) && left.within(ScalarTypes) &&
             right.within(ScalarTypes)) {
             if (right.constant)
-                return jump(target, {offset(Op::JumpEqNK, tested), 0, left.slot, 0, 0,
-                                     right.value.number},
+                return jump(target,
+                            {offset(Op::JumpEqNK, tested), 0, left.slot, 0, 0, right.value.number},
                             where);
             if (left.constant)
-                return jump(target, {offset(Op::JumpEqNK, arithmetic::mirrored(tested)), 0,
-                                     right.slot, 0, 0, left.value.number},
+                return jump(target,
+                            {offset(Op::JumpEqNK, arithmetic::mirrored(tested)), 0, right.slot, 0,
+                             0, left.value.number},
                             where);
             return jump(target, {offset(Op::JumpEqN, tested), 0, left.slot, right.slot}, where);
         }
         truthBranch(compare(left, right, comparison, where, mark), jumpIf, target, where);
-    }
-
-    // ---- static knowledge used to simplify conditions
-
-    // The types a name or literal has here, without compiling it; 0 when not that simple.
-    TypeSet simpleTypes(const Expression& expression) const {
-        switch (expression.kind) {
-        case Expression::Kind::Number:
-            return NumberType;
-        case Expression::Kind::Boolean:
-            return BooleanType;
-        case Expression::Kind::Date:
-            return DateType;
-        case Expression::Kind::String:
-            return StringType;
-        case Expression::Kind::Result:
-            return NumberType;
-        case Expression::Kind::Name: {
-            const int index = localIndex(expression.text);
-            if (index >= 0)
-                return localTypes_[size_t(index)];
-            const NameEntry* entry = FormulaNameTable::find(expression.text);
-            if (entry && entry->kind == NameEntry::Kind::Input)
-                return FormulaNameTable::inputTypes(entry->input);
-            if (entry && entry->kind == NameEntry::Kind::Constant)
-                return NumberType;
-            return 0;
-        }
-        default:
-            return 0;
-        }
-    }
-
-    bool isBoolean(const Expression& expression) const {
-        if (expression.kind == Expression::Kind::Binary) {
-            if (isComparison(expression.binary))
-                return true;
-            if (expression.binary == BinaryOperator::And ||
-                expression.binary == BinaryOperator::Or ||
-                expression.binary == BinaryOperator::Xor)
-                return isBoolean(*expression.operands[0]) && isBoolean(*expression.operands[1]);
-            return false;
-        }
-        if (expression.kind == Expression::Kind::Unary && expression.unary == UnaryOperator::Not)
-            return isBoolean(*expression.operands[0]);
-        return simpleTypes(expression) == BooleanType;
-    }
-
-    // Evaluating the expression cannot fail.
-    bool cannotFail(const Expression& expression) const {
-        if (expression.kind == Expression::Kind::Binary) {
-            const Expression& left = *expression.operands[0];
-            const Expression& right = *expression.operands[1];
-            if (isComparison(expression.binary))
-                return typesWithin(simpleTypes(left), ScalarTypes) &&
-                       typesWithin(simpleTypes(right), ScalarTypes);
-            if (expression.binary == BinaryOperator::And ||
-                expression.binary == BinaryOperator::Or ||
-                expression.binary == BinaryOperator::Xor)
-                return isBoolean(left) && isBoolean(right) && cannotFail(left) &&
-                       cannotFail(right);
-            return false;
-        }
-        if (expression.kind == Expression::Kind::Unary && expression.unary == UnaryOperator::Not)
-            return isBoolean(*expression.operands[0]) && cannotFail(*expression.operands[0]);
-        return simpleTypes(expression) != 0;
-    }
-
-    bool shortCircuits(const Expression& expression) const {
-        return expression.kind == Expression::Kind::Binary &&
-               (expression.binary == BinaryOperator::And ||
-                expression.binary == BinaryOperator::Or) &&
-               isBoolean(*expression.operands[0]) && isBoolean(*expression.operands[1]) &&
-               cannotFail(*expression.operands[1]);
     }
 
     // ---- expressions
@@ -500,10 +564,12 @@ private:
         case Expression::Kind::Date:
             return Operand::ofConstant(FormulaValue::makeDate(expression.number), true);
         case Expression::Kind::String:
-            return Operand::ofConstant(FormulaValue::makeString(fold_.keep(expression.text)),
-                                       true);
-        case Expression::Kind::Result:
-            return Operand::ofSlot(FormulaProgram::resultSlot(expression.field), NumberType);
+            return Operand::ofConstant(FormulaValue::makeString(fold_.keep(expression.text)), true);
+        case Expression::Kind::Result: {
+            const int alias = resultAlias_[size_t(expression.field)];
+            const int slot = alias >= 0 ? alias : FormulaProgram::resultSlot(expression.field);
+            return Operand::ofSlot(slot, NumberType);
+        }
         case Expression::Kind::Name:
             return compileName(expression);
         case Expression::Kind::Call:
@@ -518,8 +584,14 @@ private:
 
     Operand useInput(InputKind input) {
         std::vector<InputKind>& inputs = program_->inputs;
-        if (std::find(inputs.begin(), inputs.end(), input) == inputs.end())
+        if (std::find(inputs.begin(), inputs.end(), input) == inputs.end()) {
             inputs.push_back(input);
+            double RowInputs::*member = FormulaNameTable::numberMember(input);
+            if (member || input == InputKind::Hours)
+                program_->numberInputs.push_back({FormulaProgram::inputSlot(input), member});
+            else
+                program_->otherInputs.push_back(input);
+        }
         if (input == InputKind::ITypedLines || input == InputKind::IHoursWorked)
             program_->usesIncentiveFunctions = true;
         return Operand::ofSlot(FormulaProgram::inputSlot(input),
@@ -529,7 +601,7 @@ private:
     Operand compileName(const Expression& expression) {
         const int index = localIndex(expression.text);
         if (index >= 0)
-            return Operand::ofSlot(localSlot(index), localTypes_[size_t(index)]);
+            return readLocal(index);
         const NameEntry* entry = FormulaNameTable::find(expression.text);
         if (!entry)
             fail(N::UndefinedVariable, expression.text, expression.position);
@@ -573,33 +645,35 @@ private:
         // A generic call reads its arguments from consecutive slots. Computed arguments are
         // written there at once; locals and inputs are copied only if the call is generic
         // (nothing can change them in between: expressions have no side effects).
-        const int first = tempTop_;
+        const int first = code_->mark();
         for (int i = 0; i < count; ++i)
             allocTemp();
         std::vector<Operand> arguments;
+        bool computedLast = false;
         for (int i = 0; i < count; ++i) {
             const Expression& argument = *expression.operands[size_t(i)];
+            const size_t codeBefore = code_->size();
             Operand operand = compileExpression(argument);
+            computedLast = i == 0 ? operand.isTemp : computedLast && code_->size() == codeBefore;
             if (operand.isTemp) {
                 store(operand, first + i, argument.position);
                 operand = Operand::ofSlot(first + i, operand.types);
             }
             arguments.push_back(operand);
-            tempTop_ = first + count;
+            code_->release(first + count);
         }
         const TypeSet types = resultTypes(id, arguments);
         Operand result;
         if (info.pure && foldCall(info, arguments, result)) {
-            tempTop_ = first;
+            code_->release(first);
             return result;
         }
-        tempTop_ = first;
-        if (fastCall(id, arguments, expression.position, result))
+        code_->release(first);
+        if (fastCall(id, arguments, computedLast, expression.position, result))
             return result;
         for (int i = 0; i < count; ++i)
             store(arguments[size_t(i)], first + i, expression.position);
-        return emitResult({Op::Call, std::uint8_t(id), first, count}, expression.position,
-                          types);
+        return emitResult({Op::Call, std::uint8_t(id), first, count}, expression.position, types);
     }
 
     static TypeSet resultTypes(BuiltinId id, const std::vector<Operand>& arguments) {
@@ -611,8 +685,7 @@ private:
         return info.result;
     }
 
-    bool foldCall(const BuiltinInfo& info, const std::vector<Operand>& arguments,
-                  Operand& folded) {
+    bool foldCall(const BuiltinInfo& info, const std::vector<Operand>& arguments, Operand& folded) {
         std::vector<FormulaValue> values;
         for (const Operand& argument : arguments) {
             if (!argument.constant)
@@ -627,17 +700,31 @@ private:
     }
 
     // Round, Min and Max of numbers: the commonest calls of pay formulas.
-    bool fastCall(BuiltinId id, const std::vector<Operand>& arguments, SourcePosition where,
-                  Operand& result) {
+    // `computedLast`: the last instruction computed the first argument (into its slot).
+    bool fastCall(BuiltinId id, const std::vector<Operand>& arguments, bool computedLast,
+                  SourcePosition where, Operand& result) {
         if (id == BuiltinId::Round && arguments[0].within(ArithmeticTypes) &&
             !arguments[0].constant) {
             const double digits = arguments.size() > 1 ? arguments[1].value.number : 0;
             if (arguments.size() > 1 &&
-                !(arguments[1].constant && arguments[1].within(ArithmeticTypes) &&
-                  digits >= 0 && digits <= 15 && digits == std::trunc(digits)))
+                !(arguments[1].constant && arguments[1].within(ArithmeticTypes) && digits >= 0 &&
+                  digits <= 15 && digits == std::trunc(digits)))
                 return false;
-            result = emitResult({Op::RoundN, 0, arguments[0].slot, 0, 0, digits}, where,
-                                NumberType);
+            Instruction& last = code_->last();
+            if (computedLast && last.c == arguments[0].slot &&
+                (last.op == Op::MulN || last.op == Op::MulNK)) {
+                // Round(a * b, n) in one step.
+                if (last.op == Op::MulN)
+                    last.k = digits;
+                else
+                    last.k2 = digits;
+                last.op = last.op == Op::MulN ? Op::RoundMulN : Op::RoundMulNK;
+                code_->markLastComputed();
+                result = Operand::ofSlot(last.c, NumberType, true);
+                return true;
+            }
+            result =
+                emitResult({Op::RoundN, 0, arguments[0].slot, 0, 0, digits}, where, NumberType);
             return true;
         }
         if ((id != BuiltinId::Min && id != BuiltinId::Max) || arguments.size() != 2 ||
@@ -650,23 +737,22 @@ private:
         if (a.constant || b.constant) {
             const Operand& variable = a.constant ? b : a;
             const Operand& constant = a.constant ? a : b;
-            result = emitResult({min ? Op::MinNK : Op::MaxNK, 0, variable.slot, 0, 0,
-                                 constant.value.number},
-                                where, NumberType);
+            result = emitResult(
+                {min ? Op::MinNK : Op::MaxNK, 0, variable.slot, 0, 0, constant.value.number}, where,
+                NumberType);
         } else {
-            result = emitResult({min ? Op::MinN : Op::MaxN, 0, a.slot, b.slot}, where,
-                                NumberType);
+            result = emitResult({min ? Op::MinN : Op::MaxN, 0, a.slot, b.slot}, where, NumberType);
         }
         return true;
     }
 
     Operand compilePeriod(const Expression& expression, BuiltinId id, const NameEntry& entry) {
         program_->usesPeriodFunctions = true;
-        const std::uint8_t period = std::uint8_t(
-            id == BuiltinId::WeekToDate ? Period::Week
-                                        : (id == BuiltinId::MonthToDate ? Period::Month
-                                                                        : Period::Year));
-        const int mark = tempTop_;
+        const std::uint8_t period =
+            std::uint8_t(id == BuiltinId::WeekToDate
+                             ? Period::Week
+                             : (id == BuiltinId::MonthToDate ? Period::Month : Period::Year));
+        const int mark = code_->mark();
         const Expression& nameArgument = *expression.operands[0];
         const Operand name = compileExpression(nameArgument);
         Operand all = Operand::ofConstant(FormulaValue::makeBoolean(false), true);
@@ -680,12 +766,12 @@ private:
             Measure measure = Measure::Reports;
             if (!FormulaNameTable::findMeasure(valueText(name.value), measure))
                 fail(N::InvalidArgument, entry.canonical, nameArgument.position);
-            tempTop_ = mark;
+            code_->release(mark);
             return emitResult({Op::Period, period, allSlot, int(measure), 0, allValue},
                               expression.position, NumberType);
         }
         const int nameSlot = name.slot;
-        tempTop_ = mark;
+        code_->release(mark);
         return emitResult({Op::PeriodByName, period, nameSlot, allSlot, 0, allValue},
                           expression.position, NumberType);
     }
@@ -706,9 +792,9 @@ private:
                 return Operand::ofConstant(result, negate && operand.hard &&
                                                        inner.kind == Expression::Kind::Number);
         }
-        const int mark = tempTop_;
+        const int mark = code_->mark();
         const int slot = materialize(operand, where);
-        tempTop_ = mark;
+        code_->release(mark);
         if (negate) {
             if (operand.within(ArithmeticTypes))
                 return emitResult({Op::NegN, 0, slot}, where, NumberType);
@@ -721,7 +807,7 @@ private:
     }
 
     Operand compileBinary(const Expression& expression) {
-        const int mark = tempTop_;
+        const int mark = code_->mark();
         const Operand left = compileExpression(*expression.operands[0]);
         const Operand right = compileExpression(*expression.operands[1]);
         const SourcePosition where = expression.position;
@@ -738,9 +824,8 @@ private:
             return result;
         const int a = materialize(left, where);
         const int b = materialize(right, where);
-        tempTop_ = mark;
-        if ((op == BinaryOperator::And || op == BinaryOperator::Or ||
-             op == BinaryOperator::Xor) &&
+        code_->release(mark);
+        if ((op == BinaryOperator::And || op == BinaryOperator::Or || op == BinaryOperator::Xor) &&
             left.types == BooleanType && right.types == BooleanType) {
             const Op logic = op == BinaryOperator::And
                                  ? Op::AndB
@@ -753,8 +838,8 @@ private:
     bool foldBinary(BinaryOperator op, const Operand& left, const Operand& right,
                     FormulaValue& result) {
         if (isComparison(op))
-            return operators::compare(fold_, left.value, right.value, comparisonOf(op),
-                                      left.hard, right.hard, result);
+            return operators::compare(fold_, left.value, right.value, comparisonOf(op), left.hard,
+                                      right.hard, result);
         const FormulaValue& a = left.value;
         const FormulaValue& b = right.value;
         switch (op) {
@@ -796,11 +881,11 @@ private:
         }
         if (left.within(ScalarTypes) && right.within(ScalarTypes) &&
             !(left.constant && right.constant)) {
-            tempTop_ = mark;
+            code_->release(mark);
             if (right.constant)
-                return emitResult({offset(Op::EqNK, comparison), 0, left.slot, 0, 0,
-                                   right.value.number},
-                                  where, BooleanType);
+                return emitResult(
+                    {offset(Op::EqNK, comparison), 0, left.slot, 0, 0, right.value.number}, where,
+                    BooleanType);
             if (left.constant)
                 return emitResult({offset(Op::EqNK, arithmetic::mirrored(comparison)), 0,
                                    right.slot, 0, 0, left.value.number},
@@ -810,7 +895,7 @@ private:
         }
         const int a = materialize(left, where);
         const int b = materialize(right, where);
-        tempTop_ = mark;
+        code_->release(mark);
         const std::uint8_t aux = std::uint8_t(int(comparison) | (left.hard ? HardLeft : 0) |
                                               (right.hard ? HardRight : 0));
         return emitResult({Op::Compare, aux, a, b}, where, BooleanType);
@@ -849,20 +934,20 @@ private:
             return false;
         }
         if (right.constant && !left.constant && withRight != Op::End) {
-            tempTop_ = mark;
-            result = emitResult({withRight, 0, left.slot, 0, 0, right.value.number}, where,
-                                NumberType);
+            code_->release(mark);
+            result =
+                emitResult({withRight, 0, left.slot, 0, 0, right.value.number}, where, NumberType);
             return true;
         }
         if (left.constant && !right.constant && withLeft != Op::End) {
-            tempTop_ = mark;
-            result = emitResult({withLeft, 0, right.slot, 0, 0, left.value.number}, where,
-                                NumberType);
+            code_->release(mark);
+            result =
+                emitResult({withLeft, 0, right.slot, 0, 0, left.value.number}, where, NumberType);
             return true;
         }
         const int a = materialize(left, where);
         const int b = materialize(right, where);
-        tempTop_ = mark;
+        code_->release(mark);
         result = emitResult({slots, 0, a, b}, where, NumberType);
         return true;
     }
@@ -914,16 +999,27 @@ private:
         }
     }
 
+    // Counts the blocks the compiler is inside while it compiles one.
+    class Nested {
+    public:
+        explicit Nested(int& depth)
+            : depth_(++depth) {}
+        ~Nested() { --depth_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        int& depth_;
+    };
+
     std::unique_ptr<FormulaProgram> program_;
-    FormulaRuntime fold_; // folds constants; its texts are the program's
-    QHash<QString, int> locals_;
-    std::vector<TypeSet> localTypes_;
-    std::vector<bool> dimmed_;
-    int tempBase_ = 0;
-    int tempTop_ = 0;
-    int tempFloor_ = 0;
-    int frameSize_ = 0;
-    size_t lastResult_ = size_t(-1);
+    std::optional<FormulaCodeBuilder> code_; // set up once the locals are known
+    FormulaRuntime fold_;
+    int depth_ = 0;
+    int topLevelIndex_ = -1;
+    std::array<int, 3> lastAssignment_ = {-1, -1, -1};
+    std::array<int, 3> resultAlias_ = {-1, -1, -1}; // folds constants; its texts are the program's
+    std::optional<FormulaLocals> locals_;           // set up from the statements in run()
 };
 
 } // namespace

@@ -153,13 +153,15 @@ void FormulaDate::parts(double date, int& year, int& month, int& day) {
 void FormulaDate::julianDayParts(qint64 julianDay, int& year, int& month, int& day) {
     const qint64 z = julianDay - 1721120; // days since 0000-03-01
     const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const qint64 dayOfEra = z - era * 146097;
-    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const qint64 monthFromMarch = (5 * dayOfYear + 2) / 153;
+    // Within an era everything is small and unsigned, which divides by constants cheaply.
+    const unsigned dayOfEra = unsigned(z - era * 146097);
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned monthFromMarch = (5 * dayOfYear + 2) / 153;
     day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
     month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    year = int(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+    year = int(qint64(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0));
 }
 
 int FormulaDate::daysInMonth(int year, int month) {
@@ -217,7 +219,8 @@ QString FormulaDate::text(double date) {
         if (!result.isEmpty())
             result += QLatin1Char(' ');
         result += QString::number(hour12) + QLatin1Char(':') +
-                  QStringLiteral("%1:%2").arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+                  QStringLiteral("%1:%2")
+                      .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
                       .arg(seconds % 60, 2, 10, QLatin1Char('0')) +
                   (hour < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM"));
     }

@@ -11,8 +11,8 @@ namespace velora::engine {
 // 6:00 AM), so day and time are split apart before any calendar arithmetic.
 class FormulaDate {
 public:
-    static constexpr double First = -657434;  // 1/1/100
-    static constexpr double Last = 2958466;   // just past 12/31/9999
+    static constexpr double First = -657434;          // 1/1/100
+    static constexpr double Last = 2958466;           // just past 12/31/9999
     static constexpr qint64 EpochJulianDay = 2415019; // 12/30/1899
 
     // Whether the number is a day between 1/1/100 and 12/31/9999.

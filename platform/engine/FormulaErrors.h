@@ -9,21 +9,21 @@ namespace velora::engine {
 
 // VBScript's error numbers for what can go wrong in a formula.
 namespace FormulaErrorNumber {
-constexpr int InvalidArgument = 5;         // Invalid procedure call or argument
-constexpr int Overflow = 6;                // Overflow
-constexpr int DivisionByZero = 11;         // Division by zero
-constexpr int TypeMismatch = 13;           // Type mismatch
-constexpr int OutOfStackSpace = 28;        // Out of stack space (nesting too deep)
-constexpr int ObjectRequired = 424;        // Object required
-constexpr int NoSuchMember = 438;          // Object doesn't support this property or method
-constexpr int WrongArgumentCount = 450;    // Wrong number of arguments ...
-constexpr int UndefinedVariable = 500;     // Variable is undefined
-constexpr int IllegalAssignment = 501;     // Illegal assignment
-constexpr int SyntaxError = 1002;          // Syntax error (and every "Expected ..." of ours)
-constexpr int InvalidCharacter = 1014;     // Invalid character
+constexpr int InvalidArgument = 5;           // Invalid procedure call or argument
+constexpr int Overflow = 6;                  // Overflow
+constexpr int DivisionByZero = 11;           // Division by zero
+constexpr int TypeMismatch = 13;             // Type mismatch
+constexpr int OutOfStackSpace = 28;          // Out of stack space (nesting too deep)
+constexpr int ObjectRequired = 424;          // Object required
+constexpr int NoSuchMember = 438;            // Object doesn't support this property or method
+constexpr int WrongArgumentCount = 450;      // Wrong number of arguments ...
+constexpr int UndefinedVariable = 500;       // Variable is undefined
+constexpr int IllegalAssignment = 501;       // Illegal assignment
+constexpr int SyntaxError = 1002;            // Syntax error (and every "Expected ..." of ours)
+constexpr int InvalidCharacter = 1014;       // Invalid character
 constexpr int ExpectedEndOfStatement = 1025; // Expected end of statement
-constexpr int UnterminatedString = 1033;   // Unterminated string constant
-constexpr int NameRedefined = 1041;        // Name redefined
+constexpr int UnterminatedString = 1033;     // Unterminated string constant
+constexpr int NameRedefined = 1041;          // Name redefined
 } // namespace FormulaErrorNumber
 
 // VBScript's description of an error number.

@@ -288,19 +288,32 @@ private:
         const QChar c = peek();
         const QChar d = peek(1);
         switch (c.unicode()) {
-        case '+': return pushSymbol(FormulaSymbol::Plus, 1);
-        case '-': return pushSymbol(FormulaSymbol::Minus, 1);
-        case '*': return pushSymbol(FormulaSymbol::Star, 1);
-        case '/': return pushSymbol(FormulaSymbol::Slash, 1);
-        case '\\': return pushSymbol(FormulaSymbol::Backslash, 1);
-        case '^': return pushSymbol(FormulaSymbol::Caret, 1);
-        case '&': return pushSymbol(FormulaSymbol::Ampersand, 1);
-        case '=': return pushSymbol(FormulaSymbol::Equal, 1);
-        case '(': return pushSymbol(FormulaSymbol::LeftParen, 1);
-        case ')': return pushSymbol(FormulaSymbol::RightParen, 1);
-        case ',': return pushSymbol(FormulaSymbol::Comma, 1);
-        case '.': return pushSymbol(FormulaSymbol::Dot, 1);
-        case ':': return pushSymbol(FormulaSymbol::Colon, 1);
+        case '+':
+            return pushSymbol(FormulaSymbol::Plus, 1);
+        case '-':
+            return pushSymbol(FormulaSymbol::Minus, 1);
+        case '*':
+            return pushSymbol(FormulaSymbol::Star, 1);
+        case '/':
+            return pushSymbol(FormulaSymbol::Slash, 1);
+        case '\\':
+            return pushSymbol(FormulaSymbol::Backslash, 1);
+        case '^':
+            return pushSymbol(FormulaSymbol::Caret, 1);
+        case '&':
+            return pushSymbol(FormulaSymbol::Ampersand, 1);
+        case '=':
+            return pushSymbol(FormulaSymbol::Equal, 1);
+        case '(':
+            return pushSymbol(FormulaSymbol::LeftParen, 1);
+        case ')':
+            return pushSymbol(FormulaSymbol::RightParen, 1);
+        case ',':
+            return pushSymbol(FormulaSymbol::Comma, 1);
+        case '.':
+            return pushSymbol(FormulaSymbol::Dot, 1);
+        case ':':
+            return pushSymbol(FormulaSymbol::Colon, 1);
         case '<':
             if (d == QLatin1Char('='))
                 return pushSymbol(FormulaSymbol::LessEqual, 2);

@@ -22,14 +22,22 @@ struct Input {
 };
 
 const Input Inputs[] = {
-    {"Reports", InputKind::Reports},         {"CharLines", InputKind::CharLines},
-    {"Chars", InputKind::CharLines},         {"TrueLines", InputKind::TrueLines},
-    {"Lines", InputKind::TrueLines},         {"Pages", InputKind::Pages},
-    {"Hours", InputKind::Hours},             {"HoursTyped", InputKind::HoursTyped},
-    {"SystemHours", InputKind::SystemHours}, {"OtherHours", InputKind::OtherHours},
-    {"ShiftDate", InputKind::ShiftDate},     {"TransID", InputKind::TransID},
-    {"AccountID", InputKind::AccountID},     {"GroupID", InputKind::GroupID},
-    {"PartitionID", InputKind::PartitionID}, {"ITypedLines", InputKind::ITypedLines},
+    {"Reports", InputKind::Reports},
+    {"CharLines", InputKind::CharLines},
+    {"Chars", InputKind::CharLines},
+    {"TrueLines", InputKind::TrueLines},
+    {"Lines", InputKind::TrueLines},
+    {"Pages", InputKind::Pages},
+    {"Hours", InputKind::Hours},
+    {"HoursTyped", InputKind::HoursTyped},
+    {"SystemHours", InputKind::SystemHours},
+    {"OtherHours", InputKind::OtherHours},
+    {"ShiftDate", InputKind::ShiftDate},
+    {"TransID", InputKind::TransID},
+    {"AccountID", InputKind::AccountID},
+    {"GroupID", InputKind::GroupID},
+    {"PartitionID", InputKind::PartitionID},
+    {"ITypedLines", InputKind::ITypedLines},
     {"IHoursWorked", InputKind::IHoursWorked},
 };
 
@@ -40,8 +48,8 @@ struct Constant {
 
 // VBScript's constants for the arguments of Weekday, DateDiff and InStr.
 const Constant Constants[] = {
-    {"vbUseSystemDayOfWeek", 0}, {"vbSunday", 1},   {"vbMonday", 2},   {"vbTuesday", 3},
-    {"vbWednesday", 4},          {"vbThursday", 5}, {"vbFriday", 6},   {"vbSaturday", 7},
+    {"vbUseSystemDayOfWeek", 0}, {"vbSunday", 1},      {"vbMonday", 2}, {"vbTuesday", 3},
+    {"vbWednesday", 4},          {"vbThursday", 5},    {"vbFriday", 6}, {"vbSaturday", 7},
     {"vbBinaryCompare", 0},      {"vbTextCompare", 1},
 };
 
@@ -52,45 +60,111 @@ struct Refused {
 
 // VBScript's functions, constants and expression keywords that formulas do not have.
 const Refused RefusedNames[] = {
-    {"Rnd", Nondeterministic}, {"Randomize", Nondeterministic}, {"Now", Nondeterministic},
-    {"Date", Nondeterministic}, {"Time", Nondeterministic}, {"Timer", Nondeterministic},
-    {"CreateObject", NoObjects}, {"GetObject", NoObjects}, {"Nothing", NoObjects},
-    {"New", NoObjects}, {"Me", NoObjects}, {"IsObject", NoObjects},
-    {"Array", NoArrays}, {"Split", NoArrays}, {"Join", NoArrays}, {"Filter", NoArrays},
-    {"LBound", NoArrays}, {"UBound", NoArrays}, {"IsArray", NoArrays},
-    {"GetRef", NoProcedures}, {"Eval", nullptr}, {"Execute", nullptr},
-    {"ExecuteGlobal", nullptr}, {"MsgBox", nullptr}, {"InputBox", nullptr},
-    {"Null", nullptr}, {"Empty", nullptr}, {"IsNull", nullptr}, {"IsEmpty", nullptr},
-    {"Eqv", nullptr}, {"Imp", nullptr},
-    {"Asc", nullptr}, {"AscB", nullptr}, {"AscW", nullptr}, {"Chr", nullptr},
-    {"ChrB", nullptr}, {"ChrW", nullptr}, {"CByte", nullptr}, {"CCur", nullptr},
-    {"CDate", nullptr}, {"DatePart", nullptr}, {"DateValue", nullptr}, {"TimeSerial", nullptr},
-    {"TimeValue", nullptr}, {"Hour", nullptr}, {"Minute", nullptr}, {"Second", nullptr},
-    {"MonthName", nullptr}, {"WeekdayName", nullptr}, {"IsDate", nullptr},
-    {"FormatCurrency", nullptr}, {"FormatDateTime", nullptr}, {"FormatNumber", nullptr},
-    {"FormatPercent", nullptr}, {"Hex", nullptr}, {"Oct", nullptr}, {"InStrB", nullptr},
-    {"InStrRev", nullptr}, {"LeftB", nullptr}, {"LenB", nullptr}, {"MidB", nullptr},
-    {"RightB", nullptr}, {"Replace", nullptr}, {"Space", nullptr}, {"String", nullptr},
-    {"StrComp", nullptr}, {"StrReverse", nullptr}, {"TypeName", nullptr},
-    {"VarType", nullptr}, {"RGB", nullptr}, {"LoadPicture", nullptr}, {"Escape", nullptr},
-    {"Unescape", nullptr}, {"GetLocale", nullptr}, {"SetLocale", nullptr},
-    {"ScriptEngine", nullptr}, {"ScriptEngineBuildVersion", nullptr},
-    {"ScriptEngineMajorVersion", nullptr}, {"ScriptEngineMinorVersion", nullptr},
-    {"vbCr", nullptr}, {"vbLf", nullptr}, {"vbCrLf", nullptr}, {"vbNewLine", nullptr},
-    {"vbTab", nullptr}, {"vbNullString", nullptr}, {"vbNullChar", nullptr},
+    {"Rnd", Nondeterministic},
+    {"Randomize", Nondeterministic},
+    {"Now", Nondeterministic},
+    {"Date", Nondeterministic},
+    {"Time", Nondeterministic},
+    {"Timer", Nondeterministic},
+    {"CreateObject", NoObjects},
+    {"GetObject", NoObjects},
+    {"Nothing", NoObjects},
+    {"New", NoObjects},
+    {"Me", NoObjects},
+    {"IsObject", NoObjects},
+    {"Array", NoArrays},
+    {"Split", NoArrays},
+    {"Join", NoArrays},
+    {"Filter", NoArrays},
+    {"LBound", NoArrays},
+    {"UBound", NoArrays},
+    {"IsArray", NoArrays},
+    {"GetRef", NoProcedures},
+    {"Eval", nullptr},
+    {"Execute", nullptr},
+    {"ExecuteGlobal", nullptr},
+    {"MsgBox", nullptr},
+    {"InputBox", nullptr},
+    {"Null", nullptr},
+    {"Empty", nullptr},
+    {"IsNull", nullptr},
+    {"IsEmpty", nullptr},
+    {"Eqv", nullptr},
+    {"Imp", nullptr},
+    {"Asc", nullptr},
+    {"AscB", nullptr},
+    {"AscW", nullptr},
+    {"Chr", nullptr},
+    {"ChrB", nullptr},
+    {"ChrW", nullptr},
+    {"CByte", nullptr},
+    {"CCur", nullptr},
+    {"CDate", nullptr},
+    {"DatePart", nullptr},
+    {"DateValue", nullptr},
+    {"TimeSerial", nullptr},
+    {"TimeValue", nullptr},
+    {"Hour", nullptr},
+    {"Minute", nullptr},
+    {"Second", nullptr},
+    {"MonthName", nullptr},
+    {"WeekdayName", nullptr},
+    {"IsDate", nullptr},
+    {"FormatCurrency", nullptr},
+    {"FormatDateTime", nullptr},
+    {"FormatNumber", nullptr},
+    {"FormatPercent", nullptr},
+    {"Hex", nullptr},
+    {"Oct", nullptr},
+    {"InStrB", nullptr},
+    {"InStrRev", nullptr},
+    {"LeftB", nullptr},
+    {"LenB", nullptr},
+    {"MidB", nullptr},
+    {"RightB", nullptr},
+    {"Replace", nullptr},
+    {"Space", nullptr},
+    {"String", nullptr},
+    {"StrComp", nullptr},
+    {"StrReverse", nullptr},
+    {"TypeName", nullptr},
+    {"VarType", nullptr},
+    {"RGB", nullptr},
+    {"LoadPicture", nullptr},
+    {"Escape", nullptr},
+    {"Unescape", nullptr},
+    {"GetLocale", nullptr},
+    {"SetLocale", nullptr},
+    {"ScriptEngine", nullptr},
+    {"ScriptEngineBuildVersion", nullptr},
+    {"ScriptEngineMajorVersion", nullptr},
+    {"ScriptEngineMinorVersion", nullptr},
+    {"vbCr", nullptr},
+    {"vbLf", nullptr},
+    {"vbCrLf", nullptr},
+    {"vbNewLine", nullptr},
+    {"vbTab", nullptr},
+    {"vbNullString", nullptr},
+    {"vbNullChar", nullptr},
 };
 
 // Statements VBScript has and formulas do not.
 const Refused RefusedStatements[] = {
-    {"For", NoLoops}, {"Next", NoLoops}, {"Each", NoLoops}, {"Do", NoLoops},
-    {"Loop", NoLoops}, {"While", NoLoops}, {"Wend", NoLoops}, {"Until", NoLoops},
-    {"Exit", NoLoops}, {"Sub", NoProcedures}, {"Function", NoProcedures},
-    {"Call", NoProcedures}, {"Property", NoProcedures}, {"Private", NoProcedures},
-    {"Public", NoProcedures}, {"Class", NoObjects}, {"Set", NoObjects},
-    {"With", NoObjects}, {"ReDim", NoArrays}, {"Erase", NoArrays}, {"On", NoErrorTrapping},
-    {"Resume", NoErrorTrapping}, {"GoTo", nullptr}, {"Const", nullptr}, {"Option", nullptr},
-    {"Stop", nullptr}, {"Let", nullptr}, {"Randomize", Nondeterministic},
-    {"Execute", nullptr}, {"ExecuteGlobal", nullptr},
+    {"For", NoLoops},           {"Next", NoLoops},
+    {"Each", NoLoops},          {"Do", NoLoops},
+    {"Loop", NoLoops},          {"While", NoLoops},
+    {"Wend", NoLoops},          {"Until", NoLoops},
+    {"Exit", NoLoops},          {"Sub", NoProcedures},
+    {"Function", NoProcedures}, {"Call", NoProcedures},
+    {"Property", NoProcedures}, {"Private", NoProcedures},
+    {"Public", NoProcedures},   {"Class", NoObjects},
+    {"Set", NoObjects},         {"With", NoObjects},
+    {"ReDim", NoArrays},        {"Erase", NoArrays},
+    {"On", NoErrorTrapping},    {"Resume", NoErrorTrapping},
+    {"GoTo", nullptr},          {"Const", nullptr},
+    {"Option", nullptr},        {"Stop", nullptr},
+    {"Let", nullptr},           {"Randomize", Nondeterministic},
+    {"Execute", nullptr},       {"ExecuteGlobal", nullptr},
 };
 
 struct Measures {
@@ -99,10 +173,10 @@ struct Measures {
 };
 
 const Measures MeasureNames[] = {
-    {"Reports", Measure::Reports}, {"CharLines", Measure::CharLines},
+    {"Reports", Measure::Reports},     {"CharLines", Measure::CharLines},
     {"TrueLines", Measure::TrueLines}, {"Pages", Measure::Pages},
-    {"Hours", Measure::Hours}, {"IHours", Measure::IHours},
-    {"ITyped", Measure::ITyped}, {"IPay", Measure::IPay},
+    {"Hours", Measure::Hours},         {"IHours", Measure::IHours},
+    {"ITyped", Measure::ITyped},       {"IPay", Measure::IPay},
 };
 
 QString key(QStringView name) {
@@ -210,6 +284,31 @@ double numberInput(InputKind input, const RowInputs& row) {
 
 } // namespace
 
+double RowInputs::*FormulaNameTable::numberMember(InputKind input) {
+    switch (input) {
+    case InputKind::Reports:
+        return &RowInputs::reports;
+    case InputKind::CharLines:
+        return &RowInputs::charLines;
+    case InputKind::TrueLines:
+        return &RowInputs::trueLines;
+    case InputKind::Pages:
+        return &RowInputs::pages;
+    case InputKind::HoursTyped:
+        return &RowInputs::hoursTyped;
+    case InputKind::SystemHours:
+        return &RowInputs::systemHours;
+    case InputKind::OtherHours:
+        return &RowInputs::otherHours;
+    case InputKind::ITypedLines:
+        return &RowInputs::iTypedLines;
+    case InputKind::IHoursWorked:
+        return &RowInputs::iHoursWorked;
+    default:
+        return nullptr; // Hours depends on the hour mode; the others are not doubles
+    }
+}
+
 void FormulaNameTable::loadInput(InputKind input, const RowInputs& row, FormulaValue& slot) {
     switch (input) {
     case InputKind::ShiftDate:
@@ -221,10 +320,10 @@ void FormulaNameTable::loadInput(InputKind input, const RowInputs& row, FormulaV
         slot = FormulaValue::makeString(&row.transId);
         return;
     case InputKind::IsLastDayOfMonth:
-        slot.number = row.shiftDate.isValid() &&
-                              FormulaDate::isLastDayOfMonth(row.shiftDate.toJulianDay())
-                          ? -1.0
-                          : 0.0;
+        slot.number =
+            row.shiftDate.isValid() && FormulaDate::isLastDayOfMonth(row.shiftDate.toJulianDay())
+                ? -1.0
+                : 0.0;
         slot.type = ValueType::Boolean;
         return;
     default:
@@ -245,8 +344,8 @@ bool FormulaNameTable::findMeasure(QStringView name, Measure& measure) {
 }
 
 QString FormulaNameTable::refusal(const NameEntry& entry) {
-    QString text = QLatin1Char('\'') + entry.canonical +
-                   QStringLiteral("' is not available in formulas");
+    QString text =
+        QLatin1Char('\'') + entry.canonical + QStringLiteral("' is not available in formulas");
     if (!entry.reason.isEmpty())
         text += QStringLiteral(": ") + entry.reason;
     return text;

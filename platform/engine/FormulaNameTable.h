@@ -12,9 +12,22 @@ namespace velora::engine {
 
 // The values of the row a formula reads by name.
 enum class InputKind : std::uint8_t {
-    Reports, CharLines, TrueLines, Pages, Hours, HoursTyped, SystemHours, OtherHours,
-    ShiftDate, TransID, AccountID, GroupID, PartitionID, IsLastDayOfMonth,
-    ITypedLines, IHoursWorked,
+    Reports,
+    CharLines,
+    TrueLines,
+    Pages,
+    Hours,
+    HoursTyped,
+    SystemHours,
+    OtherHours,
+    ShiftDate,
+    TransID,
+    AccountID,
+    GroupID,
+    PartitionID,
+    IsLastDayOfMonth,
+    ITypedLines,
+    IHoursWorked,
     Count
 };
 
@@ -37,6 +50,8 @@ class FormulaNameTable {
 public:
     static const NameEntry* find(QStringView name);
     static TypeSet inputTypes(InputKind input);
+    // The member of the row that is the input, for inputs that are plain doubles; else null.
+    static double RowInputs::*numberMember(InputKind input);
     // Writes the input's value for the row into a slot of the machine.
     static void loadInput(InputKind input, const RowInputs& row, FormulaValue& slot);
     // A measure of the period functions by its name ("TrueLines", ...).

@@ -18,7 +18,7 @@ bool finish(FormulaRuntime& rt, ArithmeticFault fault, double value, ValueType t
             FormulaValue& out) {
     if (fault != ArithmeticFault::None)
         return rt.fail(arithmetic::faultNumber(fault));
-    out = {value, nullptr, type};
+    out = FormulaValue::make(value, type);
     return true;
 }
 
@@ -55,8 +55,8 @@ bool logicalOperand(FormulaRuntime& rt, const FormulaValue& v, std::int32_t& bit
 }
 
 template <typename Combine>
-bool logical(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
-             FormulaValue& out, Combine combine) {
+bool logical(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out,
+             Combine combine) {
     std::int32_t x = 0;
     std::int32_t y = 0;
     bool xBoolean = false;
@@ -64,7 +64,7 @@ bool logical(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
     if (!logicalOperand(rt, a, x, xBoolean) || !logicalOperand(rt, b, y, yBoolean))
         return false;
     const double result = double(combine(x, y));
-    out = {result, nullptr, xBoolean && yBoolean ? ValueType::Boolean : ValueType::Number};
+    out = FormulaValue::make(result, xBoolean && yBoolean ? ValueType::Boolean : ValueType::Number);
     return true;
 }
 
@@ -77,8 +77,8 @@ int orderOf(double a, double b) {
 }
 
 // A String met by a literal number, Boolean or date takes that literal's type.
-bool convertToLiteralType(FormulaRuntime& rt, const FormulaValue& text,
-                          const FormulaValue& literal, double& number) {
+bool convertToLiteralType(FormulaRuntime& rt, const FormulaValue& text, const FormulaValue& literal,
+                          double& number) {
     if (literal.type == ValueType::Boolean) {
         bool truth = false;
         if (!toBoolean(text, truth))
@@ -109,8 +109,8 @@ bool orderTextAgainstScalar(FormulaRuntime& rt, const FormulaValue& text, bool t
     return true;
 }
 
-bool order(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, bool hardA,
-           bool hardB, int& result) {
+bool order(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, bool hardA, bool hardB,
+           int& result) {
     const bool textA = a.isString();
     const bool textB = b.isString();
     if (!textA && !textB) {
@@ -155,15 +155,13 @@ bool add(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, Formu
     return numeric(rt, arithmetic::add, a, b, type, out);
 }
 
-bool subtract(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
-              FormulaValue& out) {
+bool subtract(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out) {
     // A date less a number is a date; a date less a date is a number of days.
     const ValueType type = isDate(a) != isDate(b) ? ValueType::Date : ValueType::Number;
     return numeric(rt, arithmetic::subtract, a, b, type, out);
 }
 
-bool multiply(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
-              FormulaValue& out) {
+bool multiply(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out) {
     return numeric(rt, arithmetic::multiply, a, b, ValueType::Number, out);
 }
 
@@ -188,7 +186,7 @@ bool negate(FormulaRuntime& rt, const FormulaValue& a, FormulaValue& out) {
     double x = 0;
     if (!numberOperand(rt, a, x))
         return false;
-    out = {x == 0 ? 0.0 : -x, nullptr, isDate(a) ? ValueType::Date : ValueType::Number};
+    out = FormulaValue::make(x == 0 ? 0.0 : -x, isDate(a) ? ValueType::Date : ValueType::Number);
     return true;
 }
 
@@ -203,7 +201,7 @@ bool logicalNot(FormulaRuntime& rt, const FormulaValue& a, FormulaValue& out) {
     bool isBoolean = false;
     if (!logicalOperand(rt, a, bits, isBoolean))
         return false;
-    out = {double(~bits), nullptr, isBoolean ? ValueType::Boolean : ValueType::Number};
+    out = FormulaValue::make(double(~bits), isBoolean ? ValueType::Boolean : ValueType::Number);
     return true;
 }
 

@@ -13,10 +13,8 @@ namespace operators {
 
 // + adds, or joins two Strings; Empty + a String is that String.
 bool add(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out);
-bool subtract(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
-              FormulaValue& out);
-bool multiply(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
-              FormulaValue& out);
+bool subtract(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out);
+bool multiply(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out);
 bool divide(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out);
 bool power(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out);
 bool integerDivide(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
@@ -31,8 +29,7 @@ bool concatenate(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& 
 bool logicalNot(FormulaRuntime& rt, const FormulaValue& a, FormulaValue& out);
 bool logicalAnd(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
                 FormulaValue& out);
-bool logicalOr(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
-               FormulaValue& out);
+bool logicalOr(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out);
 bool logicalXor(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b,
                 FormulaValue& out);
 

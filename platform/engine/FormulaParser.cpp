@@ -59,8 +59,7 @@ private:
     [[noreturn]] void fail(int number, const QString& text, SourcePosition where) {
         throw FormulaCompileError(FormulaFault::withText(number, text), where);
     }
-    [[noreturn]] void failWithSubject(int number, const QString& subject,
-                                      SourcePosition where) {
+    [[noreturn]] void failWithSubject(int number, const QString& subject, SourcePosition where) {
         throw FormulaCompileError(FormulaFault::withSubject(number, subject), where);
     }
     [[noreturn]] void syntaxError(SourcePosition where) {
@@ -174,8 +173,8 @@ private:
                 fail(N::SyntaxError, expected("identifier"), name.position);
             take();
             if (peek().is(FormulaSymbol::LeftParen))
-                fail(N::SyntaxError,
-                     QStringLiteral("Arrays are not available in formulas"), peek().position);
+                fail(N::SyntaxError, QStringLiteral("Arrays are not available in formulas"),
+                     peek().position);
             statement->names.push_back({name.text, name.position});
         } while (accept(FormulaSymbol::Comma));
         return statement;

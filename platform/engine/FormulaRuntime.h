@@ -22,7 +22,9 @@ public:
         texts_.push_back(std::move(text));
         return &texts_.back();
     }
-    FormulaValue makeString(QString text) { return FormulaValue::makeString(keep(std::move(text))); }
+    FormulaValue makeString(QString text) {
+        return FormulaValue::makeString(keep(std::move(text)));
+    }
 
     // Records the fault; returns false so that callers can `return rt.fail(...)`.
     bool fail(int number, const QString& subject = QString()) {

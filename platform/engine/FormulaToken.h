@@ -8,19 +8,59 @@
 namespace velora::engine {
 
 enum class FormulaKeyword : std::uint8_t {
-    None, And, Or, Xor, Not, Mod, If, Then, Else, ElseIf, End, Select, Case, Is, To, Dim,
-    True, False
+    None,
+    And,
+    Or,
+    Xor,
+    Not,
+    Mod,
+    If,
+    Then,
+    Else,
+    ElseIf,
+    End,
+    Select,
+    Case,
+    Is,
+    To,
+    Dim,
+    True,
+    False
 };
 
 enum class FormulaSymbol : std::uint8_t {
-    None, Plus, Minus, Star, Slash, Backslash, Caret, Ampersand, Equal, NotEqual, Less,
-    LessEqual, Greater, GreaterEqual, LeftParen, RightParen, Comma, Dot, Colon
+    None,
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Backslash,
+    Caret,
+    Ampersand,
+    Equal,
+    NotEqual,
+    Less,
+    LessEqual,
+    Greater,
+    GreaterEqual,
+    LeftParen,
+    RightParen,
+    Comma,
+    Dot,
+    Colon
 };
 
 // One token of formula text. Line breaks are tokens (statements end there); ":" is a symbol.
 struct FormulaToken {
     enum class Kind : std::uint8_t {
-        Identifier, Keyword, Number, String, Date, Symbol, Newline, End
+        Identifier,
+        Keyword,
+        Number,
+        String,
+        Date,
+        Symbol,
+        Newline,
+        End
     };
 
     Kind kind = Kind::End;

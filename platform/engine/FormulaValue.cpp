@@ -66,7 +66,8 @@ bool decimalToAscii(QStringView text, std::string& ascii) {
     if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
         ascii += char(text[i++].unicode());
     int mantissaDigits = 0;
-    while (i < text.size() && (isDigit(text[i]) || (text[i] == QLatin1Char(',') && mantissaDigits))) {
+    while (i < text.size() &&
+           (isDigit(text[i]) || (text[i] == QLatin1Char(',') && mantissaDigits))) {
         if (text[i] != QLatin1Char(','))
             ascii += char(text[i].unicode()), ++mantissaDigits;
         ++i;
@@ -187,15 +188,6 @@ bool toDate(const FormulaValue& value, double& date) {
         return true;
     }
     return FormulaDate::parse(value.string(), date) || parseNumberText(value.string(), date);
-}
-
-double roundHalfEven(double value) {
-    const double floor = std::floor(value);
-    const double fraction = value - floor; // exact
-    if (fraction != 0.5)
-        return fraction > 0.5 ? floor + 1 : floor;
-    const double half = floor * 0.5;
-    return half == std::floor(half) ? floor : floor + 1;
 }
 
 bool roundToLong(double value, std::int32_t& result) {

@@ -67,7 +67,7 @@ qint64 GenericRowUpdater::countRowsToDo(const RecalcRequest& request)
 
 void GenericRowUpdater::commitBatchIfFull(bool force)
 {
-    if (transactionOpen_ && (force || inBatch_ >= kBatchRows)) {
+    if (transactionOpen_ && (force || inBatch_ >= context_.batchRows)) {
         context_.connection.commit();
         transactionOpen_ = false;
         inBatch_ = 0;

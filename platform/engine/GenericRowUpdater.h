@@ -14,11 +14,11 @@ class Recordset;
 namespace velora::engine {
 
 // Recalculates through the plain statement interface, user by user: read the user's rows to
-// do, compute, and write each changed row back by its key, kBatchRows rows per transaction.
+// do, compute, and write each changed row back by its key, batchRows rows per transaction.
 // Serves engines that cannot call back into the engine from SQL (SQL Server through ODBC).
 class GenericRowUpdater {
 public:
-    static constexpr int kBatchRows = 500;
+    static constexpr int kDefaultBatchRows = 500;
 
     struct Context {
         db::Connection& connection;
@@ -28,6 +28,7 @@ public:
         int hourMode;
         RowErrorReporter& errors;
         RecalcObserver& observer;
+        int batchRows = kDefaultBatchRows;
     };
 
     explicit GenericRowUpdater(Context context);

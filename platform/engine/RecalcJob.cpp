@@ -168,13 +168,17 @@ RecalcSummary RecalcJob::run(const RecalcRequest& request)
     if (sqlite && path_ == Path::Automatic) {
         PeriodSums periods(snapshotFetch(*sqlite), settings.firstDayOfWeek);
         SqliteRowUpdater updater({sqlite->handle(), scope, assignments, &periods,
-                                  settings.hourMode, errors, observer_});
+                                  settings.hourMode, errors, observer_,
+                                  batchRows_ > 0 ? batchRows_
+                                                 : SqliteRowUpdater::kDefaultBatchRows});
         summary.rowsDone = updater.run(request, summary);
         snapshot_.reset();
     } else {
         PeriodSums periods(connectionFetch(), settings.firstDayOfWeek);
         GenericRowUpdater updater({connection_, scope, assignments, &periods, settings.hourMode,
-                                   errors, observer_});
+                                   errors, observer_,
+                                   batchRows_ > 0 ? batchRows_
+                                                  : GenericRowUpdater::kDefaultBatchRows});
         summary.rowsDone = updater.run(request, summary);
     }
     summary.rowsFailed = errors.finish();

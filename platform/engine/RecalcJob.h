@@ -33,6 +33,8 @@ public:
 
     // The day the run takes as today (tests pin it).
     void setToday(const QDate& today) { today_ = today; }
+    // Rows per transaction (rowids per batch on the embedded engine); 0 keeps the default.
+    void setBatchRows(int rows) { batchRows_ = rows; }
 
     // Throws DbError; number 6 when cancelled.
     RecalcSummary run(const RecalcRequest& request);
@@ -48,6 +50,7 @@ private:
     RecalcObserver& observer_;
     Path path_;
     QDate today_ = QDate::currentDate();
+    int batchRows_ = 0;
     std::unique_ptr<db::SqliteEngine> snapshot_;
 };
 

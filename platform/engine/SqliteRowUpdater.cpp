@@ -35,15 +35,23 @@ constexpr const char* kRowArguments =
 constexpr const char* kRowsToDo = "locked = 0 AND shift_date BETWEEN ?1 AND ?2 AND trans_id IN "
                                   "(SELECT trans_id FROM temp.vl_recalc_scope)";
 
-QString resultExpression(int which, const char* column)
+QString fullCall(int which, const char* column)
 {
     return QStringLiteral("vl_recalc(%1, %2, %3)")
         .arg(which)
         .arg(QLatin1String(kRowArguments), QLatin1String(column));
 }
 
+QString keptCall(int which, const char* column)
+{
+    return QStringLiteral("vl_result(%1, rowid, %2)").arg(which).arg(QLatin1String(column));
+}
+
 // collected = f(row); modified = f(row) unless it holds a correction (differs from collected).
-QString assignments()
+// SQLite computes the new values in the table's column order, so only the first assignment
+// (incent_hours_typed) passes the row; the others read the results kept for that rowid. When
+// keptResults is false every assignment passes the row.
+QString assignments(bool keptResults)
 {
     const struct {
         int which;
@@ -54,11 +62,14 @@ QString assignments()
                    {2, "incent_pay", "incent_pay_modified"}};
     QStringList parts;
     for (const auto& r : results) {
-        parts << QStringLiteral("%1 = %2").arg(QLatin1String(r.collected),
-                                               resultExpression(r.which, r.collected));
+        const bool first = r.which == 0;
+        parts << QStringLiteral("%1 = %2").arg(
+            QLatin1String(r.collected),
+            first || !keptResults ? fullCall(r.which, r.collected) : keptCall(r.which, r.collected));
         parts << QStringLiteral("%1 = CASE WHEN %1 = %2 THEN %3 ELSE %1 END")
                      .arg(QLatin1String(r.modified), QLatin1String(r.collected),
-                          resultExpression(r.which, r.collected));
+                          keptResults ? keptCall(r.which, r.collected)
+                                      : fullCall(r.which, r.collected));
     }
     return parts.join(QStringLiteral(", "));
 }
@@ -92,8 +103,11 @@ SqliteRowUpdater::SqliteRowUpdater(Context context)
     , calculator_(context.periods)
 {
     row_.hourMode = context_.hourMode;
-    const int rc = sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8,
-                                              this, recalcFunction, nullptr, nullptr, nullptr);
+    int rc = sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, this,
+                                        recalcFunction, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(context_.db, "vl_result", 3, SQLITE_UTF8, this,
+                                        keptResultFunction, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         db::throwSqliteError(context_.db, rc);
     sqlite3_progress_handler(context_.db, 20000, progressHandler, this);
@@ -103,6 +117,8 @@ SqliteRowUpdater::~SqliteRowUpdater()
 {
     sqlite3_progress_handler(context_.db, 0, nullptr, nullptr);
     sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, nullptr, nullptr,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(context_.db, "vl_result", 3, SQLITE_UTF8, nullptr, nullptr,
                                nullptr, nullptr, nullptr);
     sqlite3_exec(context_.db, "DROP TABLE IF EXISTS temp.vl_recalc_scope", nullptr, nullptr,
                  nullptr);
@@ -144,9 +160,19 @@ void SqliteRowUpdater::computeRow(sqlite3_value** argv)
                                row_.accountId, row_.shiftDate);
 }
 
+void SqliteRowUpdater::setResult(sqlite3_context* context, int which, sqlite3_value* old) const
+{
+    if (!currentOk_) {
+        sqlite3_result_value(context, old);
+        return;
+    }
+    const FormulaResults& r = outcome_.results;
+    sqlite3_result_double(context, which == 0 ? r.hours : which == 1 ? r.lines : r.pay);
+}
+
 // vl_recalc(which, row..., old): the row's result `which` (0 IHours, 1 ITyped, 2 IPay). The
-// formulas run once per row; the other calls of the same row read the kept results. A row
-// whose formula fails keeps its old values.
+// formulas run once per row; later calls for the same row read the kept results. A row whose
+// formula fails keeps its old values.
 void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
     auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
@@ -155,21 +181,20 @@ void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_val
         self->currentRowid_ = rowid;
         self->computeRow(argv);
     }
-    if (!self->currentOk_) {
-        sqlite3_result_value(context, argv[ArgOldValue]);
+    self->setResult(context, sqlite3_value_int(argv[ArgWhich]), argv[ArgOldValue]);
+}
+
+// vl_result(which, rowid, old): a result kept by vl_recalc for this rowid. Called for another
+// row, the statement fails and the batch is run again with vl_recalc everywhere.
+void SqliteRowUpdater::keptResultFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
+    if (sqlite3_value_int64(argv[1]) != self->currentRowid_) {
+        self->keptResultsBroken_ = true;
+        sqlite3_result_error(context, "results read before they were computed", -1);
         return;
     }
-    const FormulaResults& r = self->outcome_.results;
-    switch (sqlite3_value_int(argv[ArgWhich])) {
-    case 0:
-        sqlite3_result_double(context, r.hours);
-        break;
-    case 1:
-        sqlite3_result_double(context, r.lines);
-        break;
-    default:
-        sqlite3_result_double(context, r.pay);
-    }
+    self->setResult(context, sqlite3_value_int(argv[0]), argv[2]);
 }
 
 void SqliteRowUpdater::fillScopeTable()
@@ -186,41 +211,45 @@ void SqliteRowUpdater::fillScopeTable()
     }
 }
 
-// Rowids that split the rows to do into batches of kBatchRows; only the boundaries are kept,
-// so memory does not grow with the table.
-std::vector<qint64> SqliteRowUpdater::batchBoundaries(const RecalcRequest& request,
-                                                      qint64& rowsToDo)
+qint64 SqliteRowUpdater::countRowsToDo(const RecalcRequest& request)
 {
-    db::SqliteStatement rows(context_.db,
-                             QStringLiteral("SELECT rowid FROM Trans_incentive WHERE ") +
-                                 QLatin1String(kRowsToDo) + QStringLiteral(" ORDER BY rowid"));
-    rows.bind(1, request.startDate.toString(Qt::ISODate));
-    rows.bind(2, request.endDate.toString(Qt::ISODate));
-    std::vector<qint64> boundaries;
-    rowsToDo = 0;
-    qint64 last = -1;
-    while (rows.step()) {
-        last = rows.column(0).toLongLong();
-        if (rowsToDo % kBatchRows == 0)
-            boundaries.push_back(last);
-        ++rowsToDo;
-    }
-    if (rowsToDo > 0)
-        boundaries.push_back(last + 1);
-    return boundaries;
+    db::SqliteStatement count(context_.db,
+                              QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE ") +
+                                  QLatin1String(kRowsToDo));
+    count.bind(1, request.startDate.toString(Qt::ISODate));
+    count.bind(2, request.endDate.toString(Qt::ISODate));
+    count.step();
+    return count.column(0).toLongLong();
 }
 
-qint64 SqliteRowUpdater::runBatch(qint64 firstRowid, qint64 lastRowid,
-                                  const RecalcRequest& request)
+// The rowids of the table as [first, last]; first > last when it is empty.
+std::pair<qint64, qint64> SqliteRowUpdater::rowidSpan()
 {
-    db::SqliteStatement update(context_.db,
-                               QStringLiteral("UPDATE Trans_incentive SET ") + assignments() +
-                                   QStringLiteral(" WHERE rowid >= ?3 AND rowid < ?4 AND ") +
-                                   QLatin1String(kRowsToDo));
+    db::SqliteStatement span(context_.db,
+                             QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM Trans_incentive"));
+    span.step();
+    return {span.column(0).toLongLong(), span.column(1).toLongLong()};
+}
+
+// A batch over a rowid range reads that slice of the table in order (NOT INDEXED keeps SQLite
+// from walking a user index once per batch); a run small enough for one batch lets SQLite use
+// the user index instead of reading the whole table.
+qint64 SqliteRowUpdater::runBatch(const std::optional<RowidRange>& range,
+                                  const RecalcRequest& request, bool retried)
+{
+    QString sql = QStringLiteral("UPDATE Trans_incentive ") +
+                  (range ? QStringLiteral("NOT INDEXED ") : QString()) + QStringLiteral("SET ") +
+                  assignments(!keptResultsBroken_) + QStringLiteral(" WHERE ") +
+                  QLatin1String(kRowsToDo);
+    if (range)
+        sql += QStringLiteral(" AND rowid >= ?3 AND rowid < ?4");
+    db::SqliteStatement update(context_.db, sql);
     update.bind(1, request.startDate.toString(Qt::ISODate));
     update.bind(2, request.endDate.toString(Qt::ISODate));
-    update.bind(3, firstRowid);
-    update.bind(4, lastRowid);
+    if (range) {
+        update.bind(3, range->first);
+        update.bind(4, range->end);
+    }
     currentRowid_ = -1;
     executeNative(context_.db, "BEGIN IMMEDIATE");
     try {
@@ -230,6 +259,10 @@ qint64 SqliteRowUpdater::runBatch(qint64 firstRowid, qint64 lastRowid,
         sqlite3_exec(context_.db, "ROLLBACK", nullptr, nullptr, nullptr);
         if (context_.observer.cancelRequested())
             throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
+        // The order is the same for every row, so a wrong guess fails on the batch's first
+        // row, before any row was computed or reported.
+        if (keptResultsBroken_ && !retried)
+            return runBatch(range, request, true);
         throw;
     }
     return sqlite3_changes(context_.db);
@@ -238,16 +271,30 @@ qint64 SqliteRowUpdater::runBatch(qint64 firstRowid, qint64 lastRowid,
 qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary)
 {
     fillScopeTable();
-    const std::vector<qint64> boundaries = batchBoundaries(request, summary.rowsToDo);
+    summary.rowsToDo = countRowsToDo(request);
     context_.observer.progress(0, summary.rowsToDo);
+    if (summary.rowsToDo == 0)
+        return 0;
+    if (summary.rowsToDo <= context_.batchRows) {
+        throwIfCancelled();
+        const qint64 done = runBatch(std::nullopt, request);
+        context_.observer.progress(done, summary.rowsToDo);
+        return done;
+    }
+    const auto [first, last] = rowidSpan();
     qint64 done = 0;
-    for (std::size_t i = 0; i + 1 < boundaries.size(); ++i) {
-        if (context_.observer.cancelRequested())
-            throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
-        done += runBatch(boundaries[i], boundaries[i + 1], request);
+    for (qint64 start = first; start <= last; start += context_.batchRows) {
+        throwIfCancelled();
+        done += runBatch(RowidRange{start, start + context_.batchRows}, request);
         context_.observer.progress(done, summary.rowsToDo);
     }
     return done;
+}
+
+void SqliteRowUpdater::throwIfCancelled() const
+{
+    if (context_.observer.cancelRequested())
+        throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
 }
 
 } // namespace velora::engine

@@ -6,7 +6,8 @@
 #include "RowCalculator.h"
 #include "RowErrorReporter.h"
 
-#include <vector>
+#include <optional>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_context;
@@ -16,11 +17,11 @@ namespace velora::engine {
 
 // Recalculates on the embedded engine by letting SQLite drive the rows: one set-based UPDATE
 // per batch whose new values come from a registered function that runs the compiled formulas.
-// Each batch (a range of rowids holding kBatchRows rows to do) is its own transaction; a
-// cancel interrupts the open batch, which is rolled back.
+// Each batch (a range of batchRows rowids) is its own transaction; a cancel interrupts the
+// open batch, which is rolled back.
 class SqliteRowUpdater {
 public:
-    static constexpr qint64 kBatchRows = 50000;
+    static constexpr qint64 kDefaultBatchRows = 50000;
 
     struct Context {
         sqlite3* db;
@@ -30,6 +31,7 @@ public:
         int hourMode;
         RowErrorReporter& errors;
         RecalcObserver& observer;
+        qint64 batchRows = kDefaultBatchRows;
     };
 
     explicit SqliteRowUpdater(Context context);
@@ -43,11 +45,21 @@ public:
 
 private:
     static void recalcFunction(sqlite3_context* context, int argc, sqlite3_value** argv);
+    static void keptResultFunction(sqlite3_context* context, int argc, sqlite3_value** argv);
+    void setResult(sqlite3_context* context, int which, sqlite3_value* old) const;
     static int progressHandler(void* self);
 
     void fillScopeTable();
-    std::vector<qint64> batchBoundaries(const RecalcRequest& request, qint64& rowsToDo);
-    qint64 runBatch(qint64 firstRowid, qint64 lastRowid, const RecalcRequest& request);
+    struct RowidRange {
+        qint64 first;
+        qint64 end; // one past the last
+    };
+
+    qint64 countRowsToDo(const RecalcRequest& request);
+    std::pair<qint64, qint64> rowidSpan();
+    qint64 runBatch(const std::optional<RowidRange>& range, const RecalcRequest& request,
+                    bool retried = false);
+    void throwIfCancelled() const;
     void computeRow(sqlite3_value** argv);
 
     Context context_;
@@ -56,6 +68,7 @@ private:
     RowCalculator::Outcome outcome_;
     qint64 currentRowid_ = -1;
     bool currentOk_ = false;
+    bool keptResultsBroken_ = false;
 };
 
 } // namespace velora::engine

@@ -105,11 +105,11 @@ private Q_SLOTS:
         initDatabase();
         const AdminRun run = AdminRun::run(
             {QStringLiteral("sql"), database_,
-             QStringLiteral("SELECT formula_id, formula_name, incentive_effective_date "
-                            "FROM Incentive_formula")});
+             QStringLiteral("SELECT partition_id, partition_name, delete_date "
+                            "FROM System_partitions")});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QStringLiteral("formula_id\tformula_name\tincentive_effective_date\n"
-                                         "1\tDefault Formula\tNULL\n"));
+        QCOMPARE(run.out, QStringLiteral("partition_id\tpartition_name\tdelete_date\n"
+                                         "0\tBase\tNULL\n"));
     }
 
     void sql_keepsEachRowOnOneLine() {

@@ -317,10 +317,10 @@ void TestFormulaCorpus::renameStoresTheNameAsTyped() {
     auto rows =
         fx.open(QStringLiteral("SELECT formula_name FROM Incentive_formula WHERE formula_id = 4"));
     QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rows->value(0).toString(), formulaName);
+    QCOMPARE(rowTexts(*rows, {rows->columnNames().value(0)}), QStringList{formulaName});
     rows = fx.open(QStringLiteral("SELECT group_name FROM Incentive_group WHERE group_id = 3"));
     QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rows->value(0).toString(), groupName);
+    QCOMPARE(rowTexts(*rows, {rows->columnNames().value(0)}), QStringList{groupName});
     rows = fx.open(QStringLiteral("SELECT GROUP_ID FROM Incentive_group WHERE GROUP_NAME = '") +
                    quoteSql(QStringLiteral("PAT'S TEAM")) + QStringLiteral("'"));
     QVERIFY2(rows, qPrintable(fx.lastError()));

@@ -174,7 +174,7 @@ void TestStatementCorpus::catalogueLoadReadsUsersAsLastCommaFirst() {
         {
             {"mgone", "Gone, Max", 1, 2, 1},
             {"k.lee", "lee, Kim", 0, 3, 3},
-            {"tnull", "", 0, null, null},
+            {"tnull", null, 0, null, null},
             {"O'Brien", "O'Brien, Pat", 0, 1, 2},
             {"jsmith", "Smith, Ann", 0, 1, 2},
         });

@@ -5,7 +5,6 @@
 #include "db/DbError.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
 using velora::db::Connection;
@@ -46,31 +45,37 @@ private Q_SLOTS:
 };
 
 void TestStatementErrors::refusedStatementGivesNumberAndDescription_data() {
+    using namespace velora::db::ErrorNumber;
     QTest::addColumn<QString>("statement");
-    QTest::newRow("syntax error") << "SELEC trans_id FROM Trans_info";
-    QTest::newRow("unknown table") << "SELECT * FROM Trans_nothing";
-    QTest::newRow("unknown column") << "SELECT no_such_column FROM Trans_info";
+    QTest::addColumn<int>("number");
+    QTest::newRow("syntax error") << "SELEC trans_id FROM Trans_info" << CommandError;
+    QTest::newRow("unknown table") << "SELECT * FROM Trans_nothing" << CommandError;
+    QTest::newRow("unknown column") << "SELECT no_such_column FROM Trans_info" << CommandError;
     QTest::newRow("unterminated text")
-        << "SELECT trans_id FROM Trans_info WHERE trans_id = 'jsmith";
-    QTest::newRow("unknown procedure") << "EXEC usp_no_such_procedure 1";
+        << "SELECT trans_id FROM Trans_info WHERE trans_id = 'jsmith" << CommandError;
+    QTest::newRow("unknown procedure") << "EXEC usp_no_such_procedure 1" << CommandError;
     QTest::newRow("procedure argument not a number")
-        << "EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', 'abc'";
+        << "EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', 'abc'" << DataConversion;
     QTest::newRow("two statements, the second unquoted")
-        << "SELECT trans_id FROM Trans_info WHERE trans_id = 'x'; DROP TABLE Trans_info; --'";
+        << "SELECT trans_id FROM Trans_info WHERE trans_id = 'x'; DROP TABLE Trans_info; --'"
+        << CommandError;
     QTest::newRow("date that is no date in the regional form")
         << "UPDATE trans_incentive SET locked = 1 WHERE trans_id='jsmith' AND shift_date < "
-           "'31/01/2024'";
+           "'31/01/2024'"
+        << DataConversion;
     QTest::newRow("duplicate day") << "INSERT INTO trans_incentive (number_rpts_modified, "
                                       "chars_modified, lines_modified, trans_id, hosp_acct_id, "
                                       "shift_date, dept_id) VALUES(1, 1, 1, 'jsmith', 101, "
-                                      "'2024-01-29', 0)";
+                                      "'2024-01-29', 0)"
+                                   << IntegrityViolation;
 }
 
 void TestStatementErrors::refusedStatementGivesNumberAndDescription() {
     QFETCH(QString, statement);
+    QFETCH(int, number);
     CorpusFixture fx;
-    const auto [number, description] = errorOf([&] { fx.connection().openRecordset(statement); });
-    QVERIFY2(number != 0, "the statement must fail");
+    const auto [thrown, description] = errorOf([&] { fx.connection().openRecordset(statement); });
+    QCOMPARE(thrown, number);
     QVERIFY(!description.trimmed().isEmpty());
 
     QCOMPARE(userCount(fx), 6);
@@ -98,7 +103,7 @@ void TestStatementErrors::quotedInjectionIsStoredAsText() {
 void TestStatementErrors::missingDatabaseFileFailsToOpen() {
     CorpusFixture fx;
     ConnectionOptions options;
-    options.baseDirectory = QFileInfo(fx.database().path()).absolutePath();
+    options.baseDirectory = fx.database().folder();
     Connection connection(options);
     const auto [number, description] = errorOf([&] {
         connection.open(QStringLiteral("Provider=SQLOLEDB.1;Initial Catalog=missing.sqlite;"
@@ -107,8 +112,7 @@ void TestStatementErrors::missingDatabaseFileFailsToOpen() {
     QVERIFY(number != 0);
     QVERIFY(!description.isEmpty());
     QVERIFY(!connection.isOpen());
-    QVERIFY2(!QFile::exists(QFileInfo(fx.database().path()).absolutePath() +
-                            QStringLiteral("/missing.sqlite")),
+    QVERIFY2(!QFile::exists(fx.database().folder() + QStringLiteral("/missing.sqlite")),
              "opening must not create the file");
 }
 
@@ -126,7 +130,7 @@ void TestStatementErrors::closedConnectionRefusesStatements() {
 void TestStatementErrors::writeWaitsForAnotherWriterThenFailsBusy() {
     CorpusFixture fx;
     ConnectionOptions options;
-    options.baseDirectory = QFileInfo(fx.database().path()).absolutePath();
+    options.baseDirectory = fx.database().folder();
     options.busyTimeoutMs = 200;
     Connection waiting(options);
     QVERIFY(errorOf([&] { waiting.open(fx.database().connectionString()); }).first == 0);

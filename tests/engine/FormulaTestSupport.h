@@ -36,8 +36,8 @@ inline QString describe(const QVariant& value) {
     case QMetaType::UnknownType:
         return QStringLiteral("Empty");
     case QMetaType::Bool:
-        return QStringLiteral("Boolean:") + (value.toBool() ? QStringLiteral("true")
-                                                            : QStringLiteral("false"));
+        return QStringLiteral("Boolean:") +
+               (value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
     case QMetaType::Double:
         return QStringLiteral("Number:") + QString::number(value.toDouble(), 'g', 15);
     case QMetaType::QString:

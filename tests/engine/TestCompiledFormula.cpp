@@ -120,16 +120,14 @@ void TestCompiledFormula::whatAFormulaUses_data() {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<bool>("incentive");
     QTest::addColumn<bool>("period");
-    QTest::newRow("neither") << QStringLiteral("Results.IPay = TrueLines * 0.1") << false
-                             << false;
+    QTest::newRow("neither") << QStringLiteral("Results.IPay = TrueLines * 0.1") << false << false;
     QTest::newRow("typed lines") << QStringLiteral("Results.IPay = ITypedLines * 0.1") << true
                                  << false;
     QTest::newRow("hours worked, any case")
         << QStringLiteral("If ihoursworked > 0 Then x = 1") << true << false;
     QTest::newRow("period") << QStringLiteral("x = YearToDate(\"IPay\")") << false << true;
     QTest::newRow("both, on a branch never taken")
-        << QStringLiteral("If False Then x = WeekToDate(\"Hours\") + IHoursWorked") << true
-        << true;
+        << QStringLiteral("If False Then x = WeekToDate(\"Hours\") + IHoursWorked") << true << true;
     QTest::newRow("names in comments and text do not count")
         << QStringLiteral("' ITypedLines MonthToDate\nx = \"IHoursWorked\"") << false << false;
 }

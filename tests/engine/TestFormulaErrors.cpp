@@ -30,8 +30,8 @@ void TestFormulaErrors::error_data() {
 
     auto add = [](const char* name, const char* formula, bool atRunTime, int number, int line,
                   int column, const char* description) {
-        QTest::newRow(name) << QString::fromUtf8(formula) << atRunTime << number << line
-                            << column << QString::fromUtf8(description);
+        QTest::newRow(name) << QString::fromUtf8(formula) << atRunTime << number << line << column
+                            << QString::fromUtf8(description);
     };
     // Compile errors.
     add("unknown name", "x = 1\nResults.IPay = TrueLine * 2", false, 500, 2, 16,
@@ -50,8 +50,8 @@ void TestFormulaErrors::error_data() {
         "Expected 'End If'");
     add("missing End Select", "Select Case x\nCase 1\n  x = 2", false, 1002, 1, 1,
         "Expected 'End Select'");
-    add("statement before the first Case", "Select Case x\nx = 1\nEnd Select", false, 1002,
-        2, 1, "Expected 'Case'");
+    add("statement before the first Case", "Select Case x\nx = 1\nEnd Select", false, 1002, 2, 1,
+        "Expected 'Case'");
     add("stray End If", "x = 1\nEnd If", false, 1002, 2, 1, "Syntax error");
     add("refused Rnd", "x = 1 + Rnd", false, 1002, 1, 9,
         "'Rnd' is not available in formulas: a formula gives the same result for the same "
@@ -89,8 +89,7 @@ void TestFormulaErrors::error_data() {
     add("unknown result", "Results.IBonus = 1", false, 438, 1, 9,
         "Object doesn't support this property or method: 'Results.IBonus'");
     add("other object", "x = Account.Name", false, 424, 1, 5, "Object required: 'Account'");
-    add("local called like a function", "a = 1\nx = a(1)", false, 13, 2, 5,
-        "Type mismatch: 'a'");
+    add("local called like a function", "a = 1\nx = a(1)", false, 13, 2, 5, "Type mismatch: 'a'");
     add("unknown measure", "x = MonthToDate(\"Bonus\")", false, 5, 1, 17,
         "Invalid procedure call or argument: 'MonthToDate'");
     add("invalid date literal", "x = #13/45/2012#", false, 1002, 1, 5,
@@ -101,8 +100,7 @@ void TestFormulaErrors::error_data() {
     add("division by zero", "x = 1\nResults.IPay = TrueLines / Hours", true, 11, 2, 26,
         "Division by zero");
     add("zero divided by zero", "Results.IPay = Hours / Pages", true, 6, 1, 22, "Overflow");
-    add("integer division by zero", "x = TrueLines \\ Hours", true, 11, 1, 15,
-        "Division by zero");
+    add("integer division by zero", "x = TrueLines \\ Hours", true, 11, 1, 15, "Division by zero");
     add("Mod by zero", "x = TrueLines Mod 0", true, 11, 1, 15, "Division by zero");
     add("division by zero in a constant", "If TrueLines > 1 Then x = 1 / 0", true, 11, 1, 29,
         "Division by zero");
@@ -115,16 +113,20 @@ void TestFormulaErrors::error_data() {
     add("type mismatch in a function", "x = Abs(\"abc\" & TrueLines)", true, 13, 1, 5,
         "Type mismatch: 'Abs'");
     add("overflow of CInt", "x = CInt(TrueLines * 10000)", true, 6, 1, 5, "Overflow: 'CInt'");
-    add("overflow of a product", "x = 1E300 * TrueLines\ny = x * 1E300", true, 6, 2, 7,
+    add("overflow in a rounded product", "x = Round(TrueLines * 1E308, 2)", true, 6, 1, 21,
         "Overflow");
+    add("division in a chosen value's condition",
+        "b = 0\nIf Hours > 0 And TrueLines / Hours > 1 Then b = 5", true, 11, 2, 28,
+        "Division by zero");
+    add("overflow of a product", "x = 1E300 * TrueLines\ny = x * 1E300", true, 6, 2, 7, "Overflow");
     add("invalid argument", "x = Mid(\"abc\", TrueLines - 5)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'Mid'");
     add("square root of a negative", "x = Sqr(-TrueLines)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'Sqr'");
     add("unknown interval", "x = DateAdd(\"q\", TrueLines, ShiftDate)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'DateAdd'");
-    add("period measure named at run time", "x = WeekToDate(\"Bo\" & \"nus\" & Hours)", true, 5,
-        1, 5, "Invalid procedure call or argument: 'WeekToDate'");
+    add("period measure named at run time", "x = WeekToDate(\"Bo\" & \"nus\" & Hours)", true, 5, 1,
+        5, "Invalid procedure call or argument: 'WeekToDate'");
 }
 
 void TestFormulaErrors::error() {

@@ -277,8 +277,8 @@ void TestFormulaExpressions::numbersOfTheRow_data() {
     QTest::newRow("constant divided") << "10 / {a}" << 4.0 << 0.0 << 2.5;
     QTest::newRow("Not of a comparison") << "Not ({a} > {b})" << 1.0 << 2.0 << -1.0;
     QTest::newRow("Boolean And") << "({a} > 0 And {b} > 0) * 1" << 1.0 << 0.0 << 0.0;
-    QTest::newRow("tiers") << "Min({a}, 100) * 0.08 + Max({a} - 100, 0) * 0.09" << 150.0
-                           << 0.0 << 12.5;
+    QTest::newRow("tiers") << "Min({a}, 100) * 0.08 + Max({a} - 100, 0) * 0.09" << 150.0 << 0.0
+                           << 12.5;
 }
 
 void TestFormulaExpressions::numbersOfTheRow() {

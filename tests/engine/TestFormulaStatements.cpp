@@ -13,6 +13,8 @@ class TestFormulaStatements : public QObject {
 private Q_SLOTS:
     void statement_data();
     void statement();
+    void branchFreeChoicesMatchJumps_data();
+    void branchFreeChoicesMatchJumps();
     void resultsNeverSetAreZero();
     void resultsAreReadBack();
     void localsStartEmptyOnEveryRow();
@@ -27,9 +29,9 @@ void TestFormulaStatements::statement_data() {
     QTest::addColumn<double>("lines");
     QTest::addColumn<double>("pay");
 
-    const QString oneLine = QStringLiteral(
-        "If TrueLines > 100 Then rate = 2 : bonus = 5 Else rate = 1\nResults.IPay = "
-        "TrueLines * rate + bonus");
+    const QString oneLine =
+        QStringLiteral("If TrueLines > 100 Then rate = 2 : bonus = 5 Else rate = 1\nResults.IPay = "
+                       "TrueLines * rate + bonus");
     QTest::newRow("one-line If, then part") << oneLine << 200.0 << 405.0;
     QTest::newRow("one-line If, else part") << oneLine << 50.0 << 50.0;
 
@@ -89,14 +91,66 @@ void TestFormulaStatements::statement_data() {
                           "\"c\": Results.IPay = 2\nEnd Select")
         << 0.0 << 2.0;
 
-    QTest::newRow("continuation")
-        << QStringLiteral("Results.IPay = TrueLines _\n    * 2 _\n    + 1") << 10.0 << 21.0;
+    // If statements that only choose a value run without jumps; they must choose exactly as
+    // the statements read.
+    const QString tiers = QStringLiteral("If TrueLines > 2000 Then\n    rate = 3\n"
+                                         "ElseIf TrueLines > 1000 Then\n    rate = 2\n"
+                                         "ElseIf TrueLines > 500 Then\n    rate = 1\n"
+                                         "Else\n    rate = 0.5\nEnd If\n"
+                                         "Results.IPay = rate");
+    QTest::newRow("tiers, top") << tiers << 2500.0 << 3.0;
+    QTest::newRow("tiers, first true wins") << tiers << 1500.0 << 2.0;
+    QTest::newRow("tiers, boundary") << tiers << 1000.0 << 1.0;
+    QTest::newRow("tiers, Else") << tiers << 10.0 << 0.5;
+    const QString keeps = QStringLiteral("x = 7\nIf TrueLines > 10 Then\nx = 1\n"
+                                         "ElseIf TrueLines > 5 Then\n' nothing\n"
+                                         "ElseIf TrueLines > 2 Then\nx = 3\nEnd If\n"
+                                         "Results.IPay = x");
+    QTest::newRow("an empty branch keeps the value") << keeps << 8.0 << 7.0;
+    QTest::newRow("below an empty branch") << keeps << 3.0 << 3.0;
+    QTest::newRow("no branch true keeps the value") << keeps << 1.0 << 7.0;
+    const QString readsItself = QStringLiteral("x = TrueLines\nIf x > 5 Then\nx = 1\n"
+                                               "ElseIf x > 2 Then\nx = x\nElse\nx = 0\n"
+                                               "End If\nResults.IPay = x");
+    QTest::newRow("conditions read the chosen local") << readsItself << 9.0 << 1.0;
+    QTest::newRow("a value reads the chosen local") << readsItself << 4.0 << 4.0;
+    QTest::newRow("And of two conditions")
+        << QStringLiteral("b = 0\nIf TrueLines > 1 And TrueLines < 10 Then b = 5\n"
+                          "Results.IPay = b")
+        << 5.0 << 5.0;
+    QTest::newRow("And of two conditions, one false")
+        << QStringLiteral("b = 0\nIf TrueLines > 1 And TrueLines < 10 Then b = 5\n"
+                          "Results.IPay = b")
+        << 50.0 << 0.0;
+    QTest::newRow("Or of two conditions")
+        << QStringLiteral("b = 1\nIf TrueLines < 1 Or TrueLines / 2 > 10 Then b = 5\n"
+                          "Results.IPay = b")
+        << 50.0 << 5.0;
+    QTest::newRow("a chosen text")
+        << QStringLiteral("If TrueLines > 1 Then t = \"big\" Else t = \"small\"\n"
+                          "Results.IPay = Len(t)")
+        << 5.0 << 3.0;
+    QTest::newRow("a chosen result")
+        << QStringLiteral("If TrueLines > 1 Then Results.IPay = TrueLines Else Results.IPay = "
+                          "-1")
+        << 5.0 << 5.0;
+    QTest::newRow("an ElseIf that could fail is not evaluated when an earlier one holds")
+        << QStringLiteral("If TrueLines > 1 Then\nx = 1\nElseIf 1 / Hours > 2 Then\nx = 2\n"
+                          "End If\nResults.IPay = x")
+        << 5.0 << 1.0;
+    QTest::newRow("a result set from an input and then in a branch")
+        << QStringLiteral("Results.IPay = TrueLines\nIf TrueLines > 3 Then Results.IPay = 1")
+        << 4.0 << 1.0;
+
+    QTest::newRow("continuation") << QStringLiteral(
+                                         "Results.IPay = TrueLines _\n    * 2 _\n    + 1")
+                                  << 10.0 << 21.0;
     QTest::newRow("colons") << QStringLiteral("a = 1 : b = 2 :: Results.IPay = a + b") << 0.0
                             << 3.0;
-    QTest::newRow("comments")
-        << QStringLiteral("' rate per line\nRem the whole line\nResults.IPay = 2 ' two\n"
-                          "x = 1 : Rem after a colon")
-        << 0.0 << 2.0;
+    QTest::newRow("comments") << QStringLiteral(
+                                     "' rate per line\nRem the whole line\nResults.IPay = 2 ' two\n"
+                                     "x = 1 : Rem after a colon")
+                              << 0.0 << 2.0;
     QTest::newRow("letter case is ignored")
         << QStringLiteral("DIM Rate\nrate = 0.5\nIF truelines > 1 THEN\nresults.ipay = "
                           "ROUND(TRUELINES * RATE)\nEnd iF")
@@ -117,22 +171,21 @@ void TestFormulaStatements::statement_data() {
         << QStringLiteral("Results.IPay = \"12.5\"") << 0.0 << 12.5;
     QTest::newRow("Results take a text made at run time")
         << QStringLiteral("Results.IPay = TrueLines & \"5\"") << 1.0 << 15.0;
-    QTest::newRow("If on a number") << QStringLiteral("If TrueLines Then Results.IPay = 1")
-                                    << 2.0 << 1.0;
-    QTest::newRow("If on text") << QStringLiteral("t = \"True\"\nIf t Then Results.IPay = 1")
-                                << 0.0 << 1.0;
+    QTest::newRow("If on a number")
+        << QStringLiteral("If TrueLines Then Results.IPay = 1") << 2.0 << 1.0;
+    QTest::newRow("If on text") << QStringLiteral("t = \"True\"\nIf t Then Results.IPay = 1") << 0.0
+                                << 1.0;
     QTest::newRow("If on bitwise And of numbers")
-        << QStringLiteral("If TrueLines And 2 Then Results.IPay = 1 Else Results.IPay = 2")
-        << 1.0 << 2.0;
+        << QStringLiteral("If TrueLines And 2 Then Results.IPay = 1 Else Results.IPay = 2") << 1.0
+        << 2.0;
     QTest::newRow("Not of a number is bitwise")
-        << QStringLiteral("If Not TrueLines Then Results.IPay = 1 Else Results.IPay = 2")
-        << 1.0 << 1.0;
+        << QStringLiteral("If Not TrueLines Then Results.IPay = 1 Else Results.IPay = 2") << 1.0
+        << 1.0;
     QTest::newRow("And of comparisons")
         << QStringLiteral("If TrueLines > 1 And TrueLines < 10 Then Results.IPay = 1") << 5.0
         << 1.0;
     QTest::newRow("Or of comparisons")
-        << QStringLiteral("If TrueLines < 1 Or TrueLines > 10 Then Results.IPay = 1") << 5.0
-        << 0.0;
+        << QStringLiteral("If TrueLines < 1 Or TrueLines > 10 Then Results.IPay = 1") << 5.0 << 0.0;
     QTest::newRow("Not of a comparison")
         << QStringLiteral("If Not TrueLines > 10 Then Results.IPay = 1") << 5.0 << 1.0;
 }
@@ -149,6 +202,72 @@ void TestFormulaStatements::statement() {
     QCOMPARE(run.results.pay, pay);
 }
 
+// An If that only chooses a value runs without jumps. The same If with one more statement in
+// each branch ({z} below) runs with jumps: both must agree on every row.
+void TestFormulaStatements::branchFreeChoicesMatchJumps_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::newRow("tiers with Else")
+        << QStringLiteral("If TrueLines > 20 Then\nr = 3{z}\nElseIf TrueLines >= 10 Then\n"
+                          "r = 2{z}\nElseIf Pages < 3 Then\nr = Pages{z}\nElse\nr = -1{z}\n"
+                          "End If\nResults.IPay = r");
+    QTest::newRow("tiers without Else")
+        << QStringLiteral("r = 5\nIf TrueLines > 20 Then\nr = 3{z}\nElseIf TrueLines = 7 Then\n"
+                          "r = TrueLines{z}\nEnd If\nResults.IPay = r");
+    QTest::newRow("an empty branch")
+        << QStringLiteral("r = 5\nIf TrueLines > 20 Then\nr = 3{z}\nElseIf TrueLines > 10 Then\n"
+                          "{z}\nElse\nr = 1{z}\nEnd If\nResults.IPay = r");
+    QTest::newRow("conditions on the chosen local")
+        << QStringLiteral("r = TrueLines\nIf r > 20 Then\nr = 20{z}\nElseIf r < 5 Then\nr = r{z}\n"
+                          "Else\nr = Pages{z}\nEnd If\nResults.IPay = r");
+    QTest::newRow("And, Or, Not")
+        << QStringLiteral("r = 0\nIf TrueLines > 3 And Pages > 2 Then\nr = 1{z}\n"
+                          "ElseIf TrueLines > 8 Or Not Pages > 1 Then\nr = 2{z}\nEnd If\n"
+                          "Results.IPay = r");
+    QTest::newRow("a failing first condition")
+        << QStringLiteral("r = 0\nIf Pages > 0 And TrueLines / Pages > 4 Then r = 1{z}\n"
+                          "Results.IPay = r");
+    QTest::newRow("one-line with Else")
+        << QStringLiteral("If TrueLines Mod 3 = 0 Then r = TrueLines{z} Else r = Pages{z}\n"
+                          "Results.IPay = r");
+    QTest::newRow("a result chosen")
+        << QStringLiteral("If TrueLines > 10 Then\nResults.IPay = 1{z}\nElseIf Pages > 1 Then\n"
+                          "Results.IPay = Pages{z}\nEnd If");
+    QTest::newRow("a Boolean local as condition")
+        << QStringLiteral("big = TrueLines > 12\nr = 0\nIf big Then r = 4{z}\n"
+                          "Results.IPay = r");
+}
+
+void TestFormulaStatements::branchFreeChoicesMatchJumps() {
+    QFETCH(QString, formula);
+    QString branchFree = formula;
+    branchFree.replace(QStringLiteral("{z}"), QString());
+    QString jumps = formula;
+    jumps.replace(QStringLiteral("{z}"), QStringLiteral(" : z = 0"));
+    engine::FormulaError error;
+    const auto picked = engine::CompiledFormula::compile(branchFree, error);
+    QVERIFY2(picked, qPrintable(error.description));
+    const auto branched = engine::CompiledFormula::compile(jumps, error);
+    QVERIFY2(branched, qPrintable(error.description));
+    engine::FormulaMachine machine;
+    for (int lines = 0; lines <= 25; ++lines) {
+        for (int pages = 0; pages <= 3; ++pages) {
+            engine::RowInputs row;
+            row.trueLines = lines;
+            row.pages = pages;
+            engine::FormulaResults a;
+            engine::FormulaResults b;
+            engine::FormulaError errorA;
+            engine::FormulaError errorB;
+            const bool ranA = machine.evaluate(*picked, row, nullptr, a, errorA);
+            const bool ranB = machine.evaluate(*branched, row, nullptr, b, errorB);
+            const QByteArray where = QByteArray("TrueLines ") + QByteArray::number(lines) +
+                                     ", Pages " + QByteArray::number(pages);
+            QVERIFY2(ranA == ranB, where.constData());
+            QVERIFY2(ranA ? a.pay == b.pay : errorA.number == errorB.number, where.constData());
+        }
+    }
+}
+
 void TestFormulaStatements::resultsNeverSetAreZero() {
     engine::RowInputs row;
     row.trueLines = 10;
@@ -160,6 +279,16 @@ void TestFormulaStatements::resultsNeverSetAreZero() {
 }
 
 void TestFormulaStatements::resultsAreReadBack() {
+    {
+        engine::RowInputs row;
+        row.trueLines = 4;
+        FormulaRun run(QStringLiteral("Results.IPay = 3\nResults.IPay = TrueLines\n"
+                                      "Results.ILines = Results.IPay * 2"),
+                       row);
+        QVERIFY(run.succeeded);
+        QCOMPARE(run.results.pay, 4.0);
+        QCOMPARE(run.results.lines, 8.0);
+    }
     engine::RowInputs row;
     row.trueLines = 10;
     FormulaRun run(QStringLiteral("Results.IPay = TrueLines\nResults.IPay = Results.IPay + 5\n"

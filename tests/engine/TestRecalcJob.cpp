@@ -23,13 +23,13 @@ public:
     {
         errors.append(QStringLiteral("%1 %2").arg(number).arg(description));
     }
-    bool cancelRequested() const override { return cancelAfterFirstProgress && progressCalls > 0; }
+    bool cancelRequested() const override { return cancelAfterProgressCalls > 0 && progressCalls >= cancelAfterProgressCalls; }
 
     QStringList errors;
     qint64 lastDone = 0;
     qint64 lastToDo = 0;
     int progressCalls = 0;
-    bool cancelAfterFirstProgress = false;
+    int cancelAfterProgressCalls = 0; // 0: never cancel
 };
 
 const QString kLineRate = QStringLiteral("Results.ILines = TrueLines\r\n"
@@ -247,7 +247,7 @@ private Q_SLOTS:
         f.setFormula(1, kLineRate);
         f.addRow(QStringLiteral("ann"), 10, QStringLiteral("2026-03-02"), 100, 1);
         RecordingObserver observer;
-        observer.cancelAfterFirstProgress = true;
+        observer.cancelAfterProgressCalls = 1;
         try {
             recalc(f, observer, {}, static_cast<RecalcJob::Path>(path));
             QFAIL("a cancelled run must fail");
@@ -255,6 +255,44 @@ private Q_SLOTS:
             QCOMPARE(e.number(), 6);
         }
         QCOMPARE(f.value("incent_pay", "ann", 10, "2026-03-02"), 0.0);
+    }
+
+    void batchesCommitOneByOneAndCancelKeepsTheDoneOnes_data()
+    {
+        writesResultsKeepsCorrectionsAndLockedRows_data();
+    }
+    void batchesCommitOneByOneAndCancelKeepsTheDoneOnes()
+    {
+        QFETCH(int, path);
+        EngineFixture f;
+        f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
+                                         "'INCENT_AUTO_LOCKING', '0'"));
+        f.setFormula(1, kLineRate);
+        const QStringList days = {QStringLiteral("2026-03-02"), QStringLiteral("2026-03-03"),
+                                  QStringLiteral("2026-03-04"), QStringLiteral("2026-03-05"),
+                                  QStringLiteral("2026-03-06")};
+        for (const QString& day : days)
+            f.addRow(QStringLiteral("ann"), 10, day, 100, 1);
+
+        // Uncancelled, every batch of two rows is done.
+        RecordingObserver complete;
+        RecalcJob all(f.connection(), complete, static_cast<RecalcJob::Path>(path));
+        all.setBatchRows(2);
+        QCOMPARE(all.run(RecalcRequest{}).rowsDone, 5);
+        QCOMPARE(complete.progressCalls, 4); // start and three batches
+        f.database().exec(QStringLiteral("UPDATE Trans_incentive SET incent_pay = 0, "
+                                         "incent_pay_modified = 0"));
+
+        // Cancelled after the first batch: its rows stay done, the open batch is rolled back.
+        RecordingObserver observer;
+        observer.cancelAfterProgressCalls = 2;
+        RecalcJob job(f.connection(), observer, static_cast<RecalcJob::Path>(path));
+        job.setBatchRows(2);
+        QVERIFY_THROWS_EXCEPTION(velora::db::DbError, job.run(RecalcRequest{}));
+        const QString done = f.database().scalar(
+            QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE incent_pay = 1 AND "
+                           "incent_pay_modified = 1"));
+        QCOMPARE(done, QStringLiteral("2"));
     }
 
     void periodFunctionsReadStoredValuesOfThePeriod()

@@ -83,8 +83,9 @@ CREATE TABLE Trans_incentive (
     incent_pay_modified         REAL NOT NULL DEFAULT 0,
     PRIMARY KEY (trans_id, hosp_acct_id, shift_date)
 );
--- The account summary and the period totals read a user's days across accounts.
-CREATE INDEX ix_trans_incentive_user_day ON Trans_incentive (trans_id, shift_date);
+-- The account summary, the period totals and the engine read a user's days across accounts
+-- (locked included, so that counting the rows to recalculate needs no table lookups).
+CREATE INDEX ix_trans_incentive_user_day ON Trans_incentive (trans_id, shift_date, locked);
 -- The last locked date is one MAX over the locked rows.
 CREATE INDEX ix_trans_incentive_locked_day ON Trans_incentive (locked, shift_date);
 
