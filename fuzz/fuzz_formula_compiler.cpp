@@ -8,6 +8,7 @@
 //     -DQT_NO_KEYWORDS -Iplatform $(pkg-config --cflags Qt6Core) \
 //     fuzz/fuzz_formula_compiler.cpp platform/engine/CompiledFormula.cpp \
 //     platform/engine/FormulaArithmetic.cpp platform/engine/FormulaBuiltins.cpp \
+//     platform/engine/FormulaCodeBuilder.cpp platform/engine/FormulaLocals.cpp \
 //     platform/engine/FormulaCompiler.cpp platform/engine/FormulaDate.cpp \
 //     platform/engine/FormulaErrors.cpp platform/engine/FormulaLexer.cpp \
 //     platform/engine/FormulaMachine.cpp platform/engine/FormulaNameTable.cpp \

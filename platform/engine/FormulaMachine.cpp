@@ -60,8 +60,10 @@ inline void pick(FormulaValue& out, bool condition, const FormulaValue& ifTrue,
     out.type = ValueType((trueType & typeMask) | (falseType & ~typeMask));
 }
 
+// True is -1: made by arithmetic rather than a jump, as comparisons on the row's values are
+// unpredictable.
 inline void setBoolean(FormulaValue& slot, bool value) {
-    slot.number = value ? -1.0 : 0.0;
+    slot.number = static_cast<double>(-static_cast<int>(value));
     slot.type = ValueType::Boolean;
 }
 

@@ -24,21 +24,22 @@ namespace velora::engine {
     X(LoadConstant) /* c = constants[b] */                                                         \
     /* Arithmetic on numbers; ...NK take k as the right operand, ...KN as the left. */             \
     X(AddN)                                                                                        \
-    X(SubN) X(MulN) X(DivN) X(PowN) X(IntDivN) X(ModN) X(AddNK) X(SubNK) X(SubKN) X(MulNK)         \
-        X(DivNK) X(DivKN) X(PowNK) X(NegN)                                                         \
+    X(SubN)                                                                                        \
+    X(MulN) X(DivN) X(PowN) X(IntDivN) X(ModN) X(AddNK) X(SubNK) X(SubKN) X(MulNK) X(DivNK)        \
+        X(DivKN) X(PowNK) X(NegN)                                                                  \
             X(ToNumberN) /* c = the number of a scalar a, as a Number (Results.x = ...) */         \
         X(RoundN)        /* c = Round(a, k) */                                                     \
         X(RoundMulN)  /* c = Round(a * b, k): a line rate rounded to cents, the commonest pay */   \
         X(RoundMulNK) /* c = Round(a * k, k2) */                                                   \
         X(MinN) X(MaxN) X(MinNK)                                                                   \
             X(MaxNK) /* Comparisons of scalars (Empty, Boolean, Number, Date), one per Comparison  \
-                        in its order: c = a op b (Boolean); ...NK compare a with k; Jump... jump                                        \
+                        in its order: c = a op b (Boolean); ...NK compare a with k; Jump... jump   \
                         to c when true. */                                                         \
         X(EqN) X(NeN) X(LtN) X(LeN) X(GtN) X(GeN) X(EqNK) X(NeNK) X(LtNK) X(LeNK) X(GtNK) X(GeNK)  \
             X(JumpEqN) X(JumpNeN) X(JumpLtN) X(JumpLeN) X(JumpGtN) X(JumpGeN) X(JumpEqNK)          \
                 X(JumpNeNK) X(JumpLtNK) X(JumpLeNK) X(JumpGtNK)                                    \
                     X(JumpGeNK) /* Branch-free choices: c = test ? (slot d, or k2 for ...K) : b.   \
-                                   Pick tests a for truth; PickEqNK ... PickGeNK compare a with k,                                                           \
+                                   Pick tests a for truth; PickEqNK ... PickGeNK compare a with k, \
                                    one per Comparison in its order. */                             \
         X(Pick) X(PickK) X(PickEqNK) X(PickNeNK) X(PickLtNK) X(PickLeNK) X(PickGtNK) X(PickGeNK)   \
             X(PickEqNKK) X(PickNeNKK) X(PickLtNKK) X(PickLeNKK) X(PickGtNKK)                       \

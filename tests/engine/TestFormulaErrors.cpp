@@ -17,6 +17,7 @@ private Q_SLOTS:
     void exampleFormulaFailsOnADayWithoutHours();
     void periodFunctionWithoutASource();
     void successClearsAnEarlierError();
+    void windowsLineBreaks();
     void deepNestingIsRefused();
 };
 
@@ -95,6 +96,22 @@ void TestFormulaErrors::error_data() {
     add("invalid date literal", "x = #13/45/2012#", false, 1002, 1, 5,
         "Invalid date literal: #13/45/2012#");
     add("literal too large", "x = 1E400", false, 6, 1, 5, "Overflow");
+    add("hexadecimal too large", "x = &H1FFFFFFFF", false, 6, 1, 5, "Overflow");
+    add("text after a continuation", "x = 1 _ ' more\n+ 2", false, 1014, 1, 7, "Invalid character");
+    add("Rem inside a statement", "x = 1 Rem no", false, 1025, 1, 7, "Expected end of statement");
+    add("a second Case Else", "Select Case x\nCase Else\nCase 1\nEnd Select", false, 1002, 3, 1,
+        "Expected 'End Select'");
+    add("block If inside a one-line If", "If x Then If y Then\nEnd If", false, 1002, 1, 20,
+        "Syntax error");
+    add("Dim of Results", "Dim Results", false, 1041, 1, 5, "Name redefined: 'Results'");
+    add("assigning Results", "Results = 1", false, 501, 1, 1, "Illegal assignment: 'Results'");
+    add("Results alone", "x = Results", false, 438, 1, 5,
+        "Object doesn't support this property or method: 'Results'");
+    add("an input called", "x = Hours(1)", false, 13, 1, 5, "Type mismatch: 'Hours'");
+    add("Is outside Case", "x = Is", false, 1002, 1, 5,
+        "'Is' is not available in formulas: there are no objects other than Results");
+    add("an omitted argument", "x = Mid(\"abc\", , 1)", false, 1002, 1, 16, "Expected expression");
+    add("a statement that is an expression", "Round(1.5)", false, 1002, 1, 6, "Expected '='");
 
     // Run-time errors: the line and column of the operator or function that failed.
     add("division by zero", "x = 1\nResults.IPay = TrueLines / Hours", true, 11, 2, 26,
@@ -123,6 +140,16 @@ void TestFormulaErrors::error_data() {
         "Invalid procedure call or argument: 'Mid'");
     add("square root of a negative", "x = Sqr(-TrueLines)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'Sqr'");
+    add("overflow of CLng", "x = CLng(TrueLines * 1E9)", true, 6, 1, 5, "Overflow: 'CLng'");
+    add("negative base, fractional power", "x = (-TrueLines) ^ 0.5", true, 5, 1, 18,
+        "Invalid procedure call or argument");
+    add("zero to a negative power", "x = (TrueLines - 5) ^ -1", true, 11, 1, 21,
+        "Division by zero");
+    add("a negative number of places", "x = Round(TrueLines, TrueLines - 6)", true, 5, 1, 5,
+        "Invalid procedure call or argument: 'Round'");
+    add("a date out of range", "x = DateSerial(10000 + TrueLines, 1, 1)", true, 5, 1, 5,
+        "Invalid procedure call or argument: 'DateSerial'");
+    add("And of a large number", "x = (TrueLines * 1E10) And 1", true, 6, 1, 24, "Overflow");
     add("unknown interval", "x = DateAdd(\"q\", TrueLines, ShiftDate)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'DateAdd'");
     add("period measure named at run time", "x = WeekToDate(\"Bo\" & \"nus\" & Hours)", true, 5, 1,
@@ -188,6 +215,18 @@ void TestFormulaErrors::successClearsAnEarlierError() {
     error.number = 11;
     QVERIFY(machine.evaluate(*formula, engine::RowInputs(), nullptr, results, error));
     QVERIFY(!error.isError());
+}
+
+// Formulas stored by the program have CR LF line breaks: lines count and read the same.
+void TestFormulaErrors::windowsLineBreaks() {
+    FormulaRun run(QStringLiteral("x = 1\r\ny = 2 _\r\n  + 3\r\nz = Foo\r\n"));
+    QCOMPARE(run.error.number, 500);
+    QCOMPARE(run.error.line, 4);
+    QCOMPARE(run.error.column, 5);
+    QCOMPARE(run.error.lineText, QStringLiteral("z = Foo"));
+    FormulaRun fine(QStringLiteral("x = 1\r\r\nResults.IPay = x _\r\n + 1\r\n"));
+    QVERIFY2(fine.succeeded, qPrintable(fine.error.description));
+    QCOMPARE(fine.results.pay, 2.0);
 }
 
 // A hostile text cannot exhaust the stack: nesting is bounded and reported.

@@ -139,8 +139,8 @@ void TestFormulaStatements::statement_data() {
                           "End If\nResults.IPay = x")
         << 5.0 << 1.0;
     QTest::newRow("a result set from an input and then in a branch")
-        << QStringLiteral("Results.IPay = TrueLines\nIf TrueLines > 3 Then Results.IPay = 1")
-        << 4.0 << 1.0;
+        << QStringLiteral("Results.IPay = TrueLines\nIf TrueLines > 3 Then Results.IPay = 1") << 4.0
+        << 1.0;
 
     QTest::newRow("continuation") << QStringLiteral(
                                          "Results.IPay = TrueLines _\n    * 2 _\n    + 1")
@@ -219,10 +219,10 @@ void TestFormulaStatements::branchFreeChoicesMatchJumps_data() {
     QTest::newRow("conditions on the chosen local")
         << QStringLiteral("r = TrueLines\nIf r > 20 Then\nr = 20{z}\nElseIf r < 5 Then\nr = r{z}\n"
                           "Else\nr = Pages{z}\nEnd If\nResults.IPay = r");
-    QTest::newRow("And, Or, Not")
-        << QStringLiteral("r = 0\nIf TrueLines > 3 And Pages > 2 Then\nr = 1{z}\n"
-                          "ElseIf TrueLines > 8 Or Not Pages > 1 Then\nr = 2{z}\nEnd If\n"
-                          "Results.IPay = r");
+    QTest::newRow("And, Or, Not") << QStringLiteral(
+        "r = 0\nIf TrueLines > 3 And Pages > 2 Then\nr = 1{z}\n"
+        "ElseIf TrueLines > 8 Or Not Pages > 1 Then\nr = 2{z}\nEnd If\n"
+        "Results.IPay = r");
     QTest::newRow("a failing first condition")
         << QStringLiteral("r = 0\nIf Pages > 0 And TrueLines / Pages > 4 Then r = 1{z}\n"
                           "Results.IPay = r");

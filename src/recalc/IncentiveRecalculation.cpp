@@ -1,0 +1,83 @@
+#include "IncentiveRecalculation.h"
+
+#include "RecalcProgressDialog.h"
+#include "catalogue/QuoteSql.h"
+#include "db/DbError.h"
+#include "engine/UpdateEngine.h"
+#include "shell/AffermativeValue.h"
+#include "shell/CommandLine.h"
+#include "shell/IHalvexINI.h"
+#include "shell/Messages.h"
+#include "shell/ShellError.h"
+
+#include <QWidget>
+
+namespace velora::recalc {
+
+IncentiveRecalculation::IncentiveRecalculation(Environment environment, QWidget* mainWindow)
+    : env_(std::move(environment))
+    , mainWindow_(mainWindow)
+{
+}
+
+QString IncentiveRecalculation::userFilter(const QString& transId)
+{
+    return QStringLiteral("Trans_info.trans_id = '") + catalogue::QuoteSql(transId) +
+           QLatin1Char('\'');
+}
+
+bool IncentiveRecalculation::clientSideCalculations() const
+{
+    shell::IHalvexINI ini(env_.registry);
+    ini.setHalvexINI(env_.configurationPath);
+    const QString value =
+        ini.GetItem(QStringLiteral("System"), QStringLiteral("IncentiveClientSideCalculations"));
+    return value.isEmpty() || shell::AffermativeValue(value);
+}
+
+bool IncentiveRecalculation::localUpdatesDisabled() const
+{
+    const shell::CommandLine commandLine(env_.argumentText ? env_.argumentText() : QString());
+    const QString disable =
+        commandLine.CLArguments().Item(QStringLiteral("DisableLocalUpdates")).value();
+    return disable.compare(QStringLiteral("TRUE"), Qt::CaseInsensitive) == 0 ||
+           !clientSideCalculations();
+}
+
+void IncentiveRecalculation::runEngine(const QString& filter)
+{
+    engine::UpdateEngine& engine = env_.engine;
+    engine.StartDate(QStringLiteral("01/01/1980"));
+    engine.EndDate(QStringLiteral("01/01/2030"));
+    engine.DataSourceName(env_.login.dataSourceName);
+    engine.ServerName(env_.login.serverName);
+    engine.DatabaseName(env_.login.databaseName);
+    engine.UserName(env_.login.userName);
+    engine.Password(env_.login.password);
+    bool yes = true;
+    engine.RunOptionTwo(yes);
+    engine.RunOptionOne(yes);
+    bool disabled = localUpdatesDisabled();
+    engine.LocalUpdatesDisabled(disabled);
+    engine.Filter(filter);
+    RecalcProgressDialog progress(engine, mainWindow_);
+    engine.Run(QString(), QString(), QString(), QString(), QString(), QString(), QString());
+}
+
+void IncentiveRecalculation::RecalculateIncentives(const QString& filter)
+{
+    if (mainWindow_)
+        mainWindow_->setEnabled(false);
+    try {
+        runEngine(filter);
+    } catch (const db::DbError& e) {
+        if (e.number() == 6)
+            env_.messages.inform(QStringLiteral("Update cancelled by user."));
+    } catch (const shell::ShellError&) {
+        // A configuration or command line that cannot be read: nothing is recalculated.
+    }
+    if (mainWindow_)
+        mainWindow_->setEnabled(true);
+}
+
+} // namespace velora::recalc

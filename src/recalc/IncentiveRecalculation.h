@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace velora::config {
+class Registry;
+}
+namespace velora::engine {
+class UpdateEngine;
+}
+namespace velora::shell {
+class Messages;
+}
+
+namespace velora::recalc {
+
+// What the engine is told about the database: the login component's values, as set at login.
+struct EngineLogin {
+    QString dataSourceName;
+    QString serverName;
+    QString databaseName;
+    QString userName;
+    QString password;
+};
+
+// The one route to the update engine (RecalculateIncentives): sets every engine value again,
+// runs it with the main window disabled, reports a cancel, ignores any other failure.
+class IncentiveRecalculation {
+public:
+    struct Environment {
+        engine::UpdateEngine& engine;
+        shell::Messages& messages;
+        const config::Registry& registry;
+        QString configurationPath;
+        EngineLogin login;
+        // The program's switches as one text, read afresh on every call.
+        std::function<QString()> argumentText;
+    };
+
+    IncentiveRecalculation(Environment environment, QWidget* mainWindow);
+
+    // filter: empty for every user, or "Trans_info.trans_id = '...'" for one.
+    void RecalculateIncentives(const QString& filter);
+
+    // The filter for one user, the id's quotes doubled.
+    static QString userFilter(const QString& transId);
+    // "IncentiveClientSideCalculations" of the configuration: empty or missing is true.
+    bool clientSideCalculations() const;
+    // The value LocalUpdatesDisabled gets now.
+    bool localUpdatesDisabled() const;
+
+private:
+    void runEngine(const QString& filter);
+
+    Environment env_;
+    QWidget* mainWindow_;
+};
+
+} // namespace velora::recalc

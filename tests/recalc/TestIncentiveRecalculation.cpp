@@ -1,0 +1,166 @@
+#include "common/ScriptedMessages.h"
+#include "common/TestDatabase.h"
+#include "common/TestMain.h"
+#include "config/Registry.h"
+#include "engine/UpdateEngine.h"
+#include "recalc/IncentiveRecalculation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+
+using velora::recalc::IncentiveRecalculation;
+
+namespace {
+
+// A suite installation in a temporary folder: HALVEX.INI beside the test database and a
+// registry naming the folder, so the recalculation reads its settings as the program does.
+struct Installation {
+    velora::test::TestDatabase db;
+    QString iniPath;
+    QString registryPath;
+
+    explicit Installation(const QString& iniExtra = {})
+    {
+        QDir(db.folder()).mkpath(QStringLiteral("HALVEX/SYSTEM"));
+        iniPath = db.folder() + QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI");
+        QFile ini(iniPath);
+        ini.open(QIODevice::WriteOnly);
+        ini.write(QByteArrayLiteral("[System]\r\nServer=(embedded)\r\nDatabase=incentive.sqlite\r\n") +
+                  iniExtra.toUtf8());
+        registryPath = db.folder() + QStringLiteral("/registry.ini");
+        QFile registry(registryPath);
+        registry.open(QIODevice::WriteOnly);
+        registry.write(QByteArrayLiteral("[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0]\r\nLocalRootDir=") +
+                       db.folder().toUtf8() + "\r\n");
+        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
+                               "trans_type, incentive_group_id) VALUES ('o''brien', 'Kate', "
+                               "'O''Brien', 1, 1)"));
+        db.exec(QStringLiteral("UPDATE Incentive_formula SET formula_text = 'Results.IPay = 12' "
+                               "WHERE formula_id = 1"));
+        db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date) "
+                               "VALUES ('o''brien', 3, '") +
+                QDate::currentDate().toString(Qt::ISODate) + QStringLiteral("')"));
+    }
+
+    double pay() { return db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive")).toDouble(); }
+    QString queued()
+    {
+        return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Incentive_recalc_request"));
+    }
+};
+
+struct Harness {
+    velora::engine::UpdateEngine engine;
+    velora::test::ScriptedMessages messages;
+    velora::config::Registry registry;
+    QWidget window;
+    QString switches;
+    IncentiveRecalculation recalculation;
+
+    explicit Harness(Installation& installation, const QString& databaseName = {})
+        : registry(installation.registryPath, installation.registryPath)
+        , recalculation(
+              {engine, messages, registry, installation.iniPath,
+               {QString(), QStringLiteral("(embedded)"),
+                databaseName.isEmpty() ? QStringLiteral("incentive.sqlite") : databaseName,
+                QStringLiteral("sa"), QString()},
+               [this] { return switches; }},
+              &window)
+    {
+        velora::db::ConnectionOptions options;
+        options.baseDirectory = installation.db.folder();
+        engine.setConnectionOptions(options);
+    }
+};
+
+} // namespace
+
+class TestIncentiveRecalculation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void userFilterDoublesQuotes()
+    {
+        QCOMPARE(IncentiveRecalculation::userFilter(QStringLiteral("o'brien")),
+                 QStringLiteral("Trans_info.trans_id = 'o''brien'"));
+    }
+
+    void recalculatesWhenClientSideIsMissingOrOn_data()
+    {
+        QTest::addColumn<QString>("iniExtra");
+        QTest::newRow("missing") << QString();
+        QTest::newRow("empty") << QStringLiteral("IncentiveClientSideCalculations=\r\n");
+        QTest::newRow("yes") << QStringLiteral("IncentiveClientSideCalculations=Yes\r\n");
+    }
+    void recalculatesWhenClientSideIsMissingOrOn()
+    {
+        QFETCH(QString, iniExtra);
+        Installation installation(iniExtra);
+        Harness h(installation);
+        QVERIFY(!h.recalculation.localUpdatesDisabled());
+        h.recalculation.RecalculateIncentives(IncentiveRecalculation::userFilter("o'brien"));
+        QCOMPARE(installation.pay(), 12.0);
+        QVERIFY(h.window.isEnabled());
+        QVERIFY(h.messages.shown.isEmpty());
+    }
+
+    void queuesWhenLocalUpdatesAreDisabled_data()
+    {
+        QTest::addColumn<QString>("iniExtra");
+        QTest::addColumn<QString>("switches");
+        QTest::newRow("switch last") << QString() << QStringLiteral("/UNAME=x /DisableLocalUpdates");
+        QTest::newRow("switch any case") << QString() << QStringLiteral("/DisableLocalUpdates=true");
+        QTest::newRow("client side no")
+            << QStringLiteral("IncentiveClientSideCalculations=no\r\n") << QString();
+    }
+    void queuesWhenLocalUpdatesAreDisabled()
+    {
+        QFETCH(QString, iniExtra);
+        QFETCH(QString, switches);
+        Installation installation(iniExtra);
+        Harness h(installation);
+        h.switches = switches;
+        QVERIFY(h.recalculation.localUpdatesDisabled());
+        h.recalculation.RecalculateIncentives(QString());
+        QCOMPARE(installation.pay(), 0.0);
+        QCOMPARE(installation.queued(), QStringLiteral("1"));
+    }
+
+    void bareSwitchFollowedByAnotherDoesNotDisable()
+    {
+        Installation installation;
+        Harness h(installation);
+        h.switches = QStringLiteral("/DisableLocalUpdates /UNAME=x");
+        QVERIFY(!h.recalculation.localUpdatesDisabled());
+    }
+
+    void cancelIsReportedAndTheWindowEnabledAgain()
+    {
+        Installation installation;
+        Harness h(installation);
+        // Cancel from the engine's own thread as soon as it reports its first progress.
+        QObject::connect(&h.engine, &velora::engine::UpdateEngine::progress, &h.engine,
+                         &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);
+        h.recalculation.RecalculateIncentives(QString());
+        QCOMPARE(h.messages.shown.size(), 1);
+        QCOMPARE(h.messages.shown[0].text, QStringLiteral("Update cancelled by user."));
+        QCOMPARE(h.messages.shown[0].title, QStringLiteral("Velora Incentive"));
+        QVERIFY(h.messages.shown[0].icon == velora::shell::MessageIcon::Information);
+        QCOMPARE(installation.pay(), 0.0);
+        QVERIFY(h.window.isEnabled());
+    }
+
+    void otherFailuresAreSilent()
+    {
+        Installation installation;
+        Harness h(installation, QStringLiteral("missing.sqlite"));
+        h.recalculation.RecalculateIncentives(QString());
+        QVERIFY(h.messages.shown.isEmpty());
+        QVERIFY(h.window.isEnabled());
+    }
+};
+
+VELORA_TEST(TestIncentiveRecalculation)
+#include "TestIncentiveRecalculation.moc"
