@@ -9,7 +9,12 @@
 //     fuzz/fuzz_formula_compiler.cpp platform/engine/CompiledFormula.cpp \
 //     platform/engine/FormulaArithmetic.cpp platform/engine/FormulaBuiltins.cpp \
 //     platform/engine/FormulaCodeBuilder.cpp platform/engine/FormulaLocals.cpp \
-//     platform/engine/FormulaCompiler.cpp platform/engine/FormulaDate.cpp \
+//     platform/engine/FormulaCompiler.cpp platform/engine/FormulaCompileState.cpp \
+//     platform/engine/FormulaConstantFolder.cpp platform/engine/FormulaStatementCompiler.cpp \
+//     platform/engine/FormulaExpressionCompiler.cpp platform/engine/FormulaCallCompiler.cpp \
+//     platform/engine/FormulaConditionCompiler.cpp platform/engine/FormulaSelection.cpp \
+//     platform/engine/FormulaSelectionCompiler.cpp platform/engine/FormulaTierCompiler.cpp \
+//     platform/engine/FormulaDate.cpp \
 //     platform/engine/FormulaErrors.cpp platform/engine/FormulaLexer.cpp \
 //     platform/engine/FormulaMachine.cpp platform/engine/FormulaNameTable.cpp \
 //     platform/engine/FormulaOperators.cpp platform/engine/FormulaParser.cpp \

@@ -5,7 +5,7 @@
 // Build with clang from the repository root:
 //   clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
 //     -DQT_NO_KEYWORDS -Iplatform $(pkg-config --cflags Qt6Core) \
-//     fuzz/fuzz_tsql_translator.cpp platform/db/TsqlTranslator.cpp platform/db/TsqlLexer.cpp \
+//     fuzz/fuzz_tsql_translator.cpp platform/db/Tsql*.cpp platform/db/SqliteTextWriter.cpp \
 //     $(pkg-config --libs Qt6Core) -o fuzz_tsql_translator
 //   ./fuzz_tsql_translator -max_len=4096
 //

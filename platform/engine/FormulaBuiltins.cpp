@@ -365,8 +365,8 @@ bool fnDateSerial(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& 
 // The intervals of DateAdd and DateDiff.
 enum class Interval { Day, Week, Month, Year };
 
-bool intervalArg(FormulaRuntime& rt, const FormulaValue& v, Interval& interval) {
-    const QString name = textArg(v).toLower();
+bool intervalNamed(const QString& text, Interval& interval) {
+    const QString name = text.toLower();
     if (name == QLatin1String("d"))
         interval = Interval::Day;
     else if (name == QLatin1String("ww"))
@@ -376,8 +376,12 @@ bool intervalArg(FormulaRuntime& rt, const FormulaValue& v, Interval& interval) 
     else if (name == QLatin1String("yyyy"))
         interval = Interval::Year;
     else
-        return rt.fail(N::InvalidArgument);
+        return false;
     return true;
+}
+
+bool intervalArg(FormulaRuntime& rt, const FormulaValue& v, Interval& interval) {
+    return intervalNamed(textArg(v), interval) || rt.fail(N::InvalidArgument);
 }
 
 bool fnDateAdd(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
@@ -515,6 +519,11 @@ const std::array<BuiltinInfo, size_t(BuiltinId::Count)> Builtins = {{
 }};
 
 } // namespace
+
+bool FormulaBuiltins::isInterval(const QString& name) {
+    Interval interval = Interval::Day;
+    return intervalNamed(name, interval);
+}
 
 const BuiltinInfo& FormulaBuiltins::info(BuiltinId id) {
     return Builtins[size_t(id)];

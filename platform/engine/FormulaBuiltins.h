@@ -73,6 +73,8 @@ struct BuiltinInfo {
 class FormulaBuiltins {
 public:
     static const BuiltinInfo& info(BuiltinId id);
+    // One of the intervals of DateAdd and DateDiff: "d", "ww", "m", "yyyy".
+    static bool isInterval(const QString& name);
     static bool isPeriodFunction(BuiltinId id) {
         return id == BuiltinId::WeekToDate || id == BuiltinId::MonthToDate ||
                id == BuiltinId::YearToDate;

@@ -92,29 +92,31 @@ bool readDay(const std::vector<DatePiece>& pieces, size_t& at, double& date) {
     return true;
 }
 
-// Reads a time at `at` (h:mm[:ss] [AM|PM]) as a fraction of a day.
+// Reads a time at `at` (h:mm[:ss] [AM|PM]) as a fraction of a day; advances `at` past it.
 bool readTime(const std::vector<DatePiece>& pieces, size_t& at, double& time) {
-    if (!isNumber(pieces, at) || !isNumber(pieces, at + 2) || !isSeparator(pieces[at + 1], ':'))
+    size_t i = at;
+    if (!isNumber(pieces, i) || !isNumber(pieces, i + 2) || !isSeparator(pieces[i + 1], ':'))
         return false;
-    int hour = pieces[at].value;
-    const int minute = pieces[at + 2].value;
+    int hour = pieces[i].value;
+    const int minute = pieces[i + 2].value;
     int second = 0;
-    at += 3;
-    if (at + 1 < pieces.size() && isSeparator(pieces[at], ':') && isNumber(pieces, at + 1)) {
-        second = pieces[at + 1].value;
-        at += 2;
+    i += 3;
+    if (i + 1 < pieces.size() && isSeparator(pieces[i], ':') && isNumber(pieces, i + 1)) {
+        second = pieces[i + 1].value;
+        i += 2;
     }
-    if (at < pieces.size() && pieces[at].kind == DatePiece::Kind::Word) {
-        const bool am = pieces[at].text.compare(QLatin1String("AM"), Qt::CaseInsensitive) == 0;
-        const bool pm = pieces[at].text.compare(QLatin1String("PM"), Qt::CaseInsensitive) == 0;
+    if (i < pieces.size() && pieces[i].kind == DatePiece::Kind::Word) {
+        const bool am = pieces[i].text.compare(QLatin1String("AM"), Qt::CaseInsensitive) == 0;
+        const bool pm = pieces[i].text.compare(QLatin1String("PM"), Qt::CaseInsensitive) == 0;
         if ((!am && !pm) || hour < 1 || hour > 12)
             return false;
         hour = (hour % 12) + (pm ? 12 : 0);
-        ++at;
+        ++i;
     }
     if (hour > 23 || minute > 59 || second > 59)
         return false;
     time = (hour * 3600 + minute * 60 + second) / SecondsPerDay;
+    at = i;
     return true;
 }
 

@@ -62,6 +62,19 @@ inline void pick(FormulaValue& out, bool condition, const FormulaValue& ifTrue,
 
 // True is -1: made by arithmetic rather than a jump, as comparisons on the row's values are
 // unpredictable.
+// condition ? ifTrue : ifFalse for numbers, without a jump.
+inline double choose(bool condition, double ifTrue, double ifFalse) {
+    std::uint64_t whenTrue = 0;
+    std::uint64_t whenFalse = 0;
+    std::memcpy(&whenTrue, &ifTrue, sizeof whenTrue);
+    std::memcpy(&whenFalse, &ifFalse, sizeof whenFalse);
+    const std::uint64_t mask = std::uint64_t(0) - std::uint64_t(condition);
+    const std::uint64_t bits = (whenTrue & mask) | (whenFalse & ~mask);
+    double chosen = 0;
+    std::memcpy(&chosen, &bits, sizeof chosen);
+    return chosen;
+}
+
 inline void setBoolean(FormulaValue& slot, bool value) {
     slot.number = static_cast<double>(-static_cast<int>(value));
     slot.type = ValueType::Boolean;
@@ -332,6 +345,16 @@ inline bool truthOf(FormulaRuntime& rt, const FormulaValue& value, bool& truth) 
     VELORA_PICK(Ge, GreaterEqual)
 #undef VELORA_PICK
 
+    VELORA_CASE(Tiers) {
+        const TierStep* steps = program.tiers.data() + in->b;
+        const double tested = f[in->a].number;
+        double chosen = in->aux ? in->k : f[in->c].number;
+        for (int i = in->d; i-- > 0;) // from the last step up: an earlier step overrides
+            chosen = choose(compare(tested, steps[i].threshold, steps[i].comparison),
+                            steps[i].value, chosen);
+        setNumber(f[in->c], chosen);
+        VELORA_NEXT();
+    }
     VELORA_CASE(AndB)
     setBoolean(f[in->c], f[in->a].number != 0 && f[in->b].number != 0);
     VELORA_NEXT();

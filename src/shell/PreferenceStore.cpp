@@ -12,25 +12,21 @@ const QString kSystemUserId = QStringLiteral("-1");
 
 PreferenceStore::PreferenceStore(db::Connection& connection, PreferenceScope scope)
     : connection_(connection)
-    , scope_(std::move(scope))
-{
-}
+    , scope_(std::move(scope)) {}
 
 // Key and value go between single quotes as they stand: the keys are the program's own and
 // the values are texts it formats itself.
 QString PreferenceStore::getStatement(const QString& key, const QString& userId,
-                                      const QString& partitionId)
-{
-    QString statement =
-        QStringLiteral("EXEC usp_incentive_get_preference '") % key % QStringLiteral("', ") % userId;
+                                      const QString& partitionId) {
+    QString statement = QStringLiteral("EXEC usp_incentive_get_preference '") % key %
+                        QStringLiteral("', ") % userId;
     if (!partitionId.isEmpty())
         statement += QStringLiteral(", ") % partitionId;
     return statement;
 }
 
 QString PreferenceStore::addStatement(const QString& key, const QString& value,
-                                      const QString& userId, const QString& partitionId)
-{
+                                      const QString& userId, const QString& partitionId) {
     QString statement = QStringLiteral("EXEC usp_incentive_add_preference ") % userId %
                         QStringLiteral(", ") % kPreferenceType % QStringLiteral(", '") % key %
                         QStringLiteral("', '") % value % QStringLiteral("'");
@@ -40,8 +36,7 @@ QString PreferenceStore::addStatement(const QString& key, const QString& value,
 }
 
 QString PreferenceStore::GetPreferenceValue(const QString& key, const QString& defaultValue,
-                                            bool systemLevel)
-{
+                                            bool systemLevel) {
     const QString userId = levelUserId(systemLevel);
     connection_.ensureOpen();
     QString value;
@@ -54,8 +49,7 @@ QString PreferenceStore::GetPreferenceValue(const QString& key, const QString& d
 }
 
 bool PreferenceStore::SetPreferenceValue(const QString& key, const QString& value,
-                                         bool systemLevel)
-{
+                                         bool systemLevel) {
     const QString userId = levelUserId(systemLevel);
     connection_.ensureOpen();
     const QString statement = addStatement(key, value, userId, partitionArgument());
@@ -64,18 +58,15 @@ bool PreferenceStore::SetPreferenceValue(const QString& key, const QString& valu
     return true;
 }
 
-QString PreferenceStore::levelUserId(bool systemLevel) const
-{
+QString PreferenceStore::levelUserId(bool systemLevel) const {
     return systemLevel ? kSystemUserId : scope_.userId;
 }
 
-QString PreferenceStore::partitionArgument() const
-{
+QString PreferenceStore::partitionArgument() const {
     return scope_.partitionMode ? QString::number(scope_.partitionId) : QString();
 }
 
-bool PreferenceStore::readFirstValue(const QString& statement, QString& value)
-{
+bool PreferenceStore::readFirstValue(const QString& statement, QString& value) {
     send(statement);
     db::Recordset rs = connection_.openRecordset(statement);
     if (rs.eof())
@@ -85,8 +76,7 @@ bool PreferenceStore::readFirstValue(const QString& statement, QString& value)
     return true;
 }
 
-void PreferenceStore::send(const QString& statement)
-{
+void PreferenceStore::send(const QString& statement) {
     if (observer_)
         observer_(statement);
 }

@@ -9,18 +9,15 @@ namespace velora::shell {
 
 namespace {
 
-[[noreturn]] void throwTypeMismatch()
-{
+[[noreturn]] void throwTypeMismatch() {
     throw ShellError(ConversionErrorNumber::TypeMismatch, QStringLiteral("Type mismatch"));
 }
 
-[[noreturn]] void throwOverflow()
-{
+[[noreturn]] void throwOverflow() {
     throw ShellError(ConversionErrorNumber::Overflow, QStringLiteral("Overflow"));
 }
 
-bool parseNumber(const QString& text, double& number)
-{
+bool parseNumber(const QString& text, double& number) {
     static const QRegularExpression plainNumber(
         QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
     const QString trimmed = text.trimmed();
@@ -33,8 +30,7 @@ bool parseNumber(const QString& text, double& number)
     return true;
 }
 
-double requireNumber(const QString& text)
-{
+double requireNumber(const QString& text) {
     double number = 0;
     if (!parseNumber(text, number))
         throwTypeMismatch();
@@ -42,8 +38,7 @@ double requireNumber(const QString& text)
 }
 
 // Rounds half to even, as the integer conversions always have (2.5 gives 2, 3.5 gives 4).
-double roundedInRange(double number, double minimum, double maximum)
-{
+double roundedInRange(double number, double minimum, double maximum) {
     const double rounded = std::nearbyint(number);
     if (!(rounded >= minimum && rounded <= maximum))
         throwOverflow();
@@ -52,21 +47,18 @@ double roundedInRange(double number, double minimum, double maximum)
 
 } // namespace
 
-qint16 textToInteger(const QString& text)
-{
+qint16 textToInteger(const QString& text) {
     return static_cast<qint16>(roundedInRange(requireNumber(text), -32768.0, 32767.0));
 }
 
-quint8 textToByte(const QString& text)
-{
+quint8 textToByte(const QString& text) {
     const qint16 integer = textToInteger(text);
     if (integer < 0 || integer > 255)
         throwOverflow();
     return static_cast<quint8>(integer);
 }
 
-bool textToBoolean(const QString& text)
-{
+bool textToBoolean(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
         return true;
@@ -75,8 +67,7 @@ bool textToBoolean(const QString& text)
     return requireNumber(trimmed) != 0.0;
 }
 
-QString singleToText(float value)
-{
+QString singleToText(float value) {
     if (value == 0.0f)
         return QStringLiteral("0"); // also for -0
     QString text = QString::number(static_cast<double>(value), 'g', 7);

@@ -150,8 +150,10 @@ void TestFormulaErrors::error_data() {
     add("a date out of range", "x = DateSerial(10000 + TrueLines, 1, 1)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'DateSerial'");
     add("And of a large number", "x = (TrueLines * 1E10) And 1", true, 6, 1, 24, "Overflow");
-    add("unknown interval", "x = DateAdd(\"q\", TrueLines, ShiftDate)", true, 5, 1, 5,
+    add("unknown interval", "x = DateAdd(\"q\", TrueLines, ShiftDate)", false, 5, 1, 13,
         "Invalid procedure call or argument: 'DateAdd'");
+    add("interval named at run time", "x = DateDiff(LCase(\"H\") & \"\", ShiftDate, ShiftDate)",
+        true, 5, 1, 5, "Invalid procedure call or argument: 'DateDiff'");
     add("period measure named at run time", "x = WeekToDate(\"Bo\" & \"nus\" & Hours)", true, 5, 1,
         5, "Invalid procedure call or argument: 'WeekToDate'");
 }

@@ -16,6 +16,8 @@ class TestFormulaExpressions : public QObject {
 private Q_SLOTS:
     void expression_data();
     void expression();
+    void dateLiterals_data();
+    void dateLiterals();
     void numbersOfTheRow_data();
     void numbersOfTheRow();
 };
@@ -250,6 +252,58 @@ void TestFormulaExpressions::expression() {
     QVERIFY2(run.compiled, qPrintable(run.error.description));
     QVERIFY2(run.succeeded, qPrintable(run.error.description));
     QCOMPARE(run.local(QStringLiteral("x")), expected);
+}
+
+// Date literals in the forms VBScript reads (US order), and how dates turn into text.
+void TestFormulaExpressions::dateLiterals_data() {
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("text"); // CStr of the date; empty: the literal is refused
+    QTest::newRow("ISO") << "#2012-11-04#"
+                         << "11/4/2012";
+    QTest::newRow("US") << "#11/04/2012#"
+                        << "11/4/2012";
+    QTest::newRow("US with dashes") << "#11-4-2012#"
+                                    << "11/4/2012";
+    QTest::newRow("two-digit year, 2000s") << "#1/2/29#"
+                                           << "1/2/2029";
+    QTest::newRow("two-digit year, 1900s") << "#1/2/30#"
+                                           << "1/2/1930";
+    QTest::newRow("leap day") << "#2/29/2012#"
+                              << "2/29/2012";
+    QTest::newRow("with a time") << "#2012-11-04 14:05#"
+                                 << "11/4/2012 2:05:00 PM";
+    QTest::newRow("with seconds and AM") << "#11/4/2012 9:05:30 AM#"
+                                         << "11/4/2012 9:05:30 AM";
+    QTest::newRow("noon") << "#11/4/2012 12:00 PM#"
+                          << "11/4/2012 12:00:00 PM";
+    QTest::newRow("a time alone") << "#6:30 PM#"
+                                  << "6:30:00 PM";
+    QTest::newRow("no such day") << "#2/30/2012#"
+                                 << "";
+    QTest::newRow("no such month") << "#13/1/2012#"
+                                   << "";
+    QTest::newRow("no such hour") << "#1/1/2012 25:00#"
+                                  << "";
+    QTest::newRow("not a date") << "#soon#"
+                                << "";
+    QTest::newRow("unclosed") << "#1/1/2012"
+                              << "";
+    QTest::newRow("year 99 AD") << "#1/1/0099#"
+                                << "";
+}
+
+void TestFormulaExpressions::dateLiterals() {
+    QFETCH(QString, literal);
+    QFETCH(QString, text);
+    FormulaRun run(QStringLiteral("x = CStr(") + literal + QStringLiteral(")"));
+    if (text.isEmpty()) {
+        QCOMPARE(run.error.number, 1002);
+        QCOMPARE(run.error.column, 10);
+        QVERIFY(run.error.description.startsWith(QStringLiteral("Invalid date literal: #")));
+        return;
+    }
+    QVERIFY2(run.succeeded, qPrintable(run.error.description));
+    QCOMPARE(run.local(QStringLiteral("x")), QStringLiteral("String:") + text);
 }
 
 // The same operators on numbers the compiler cannot fold ({a} and {b} are TrueLines and

@@ -232,6 +232,34 @@ void TestFormulaStatements::branchFreeChoicesMatchJumps_data() {
     QTest::newRow("a result chosen")
         << QStringLiteral("If TrueLines > 10 Then\nResults.IPay = 1{z}\nElseIf Pages > 1 Then\n"
                           "Results.IPay = Pages{z}\nEnd If");
+    QTest::newRow("a table of tiers")
+        << QStringLiteral("If TrueLines >= 20 Then\nr = 0.3{z}\nElseIf 12 < TrueLines Then\n"
+                          "r = 0.2{z}\nElseIf TrueLines = 5 Then\nr = 9{z}\nElseIf TrueLines <> 3 "
+                          "Then\nr = 0.1{z}\nElse\nr = -1{z}\nEnd If\nResults.IPay = r");
+    QTest::newRow("a table of tiers keeping the value")
+        << QStringLiteral("r = Pages * 2\nIf TrueLines > 20 Then\nr = 3{z}\nElseIf TrueLines <= 4 "
+                          "Then\nr = 1{z}\nEnd If\nResults.IPay = r");
+    QTest::newRow("a table of tiers on the chosen local")
+        << QStringLiteral("r = TrueLines\nIf r > 20 Then\nr = 20{z}\nElseIf r < 3 Then\n"
+                          "r = 0{z}\nEnd If\nResults.IPay = r");
+    QTest::newRow("a table of cases")
+        << QStringLiteral("Select Case TrueLines\nCase 1, 3, 5\nResults.IPay = 1{z}\n"
+                          "Case Is >= 20\nResults.IPay = 2{z}\nCase 12\nResults.IPay = 3{z}\n"
+                          "Case Else\nResults.IPay = 4{z}\nEnd Select");
+    QTest::newRow("Select Case") << QStringLiteral(
+        "r = 9\nSelect Case TrueLines\nCase 1, 3, 5\nr = 1{z}\n"
+        "Case 10 To 14, Pages\nr = 2{z}\nCase Is >= 20\nr = Pages{z}\n"
+        "Case 12\nr = 4{z}\nEnd Select\nResults.IPay = r");
+    QTest::newRow("Select Case with Case Else")
+        << QStringLiteral("Select Case TrueLines Mod 7\nCase 0\nr = 1{z}\nCase Is < Pages\n"
+                          "r = 2{z}\nCase Else\nr = TrueLines{z}\nEnd Select\nResults.IPay = r");
+    QTest::newRow("Select Case on the chosen local")
+        << QStringLiteral("r = TrueLines\nSelect Case r\nCase Is > 20\nr = 20{z}\n"
+                          "Case r - 1 To 3\nr = r{z}\nCase Else\nr = -r{z}\nEnd Select\n"
+                          "Results.IPay = r");
+    QTest::newRow("Select Case choosing a result")
+        << QStringLiteral("Select Case Pages\nCase 1\nResults.IPay = TrueLines{z}\n"
+                          "Case 2, 3\n{z}\nCase Else\nResults.IPay = 7{z}\nEnd Select");
     QTest::newRow("a Boolean local as condition")
         << QStringLiteral("big = TrueLines > 12\nr = 0\nIf big Then r = 4{z}\n"
                           "Results.IPay = r");

@@ -2,6 +2,8 @@
 
 #include "BulkInsert.h"
 
+#include "suite/PasswordHash.h"
+
 #include <optional>
 
 namespace velora::admin {
@@ -109,7 +111,7 @@ void DemoCatalogueWriter::writeGroups(const DemoCatalogue& catalogue) {
 void DemoCatalogueWriter::writeLogins(const DemoCatalogue& catalogue) {
     BulkInsert login(db_, "INSERT INTO Suite_user (user_id, user_name, password_hash, trans_id, "
                           "partition_id, first_name, last_name, is_administrator) "
-                          "VALUES (?, ?, '', ?, ?, ?, ?, ?)");
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
     BulkInsert right(db_, "INSERT INTO Suite_user_privilege (user_id, privilege) VALUES (?, ?)");
     int userId = 1;
     for (const DemoLogin& entry : catalogue.logins) {
@@ -117,8 +119,10 @@ void DemoCatalogueWriter::writeLogins(const DemoCatalogue& catalogue) {
         // The supervisor sees the whole tree from partition 0; an operator works in the
         // partition of the transcriptionist.
         const int partition = entry.isAdministrator ? 0 : user.partitionId;
-        login.insert(userId, entry.userName, user.transId, partition, user.firstName, user.lastName,
-                     entry.isAdministrator);
+        // Each demo login's password is its name ("supervisor", "operator").
+        const QString passwordHash = suite::PasswordHash::hash(entry.userName);
+        login.insert(userId, entry.userName, passwordHash, user.transId, partition, user.firstName,
+                     user.lastName, entry.isAdministrator);
         for (int privilege : entry.privileges)
             right.insert(userId, privilege);
         ++userId;

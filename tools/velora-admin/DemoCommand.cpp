@@ -113,7 +113,7 @@ int DemoCommand::run(const QStringList& arguments, QTextStream& out) {
         << "Rows:\n";
     for (const auto& [table, rows] : counts)
         out << "  " << qSetFieldWidth(24) << Qt::left << table << qSetFieldWidth(0) << rows << '\n';
-    out << "Logins: supervisor (every right), operator (own figures only), no passwords set\n"
+    out << "Logins: supervisor/supervisor (every right), operator/operator (own figures only)\n"
         << QStringLiteral("Made in %1 s.\n").arg(timer.elapsed() / 1000.0, 0, 'f', 2)
         << "Start the program with:\n"
         << "  VELORA_REGISTRY=" << installation.registryFile() << " velora-incentive\n";

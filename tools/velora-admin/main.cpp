@@ -5,6 +5,7 @@
 #include "DemoCommand.h"
 #include "InitCommand.h"
 #include "SqlCommand.h"
+#include "UserCommand.h"
 
 #include "db/DbError.h"
 
@@ -21,6 +22,7 @@ std::vector<std::unique_ptr<AdminCommand>> allCommands() {
     commands.push_back(std::make_unique<velora::admin::InitCommand>());
     commands.push_back(std::make_unique<velora::admin::DemoCommand>());
     commands.push_back(std::make_unique<velora::admin::SqlCommand>());
+    commands.push_back(std::make_unique<velora::admin::UserCommand>());
     return commands;
 }
 

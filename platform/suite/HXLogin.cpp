@@ -1,0 +1,109 @@
+#include "HXLogin.h"
+
+#include "LoginCode.h"
+#include "LoginDialog.h"
+#include "PasswordHash.h"
+#include "SuiteUserStore.h"
+
+#include "db/Connection.h"
+
+namespace velora::suite {
+
+namespace {
+
+// Opens the shared connection for one operation when it is closed and closes it again
+// afterwards; an open connection is left open.
+class ConnectionUse {
+public:
+    ConnectionUse(db::Connection& connection, const QString& connectionString)
+        : connection_(connection) {
+        if (!connection_.isOpen()) {
+            connection_.open(connectionString);
+            openedHere_ = true;
+        }
+    }
+    ~ConnectionUse() {
+        if (openedHere_)
+            connection_.close();
+    }
+    ConnectionUse(const ConnectionUse&) = delete;
+    ConnectionUse& operator=(const ConnectionUse&) = delete;
+
+private:
+    db::Connection& connection_;
+    bool openedHere_ = false;
+};
+
+} // namespace
+
+HXLogin::HXLogin(db::Connection& connection, QString connectionString)
+    : connection_(connection)
+    , connectionString_(std::move(connectionString))
+    , prompt_(&LoginDialog::prompt) {}
+
+HXLogin::~HXLogin() = default;
+
+int HXLogin::Login(const QString& userName, int /*applicationId*/, bool allowRetry) {
+    LoginPromptRequest request{applicationName_, userName, {}};
+    const int attempts = allowRetry ? kDialogAttempts : 1;
+    int code = LoginCode::Cancelled;
+    for (int i = 0; i < attempts; ++i) {
+        const std::optional<LoginCredentials> credentials = prompt_(request);
+        if (!credentials)
+            return LoginCode::Cancelled;
+        code = attempt(credentials->userName, credentials->password);
+        if (!mayRetry(code))
+            return code;
+        request.userName = credentials->userName;
+        request.message = retryMessage(code);
+    }
+    return code;
+}
+
+int HXLogin::AutoLogin(const QString& userName, const QString& password, bool /*allowRetry*/,
+                       int /*applicationId*/) {
+    return attempt(userName, password);
+}
+
+int HXLogin::attempt(const QString& userName, const QString& password) {
+    user_.reset();
+    ConnectionUse use(connection_, connectionString_);
+    SuiteUserStore store(connection_);
+    const std::optional<SuiteUserRecord> record = store.find(userName);
+    if (!record)
+        return LoginCode::UnknownUser;
+    // A disabled or locked-out login is refused before its password is looked at, so that
+    // guessing cannot go on against it.
+    if (record->isDisabled)
+        return LoginCode::Disabled;
+    if (record->isLockedOut)
+        return LoginCode::LockedOut;
+    if (!PasswordHash::verify(record->passwordHash, password))
+        return store.recordFailedLogin(record->userId, kLockoutThreshold)
+                   ? LoginCode::LockedOut
+                   : LoginCode::WrongPassword;
+    if (record->failedLogins != 0)
+        store.resetFailedLogins(record->userId);
+    if (allowOnlyTranscriptionists_ && !record->hasTransId())
+        return LoginCode::NotTranscriptionist;
+    user_ = std::make_unique<HXLoginUser>(*record, store.privileges(record->userId), password);
+    return LoginCode::Ok;
+}
+
+bool HXLogin::mayRetry(int code) {
+    return code == LoginCode::UnknownUser || code == LoginCode::WrongPassword;
+}
+
+QString HXLogin::retryMessage(int code) {
+    return code == LoginCode::WrongPassword ? QStringLiteral("The password is invalid.")
+                                            : QStringLiteral("The login failed.");
+}
+
+QVariant HXLogin::DatabaseVersion() {
+    ConnectionUse use(connection_, connectionString_);
+    db::Recordset row = connection_.openRecordset(
+        QStringLiteral("SELECT info_value FROM Suite_info WHERE info_key = 'DatabaseVersion'"));
+    return row.eof() ? QVariant() : row.value(0);
+}
+
+} // namespace velora::suite

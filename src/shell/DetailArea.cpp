@@ -1,0 +1,150 @@
+#include "DetailArea.h"
+
+#include "DetailAreaLayout.h"
+#include "widgets/Twips.h"
+#include "widgets/VeloraDatePicker.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace velora::shell {
+
+namespace {
+
+// The fixed editor panes are designed at this size (twips): beside an explorer at the default
+// splitter position they fit the default window of 11325 twips.
+constexpr int kPaneWidthTwips = 6000;
+constexpr int kPaneHeightTwips = 8400;
+
+// The splash picture: the program's name on a quiet gradient.
+class SplashPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
+        gradient.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+        gradient.setColorAt(1, QColor(0x2e, 0x86, 0xab));
+        p.fillRect(rect(), gradient);
+        const QRectF emblem(width() / 2.0 - 48, height() / 2.0 - 140, 96, 96);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 40));
+        p.drawRoundedRect(emblem, 18, 18);
+        QPen pen(Qt::white, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        p.setPen(pen);
+        const QPointF v[] = {{emblem.left() + 24, emblem.top() + 26},
+                             {emblem.center().x(), emblem.bottom() - 22},
+                             {emblem.right() - 24, emblem.top() + 26}};
+        p.drawPolyline(v, 3);
+    }
+};
+
+} // namespace
+
+DetailArea::DetailArea(QWidget* parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("picDetails"));
+    setFrameShape(QFrame::NoFrame);
+    buildSplash();
+
+    auto* listPane = new QWidget(this);
+    listPane->setObjectName(QStringLiteral("picListView"));
+    listView_ = new QListWidget(listPane);
+    listView_->setObjectName(QStringLiteral("lvwLists"));
+    listView_->setViewMode(QListView::ListMode);
+    panes_[static_cast<int>(Pane::ListView)] = listPane;
+
+    panes_[static_cast<int>(Pane::UserHeader)] =
+        makeFixedPane("picUserHeader", tr("Velora Incentive - User"));
+    QWidget* detail = makeFixedPane("picUserDetail", tr("Velora Incentive - User Detail"));
+    panes_[static_cast<int>(Pane::UserDetail)] = detail;
+    startDate_ = new widgets::VeloraDatePicker(detail);
+    static_cast<QVBoxLayout*>(detail->layout())->insertWidget(1, startDate_);
+
+    panes_[static_cast<int>(Pane::Account)] =
+        makeFixedPane("picAccount", tr("Velora Incentive - Group Account"));
+    QWidget* formula = makeFixedPane("picFormula", tr("Velora Incentive - Formula"));
+    panes_[static_cast<int>(Pane::Formula)] = formula;
+    formulaShiftDate_ = new QLineEdit(formula);
+    formulaShiftDate_->setObjectName(QStringLiteral("txtFormulaShiftDate"));
+    static_cast<QVBoxLayout*>(formula->layout())->insertWidget(1, formulaShiftDate_);
+    showSplash();
+}
+
+void DetailArea::buildSplash()
+{
+    auto* splash = new SplashPicture(this);
+    splash->setObjectName(QStringLiteral("picSplash"));
+    splash->resize(widgets::Twips::toPixels(QSize(kPaneWidthTwips, kPaneHeightTwips)));
+    auto* layout = new QVBoxLayout(splash);
+    layout->addStretch(3);
+    auto* title = new QLabel(QStringLiteral("Velora Incentive"), splash);
+    title->setObjectName(QStringLiteral("lblSplashTitle"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setStyleSheet(QStringLiteral("color: white; font-size: 30px; font-weight: 600;"));
+    auto* subtitle = new QLabel(tr("Incentive pay for the transcription department"), splash);
+    subtitle->setAlignment(Qt::AlignCenter);
+    subtitle->setStyleSheet(QStringLiteral("color: rgba(255,255,255,200); font-size: 14px;"));
+    layout->addWidget(title);
+    layout->addWidget(subtitle);
+    layout->addStretch(2);
+    panes_[static_cast<int>(Pane::Splash)] = splash;
+}
+
+QWidget* DetailArea::makeFixedPane(const char* name, const QString& title)
+{
+    auto* pane = new QFrame(this);
+    pane->setObjectName(QLatin1String(name));
+    pane->setFrameShape(QFrame::StyledPanel);
+    pane->resize(widgets::Twips::toPixels(QSize(kPaneWidthTwips, kPaneHeightTwips)));
+    auto* layout = new QVBoxLayout(pane);
+    auto* heading = new QLabel(title, pane);
+    heading->setStyleSheet(QStringLiteral("font-size: 15px; font-weight: 600; color: #1f4e79;"));
+    layout->addWidget(heading);
+    layout->addStretch();
+    return pane;
+}
+
+QWidget* DetailArea::pane(Pane which) const
+{
+    return panes_[static_cast<int>(which)];
+}
+
+void DetailArea::showPane(Pane which)
+{
+    for (int i = 0; i < 6; ++i)
+        panes_[i]->setVisible(i == static_cast<int>(which));
+    pane(which)->raise();
+}
+
+int DetailArea::accountPaneWidth() const
+{
+    return pane(Pane::Account)->width();
+}
+
+void DetailArea::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    layOut();
+}
+
+void DetailArea::layOut()
+{
+    const DetailAreaLayout layout = DetailAreaLayout::compute(size(), accountPaneWidth());
+    for (Pane fixed : {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail,
+                       Pane::UserHeader})
+        pane(fixed)->move(layout.fixedPaneLeft, 0);
+    pane(Pane::ListView)->setGeometry(layout.listView);
+    listView_->setGeometry(QRect(QPoint(0, 0), layout.listView.size()));
+}
+
+} // namespace velora::shell

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+namespace velora::widgets {
+class VeloraDatePicker;
+}
+
+namespace velora::shell {
+
+// The details area (picDetails): exactly one of its panes shows at a time. The splash, the
+// list view and the fixed-size editor panes, which the editors' own classes fill.
+class DetailArea : public QFrame {
+    Q_OBJECT
+
+public:
+    enum class Pane { Splash, ListView, UserHeader, UserDetail, Account, Formula };
+
+    explicit DetailArea(QWidget* parent = nullptr);
+
+    QWidget* pane(Pane pane) const;
+    // Shows one pane in front and hides the others.
+    void showPane(Pane pane);
+    // The splash in front, the five other panes hidden (start-up and catalogue reload).
+    void showSplash() { showPane(Pane::Splash); }
+
+    QListWidget* listView() const { return listView_; }
+    widgets::VeloraDatePicker* startDate() const { return startDate_; }
+    QLineEdit* formulaShiftDate() const { return formulaShiftDate_; }
+    int accountPaneWidth() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QWidget* makeFixedPane(const char* name, const QString& title);
+    void buildSplash();
+    void layOut();
+
+    QWidget* panes_[6] = {};
+    QListWidget* listView_ = nullptr;
+    widgets::VeloraDatePicker* startDate_ = nullptr;
+    QLineEdit* formulaShiftDate_ = nullptr;
+};
+
+} // namespace velora::shell

@@ -1,0 +1,351 @@
+#include "MainWindow.h"
+
+#include "DetailArea.h"
+#include "DetailAreaLayout.h"
+#include "LoginSequence.h"
+#include "Messages.h"
+#include "PreferenceKeys.h"
+#include "PreferenceStore.h"
+#include "ShellError.h"
+#include "WindowPlacement.h"
+#include "db/DbError.h"
+#include "recalc/IncentiveRecalculation.h"
+#include "widgets/Twips.h"
+#include "suite/SuiteError.h"
+#include "widgets/VeloraDatePicker.h"
+#include "widgets/cSplitter.h"
+#include "widgets/frmWait.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace velora::shell {
+
+namespace {
+
+constexpr int kLoaderIntervalMs = 125;
+constexpr int kStartUpAnimation = 201;
+constexpr int kUnloadAnimation = 202;
+constexpr int kExplorerDesignWidth = 180; // pixels
+
+QAction* addMenuAction(QMenu* menu, const char* name, const QString& text)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QMainWindow(parent)
+    , context_(context)
+    , busy_(*this)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Velora Incentive"));
+    buildMenus();
+    buildCentre();
+    tmrLoader_.setObjectName(QStringLiteral("tmrLoader"));
+    tmrLoader_.setInterval(kLoaderIntervalMs);
+    connect(&tmrLoader_, &QTimer::timeout, this, &MainWindow::onLoaderTick);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addMenuAction(file, "mnuFileCreateFormula", tr("Create &Formula..."));
+    addMenuAction(file, "mnuFileCreateGroup", tr("Create &Group..."));
+    file->addSeparator();
+    connect(addMenuAction(file, "mnuFileUpdateIValues", tr("&Update Incentive Values")),
+            &QAction::triggered, this, &MainWindow::updateIncentiveValues);
+    file->addSeparator();
+    connect(addMenuAction(file, "mnuFileExit", tr("E&xit")), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    addMenuAction(edit, "mnuEditPreferences", tr("&Preferences..."));
+    addMenuAction(edit, "mnuRevert", tr("&Revert"));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(addMenuAction(help, "mnuHelpContents", tr("&Contents")), &QAction::triggered, this,
+            &MainWindow::showHelp);
+    connect(addMenuAction(help, "mnuHelpSystemInfo", tr("&System Information...")),
+            &QAction::triggered, this, &MainWindow::showSystemInformation);
+    help->addSeparator();
+    connect(addMenuAction(help, "mnuHelpAbout", tr("&About Velora Incentive...")),
+            &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildCentre()
+{
+    auto* centre = new QWidget(this);
+    centre->setObjectName(QStringLiteral("picMain"));
+    setCentralWidget(centre);
+    explorer_ = new QFrame(centre);
+    explorer_->setObjectName(QStringLiteral("IncentiveExplorer1"));
+    explorer_->setFrameShape(QFrame::StyledPanel);
+    explorer_->setStyleSheet(QStringLiteral("#IncentiveExplorer1 { background: white; }"));
+    auto* explorerLayout = new QVBoxLayout(explorer_);
+    auto* explorerTitle = new QLabel(tr("Users, formulas and groups"), explorer_);
+    explorerTitle->setStyleSheet(QStringLiteral("color: #5a6b7b;"));
+    explorerLayout->addWidget(explorerTitle);
+    explorerLayout->addStretch();
+    details_ = new DetailArea(centre);
+    splitter_ = std::make_unique<widgets::cSplitter>(this);
+    splitter_->setContainer(centre);
+}
+
+QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek)
+{
+    for (int back = 1; back <= 7; ++back) {
+        const QDate day = today.addDays(-back);
+        if (day.dayOfWeek() % 7 + 1 == firstDayOfWeek) // QDate: Monday 1 .. Sunday 7
+            return day;
+    }
+    return today.addDays(-7);
+}
+
+void MainWindow::showGeneralError(int number, const QString& description)
+{
+    context_.messages.show(QStringLiteral("Error Number:") + QString::number(number) +
+                               QStringLiteral("\r\nError Description:") + description,
+                           Messages::kTitle, MessageIcon::None, MessageButtons::Ok);
+}
+
+bool MainWindow::load()
+{
+    bool ok = false;
+    try {
+        ok = startUp();
+    } catch (const ShellError& e) {
+        showGeneralError(e.number(), e.description());
+    } catch (const db::DbError& e) {
+        showGeneralError(e.number(), e.description());
+    } catch (const suite::SuiteError& e) {
+        showGeneralError(e.number(), e.description());
+    }
+    if (!ok) {
+        if (context_.connection)
+            context_.connection->close();
+        unload();
+    }
+    return ok;
+}
+
+bool MainWindow::startUp()
+{
+    const QString executable = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const int code = LoginSequence(context_).run(executable,
+                                                 QCoreApplication::applicationVersion());
+    if (code != 0) {
+        if (!LoginSequence::messageFor(code).isEmpty())
+            context_.messages.inform(LoginSequence::failureMessage(code), MessageIcon::Critical);
+        return false;
+    }
+    context_.loggedIn = true;
+    context_.evaluator = std::make_unique<engine::FormulaEvaluator>(*context_.connection);
+    context_.currentUser = std::make_shared<catalogue::User>();
+    context_.currentUser->setTransID(context_.login->User()->trans_id());
+    context_.catalogue.clear();
+    recalculation_ = std::make_unique<recalc::IncentiveRecalculation>(
+        recalc::IncentiveRecalculation::Environment{
+            *context_.engine, context_.messages, context_.registry, context_.configurationPath,
+            {context_.login->odbcsource(), context_.login->SqlServerName(),
+             context_.login->SqlDbName(), context_.login->SqlUserName(),
+             context_.login->SQLPassword()},
+            context_.argumentText},
+        this);
+
+    context_.connection->open(context_.connectionString);
+    decidePartitionMode();
+    if (!openAndReadPreferences())
+        return false;
+    placeWindow();
+    suppressTextBoxMenus();
+    details_->showSplash();
+    bindSplitter();
+    busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
+    setStartDates();
+    tmrLoader_.start();
+    busy_.EndBusy();
+    context_.connection->close();
+    return true;
+}
+
+// Explorer and details side by side; each keeps at least its design width, and the stored
+// position (in pixels) is applied last, within those limits.
+void MainWindow::bindSplitter()
+{
+    splitter_->setOrientation(2);
+    splitter_->setMinimumSize(1, kExplorerDesignWidth);
+    splitter_->setMinimumSize(2, details_->accountPaneWidth());
+    splitter_->Bind(explorer_, details_);
+    splitter_->setPosition(context_.preferences.splitPosition);
+}
+
+void MainWindow::decidePartitionMode()
+{
+    try {
+        db::Recordset count = context_.connection->openRecordset(
+            QStringLiteral("SELECT COUNT(*) FROM system_partitions WHERE partition_id <> 0 AND "
+                           "delete_date IS NULL"));
+        context_.partitionMode = !count.eof() && count.value(0).toInt() > 1;
+    } catch (const db::DbError&) {
+        context_.partitionMode = false; // a failing count counts as no partitions
+    }
+}
+
+bool MainWindow::openAndReadPreferences()
+{
+    const suite::HXLoginUser& user = *context_.login->User();
+    PreferenceStore store(*context_.connection,
+                          {QString::number(user.user_id()), user.partition_id(),
+                           context_.partitionMode});
+    try {
+        context_.preferences.load(store, context_.supportDeletedReports);
+        return true;
+    } catch (const ShellError& e) {
+        context_.messages.inform(
+            QStringLiteral("An error occurred initializing the incentive application. Please "
+                           "contact the vendors of this product for more information.\r\n\r\n"
+                           "Error ") +
+                QString::number(e.number()) + QLatin1Char(':') + e.description(),
+            MessageIcon::Critical);
+    } catch (const db::DbError& e) {
+        context_.messages.inform(
+            QStringLiteral("An error occurred initializing the incentive application. Please "
+                           "contact the vendors of this product for more information.\r\n\r\n"
+                           "Error ") +
+                QString::number(e.number()) + QLatin1Char(':') + e.description(),
+            MessageIcon::Critical);
+    }
+    return false;
+}
+
+void MainWindow::placeWindow()
+{
+    const Preferences& p = context_.preferences;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect placed = WindowPlacement::twipsToPixels(
+        WindowPlacement::place(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
+                               WindowPlacement::pixelsToTwips(screen.size())));
+    resize(placed.size());
+    move(screen.topLeft() + placed.topLeft());
+}
+
+void MainWindow::setStartDates()
+{
+    const QString format = context_.region->DateFormat();
+    const QDate today = QDate::currentDate();
+    details_->startDate()->setRegionalFormat(format, context_.preferences.firstDayOfWeek);
+    details_->startDate()->setText(
+        lastWeekStartBefore(today, context_.preferences.firstDayOfWeek).toString(format));
+    details_->formulaShiftDate()->setText(today.toString(format));
+}
+
+// Text boxes show no context menu on right click.
+void MainWindow::suppressTextBoxMenus()
+{
+    for (QWidget* box : findChildren<QLineEdit*>())
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+    for (QWidget* box : findChildren<QTextEdit*>())
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+    for (QWidget* box : findChildren<QPlainTextEdit*>())
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void MainWindow::onLoaderTick()
+{
+    tmrLoader_.stop();
+    if (recalculation_)
+        recalculation_->RecalculateIncentives(QString());
+    QApplication::processEvents();
+}
+
+void MainWindow::updateIncentiveValues()
+{
+    if (recalculation_)
+        recalculation_->RecalculateIncentives(QString());
+}
+
+void MainWindow::saveWindowSettings()
+{
+    const suite::HXLoginUser& user = *context_.login->User();
+    PreferenceStore store(*context_.connection,
+                          {QString::number(user.user_id()), user.partition_id(),
+                           context_.partitionMode});
+    const QRect frame = frameGeometry();
+    WindowSettings settings;
+    settings.height = static_cast<float>(widgets::Twips::fromPixels(frame.height()));
+    settings.width = static_cast<float>(widgets::Twips::fromPixels(frame.width()));
+    settings.top = static_cast<float>(widgets::Twips::fromPixels(frame.top()));
+    settings.left = static_cast<float>(widgets::Twips::fromPixels(frame.left()));
+    settings.splitPosition = splitter_->Position();
+    Preferences::saveWindowSettings(store, settings);
+}
+
+void MainWindow::unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    tmrLoader_.stop();
+    busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
+    if (context_.loggedIn && context_.login && context_.login->User()) {
+        try {
+            saveWindowSettings();
+            context_.login->Logoff();
+        } catch (const ShellError&) {
+            // Settings not yet saved are lost; the program still ends cleanly.
+        } catch (const db::DbError&) {
+        }
+    }
+    if (context_.connection)
+        context_.connection->close();
+    context_.evaluator.reset();
+    busy_.EndBusy();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    unload();
+    event->accept();
+}
+
+// The fixed-size panes stay visible: the inner area may not get smaller than the size rule
+// asks for, so a smaller window size snaps back.
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (isMinimized() || !details_)
+        return;
+    // The minimum depends on the explorer's width only, so setting it converges at once.
+    const QSize needed = widgets::Twips::toPixels(
+        WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorer_->width()),
+                              widgets::Twips::fromPixels(details_->accountPaneWidth())));
+    if (needed != centralWidget()->minimumSize())
+        centralWidget()->setMinimumSize(needed);
+    if (splitter_->isReady())
+        splitter_->Resize();
+}
+
+void MainWindow::showHelp() {}
+void MainWindow::showAbout() {}
+void MainWindow::showSystemInformation() {}
+
+} // namespace velora::shell

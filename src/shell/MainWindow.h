@@ -1,0 +1,84 @@
+#pragma once
+
+#include "AppContext.h"
+#include "BusyIndicator.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+class QFrame;
+
+namespace velora::widgets {
+class cSplitter;
+}
+namespace velora::recalc {
+class IncentiveRecalculation;
+}
+
+namespace velora::shell {
+
+class DetailArea;
+class HelpWindow;
+
+// The program's one long-lived window: the explorer on the left, the details area on the
+// right, the menus, the busy indication, start-up (load) and the unload sequence. It
+// coordinates; the panes and the routines it calls do the work.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: login, connection, partition mode, preferences, placement, start dates and the
+    // start-up timer. False when the program must end (the reason has been shown).
+    bool load();
+    // The unload sequence; runs once (closing, File > Exit or a failed start-up).
+    void unload();
+
+    AppContext& context() { return context_; }
+    BusyIndicator& busy() { return busy_; }
+    DetailArea& details() { return *details_; }
+    widgets::cSplitter& splitter() { return *splitter_; }
+    QTimer& loaderTimer() { return tmrLoader_; }
+    recalc::IncentiveRecalculation* recalculation() const { return recalculation_.get(); }
+
+    // The latest day strictly before today that falls on the first day of the week
+    // (1 = Sunday .. 7 = Saturday).
+    static QDate lastWeekStartBefore(const QDate& today, int firstDayOfWeek);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildCentre();
+    bool startUp();
+    bool openAndReadPreferences();
+    void decidePartitionMode();
+    void bindSplitter();
+    void placeWindow();
+    void setStartDates();
+    void suppressTextBoxMenus();
+    void showGeneralError(int number, const QString& description);
+    void onLoaderTick();
+    void updateIncentiveValues();
+    void showHelp();
+    void showAbout();
+    void showSystemInformation();
+    void saveWindowSettings();
+
+    AppContext& context_;
+    BusyIndicator busy_;
+    QFrame* explorer_ = nullptr;
+    DetailArea* details_ = nullptr;
+    std::unique_ptr<widgets::cSplitter> splitter_;
+    std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;
+    QTimer tmrLoader_;
+    HelpWindow* help_ = nullptr;
+    bool unloaded_ = false;
+};
+
+} // namespace velora::shell

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "common/ScriptedMessages.h"
+#include "common/TestDatabase.h"
+#include "config/Registry.h"
+#include "shell/AppContext.h"
+#include "suite/SuiteUserStore.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace velora::test {
+
+// A suite installation in a temporary folder for start-up tests: the database, HALVEX.INI
+// naming it, a registry file naming the folder, and logins with the smallest hash cost.
+struct ShellInstallation {
+    TestDatabase db;
+    QString iniPath;
+    QString registryPath;
+    ScriptedMessages messages;
+    QString switches;
+
+    ShellInstallation()
+    {
+        QDir(db.folder()).mkpath(QStringLiteral("HALVEX/SYSTEM"));
+        iniPath = db.folder() + QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI");
+        writeIni(QStringLiteral("[System]\r\nServer=(embedded)\r\n"
+                                "Database=../../incentive.sqlite\r\nUser=sa\r\n"
+                                "SupportDeletedReports=Y\r\n"));
+        registryPath = db.folder() + QStringLiteral("/registry.ini");
+        QFile registry(registryPath);
+        registry.open(QIODevice::WriteOnly);
+        registry.write("[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0]\r\n"
+                       "LocalRootDir=" +
+                       db.folder().toUtf8() + "\r\n");
+        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
+                               "trans_type, incentive_group_id) VALUES ('sup', 'Sue', 'Perry', 1, 1)"));
+        addUser(QStringLiteral("sup"), QStringLiteral("pw"), QStringLiteral("sup"),
+                {16, 17, 18, 19, 22, 23, 45});
+    }
+
+    void writeIni(const QString& text)
+    {
+        QFile ini(iniPath);
+        ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        ini.write(text.toUtf8());
+    }
+
+    void addUser(const QString& name, const QString& password, const QString& transId,
+                 const QList<int>& rights)
+    {
+        suite::SuiteUserStore store(db.connection(), suite::PasswordHash::Cost::Minimum);
+        suite::NewSuiteUser user;
+        user.userName = name;
+        user.password = password;
+        user.transId = transId;
+        store.add(user);
+        if (!rights.isEmpty())
+            store.grant(name, rights);
+    }
+
+    std::unique_ptr<shell::AppContext> context()
+    {
+        return std::make_unique<shell::AppContext>(
+            messages, config::Registry(registryPath, registryPath), [this] { return switches; });
+    }
+
+    QString userPreference(const QString& key)
+    {
+        return db.scalar(QStringLiteral("SELECT pref_value FROM Incentive_preference WHERE "
+                                        "pref_key = '") +
+                         key + QStringLiteral("' AND user_id <> -1"));
+    }
+};
+
+} // namespace velora::test

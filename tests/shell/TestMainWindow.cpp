@@ -1,0 +1,234 @@
+#include "ShellInstallation.h"
+#include "common/TestMain.h"
+#include "shell/DetailArea.h"
+#include "shell/MainWindow.h"
+#include "widgets/Twips.h"
+#include "widgets/VeloraDatePicker.h"
+#include "widgets/frmWait.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+
+using velora::shell::MainWindow;
+using velora::shell::MessageIcon;
+using velora::test::ShellInstallation;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadsWithDefaultsAndSavesSettingsOnUnload()
+    {
+        ShellInstallation installation;
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        QVERIFY(installation.messages.shown.isEmpty());
+        QVERIFY(context->loggedIn);
+        // No preference rows: 11325 x 9540 twips, centred; splitter at 5000.
+        QCOMPARE(window.size(),
+                 velora::widgets::Twips::toPixels(QSize(11325, 9540)));
+        QVERIFY(window.loaderTimer().isActive());
+        QCOMPARE(window.loaderTimer().interval(), 125);
+        QVERIFY(window.details().pane(velora::shell::DetailArea::Pane::Splash)->isVisibleTo(&window));
+        QVERIFY(!window.details().pane(velora::shell::DetailArea::Pane::UserDetail)->isVisibleTo(&window));
+        const QString format = context->region->DateFormat();
+        QCOMPARE(window.details().startDate()->Text(),
+                 MainWindow::lastWeekStartBefore(QDate::currentDate(), 1).toString(format));
+        QCOMPARE(window.details().formulaShiftDate()->text(),
+                 QDate::currentDate().toString(format));
+        QVERIFY(!context->connection->isOpen());
+
+        window.show();
+        QApplication::processEvents();
+        const int shownWidth = window.frameGeometry().width();
+        window.resize(window.width() + 60, window.height() + 30);
+        QApplication::processEvents();
+        const int frameWidth = window.frameGeometry().width();
+        QCOMPARE(frameWidth, shownWidth + 60);
+        window.close();
+        QCOMPARE(installation.userPreference(QStringLiteral("INCENT_WINDOW_WIDTH")),
+                 QString::number(velora::widgets::Twips::fromPixels(frameWidth)));
+        QVERIFY(!installation.userPreference(QStringLiteral("INCENT_SPLIT_POS")).isEmpty());
+        QVERIFY(context->login->User() == nullptr); // logged off
+    }
+
+    void failedLoginsEndWithTheirMessage_data()
+    {
+        QTest::addColumn<QString>("switches");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("wrong password") << "/UNAME=sup /PASSWORD=nope" << "2.024"
+                                        << "The password is invalid.";
+        QTest::newRow("unknown user") << "/UNAME=nobody" << "2.024" << "The login failed.";
+        QTest::newRow("old database") << "/UNAME=sup /PASSWORD=pw" << "2.023"
+                                      << "The current version of the HV2 Database does not "
+                                         "support Incentive.";
+        QTest::newRow("no right 16") << "/UNAME=norights /PASSWORD=x" << "2.024"
+                                     << "The user does not have sufficient rights.";
+        QTest::newRow("not a transcriptionist") << "/UNAME=clerk /PASSWORD=x" << "2.024"
+                                                << "The user does not have sufficient rights.";
+    }
+    void failedLoginsEndWithTheirMessage()
+    {
+        QFETCH(QString, switches);
+        QFETCH(QString, version);
+        QFETCH(QString, line);
+        ShellInstallation installation;
+        installation.addUser(QStringLiteral("norights"), QStringLiteral("x"),
+                             QStringLiteral("sup"), {17});
+        installation.addUser(QStringLiteral("clerk"), QStringLiteral("x"), QString(), {16});
+        installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
+                             QStringLiteral("'"));
+        installation.switches = switches;
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(!window.load());
+        QCOMPARE(installation.messages.shown.size(), 1);
+        QCOMPARE(installation.messages.shown[0].text,
+                 QStringLiteral("The Incentive program failed to initialize due to the following "
+                                "error:\r\n") +
+                     line);
+        QVERIFY(installation.messages.shown[0].icon == MessageIcon::Critical);
+        // A failed start-up saves no settings.
+        QCOMPARE(installation.db.scalar(QStringLiteral("SELECT COUNT(*) FROM Incentive_preference")),
+                 QStringLiteral("0"));
+    }
+
+    void databaseVersionBoundaryPasses()
+    {
+        ShellInstallation installation;
+        installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '2.024'"));
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+    }
+
+    void generalErrorsEndStartUp_data()
+    {
+        QTest::addColumn<QString>("switches");
+        QTest::addColumn<bool>("removeIni");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("missing configuration") << "/UNAME=sup /PASSWORD=pw" << true << "2.024"
+                                               << "Error Number:-2147211503\r\nError Description:The ";
+        QTest::newRow("duplicated switch") << "/UNAME=sup /UNAME=sup" << false << "2.024"
+                                           << "Error Number:457\r\nError Description:";
+        QTest::newRow("version not a number") << "/UNAME=sup /PASSWORD=pw" << false << "two"
+                                              << "Error Number:13\r\nError Description:";
+    }
+    void generalErrorsEndStartUp()
+    {
+        QFETCH(QString, switches);
+        QFETCH(bool, removeIni);
+        QFETCH(QString, version);
+        QFETCH(QString, start);
+        ShellInstallation installation;
+        if (removeIni)
+            QFile::remove(installation.iniPath);
+        installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
+                             QStringLiteral("'"));
+        installation.switches = switches;
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(!window.load());
+        QCOMPARE(installation.messages.shown.size(), 1);
+        QVERIFY2(installation.messages.shown[0].text.startsWith(start),
+                 qPrintable(installation.messages.shown[0].text));
+        QVERIFY(installation.messages.shown[0].icon == MessageIcon::None);
+    }
+
+    void preferenceThatDoesNotConvertEndsStartUp()
+    {
+        ShellInstallation installation;
+        installation.db.exec(QStringLiteral("EXEC usp_incentive_add_preference 1, 4, "
+                                            "'INCENT_WINDOW_WIDTH', '40000'"));
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(!window.load());
+        QCOMPARE(installation.messages.shown.size(), 1);
+        QVERIFY(installation.messages.shown[0].text.startsWith(
+            QStringLiteral("An error occurred initializing the incentive application. Please "
+                           "contact the vendors of this product for more information.\r\n\r\n"
+                           "Error 6:")));
+    }
+
+    void busyStateIsNotCounted()
+    {
+        ShellInstallation installation;
+        auto context = installation.context();
+        MainWindow window(*context);
+        window.busy().BeginBusy(false, QString(), QString(), 201);
+        QVERIFY(!window.centralWidget()->isEnabled());
+        QVERIFY(!window.menuBar()->isEnabled());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QVERIFY(window.busy().waitDialog() == nullptr);
+        window.busy().EndBusy();
+        QVERIFY(window.centralWidget()->isEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        window.busy().BeginBusy(true, QStringLiteral("Loading Users..."), QString(), 201);
+        QVERIFY(window.busy().waitDialog() != nullptr);
+        QCOMPARE(window.busy().waitDialog()->MessageText(), QStringLiteral("Loading Users..."));
+        window.busy().BeginBusy(true, QStringLiteral("ignored"), QString(), 202);
+        QCOMPARE(window.busy().waitDialog()->MessageText(), QStringLiteral("Loading Users..."));
+        QVERIFY(window.busy().waitDialog()->isEnabled());
+        window.busy().EndBusy();
+        QVERIFY(window.centralWidget()->isEnabled());
+        QVERIFY(window.busy().waitDialog() == nullptr);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void textBoxesHaveNoContextMenuAndTheWindowKeepsItsMinimum()
+    {
+        ShellInstallation installation;
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        const auto boxes = window.findChildren<QLineEdit*>();
+        QVERIFY(!boxes.isEmpty());
+        for (QLineEdit* box : boxes)
+            QCOMPARE(box->contextMenuPolicy(), Qt::NoContextMenu);
+        window.show();
+        window.resize(300, 200);
+        QVERIFY(velora::widgets::Twips::fromPixels(window.centralWidget()->height()) >= 8800 - 15);
+        window.close();
+    }
+
+    void startDateIsTheWeekStartStrictlyBeforeToday()
+    {
+        const QDate sunday(2026, 12, 6);
+        QCOMPARE(MainWindow::lastWeekStartBefore(sunday, 1), QDate(2026, 11, 29));
+        QCOMPARE(MainWindow::lastWeekStartBefore(sunday, 2), QDate(2026, 11, 30));
+        QCOMPARE(MainWindow::lastWeekStartBefore(sunday.addDays(1), 1), sunday);
+        QCOMPARE(MainWindow::lastWeekStartBefore(QDate(2026, 12, 5), 7), QDate(2026, 11, 28));
+    }
+
+    void loaderTimerRecalculatesEverybodyOnce()
+    {
+        ShellInstallation installation;
+        installation.db.exec(QStringLiteral("UPDATE Incentive_formula SET formula_text = "
+                                            "'Results.IPay = 3' WHERE formula_id = 1"));
+        installation.db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
+                                            "shift_date) VALUES ('sup', 5, '") +
+                             QDate::currentDate().toString(Qt::ISODate) + QStringLiteral("')"));
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        QTRY_COMPARE(installation.db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive"))
+                         .toDouble(),
+                     3.0);
+        QVERIFY(!window.loaderTimer().isActive());
+        QVERIFY(window.isEnabled());
+    }
+};
+
+VELORA_TEST(TestMainWindow)
+#include "TestMainWindow.moc"
