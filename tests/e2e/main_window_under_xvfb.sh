@@ -19,7 +19,7 @@ xvfb=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
+QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
   "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
 app=$!
 
