@@ -1,7 +1,8 @@
 #pragma once
 
+#include "NumberedError.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace velora::db {
 
@@ -20,21 +21,9 @@ constexpr int ItemNotFound = 3265;            // item cannot be found in the col
 } // namespace ErrorNumber
 
 // Every failure of the database layer: a number and a description, never a crash.
-class DbError : public std::runtime_error {
+class DbError : public NumberedError {
 public:
-    DbError(int number, const QString& description)
-        : std::runtime_error(description.toStdString())
-        , number_(number)
-        , description_(description)
-    {
-    }
-
-    int number() const { return number_; }
-    const QString& description() const { return description_; }
-
-private:
-    int number_;
-    QString description_;
+    using NumberedError::NumberedError;
 };
 
 } // namespace velora::db

@@ -1,49 +1,15 @@
 #include "FormulaEvaluator.h"
 
+#include "DaySumsQuery.h"
 #include "FormulaAssignments.h"
 #include "PeriodSums.h"
 #include "RecalcSettings.h"
 #include "RowCalculator.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/SqlText.h"
 
 namespace velora::engine {
-
-namespace {
-
-QString quoted(QString text)
-{
-    text.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
-}
-
-std::vector<DaySums> fetchDaySums(db::Connection& connection, const QString& transId,
-                                  const int* account, const QDate& from, const QDate& to)
-{
-    QString statement =
-        QStringLiteral("SELECT shift_date, SUM(number_rpts_modified), SUM(chars_modified), "
-                       "SUM(lines_modified), SUM(pages_modified), SUM(hours_system_modified), "
-                       "SUM(incent_hours_typed_modified), SUM(incent_typed_modified), "
-                       "SUM(incent_pay_modified), SUM(hours_typed_modified) FROM Trans_incentive "
-                       "WHERE trans_id = ") +
-        quoted(transId);
-    if (account)
-        statement += QStringLiteral(" AND hosp_acct_id = ") + QString::number(*account);
-    statement += QStringLiteral(" AND shift_date BETWEEN '") + from.toString(Qt::ISODate) +
-                 QStringLiteral("' AND '") + to.toString(Qt::ISODate) +
-                 QStringLiteral("' GROUP BY shift_date ORDER BY shift_date");
-    std::vector<DaySums> days;
-    for (db::Recordset rs = connection.openRecordset(statement); !rs.eof(); rs.moveNext()) {
-        DaySums day;
-        day.day = rs.date(QStringLiteral("shift_date"));
-        for (int i = 0; i < static_cast<int>(day.values.size()); ++i)
-            day.values[static_cast<std::size_t>(i)] = rs.value(i + 1).toDouble();
-        days.push_back(day);
-    }
-    return days;
-}
-
-} // namespace
 
 FormulaEvaluator::FormulaEvaluator(db::Connection& connection)
     : connection_(connection)
@@ -70,13 +36,13 @@ RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode)
     row.partitionId = -1;
     db::Recordset user = connection_.openRecordset(
         QStringLiteral("SELECT incentive_group_id, extra3 FROM Trans_info WHERE trans_id = ") +
-        quoted(transId_));
+        db::sqlTextLiteral(transId_));
     if (!user.eof()) {
         row.groupId = user.value(0).isNull() ? -1 : user.value(0).toInt();
         row.partitionId = user.value(1).isNull() ? -1 : user.value(1).toInt();
     }
     db::Recordset rs = connection_.openRecordset(
-        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + quoted(transId_) +
+        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + db::sqlTextLiteral(transId_) +
         QStringLiteral(" AND hosp_acct_id = ") + QString::number(accountId_) +
         QStringLiteral(" AND shift_date = '") + shiftDate_.toString(Qt::ISODate) +
         QLatin1Char('\''));
@@ -107,7 +73,7 @@ QVariant FormulaEvaluator::Evaluate(const QString& formulaText)
         RowInputs row = readRow(firstDayOfWeek, partitionMode);
         PeriodSums periods(
             [this](const QString& transId, const int* account, const QDate& from,
-                   const QDate& to) { return fetchDaySums(connection_, transId, account, from, to); },
+                   const QDate& to) { return queryDaySums(connection_, transId, account, from, to); },
             firstDayOfWeek);
         if (formula->usesIncentiveFunctions()) {
             // The incentive functions are the group's own lines-typed and hours-worked results.

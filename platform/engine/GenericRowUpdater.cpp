@@ -2,17 +2,11 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/SqlText.h"
 
 namespace velora::engine {
 
 namespace {
-
-QString quoted(const QString& text)
-{
-    QString result = text;
-    result.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + result + QLatin1Char('\'');
-}
 
 QString number(double value)
 {
@@ -109,7 +103,7 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
         QStringLiteral(", ") +
         assignment(QStringLiteral("incent_pay"), QStringLiteral("incent_pay_modified"), r.pay,
                    rs) +
-        QStringLiteral(" WHERE trans_id = ") + quoted(user.transId) +
+        QStringLiteral(" WHERE trans_id = ") + db::sqlTextLiteral(user.transId) +
         QStringLiteral(" AND hosp_acct_id = ") + QString::number(row_.accountId) +
         QStringLiteral(" AND shift_date = '") + row_.shiftDate.toString(Qt::ISODate) +
         QStringLiteral("' AND locked = 0"));
@@ -124,7 +118,7 @@ void GenericRowUpdater::updateUser(const RecalcScope::User& user, const RecalcRe
     row_.partitionId = user.partitionId;
     // Read the user's rows completely before writing any of them.
     db::Recordset rs = context_.connection.openRecordset(
-        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + quoted(user.transId) +
+        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + db::sqlTextLiteral(user.transId) +
         QStringLiteral(" AND ") + rowsToDoCondition(request) +
         QStringLiteral(" ORDER BY hosp_acct_id, shift_date"));
     for (; !rs.eof(); rs.moveNext()) {

@@ -1,5 +1,6 @@
 #include "RecalcJob.h"
 
+#include "DaySumsQuery.h"
 #include "FormulaAssignments.h"
 #include "GenericRowUpdater.h"
 #include "RecalcScope.h"
@@ -8,29 +9,12 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/SqliteEngine.h"
+#include "db/SqlText.h"
 #include "db/SqliteStatement.h"
 
 namespace velora::engine {
 
 namespace {
-
-constexpr const char* kDaySumColumns =
-    "shift_date, SUM(number_rpts_modified), SUM(chars_modified), SUM(lines_modified), "
-    "SUM(pages_modified), SUM(hours_system_modified), SUM(incent_hours_typed_modified), "
-    "SUM(incent_typed_modified), SUM(incent_pay_modified), SUM(hours_typed_modified)";
-
-std::vector<DaySums> readDaySums(db::Recordset rs)
-{
-    std::vector<DaySums> days;
-    for (; !rs.eof(); rs.moveNext()) {
-        DaySums day;
-        day.day = QDate::fromString(rs.value(0).toString().left(10), Qt::ISODate);
-        for (int i = 0; i < static_cast<int>(day.values.size()); ++i)
-            day.values[static_cast<std::size_t>(i)] = rs.value(i + 1).toDouble();
-        days.push_back(day);
-    }
-    return days;
-}
 
 QString iso(const QDate& day)
 {
@@ -87,16 +71,15 @@ qint64 RecalcJob::addBlankEndOfMonthRows(const RecalcRequest& request)
             QDate(months.value(2).toInt(), months.value(3).toInt(), 1).addMonths(1).addDays(-1);
         if (monthEnd < from || monthEnd > request.endDate)
             continue;
-        QString transId = months.value(0).toString();
-        transId.replace(QLatin1Char('\''), QStringLiteral("''"));
+        const QString transId = db::sqlTextLiteral(months.value(0).toString());
         const QString account = months.value(1).toString();
         added += connection_.execute(
             QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
-                           "dept_id) SELECT '") +
-            transId + QStringLiteral("', ") + account + QStringLiteral(", '") + iso(monthEnd) +
+                           "dept_id) SELECT ") +
+            transId + QStringLiteral(", ") + account + QStringLiteral(", '") + iso(monthEnd) +
             QStringLiteral("', 0 WHERE NOT EXISTS (SELECT * FROM Trans_incentive WHERE trans_id "
-                           "= '") +
-            transId + QStringLiteral("' AND hosp_acct_id = ") + account +
+                           "= ") +
+            transId + QStringLiteral(" AND hosp_acct_id = ") + account +
             QStringLiteral(" AND shift_date = '") + iso(monthEnd) + QStringLiteral("')"));
     }
     transaction.commit();
@@ -136,19 +119,7 @@ PeriodSums::Fetch RecalcJob::snapshotFetch(db::SqliteEngine& sqlite)
 PeriodSums::Fetch RecalcJob::connectionFetch()
 {
     return [this](const QString& transId, const int* account, const QDate& from,
-                  const QDate& to) {
-        QString quoted = transId;
-        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-        QString statement = QStringLiteral("SELECT ") + QLatin1String(kDaySumColumns) +
-                            QStringLiteral(" FROM Trans_incentive WHERE trans_id = '") + quoted +
-                            QLatin1Char('\'');
-        if (account)
-            statement += QStringLiteral(" AND hosp_acct_id = ") + QString::number(*account);
-        statement += QStringLiteral(" AND shift_date BETWEEN '") + iso(from) +
-                     QStringLiteral("' AND '") + iso(to) +
-                     QStringLiteral("' GROUP BY shift_date ORDER BY shift_date");
-        return readDaySums(connection_.openRecordset(statement));
-    };
+                  const QDate& to) { return queryDaySums(connection_, transId, account, from, to); };
 }
 
 RecalcSummary RecalcJob::run(const RecalcRequest& request)

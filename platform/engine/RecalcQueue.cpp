@@ -3,6 +3,7 @@
 #include "RecalcJob.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/SqlText.h"
 
 #include <QDateTime>
 
@@ -10,18 +11,12 @@ namespace velora::engine {
 
 namespace {
 
-QString quoted(QString text)
-{
-    text.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
-}
-
 void markRequest(db::Connection& connection, qint64 id, int status, const QString& message)
 {
     connection.execute(QStringLiteral("UPDATE Incentive_recalc_request SET status = ") +
                        QString::number(status) + QStringLiteral(", done_at = ") +
-                       quoted(QDateTime::currentDateTime().toString(Qt::ISODate)) +
-                       QStringLiteral(", message = ") + quoted(message) +
+                       db::sqlTextLiteral(QDateTime::currentDateTime().toString(Qt::ISODate)) +
+                       QStringLiteral(", message = ") + db::sqlTextLiteral(message) +
                        QStringLiteral(" WHERE request_id = ") + QString::number(id));
 }
 
@@ -33,8 +28,8 @@ void RecalcQueue::enqueue(db::Connection& connection, const RecalcRequest& reque
     connection.execute(
         QStringLiteral("INSERT INTO Incentive_recalc_request (requested_at, requested_by, "
                        "filter, start_date, end_date, status) VALUES (") +
-        quoted(QDateTime::currentDateTime().toString(Qt::ISODate)) + QStringLiteral(", ") +
-        quoted(requestedBy) + QStringLiteral(", ") + quoted(request.filter) +
+        db::sqlTextLiteral(QDateTime::currentDateTime().toString(Qt::ISODate)) + QStringLiteral(", ") +
+        db::sqlTextLiteral(requestedBy) + QStringLiteral(", ") + db::sqlTextLiteral(request.filter) +
         QStringLiteral(", '") + request.startDate.toString(Qt::ISODate) + QStringLiteral("', '") +
         request.endDate.toString(Qt::ISODate) + QStringLiteral("', 0)"));
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "NumberedError.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace velora::suite {
 
@@ -14,19 +15,9 @@ constexpr int TypeMismatch = 13; // a text that is not a number or a date
 } // namespace SuiteErrorNumber
 
 // A failure of a suite component outside the database layer: a number and a description.
-class SuiteError : public std::runtime_error {
+class SuiteError : public NumberedError {
 public:
-    SuiteError(int number, const QString& description)
-        : std::runtime_error(description.toStdString())
-        , number_(number)
-        , description_(description) {}
-
-    int number() const { return number_; }
-    const QString& description() const { return description_; }
-
-private:
-    int number_;
-    QString description_;
+    using NumberedError::NumberedError;
 };
 
 } // namespace velora::suite

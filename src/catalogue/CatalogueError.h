@@ -1,7 +1,8 @@
 #pragma once
 
+#include "NumberedError.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace velora::catalogue {
 
@@ -16,19 +17,9 @@ constexpr int DuplicateKey = 457;      // the key is already taken
 } // namespace CatalogueErrorNumber
 
 // A failure of the catalogue's collections or records: a number and a description.
-class CatalogueError : public std::runtime_error {
+class CatalogueError : public NumberedError {
 public:
-    CatalogueError(int number, const QString& description)
-        : std::runtime_error(description.toStdString())
-        , number_(number)
-        , description_(description) {}
-
-    int number() const { return number_; }
-    const QString& description() const { return description_; }
-
-private:
-    int number_;
-    QString description_;
+    using NumberedError::NumberedError;
 };
 
 } // namespace velora::catalogue

@@ -2,13 +2,13 @@
 
 #include "RecalcProgressDialog.h"
 #include "catalogue/QuoteSql.h"
-#include "db/DbError.h"
+#include "NumberedError.h"
+#include "engine/RecalcRequest.h"
 #include "engine/UpdateEngine.h"
 #include "shell/AffermativeValue.h"
 #include "shell/CommandLine.h"
 #include "shell/IHalvexINI.h"
 #include "shell/Messages.h"
-#include "shell/ShellError.h"
 
 #include <QWidget>
 
@@ -70,11 +70,10 @@ void IncentiveRecalculation::RecalculateIncentives(const QString& filter)
         mainWindow_->setEnabled(false);
     try {
         runEngine(filter);
-    } catch (const db::DbError& e) {
-        if (e.number() == 6)
+    } catch (const NumberedError& e) {
+        // Only a cancel is reported; any other failure leaves the values as they were.
+        if (e.number() == engine::kRecalcCancelledError)
             env_.messages.inform(QStringLiteral("Update cancelled by user."));
-    } catch (const shell::ShellError&) {
-        // A configuration or command line that cannot be read: nothing is recalculated.
     }
     if (mainWindow_)
         mainWindow_->setEnabled(true);

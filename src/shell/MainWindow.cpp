@@ -1,6 +1,11 @@
 #include "MainWindow.h"
 
+#include "AboutDialog.h"
 #include "DetailArea.h"
+#include "HelpWindow.h"
+#include "ProgramRelease.h"
+#include "SystemInfoProbe.h"
+#include "SystemInformationDialog.h"
 #include "DetailAreaLayout.h"
 #include "LoginSequence.h"
 #include "Messages.h"
@@ -11,7 +16,6 @@
 #include "db/DbError.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "widgets/Twips.h"
-#include "suite/SuiteError.h"
 #include "widgets/VeloraDatePicker.h"
 #include "widgets/cSplitter.h"
 #include "widgets/frmWait.h"
@@ -132,11 +136,7 @@ bool MainWindow::load()
     bool ok = false;
     try {
         ok = startUp();
-    } catch (const ShellError& e) {
-        showGeneralError(e.number(), e.description());
-    } catch (const db::DbError& e) {
-        showGeneralError(e.number(), e.description());
-    } catch (const suite::SuiteError& e) {
+    } catch (const NumberedError& e) {
         showGeneralError(e.number(), e.description());
     }
     if (!ok) {
@@ -219,14 +219,7 @@ bool MainWindow::openAndReadPreferences()
     try {
         context_.preferences.load(store, context_.supportDeletedReports);
         return true;
-    } catch (const ShellError& e) {
-        context_.messages.inform(
-            QStringLiteral("An error occurred initializing the incentive application. Please "
-                           "contact the vendors of this product for more information.\r\n\r\n"
-                           "Error ") +
-                QString::number(e.number()) + QLatin1Char(':') + e.description(),
-            MessageIcon::Critical);
-    } catch (const db::DbError& e) {
+    } catch (const NumberedError& e) {
         context_.messages.inform(
             QStringLiteral("An error occurred initializing the incentive application. Please "
                            "contact the vendors of this product for more information.\r\n\r\n"
@@ -310,9 +303,8 @@ void MainWindow::unload()
         try {
             saveWindowSettings();
             context_.login->Logoff();
-        } catch (const ShellError&) {
+        } catch (const NumberedError&) {
             // Settings not yet saved are lost; the program still ends cleanly.
-        } catch (const db::DbError&) {
         }
     }
     if (context_.connection)
@@ -344,8 +336,55 @@ void MainWindow::resizeEvent(QResizeEvent* event)
         splitter_->Resize();
 }
 
-void MainWindow::showHelp() {}
-void MainWindow::showAbout() {}
-void MainWindow::showSystemInformation() {}
+void MainWindow::showHelp()
+{
+    if (!help_)
+        help_ = HelpWindow::forProgram(this);
+    help_->showDefaultTopic();
+}
+
+void MainWindow::showAbout()
+{
+    AboutInfo info;
+    info.version = ProgramRelease::version();
+    info.releaseDate = ProgramRelease::releaseDate();
+    if (context_.login) {
+        try {
+            info.databaseVersion = context_.login->DatabaseVersion().toString();
+        } catch (const NumberedError&) {
+            // The database is out of reach: the box shows the rest.
+        }
+        if (const suite::HXLoginUser* user = context_.login->User()) {
+            info.userName = user->user_name();
+            info.firstName = user->first_name();
+            info.lastName = user->last_name();
+            info.transId = user->trans_id();
+            info.isAdministrator = user->is_administrator();
+        }
+    }
+    AboutDialog(info, this).exec();
+}
+
+void MainWindow::showSystemInformation()
+{
+    SystemInfo info;
+    info.configurationFile = context_.configurationPath;
+    info.connection = SystemInfoProbe::connection(
+        context_.connectionString, QFileInfo(context_.configurationPath).absolutePath());
+    info.workstation = SystemInfoProbe::workstation(
+        context_.region ? context_.region->DateFormat() : QString());
+    if (const suite::HXLoginUser* user = context_.login ? context_.login->User() : nullptr) {
+        info.user.userName = user->user_name();
+        info.user.fullName = user->first_name() + QLatin1Char(' ') + user->last_name();
+        info.user.userId = user->user_id();
+        info.user.transId = user->trans_id();
+        info.user.partitionId = user->partition_id();
+        for (int right = 1; right <= 64; ++right) {
+            if (user->privilege(right))
+                info.user.rights.append(right);
+        }
+    }
+    SystemInformationDialog(info, this).exec();
+}
 
 } // namespace velora::shell

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "NumberedError.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace velora::shell {
 
@@ -13,22 +14,9 @@ constexpr int ConfigurationFileMissing = -2147211503; // object-error base + 100
 
 // A failure of the application shell: number, description and the component that raised it,
 // reported to the operator as "Error Number:" and "Error Description:".
-class ShellError : public std::runtime_error {
+class ShellError : public NumberedError {
 public:
-    ShellError(int number, const QString& description, const QString& source = {})
-        : std::runtime_error(description.toStdString())
-        , number_(number)
-        , description_(description)
-        , source_(source) {}
-
-    int number() const { return number_; }
-    const QString& description() const { return description_; }
-    const QString& source() const { return source_; }
-
-private:
-    int number_;
-    QString description_;
-    QString source_;
+    using NumberedError::NumberedError;
 };
 
 } // namespace velora::shell

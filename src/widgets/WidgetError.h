@@ -1,7 +1,8 @@
 #pragma once
 
+#include "NumberedError.h"
+
 #include <QString>
-#include <stdexcept>
 
 namespace velora::widgets {
 
@@ -14,22 +15,9 @@ constexpr int InvalidPropertyValue = 380; // a property refused the value
 } // namespace WidgetErrorNumber
 
 // A failure of an interface component: number, description and the component that raised it.
-class WidgetError : public std::runtime_error {
+class WidgetError : public NumberedError {
 public:
-    WidgetError(int number, const QString& description, const QString& source = {})
-        : std::runtime_error(description.toStdString())
-        , number_(number)
-        , description_(description)
-        , source_(source) {}
-
-    int number() const { return number_; }
-    const QString& description() const { return description_; }
-    const QString& source() const { return source_; }
-
-private:
-    int number_;
-    QString description_;
-    QString source_;
+    using NumberedError::NumberedError;
 };
 
 } // namespace velora::widgets
