@@ -7,27 +7,26 @@
 // supervisor would write it, and the same computation written by hand in C++.
 namespace velora::bench {
 
-inline const QString kTieredPayFormula = QStringLiteral(
-    "' Tiered line rate with a productivity bonus\r\n"
-    "Dim rate, bonus\r\n"
-    "If TrueLines > 2000 Then\r\n"
-    "    rate = 0.095\r\n"
-    "ElseIf TrueLines > 1500 Then\r\n"
-    "    rate = 0.09\r\n"
-    "ElseIf TrueLines > 1000 Then\r\n"
-    "    rate = 0.085\r\n"
-    "Else\r\n"
-    "    rate = 0.08\r\n"
-    "End If\r\n"
-    "bonus = 0\r\n"
-    "If Hours > 0 And TrueLines / Hours >= 180 Then bonus = 5\r\n"
-    "Results.ILines = TrueLines\r\n"
-    "Results.IHours = Hours\r\n"
-    "Results.IPay = Round(TrueLines * rate, 2) + bonus\r\n");
+inline const QString kTieredPayFormula =
+    QStringLiteral("' Tiered line rate with a productivity bonus\r\n"
+                   "Dim rate, bonus\r\n"
+                   "If TrueLines > 2000 Then\r\n"
+                   "    rate = 0.095\r\n"
+                   "ElseIf TrueLines > 1500 Then\r\n"
+                   "    rate = 0.09\r\n"
+                   "ElseIf TrueLines > 1000 Then\r\n"
+                   "    rate = 0.085\r\n"
+                   "Else\r\n"
+                   "    rate = 0.08\r\n"
+                   "End If\r\n"
+                   "bonus = 0\r\n"
+                   "If Hours > 0 And TrueLines / Hours >= 180 Then bonus = 5\r\n"
+                   "Results.ILines = TrueLines\r\n"
+                   "Results.IHours = Hours\r\n"
+                   "Results.IPay = Round(TrueLines * rate, 2) + bonus\r\n");
 
 // VBScript's Round(x, 2): halves to even.
-inline double roundHalfEven2(double x)
-{
+inline double roundHalfEven2(double x) {
     const double scaled = x * 100.0;
     double rounded = std::nearbyint(scaled); // default rounding mode: to nearest, ties to even
     return rounded / 100.0;
@@ -39,8 +38,7 @@ struct NativeResults {
     double pay;
 };
 
-inline NativeResults nativeTieredPay(double trueLines, double hours)
-{
+inline NativeResults nativeTieredPay(double trueLines, double hours) {
     double rate;
     if (trueLines > 2000)
         rate = 0.095;

@@ -20,8 +20,7 @@ struct Row {
     double hours;
 };
 
-std::vector<Row> makeRows(std::size_t count)
-{
+std::vector<Row> makeRows(std::size_t count) {
     std::mt19937 random(7);
     std::vector<Row> rows(count);
     for (Row& row : rows) {
@@ -31,8 +30,7 @@ std::vector<Row> makeRows(std::size_t count)
     return rows;
 }
 
-template <typename F> double nsPerRow(const std::vector<Row>& rows, int rounds, F&& body)
-{
+template <typename F> double nsPerRow(const std::vector<Row>& rows, int rounds, F&& body) {
     double best = 1e300;
     for (int r = 0; r < rounds; ++r) {
         const auto start = Clock::now();
@@ -46,8 +44,7 @@ template <typename F> double nsPerRow(const std::vector<Row>& rows, int rounds, 
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const std::vector<Row> rows = makeRows(1'000'000);
     const int rounds = 5;

@@ -27,8 +27,7 @@ namespace {
 class QuietObserver final : public engine::RecalcObserver {
 public:
     void progress(qint64, qint64) override {}
-    void rowError(int, const QString& description) override
-    {
+    void rowError(int, const QString& description) override {
         if (++errors <= 3)
             std::fprintf(stderr, "  row error: %s\n", qPrintable(description));
     }
@@ -36,51 +35,47 @@ public:
     int errors = 0;
 };
 
-std::unique_ptr<db::Connection> open(const QString& path)
-{
+std::unique_ptr<db::Connection> open(const QString& path) {
     auto connection = std::make_unique<db::Connection>();
     connection->open(QStringLiteral("Provider=SQLOLEDB.1;Initial Catalog=") + path +
                      QStringLiteral(";Data Source=(embedded)"));
     return connection;
 }
 
-db::SqliteEngine& sqlite(db::Connection& connection)
-{
+db::SqliteEngine& sqlite(db::Connection& connection) {
     return *dynamic_cast<db::SqliteEngine*>(connection.engine());
 }
 
-double seconds(Clock::time_point start)
-{
+double seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Every row unlocked and no automatic locking, so a full run rewrites every row.
-void prepareCopy(const QString& source, const QString& copy)
-{
+void prepareCopy(const QString& source, const QString& copy) {
     QFile::remove(copy);
     auto connection = open(source);
-    sqlite(*connection).executeNative(QStringLiteral("VACUUM INTO '") + copy +
-                                      QStringLiteral("'"));
+    sqlite(*connection).executeNative(QStringLiteral("VACUUM INTO '") + copy + QStringLiteral("'"));
     connection = open(copy);
     connection->execute(QStringLiteral("UPDATE Trans_incentive SET locked = 0"));
-    connection->execute(QStringLiteral(
-        "EXEC usp_incentive_add_preference -1, 4, 'INCENT_AUTO_LOCKING', '0'"));
+    connection->execute(
+        QStringLiteral("EXEC usp_incentive_add_preference -1, 4, 'INCENT_AUTO_LOCKING', '0'"));
     connection->execute(
         QStringLiteral("EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'"));
 }
 
-void useTieredFormulaEverywhere(db::Connection& connection)
-{
+void useTieredFormulaEverywhere(db::Connection& connection) {
     QString text = bench::kTieredPayFormula;
     text.replace(QLatin1Char('\''), QStringLiteral("''"));
     connection.execute(QStringLiteral("DELETE FROM Incentive_formula WHERE formula_id = 9999"));
-    connection.execute(QStringLiteral("INSERT INTO Incentive_formula (formula_id, formula_name, "
-                                      "formula_text, partition_id) VALUES (9999, 'Bench Tiered', '") +
-                       text + QStringLiteral("', 0)"));
+    connection.execute(
+        QStringLiteral("INSERT INTO Incentive_formula (formula_id, formula_name, "
+                       "formula_text, partition_id) VALUES (9999, 'Bench Tiered', '") +
+        text + QStringLiteral("', 0)"));
     connection.execute(QStringLiteral("DELETE FROM Incentive_group_formula"));
-    connection.execute(QStringLiteral("INSERT INTO Incentive_group_formula (group_id, account_id, "
-                                      "typed_formula_id, hours_worked_formula_id, pay_formula_id) "
-                                      "SELECT group_id, -1, 9999, 9999, 9999 FROM Incentive_group"));
+    connection.execute(
+        QStringLiteral("INSERT INTO Incentive_group_formula (group_id, account_id, "
+                       "typed_formula_id, hours_worked_formula_id, pay_formula_id) "
+                       "SELECT group_id, -1, 9999, 9999, 9999 FROM Incentive_group"));
 }
 
 // The tiered formula written as one set-based statement, with the same correction rule.
@@ -104,16 +99,14 @@ UPDATE Trans_incentive NOT INDEXED SET
 WHERE locked = 0 AND shift_date BETWEEN '1980-01-01' AND '2030-01-01'
   AND trans_id IN (SELECT trans_id FROM Trans_info WHERE trans_type = 1))SQL";
 
-double sumOfPay(db::Connection& connection)
-{
+double sumOfPay(db::Connection& connection) {
     return connection.openRecordset(QStringLiteral("SELECT SUM(incent_pay) FROM Trans_incentive"))
         .value(0)
         .toDouble();
 }
 
 engine::RecalcSummary runEngine(db::Connection& connection, const engine::RecalcRequest& request,
-                                double& elapsed)
-{
+                                double& elapsed) {
     QuietObserver observer;
     engine::RecalcJob job(connection, observer);
     const auto start = Clock::now();
@@ -122,16 +115,14 @@ engine::RecalcSummary runEngine(db::Connection& connection, const engine::Recalc
     return summary;
 }
 
-long peakKilobytes()
-{
+long peakKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
 
 // Child mode: recalculate one date range and print the peak resident memory.
-int child(const QString& path, const QString& from, const QString& to)
-{
+int child(const QString& path, const QString& from, const QString& to) {
     auto connection = open(path);
     engine::RecalcRequest request;
     request.startDate = QDate::fromString(from, Qt::ISODate);
@@ -142,8 +133,7 @@ int child(const QString& path, const QString& from, const QString& to)
     return 0;
 }
 
-void reportMemory(const QString& self, const QString& copy, const QDate& first, const QDate& last)
-{
+void reportMemory(const QString& self, const QString& copy, const QDate& first, const QDate& last) {
     const qint64 span = first.daysTo(last);
     std::printf("peak memory of the engine (separate processes):\n");
     for (const auto& [label, days] :
@@ -162,8 +152,7 @@ void reportMemory(const QString& self, const QString& copy, const QDate& first, 
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QLatin1String("--child"))

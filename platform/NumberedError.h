@@ -14,9 +14,7 @@ public:
         : std::runtime_error(description.toStdString())
         , number_(number)
         , description_(description)
-        , source_(source)
-    {
-    }
+        , source_(source) {}
 
     int number() const { return number_; }
     const QString& description() const { return description_; }

@@ -5,8 +5,7 @@
 
 namespace velora::db {
 
-ConnectionString ConnectionString::parse(const QString& text)
-{
+ConnectionString ConnectionString::parse(const QString& text) {
     ConnectionString result;
     result.original_ = text;
     const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -21,24 +20,20 @@ ConnectionString ConnectionString::parse(const QString& text)
     return result;
 }
 
-QString ConnectionString::value(const QString& key) const
-{
+QString ConnectionString::value(const QString& key) const {
     return pairs_.value(key.trimmed().toUpper());
 }
 
-bool ConnectionString::contains(const QString& key) const
-{
+bool ConnectionString::contains(const QString& key) const {
     return pairs_.contains(key.trimmed().toUpper());
 }
 
-bool ConnectionString::isEmbedded() const
-{
-    return value(QStringLiteral("Data Source")).compare(QStringLiteral("(embedded)"),
-                                                        Qt::CaseInsensitive) == 0;
+bool ConnectionString::isEmbedded() const {
+    return value(QStringLiteral("Data Source"))
+               .compare(QStringLiteral("(embedded)"), Qt::CaseInsensitive) == 0;
 }
 
-QString ConnectionString::embeddedDatabasePath(const QString& baseDirectory) const
-{
+QString ConnectionString::embeddedDatabasePath(const QString& baseDirectory) const {
     QString file = value(QStringLiteral("Initial Catalog"));
     file.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (file.isEmpty() || QFileInfo(file).isAbsolute() || baseDirectory.isEmpty())
@@ -46,8 +41,7 @@ QString ConnectionString::embeddedDatabasePath(const QString& baseDirectory) con
     return QDir(baseDirectory).filePath(file);
 }
 
-QString ConnectionString::odbcConnectionText(const QString& driver) const
-{
+QString ConnectionString::odbcConnectionText(const QString& driver) const {
     const QString user = value(QStringLiteral("User ID"));
     const QString password = contains(QStringLiteral("PWD")) ? value(QStringLiteral("PWD"))
                                                              : value(QStringLiteral("Password"));

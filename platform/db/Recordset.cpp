@@ -6,18 +6,14 @@ namespace velora::db {
 
 Recordset::Recordset(QStringList columns, std::vector<Row> rows)
     : columns_(std::move(columns))
-    , rows_(std::move(rows))
-{
-}
+    , rows_(std::move(rows)) {}
 
-void Recordset::moveNext()
-{
+void Recordset::moveNext() {
     if (!eof())
         ++position_;
 }
 
-int Recordset::fieldIndex(const QString& name) const
-{
+int Recordset::fieldIndex(const QString& name) const {
     for (int i = 0; i < columns_.size(); ++i) {
         if (columns_[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
@@ -25,8 +21,7 @@ int Recordset::fieldIndex(const QString& name) const
     return -1;
 }
 
-const Recordset::Row& Recordset::currentRow() const
-{
+const Recordset::Row& Recordset::currentRow() const {
     if (eof())
         throw DbError(ErrorNumber::NoCurrentRecord,
                       QStringLiteral("Either BOF or EOF is True, or the current record has been "
@@ -34,8 +29,7 @@ const Recordset::Row& Recordset::currentRow() const
     return rows_[position_];
 }
 
-QVariant Recordset::value(const QString& name) const
-{
+QVariant Recordset::value(const QString& name) const {
     const int index = fieldIndex(name);
     if (index < 0)
         throw DbError(ErrorNumber::ItemNotFound,
@@ -45,8 +39,7 @@ QVariant Recordset::value(const QString& name) const
     return currentRow()[static_cast<std::size_t>(index)];
 }
 
-QVariant Recordset::value(int index) const
-{
+QVariant Recordset::value(int index) const {
     if (index < 0 || index >= fieldCount())
         throw DbError(ErrorNumber::ItemNotFound,
                       QStringLiteral("Item cannot be found in the collection corresponding to the "
@@ -55,8 +48,7 @@ QVariant Recordset::value(int index) const
     return currentRow()[static_cast<std::size_t>(index)];
 }
 
-QDate Recordset::date(const QString& name) const
-{
+QDate Recordset::date(const QString& name) const {
     const QVariant v = value(name);
     if (v.isNull())
         return {};

@@ -4,8 +4,7 @@
 
 namespace velora::db {
 
-void Schema::createSqliteDatabase(const QString& path)
-{
+void Schema::createSqliteDatabase(const QString& path) {
     SqliteEngine engine(path, ConnectionOptions{}, SqliteEngine::OpenMode::Create);
     engine.executeNative(QStringLiteral("BEGIN"));
     engine.executeNative(QString::fromUtf8(sqliteText()));

@@ -12,8 +12,7 @@ namespace velora::db {
 
 namespace {
 
-ProcedureParameters parametersFromExec(const QList<ExecArgument>& arguments)
-{
+ProcedureParameters parametersFromExec(const QList<ExecArgument>& arguments) {
     ProcedureParameters parameters;
     for (const ExecArgument& argument : arguments) {
         ProcedureParameter parameter;
@@ -28,8 +27,7 @@ ProcedureParameters parametersFromExec(const QList<ExecArgument>& arguments)
 
 // An EXEC whose procedure returns no rows shows its output value as a one-row result, so a
 // statement typed at a prompt reports the new id.
-Recordset outputsAsRows(const ProcedureParameters& parameters)
-{
+Recordset outputsAsRows(const ProcedureParameters& parameters) {
     for (const ProcedureParameter& parameter : parameters) {
         if (parameter.direction == ProcedureParameter::Direction::Output) {
             QString column = parameter.name.isEmpty() ? QStringLiteral("output") : parameter.name;
@@ -45,16 +43,15 @@ Recordset outputsAsRows(const ProcedureParameters& parameters)
 
 SqliteEngine::SqliteEngine(const QString& path, const ConnectionOptions& options, OpenMode mode)
     : path_(path)
-    , translator_(options.regionalDateFormat)
-{
+    , translator_(options.regionalDateFormat) {
     if (mode == OpenMode::Existing && !QFileInfo::exists(path))
-        throw DbError(ErrorNumber::ConnectionFailed,
-                      QStringLiteral("Cannot open database \"%1\": the file does not exist.")
-                          .arg(path));
+        throw DbError(
+            ErrorNumber::ConnectionFailed,
+            QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path));
     if (mode == OpenMode::Create && QFileInfo::exists(path))
-        throw DbError(ErrorNumber::General,
-                      QStringLiteral("Cannot create database \"%1\": the file exists already.")
-                          .arg(path));
+        throw DbError(
+            ErrorNumber::General,
+            QStringLiteral("Cannot create database \"%1\": the file exists already.").arg(path));
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
                       (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
@@ -78,18 +75,15 @@ SqliteEngine::SqliteEngine(const QString& path, const ConnectionOptions& options
     }
 }
 
-SqliteEngine::~SqliteEngine()
-{
+SqliteEngine::~SqliteEngine() {
     sqlite3_close_v2(db_);
 }
 
-void SqliteEngine::fail(int resultCode, const QString& context) const
-{
+void SqliteEngine::fail(int resultCode, const QString& context) const {
     throwSqliteError(db_, resultCode, context);
 }
 
-void SqliteEngine::executeNative(const QString& sqliteText)
-{
+void SqliteEngine::executeNative(const QString& sqliteText) {
     char* message = nullptr;
     const int rc = sqlite3_exec(db_, sqliteText.toUtf8().constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
@@ -99,8 +93,7 @@ void SqliteEngine::executeNative(const QString& sqliteText)
     }
 }
 
-Recordset SqliteEngine::runSql(const QString& sqliteText, int* rowsAffected)
-{
+Recordset SqliteEngine::runSql(const QString& sqliteText, int* rowsAffected) {
     SqliteStatement statement(db_, sqliteText);
     Recordset rows = statement.readAll();
     if (rowsAffected)
@@ -108,15 +101,13 @@ Recordset SqliteEngine::runSql(const QString& sqliteText, int* rowsAffected)
     return rows;
 }
 
-Recordset SqliteEngine::runExec(const TranslatedStatement& statement)
-{
+Recordset SqliteEngine::runExec(const TranslatedStatement& statement) {
     ProcedureParameters parameters = parametersFromExec(statement.arguments);
     Recordset rows = callProcedure(statement.procedure, parameters);
     return rows.fieldCount() > 0 ? rows : outputsAsRows(parameters);
 }
 
-int SqliteEngine::execute(const QString& statement)
-{
+int SqliteEngine::execute(const QString& statement) {
     const TranslatedStatement translated = translator_.translate(statement);
     if (translated.kind == TranslatedStatement::Kind::Exec) {
         runExec(translated);
@@ -127,32 +118,27 @@ int SqliteEngine::execute(const QString& statement)
     return affected;
 }
 
-Recordset SqliteEngine::query(const QString& statement)
-{
+Recordset SqliteEngine::query(const QString& statement) {
     const TranslatedStatement translated = translator_.translate(statement);
     if (translated.kind == TranslatedStatement::Kind::Exec)
         return runExec(translated);
     return runSql(translated.sql, nullptr);
 }
 
-Recordset SqliteEngine::callProcedure(const QString& name, ProcedureParameters& parameters)
-{
+Recordset SqliteEngine::callProcedure(const QString& name, ProcedureParameters& parameters) {
     SqliteProcedures procedures(db_);
     return procedures.call(name, parameters);
 }
 
-void SqliteEngine::beginTransaction()
-{
+void SqliteEngine::beginTransaction() {
     executeNative(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-void SqliteEngine::commit()
-{
+void SqliteEngine::commit() {
     executeNative(QStringLiteral("COMMIT"));
 }
 
-void SqliteEngine::rollback()
-{
+void SqliteEngine::rollback() {
     if (!sqlite3_get_autocommit(db_))
         executeNative(QStringLiteral("ROLLBACK"));
 }

@@ -10,27 +10,23 @@ namespace velora::db {
 
 namespace {
 
-int trimmedLength(const char* text, int length)
-{
+int trimmedLength(const char* text, int length) {
     while (length > 0 && text[length - 1] == ' ')
         --length;
     return length;
 }
 
-int asciiLower(unsigned char c)
-{
+int asciiLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
-int collateTextCi(void*, int aLength, const void* a, int bLength, const void* b)
-{
+int collateTextCi(void*, int aLength, const void* a, int bLength, const void* b) {
     return compareTextCi(static_cast<const char*>(a), aLength, static_cast<const char*>(b),
                          bLength);
 }
 
 // Reads a text operand of "+" as a number the way SQL Server converts varchar to a number.
-bool textToNumber(const unsigned char* text, int length, double& out)
-{
+bool textToNumber(const unsigned char* text, int length, double& out) {
     std::string s(reinterpret_cast<const char*>(text), static_cast<std::size_t>(length));
     const auto first = s.find_first_not_of(" \t");
     if (first == std::string::npos)
@@ -44,9 +40,8 @@ bool textToNumber(const unsigned char* text, int length, double& out)
     return ec == std::errc() && ptr == s.c_str() + s.size();
 }
 
-void setNumericResult(sqlite3_context* context, sqlite3_value* a, sqlite3_value* b,
-                      double x, double y)
-{
+void setNumericResult(sqlite3_context* context, sqlite3_value* a, sqlite3_value* b, double x,
+                      double y) {
     if (sqlite3_value_numeric_type(a) == SQLITE_INTEGER &&
         sqlite3_value_numeric_type(b) == SQLITE_INTEGER) {
         sqlite3_int64 result = 0;
@@ -58,8 +53,7 @@ void setNumericResult(sqlite3_context* context, sqlite3_value* a, sqlite3_value*
     sqlite3_result_double(context, x + y);
 }
 
-bool operandAsNumber(sqlite3_value* v, double& out)
-{
+bool operandAsNumber(sqlite3_value* v, double& out) {
     if (sqlite3_value_type(v) == SQLITE_TEXT)
         return textToNumber(sqlite3_value_text(v), sqlite3_value_bytes(v), out);
     out = sqlite3_value_double(v);
@@ -68,8 +62,7 @@ bool operandAsNumber(sqlite3_value* v, double& out)
 
 // SQL Server's "+": text + text concatenates; otherwise numbers add, a text operand being
 // converted to a number (an error when it is not one); NULL with anything is NULL.
-void vlAdd(sqlite3_context* context, int, sqlite3_value** argv)
-{
+void vlAdd(sqlite3_context* context, int, sqlite3_value** argv) {
     sqlite3_value* a = argv[0];
     sqlite3_value* b = argv[1];
     if (sqlite3_value_type(a) == SQLITE_NULL || sqlite3_value_type(b) == SQLITE_NULL) {
@@ -88,16 +81,17 @@ void vlAdd(sqlite3_context* context, int, sqlite3_value** argv)
     double x = 0;
     double y = 0;
     if (!operandAsNumber(a, x) || !operandAsNumber(b, y)) {
-        sqlite3_result_error(context, "Conversion failed when converting the varchar value to "
-                                      "a numeric data type.", -1);
+        sqlite3_result_error(context,
+                             "Conversion failed when converting the varchar value to "
+                             "a numeric data type.",
+                             -1);
         return;
     }
     setNumericResult(context, a, b, x, y);
 }
 
 // Month() and Year() of a stored date ("YYYY-MM-DD..."); NULL stays NULL.
-void datePart(sqlite3_context* context, sqlite3_value* v, int offset, int length)
-{
+void datePart(sqlite3_context* context, sqlite3_value* v, int offset, int length) {
     if (sqlite3_value_type(v) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
@@ -108,32 +102,30 @@ void datePart(sqlite3_context* context, sqlite3_value* v, int offset, int length
     if (bytes < 10 || text[4] != '-' || text[7] != '-' ||
         std::from_chars(text + offset, text + offset + length, value).ptr !=
             text + offset + length) {
-        sqlite3_result_error(context, "Conversion failed when converting date and/or time from "
-                                      "character string.", -1);
+        sqlite3_result_error(context,
+                             "Conversion failed when converting date and/or time from "
+                             "character string.",
+                             -1);
         return;
     }
     sqlite3_result_int(context, value);
 }
 
-void monthFunction(sqlite3_context* context, int, sqlite3_value** argv)
-{
+void monthFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     datePart(context, argv[0], 5, 2);
 }
 
-void yearFunction(sqlite3_context* context, int, sqlite3_value** argv)
-{
+void yearFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     datePart(context, argv[0], 0, 4);
 }
 
-void dayFunction(sqlite3_context* context, int, sqlite3_value** argv)
-{
+void dayFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     datePart(context, argv[0], 8, 2);
 }
 
 } // namespace
 
-int compareTextCi(const char* a, int aLength, const char* b, int bLength)
-{
+int compareTextCi(const char* a, int aLength, const char* b, int bLength) {
     aLength = trimmedLength(a, aLength);
     bLength = trimmedLength(b, bLength);
     const int common = aLength < bLength ? aLength : bLength;
@@ -152,11 +144,10 @@ int compareTextCi(const char* a, int aLength, const char* b, int bLength)
     return aLength - bLength;
 }
 
-int registerSqliteFunctions(sqlite3* db)
-{
+int registerSqliteFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    int rc = sqlite3_create_collation_v2(db, "TEXTCI", SQLITE_UTF8, nullptr, collateTextCi,
-                                         nullptr);
+    int rc =
+        sqlite3_create_collation_v2(db, "TEXTCI", SQLITE_UTF8, nullptr, collateTextCi, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function_v2(db, "vl_add", 2, flags, nullptr, vlAdd, nullptr, nullptr,
                                         nullptr);
@@ -167,8 +158,8 @@ int registerSqliteFunctions(sqlite3* db)
         rc = sqlite3_create_function_v2(db, "Year", 1, flags, nullptr, yearFunction, nullptr,
                                         nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(db, "Day", 1, flags, nullptr, dayFunction, nullptr,
-                                        nullptr, nullptr);
+        rc = sqlite3_create_function_v2(db, "Day", 1, flags, nullptr, dayFunction, nullptr, nullptr,
+                                        nullptr);
     return rc;
 }
 

@@ -20,22 +20,19 @@ struct Procedure {
     std::function<Recordset(sqlite3*, const Arguments&, QVariant&)> body;
 };
 
-Recordset runQuery(sqlite3* db, const QString& sql, const QVariantList& values)
-{
+Recordset runQuery(sqlite3* db, const QString& sql, const QVariantList& values) {
     SqliteStatement statement(db, sql);
     for (int i = 0; i < values.size(); ++i)
         statement.bind(i + 1, values[i]);
     return statement.readAll();
 }
 
-QVariant scalar(sqlite3* db, const QString& sql, const QVariantList& values)
-{
+QVariant scalar(sqlite3* db, const QString& sql, const QVariantList& values) {
     Recordset rs = runQuery(db, sql, values);
     return rs.eof() ? QVariant() : rs.value(0);
 }
 
-int toInteger(const QVariant& value, const QString& parameter)
-{
+int toInteger(const QVariant& value, const QString& parameter) {
     bool ok = false;
     const int result = value.toInt(&ok);
     if (!ok)
@@ -45,8 +42,7 @@ int toInteger(const QVariant& value, const QString& parameter)
     return result;
 }
 
-QVariant partitionArgument(const Arguments& args)
-{
+QVariant partitionArgument(const Arguments& args) {
     const QVariant partition = args.value(QStringLiteral("@partition_id"));
     return partition.isNull() ? QVariant(-1)
                               : QVariant(toInteger(partition, QStringLiteral("@partition_id")));
@@ -54,10 +50,9 @@ QVariant partitionArgument(const Arguments& args)
 
 // Every partition below and including the given one, walking parent_id; deleted partitions
 // are left out, as is partition 0's link to itself.
-Recordset partitionSelectChildren(sqlite3* db, const Arguments& args, QVariant&)
-{
-    const int root = toInteger(args.value(QStringLiteral("@partition_id")),
-                               QStringLiteral("@partition_id"));
+Recordset partitionSelectChildren(sqlite3* db, const Arguments& args, QVariant&) {
+    const int root =
+        toInteger(args.value(QStringLiteral("@partition_id")), QStringLiteral("@partition_id"));
     return runQuery(
         db,
         QStringLiteral(
@@ -77,8 +72,7 @@ Recordset partitionSelectChildren(sqlite3* db, const Arguments& args, QVariant&)
         {root});
 }
 
-Recordset getPreference(sqlite3* db, const Arguments& args, QVariant&)
-{
+Recordset getPreference(sqlite3* db, const Arguments& args, QVariant&) {
     return runQuery(db,
                     QStringLiteral("SELECT pref_value FROM Incentive_preference"
                                    " WHERE pref_key = ?1 AND user_id = ?2 AND partition_id = ?3"),
@@ -87,8 +81,7 @@ Recordset getPreference(sqlite3* db, const Arguments& args, QVariant&)
                      partitionArgument(args)});
 }
 
-Recordset addPreference(sqlite3* db, const Arguments& args, QVariant&)
-{
+Recordset addPreference(sqlite3* db, const Arguments& args, QVariant&) {
     runQuery(db,
              QStringLiteral("INSERT OR REPLACE INTO Incentive_preference"
                             " (user_id, pref_type, pref_key, pref_value, partition_id)"
@@ -103,10 +96,9 @@ Recordset addPreference(sqlite3* db, const Arguments& args, QVariant&)
 // Adds a row under the next free id unless the name is taken; the output is the new id, or 0
 // when a row of that name exists already.
 int addNamedRow(sqlite3* db, const QString& table, const QString& idColumn,
-                const QString& nameColumn, const QString& name)
-{
-    if (!scalar(db, QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1")
-                        .arg(idColumn, table, nameColumn),
+                const QString& nameColumn, const QString& name) {
+    if (!scalar(db,
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1").arg(idColumn, table, nameColumn),
                 {name})
              .isNull())
         return 0;
@@ -115,8 +107,7 @@ int addNamedRow(sqlite3* db, const QString& table, const QString& idColumn,
         .toInt();
 }
 
-Recordset addFormula(sqlite3* db, const Arguments& args, QVariant& output)
-{
+Recordset addFormula(sqlite3* db, const Arguments& args, QVariant& output) {
     const QString name = args.value(QStringLiteral("@formula_name")).toString();
     const int id = addNamedRow(db, QStringLiteral("Incentive_formula"),
                                QStringLiteral("formula_id"), QStringLiteral("formula_name"), name);
@@ -132,8 +123,7 @@ Recordset addFormula(sqlite3* db, const Arguments& args, QVariant& output)
     return {};
 }
 
-Recordset addGroup(sqlite3* db, const Arguments& args, QVariant& output)
-{
+Recordset addGroup(sqlite3* db, const Arguments& args, QVariant& output) {
     const QString name = args.value(QStringLiteral("@group_name")).toString();
     const int id = addNamedRow(db, QStringLiteral("Incentive_group"), QStringLiteral("group_id"),
                                QStringLiteral("group_name"), name);
@@ -159,10 +149,12 @@ Recordset addGroup(sqlite3* db, const Arguments& args, QVariant& output)
     return {};
 }
 
-const QList<Procedure>& procedures()
-{
+const QList<Procedure>& procedures() {
     static const QList<Procedure> all = {
-        {QStringLiteral("partition_select_children"), {QStringLiteral("@partition_id")}, {}, {},
+        {QStringLiteral("partition_select_children"),
+         {QStringLiteral("@partition_id")},
+         {},
+         {},
          partitionSelectChildren},
         {QStringLiteral("usp_incentive_get_preference"),
          {QStringLiteral("@pref_key"), QStringLiteral("@user_id"), QStringLiteral("@partition_id")},
@@ -192,8 +184,7 @@ const QList<Procedure>& procedures()
     return all;
 }
 
-const Procedure* findProcedure(const QString& name)
-{
+const Procedure* findProcedure(const QString& name) {
     for (const Procedure& procedure : procedures()) {
         if (procedure.name.compare(name, Qt::CaseInsensitive) == 0)
             return &procedure;
@@ -201,14 +192,12 @@ const Procedure* findProcedure(const QString& name)
     return nullptr;
 }
 
-QString normalisedName(const QString& name)
-{
+QString normalisedName(const QString& name) {
     QString lower = name.trimmed().toLower();
     return lower.startsWith(QLatin1Char('@')) ? lower : QLatin1Char('@') + lower;
 }
 
-Arguments bindArguments(const Procedure& procedure, const ProcedureParameters& parameters)
-{
+Arguments bindArguments(const Procedure& procedure, const ProcedureParameters& parameters) {
     Arguments args;
     int position = 0;
     for (const ProcedureParameter& parameter : parameters) {
@@ -243,13 +232,11 @@ Arguments bindArguments(const Procedure& procedure, const ProcedureParameters& p
 
 } // namespace
 
-bool SqliteProcedures::exists(const QString& name)
-{
+bool SqliteProcedures::exists(const QString& name) {
     return findProcedure(name) != nullptr;
 }
 
-Recordset SqliteProcedures::call(const QString& name, ProcedureParameters& parameters)
-{
+Recordset SqliteProcedures::call(const QString& name, ProcedureParameters& parameters) {
     const Procedure* procedure = findProcedure(name);
     if (!procedure)
         throw DbError(ErrorNumber::CommandError,

@@ -14,9 +14,7 @@ namespace velora::db {
 class SqliteProcedures {
 public:
     explicit SqliteProcedures(sqlite3* db)
-        : db_(db)
-    {
-    }
+        : db_(db) {}
 
     static bool exists(const QString& name);
     // Binds the parameters (by name, or by position in declaration order), runs the procedure,

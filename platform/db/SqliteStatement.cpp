@@ -8,8 +8,7 @@ namespace velora::db {
 
 namespace {
 
-int errorNumberFor(int resultCode)
-{
+int errorNumberFor(int resultCode) {
     switch (resultCode & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -25,8 +24,7 @@ int errorNumberFor(int resultCode)
     }
 }
 
-QString describe(sqlite3* db, int resultCode)
-{
+QString describe(sqlite3* db, int resultCode) {
     const int primary = resultCode & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         return QStringLiteral("The database is in use by another program and did not become "
@@ -38,8 +36,7 @@ QString describe(sqlite3* db, int resultCode)
 
 } // namespace
 
-void throwSqliteError(sqlite3* db, int resultCode, const QString& context)
-{
+void throwSqliteError(sqlite3* db, int resultCode, const QString& context) {
     QString description = describe(db, resultCode);
     if (!context.isEmpty())
         description += QStringLiteral(" [") + context + QLatin1Char(']');
@@ -47,8 +44,7 @@ void throwSqliteError(sqlite3* db, int resultCode, const QString& context)
 }
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sqliteText)
-    : db_(db)
-{
+    : db_(db) {
     const QByteArray utf8 = sqliteText.toUtf8();
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()),
@@ -66,13 +62,11 @@ SqliteStatement::SqliteStatement(sqlite3* db, const QString& sqliteText)
     }
 }
 
-SqliteStatement::~SqliteStatement()
-{
+SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(statement_);
 }
 
-void SqliteStatement::bind(int index, const QVariant& value)
-{
+void SqliteStatement::bind(int index, const QVariant& value) {
     int rc = SQLITE_OK;
     if (value.isNull()) {
         rc = sqlite3_bind_null(statement_, index);
@@ -99,8 +93,7 @@ void SqliteStatement::bind(int index, const QVariant& value)
         throwSqliteError(db_, rc);
 }
 
-bool SqliteStatement::step()
-{
+bool SqliteStatement::step() {
     const int rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW)
         return true;
@@ -109,19 +102,16 @@ bool SqliteStatement::step()
     throwSqliteError(db_, rc);
 }
 
-void SqliteStatement::reset()
-{
+void SqliteStatement::reset() {
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
 }
 
-int SqliteStatement::columnCount() const
-{
+int SqliteStatement::columnCount() const {
     return sqlite3_column_count(statement_);
 }
 
-QVariant SqliteStatement::column(int index) const
-{
+QVariant SqliteStatement::column(int index) const {
     switch (sqlite3_column_type(statement_, index)) {
     case SQLITE_INTEGER:
         return QVariant(static_cast<qlonglong>(sqlite3_column_int64(statement_, index)));
@@ -140,8 +130,7 @@ QVariant SqliteStatement::column(int index) const
     }
 }
 
-Recordset SqliteStatement::readAll()
-{
+Recordset SqliteStatement::readAll() {
     const int columns = columnCount();
     QStringList names;
     names.reserve(columns);

@@ -18,8 +18,8 @@ struct ExecArgument {
 struct TranslatedStatement {
     enum class Kind { Sql, Exec };
     Kind kind = Kind::Sql;
-    QString sql;                  // Kind::Sql: the SQLite text
-    QString procedure;            // Kind::Exec: the procedure name as written
+    QString sql;                   // Kind::Sql: the SQLite text
+    QString procedure;             // Kind::Exec: the procedure name as written
     QList<ExecArgument> arguments; // Kind::Exec
 };
 

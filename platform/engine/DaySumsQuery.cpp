@@ -10,8 +10,7 @@ const char* const kDaySumColumns =
     "SUM(pages_modified), SUM(hours_system_modified), SUM(incent_hours_typed_modified), "
     "SUM(incent_typed_modified), SUM(incent_pay_modified), SUM(hours_typed_modified)";
 
-std::vector<DaySums> readDaySums(db::Recordset rows)
-{
+std::vector<DaySums> readDaySums(db::Recordset rows) {
     std::vector<DaySums> days;
     for (; !rows.eof(); rows.moveNext()) {
         DaySums day;
@@ -24,8 +23,7 @@ std::vector<DaySums> readDaySums(db::Recordset rows)
 }
 
 std::vector<DaySums> queryDaySums(db::Connection& connection, const QString& transId,
-                                  const int* account, const QDate& from, const QDate& to)
-{
+                                  const int* account, const QDate& from, const QDate& to) {
     QString statement = QStringLiteral("SELECT ") + QLatin1String(kDaySumColumns) +
                         QStringLiteral(" FROM Trans_incentive WHERE trans_id = ") +
                         db::sqlTextLiteral(transId);

@@ -65,10 +65,10 @@ private:
     bool partitionMode_ = false;
     QHash<int, QString> formulaTexts_;
     QHash<int, QString> formulaNames_;
-    QHash<qint64, Assignment> assignments_;        // (group << 32 | account)
-    QHash<int, int> groupPartitions_;              // group -> partition
-    QHash<int, int> accountPartitions_;            // account -> partition
-    QHash<int, QSet<int>> partitionTrees_;         // partition -> its sub-tree
+    QHash<qint64, Assignment> assignments_; // (group << 32 | account)
+    QHash<int, int> groupPartitions_;       // group -> partition
+    QHash<int, int> accountPartitions_;     // account -> partition
+    QHash<int, QSet<int>> partitionTrees_;  // partition -> its sub-tree
     std::unordered_map<int, CompileResult> compiled_;
     std::unordered_map<qint64, FormulaSet> sets_;
 };

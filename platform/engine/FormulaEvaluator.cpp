@@ -12,18 +12,14 @@
 namespace velora::engine {
 
 FormulaEvaluator::FormulaEvaluator(db::Connection& connection)
-    : connection_(connection)
-{
-}
+    : connection_(connection) {}
 
-void FormulaEvaluator::setError(const FormulaError& error)
-{
+void FormulaEvaluator::setError(const FormulaError& error) {
     error_ = error;
     results_ = FormulaResults{};
 }
 
-RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode)
-{
+RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode) {
     const RecalcSettings settings = RecalcSettings::read(connection_);
     firstDayOfWeek = settings.firstDayOfWeek;
     partitionMode = settings.partitionMode;
@@ -42,10 +38,10 @@ RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode)
         row.partitionId = user.value(1).isNull() ? -1 : user.value(1).toInt();
     }
     db::Recordset rs = connection_.openRecordset(
-        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + db::sqlTextLiteral(transId_) +
-        QStringLiteral(" AND hosp_acct_id = ") + QString::number(accountId_) +
-        QStringLiteral(" AND shift_date = '") + shiftDate_.toString(Qt::ISODate) +
-        QLatin1Char('\''));
+        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") +
+        db::sqlTextLiteral(transId_) + QStringLiteral(" AND hosp_acct_id = ") +
+        QString::number(accountId_) + QStringLiteral(" AND shift_date = '") +
+        shiftDate_.toString(Qt::ISODate) + QLatin1Char('\''));
     if (!rs.eof()) {
         row.reports = rs.value(QStringLiteral("number_rpts_modified")).toDouble();
         row.charLines = rs.value(QStringLiteral("chars_modified")).toDouble();
@@ -58,8 +54,7 @@ RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode)
     return row;
 }
 
-QVariant FormulaEvaluator::Evaluate(const QString& formulaText)
-{
+QVariant FormulaEvaluator::Evaluate(const QString& formulaText) {
     FormulaError error;
     const auto formula = CompiledFormula::compile(formulaText, error);
     if (!formula) {
@@ -72,8 +67,9 @@ QVariant FormulaEvaluator::Evaluate(const QString& formulaText)
         bool partitionMode = false;
         RowInputs row = readRow(firstDayOfWeek, partitionMode);
         PeriodSums periods(
-            [this](const QString& transId, const int* account, const QDate& from,
-                   const QDate& to) { return queryDaySums(connection_, transId, account, from, to); },
+            [this](const QString& transId, const int* account, const QDate& from, const QDate& to) {
+                return queryDaySums(connection_, transId, account, from, to);
+            },
             firstDayOfWeek);
         if (formula->usesIncentiveFunctions()) {
             // The incentive functions are the group's own lines-typed and hours-worked results.

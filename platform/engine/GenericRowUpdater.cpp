@@ -8,13 +8,11 @@ namespace velora::engine {
 
 namespace {
 
-QString number(double value)
-{
+QString number(double value) {
     return QString::number(value, 'g', 17);
 }
 
-QString rowsToDoCondition(const RecalcRequest& request)
-{
+QString rowsToDoCondition(const RecalcRequest& request) {
     return QStringLiteral("locked = 0 AND shift_date BETWEEN '") +
            request.startDate.toString(Qt::ISODate) + QStringLiteral("' AND '") +
            request.endDate.toString(Qt::ISODate) + QLatin1Char('\'');
@@ -22,8 +20,7 @@ QString rowsToDoCondition(const RecalcRequest& request)
 
 // collected = value; modified follows unless it holds a correction.
 QString assignment(const QString& collected, const QString& modified, double value,
-                   const db::Recordset& rs)
-{
+                   const db::Recordset& rs) {
     QString text = collected + QStringLiteral(" = ") + number(value);
     if (rs.value(modified).toDouble() == rs.value(collected).toDouble())
         text += QStringLiteral(", ") + modified + QStringLiteral(" = ") + number(value);
@@ -34,13 +31,11 @@ QString assignment(const QString& collected, const QString& modified, double val
 
 GenericRowUpdater::GenericRowUpdater(Context context)
     : context_(context)
-    , calculator_(context.periods)
-{
+    , calculator_(context.periods) {
     row_.hourMode = context_.hourMode;
 }
 
-void GenericRowUpdater::throwIfCancelled()
-{
+void GenericRowUpdater::throwIfCancelled() {
     if (!context_.observer.cancelRequested())
         return;
     if (transactionOpen_) {
@@ -50,8 +45,7 @@ void GenericRowUpdater::throwIfCancelled()
     throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
 }
 
-qint64 GenericRowUpdater::countRowsToDo(const RecalcRequest& request)
-{
+qint64 GenericRowUpdater::countRowsToDo(const RecalcRequest& request) {
     db::Recordset rs = context_.connection.openRecordset(
         QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE ") + rowsToDoCondition(request) +
         QStringLiteral(" AND trans_id IN (") + RecalcScope::userCondition(request) +
@@ -59,8 +53,7 @@ qint64 GenericRowUpdater::countRowsToDo(const RecalcRequest& request)
     return rs.eof() ? 0 : rs.value(0).toLongLong();
 }
 
-void GenericRowUpdater::commitBatchIfFull(bool force)
-{
+void GenericRowUpdater::commitBatchIfFull(bool force) {
     if (transactionOpen_ && (force || inBatch_ >= context_.batchRows)) {
         context_.connection.commit();
         transactionOpen_ = false;
@@ -69,8 +62,7 @@ void GenericRowUpdater::commitBatchIfFull(bool force)
     }
 }
 
-void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Recordset& rs)
-{
+void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Recordset& rs) {
     row_.accountId = rs.value(QStringLiteral("hosp_acct_id")).toInt();
     row_.shiftDate = rs.date(QStringLiteral("shift_date"));
     row_.reports = rs.value(QStringLiteral("number_rpts_modified")).toDouble();
@@ -98,11 +90,10 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
         assignment(QStringLiteral("incent_hours_typed"),
                    QStringLiteral("incent_hours_typed_modified"), r.hours, rs) +
         QStringLiteral(", ") +
-        assignment(QStringLiteral("incent_typed"), QStringLiteral("incent_typed_modified"),
-                   r.lines, rs) +
-        QStringLiteral(", ") +
-        assignment(QStringLiteral("incent_pay"), QStringLiteral("incent_pay_modified"), r.pay,
+        assignment(QStringLiteral("incent_typed"), QStringLiteral("incent_typed_modified"), r.lines,
                    rs) +
+        QStringLiteral(", ") +
+        assignment(QStringLiteral("incent_pay"), QStringLiteral("incent_pay_modified"), r.pay, rs) +
         QStringLiteral(" WHERE trans_id = ") + db::sqlTextLiteral(user.transId) +
         QStringLiteral(" AND hosp_acct_id = ") + QString::number(row_.accountId) +
         QStringLiteral(" AND shift_date = '") + row_.shiftDate.toString(Qt::ISODate) +
@@ -111,15 +102,14 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
     commitBatchIfFull(false);
 }
 
-void GenericRowUpdater::updateUser(const RecalcScope::User& user, const RecalcRequest& request)
-{
+void GenericRowUpdater::updateUser(const RecalcScope::User& user, const RecalcRequest& request) {
     row_.transId = user.transId;
     row_.groupId = user.groupId;
     row_.partitionId = user.partitionId;
     // Read the user's rows completely before writing any of them.
     db::Recordset rs = context_.connection.openRecordset(
-        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") + db::sqlTextLiteral(user.transId) +
-        QStringLiteral(" AND ") + rowsToDoCondition(request) +
+        QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") +
+        db::sqlTextLiteral(user.transId) + QStringLiteral(" AND ") + rowsToDoCondition(request) +
         QStringLiteral(" ORDER BY hosp_acct_id, shift_date"));
     for (; !rs.eof(); rs.moveNext()) {
         throwIfCancelled();
@@ -127,8 +117,7 @@ void GenericRowUpdater::updateUser(const RecalcScope::User& user, const RecalcRe
     }
 }
 
-qint64 GenericRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary)
-{
+qint64 GenericRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary) {
     rowsToDo_ = summary.rowsToDo = countRowsToDo(request);
     context_.observer.progress(0, rowsToDo_);
     try {

@@ -8,16 +8,15 @@
 #include "SqliteRowUpdater.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/SqliteEngine.h"
 #include "db/SqlText.h"
+#include "db/SqliteEngine.h"
 #include "db/SqliteStatement.h"
 
 namespace velora::engine {
 
 namespace {
 
-QString iso(const QDate& day)
-{
+QString iso(const QDate& day) {
     return day.toString(Qt::ISODate);
 }
 
@@ -26,23 +25,20 @@ QString iso(const QDate& day)
 RecalcJob::RecalcJob(db::Connection& connection, RecalcObserver& observer, Path path)
     : connection_(connection)
     , observer_(observer)
-    , path_(path)
-{
-}
+    , path_(path) {}
 
 RecalcJob::~RecalcJob() = default;
 
-qint64 RecalcJob::autoLock(const RecalcSettings& settings)
-{
+qint64 RecalcJob::autoLock(const RecalcSettings& settings) {
     if (settings.autoLockingDays <= 0)
         return 0;
     return connection_.execute(
-        QStringLiteral("UPDATE Trans_incentive SET locked = 1 WHERE locked = 0 AND shift_date < '") +
+        QStringLiteral(
+            "UPDATE Trans_incentive SET locked = 1 WHERE locked = 0 AND shift_date < '") +
         iso(today_.addDays(-settings.autoLockingDays)) + QLatin1Char('\''));
 }
 
-QDate RecalcJob::lastLockedDay()
-{
+QDate RecalcJob::lastLockedDay() {
     db::Recordset rs = connection_.openRecordset(
         QStringLiteral("SELECT MAX(shift_date) FROM trans_incentive WHERE locked = 1"));
     return rs.eof() || rs.value(0).isNull()
@@ -50,8 +46,7 @@ QDate RecalcJob::lastLockedDay()
                : QDate::fromString(rs.value(0).toString().left(10), Qt::ISODate);
 }
 
-qint64 RecalcJob::addBlankEndOfMonthRows(const RecalcRequest& request)
-{
+qint64 RecalcJob::addBlankEndOfMonthRows(const RecalcRequest& request) {
     const QDate currentMonth(today_.year(), today_.month(), 1);
     QDate from = request.startDate;
     const QDate locked = lastLockedDay();
@@ -88,8 +83,7 @@ qint64 RecalcJob::addBlankEndOfMonthRows(const RecalcRequest& request)
 
 // Period sums come from a read transaction opened before the first row is written, so every
 // row of the run sees the values stored when it began, whatever order SQLite updates rows in.
-PeriodSums::Fetch RecalcJob::snapshotFetch(db::SqliteEngine& sqlite)
-{
+PeriodSums::Fetch RecalcJob::snapshotFetch(db::SqliteEngine& sqlite) {
     snapshot_ = std::make_unique<db::SqliteEngine>(sqlite.path(), db::ConnectionOptions{});
     snapshot_->executeNative(
         QStringLiteral("BEGIN; SELECT COUNT(*) FROM (SELECT 1 FROM Trans_incentive LIMIT 1);"));
@@ -103,8 +97,8 @@ PeriodSums::Fetch RecalcJob::snapshotFetch(db::SqliteEngine& sqlite)
         QStringLiteral("SELECT ") + QLatin1String(kDaySumColumns) +
             QStringLiteral(" FROM Trans_incentive WHERE trans_id = ?1 AND shift_date BETWEEN ?3 "
                            "AND ?4 GROUP BY shift_date ORDER BY shift_date"));
-    return [byAccount, allAccounts](const QString& transId, const int* account,
-                                    const QDate& from, const QDate& to) {
+    return [byAccount, allAccounts](const QString& transId, const int* account, const QDate& from,
+                                    const QDate& to) {
         db::SqliteStatement& statement = account ? *byAccount : *allAccounts;
         statement.reset();
         statement.bind(1, transId);
@@ -116,14 +110,13 @@ PeriodSums::Fetch RecalcJob::snapshotFetch(db::SqliteEngine& sqlite)
     };
 }
 
-PeriodSums::Fetch RecalcJob::connectionFetch()
-{
-    return [this](const QString& transId, const int* account, const QDate& from,
-                  const QDate& to) { return queryDaySums(connection_, transId, account, from, to); };
+PeriodSums::Fetch RecalcJob::connectionFetch() {
+    return [this](const QString& transId, const int* account, const QDate& from, const QDate& to) {
+        return queryDaySums(connection_, transId, account, from, to);
+    };
 }
 
-RecalcSummary RecalcJob::run(const RecalcRequest& request)
-{
+RecalcSummary RecalcJob::run(const RecalcRequest& request) {
     RecalcSummary summary;
     const RecalcSettings settings = RecalcSettings::read(connection_);
     if (request.isFullRun())
@@ -138,18 +131,16 @@ RecalcSummary RecalcJob::run(const RecalcRequest& request)
     auto* sqlite = dynamic_cast<db::SqliteEngine*>(connection_.engine());
     if (sqlite && path_ == Path::Automatic) {
         PeriodSums periods(snapshotFetch(*sqlite), settings.firstDayOfWeek);
-        SqliteRowUpdater updater({sqlite->handle(), scope, assignments, &periods,
-                                  settings.hourMode, errors, observer_,
-                                  batchRows_ > 0 ? batchRows_
-                                                 : SqliteRowUpdater::kDefaultBatchRows});
+        SqliteRowUpdater updater(
+            {sqlite->handle(), scope, assignments, &periods, settings.hourMode, errors, observer_,
+             batchRows_ > 0 ? batchRows_ : SqliteRowUpdater::kDefaultBatchRows});
         summary.rowsDone = updater.run(request, summary);
         snapshot_.reset();
     } else {
         PeriodSums periods(connectionFetch(), settings.firstDayOfWeek);
-        GenericRowUpdater updater({connection_, scope, assignments, &periods, settings.hourMode,
-                                   errors, observer_,
-                                   batchRows_ > 0 ? batchRows_
-                                                  : GenericRowUpdater::kDefaultBatchRows});
+        GenericRowUpdater updater(
+            {connection_, scope, assignments, &periods, settings.hourMode, errors, observer_,
+             batchRows_ > 0 ? batchRows_ : GenericRowUpdater::kDefaultBatchRows});
         summary.rowsDone = updater.run(request, summary);
     }
     summary.rowsFailed = errors.finish();

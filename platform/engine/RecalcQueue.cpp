@@ -11,8 +11,7 @@ namespace velora::engine {
 
 namespace {
 
-void markRequest(db::Connection& connection, qint64 id, int status, const QString& message)
-{
+void markRequest(db::Connection& connection, qint64 id, int status, const QString& message) {
     connection.execute(QStringLiteral("UPDATE Incentive_recalc_request SET status = ") +
                        QString::number(status) + QStringLiteral(", done_at = ") +
                        db::sqlTextLiteral(QDateTime::currentDateTime().toString(Qt::ISODate)) +
@@ -23,19 +22,18 @@ void markRequest(db::Connection& connection, qint64 id, int status, const QStrin
 } // namespace
 
 void RecalcQueue::enqueue(db::Connection& connection, const RecalcRequest& request,
-                          const QString& requestedBy)
-{
+                          const QString& requestedBy) {
     connection.execute(
         QStringLiteral("INSERT INTO Incentive_recalc_request (requested_at, requested_by, "
                        "filter, start_date, end_date, status) VALUES (") +
-        db::sqlTextLiteral(QDateTime::currentDateTime().toString(Qt::ISODate)) + QStringLiteral(", ") +
-        db::sqlTextLiteral(requestedBy) + QStringLiteral(", ") + db::sqlTextLiteral(request.filter) +
-        QStringLiteral(", '") + request.startDate.toString(Qt::ISODate) + QStringLiteral("', '") +
+        db::sqlTextLiteral(QDateTime::currentDateTime().toString(Qt::ISODate)) +
+        QStringLiteral(", ") + db::sqlTextLiteral(requestedBy) + QStringLiteral(", ") +
+        db::sqlTextLiteral(request.filter) + QStringLiteral(", '") +
+        request.startDate.toString(Qt::ISODate) + QStringLiteral("', '") +
         request.endDate.toString(Qt::ISODate) + QStringLiteral("', 0)"));
 }
 
-int RecalcQueue::processPending(db::Connection& connection, RecalcObserver& observer)
-{
+int RecalcQueue::processPending(db::Connection& connection, RecalcObserver& observer) {
     int processed = 0;
     for (;;) {
         db::Recordset next = connection.openRecordset(

@@ -4,8 +4,7 @@
 
 namespace velora::engine {
 
-QString RecalcScope::userCondition(const RecalcRequest& request)
-{
+QString RecalcScope::userCondition(const RecalcRequest& request) {
     QString condition = QStringLiteral("SELECT Trans_info.trans_id FROM Trans_info "
                                        "WHERE Trans_info.trans_type = 1");
     if (!request.isFullRun())
@@ -13,8 +12,7 @@ QString RecalcScope::userCondition(const RecalcRequest& request)
     return condition;
 }
 
-RecalcScope RecalcScope::load(db::Connection& connection, const RecalcRequest& request)
-{
+RecalcScope RecalcScope::load(db::Connection& connection, const RecalcRequest& request) {
     QString statement = QStringLiteral(
         "SELECT Trans_info.trans_id, Trans_info.incentive_group_id, Trans_info.extra3 "
         "FROM Trans_info WHERE Trans_info.trans_type = 1");
@@ -34,8 +32,7 @@ RecalcScope RecalcScope::load(db::Connection& connection, const RecalcRequest& r
     return scope;
 }
 
-void RecalcScope::normalise(const char* text, int length, std::string& out)
-{
+void RecalcScope::normalise(const char* text, int length, std::string& out) {
     while (length > 0 && text[length - 1] == ' ')
         --length;
     out.assign(text, static_cast<std::size_t>(length));
@@ -45,15 +42,13 @@ void RecalcScope::normalise(const char* text, int length, std::string& out)
     }
 }
 
-const RecalcScope::User* RecalcScope::find(const char* transId, int length)
-{
+const RecalcScope::User* RecalcScope::find(const char* transId, int length) {
     normalise(transId, length, buffer_);
     const auto it = users_.find(buffer_);
     return it == users_.end() ? nullptr : &it->second;
 }
 
-const RecalcScope::User* RecalcScope::find(const QString& transId)
-{
+const RecalcScope::User* RecalcScope::find(const QString& transId) {
     const QByteArray utf8 = transId.toUtf8();
     return find(utf8.constData(), static_cast<int>(utf8.size()));
 }

@@ -7,26 +7,21 @@ namespace velora::engine {
 
 namespace {
 
-QString systemPreference(db::Connection& connection, const QString& key, const QString& fallback)
-{
-    db::Recordset rs =
-        connection.openRecordset(QStringLiteral("EXEC usp_incentive_get_preference '") + key +
-                                 QStringLiteral("', -1"));
+QString systemPreference(db::Connection& connection, const QString& key, const QString& fallback) {
+    db::Recordset rs = connection.openRecordset(
+        QStringLiteral("EXEC usp_incentive_get_preference '") + key + QStringLiteral("', -1"));
     return rs.eof() || rs.value(0).isNull() ? fallback : rs.value(0).toString().trimmed();
 }
 
-int integerPreference(db::Connection& connection, const QString& key, int fallback)
-{
+int integerPreference(db::Connection& connection, const QString& key, int fallback) {
     bool ok = false;
-    const int value =
-        systemPreference(connection, key, QString::number(fallback)).toInt(&ok);
+    const int value = systemPreference(connection, key, QString::number(fallback)).toInt(&ok);
     return ok ? value : fallback;
 }
 
-bool booleanPreference(db::Connection& connection, const QString& key, bool fallback)
-{
-    const QString text =
-        systemPreference(connection, key, fallback ? QStringLiteral("True") : QStringLiteral("False"));
+bool booleanPreference(db::Connection& connection, const QString& key, bool fallback) {
+    const QString text = systemPreference(
+        connection, key, fallback ? QStringLiteral("True") : QStringLiteral("False"));
     if (text.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
         return true;
     if (text.compare(QStringLiteral("False"), Qt::CaseInsensitive) == 0)
@@ -38,8 +33,7 @@ bool booleanPreference(db::Connection& connection, const QString& key, bool fall
 
 } // namespace
 
-RecalcSettings RecalcSettings::read(db::Connection& connection)
-{
+RecalcSettings RecalcSettings::read(db::Connection& connection) {
     RecalcSettings settings;
     settings.hourMode = integerPreference(connection, QStringLiteral("INCENT_HOUR_TYPE"), 1);
     settings.autoLockingDays =

@@ -3,8 +3,7 @@
 namespace velora::engine {
 
 bool RowCalculator::run(const CompiledFormula& formula, int formulaId, const RowInputs& row,
-                        FormulaResults& results, Outcome& outcome)
-{
+                        FormulaResults& results, Outcome& outcome) {
     results = FormulaResults{};
     if (machine_.evaluate(formula, row, periods_, results, outcome.error))
         return true;
@@ -12,8 +11,7 @@ bool RowCalculator::run(const CompiledFormula& formula, int formulaId, const Row
     return false;
 }
 
-void RowCalculator::calculate(const FormulaSet& set, RowInputs& row, Outcome& outcome)
-{
+void RowCalculator::calculate(const FormulaSet& set, RowInputs& row, Outcome& outcome) {
     outcome.failedFormulaId = 0;
     outcome.error = FormulaError{};
     if (!set.usable()) {

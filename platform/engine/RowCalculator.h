@@ -19,9 +19,7 @@ public:
     };
 
     explicit RowCalculator(PeriodSource* periods)
-        : periods_(periods)
-    {
-    }
+        : periods_(periods) {}
 
     // row.iTypedLines and row.iHoursWorked are set here.
     void calculate(const FormulaSet& set, RowInputs& row, Outcome& outcome);

@@ -18,9 +18,7 @@ public:
 
     RowErrorReporter(RecalcObserver& observer, QHash<int, QString> formulaNames)
         : observer_(observer)
-        , formulaNames_(std::move(formulaNames))
-    {
-    }
+        , formulaNames_(std::move(formulaNames)) {}
 
     void report(int formulaId, const FormulaError& error, const QString& transId, int accountId,
                 const QDate& day);

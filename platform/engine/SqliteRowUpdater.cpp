@@ -35,15 +35,13 @@ constexpr const char* kRowArguments =
 constexpr const char* kRowsToDo = "locked = 0 AND shift_date BETWEEN ?1 AND ?2 AND trans_id IN "
                                   "(SELECT trans_id FROM temp.vl_recalc_scope)";
 
-QString fullCall(int which, const char* column)
-{
+QString fullCall(int which, const char* column) {
     return QStringLiteral("vl_recalc(%1, %2, %3)")
         .arg(which)
         .arg(QLatin1String(kRowArguments), QLatin1String(column));
 }
 
-QString keptCall(int which, const char* column)
-{
+QString keptCall(int which, const char* column) {
     return QStringLiteral("vl_result(%1, rowid, %2)").arg(which).arg(QLatin1String(column));
 }
 
@@ -51,8 +49,7 @@ QString keptCall(int which, const char* column)
 // SQLite computes the new values in the table's column order, so only the first assignment
 // (incent_hours_typed) passes the row; the others read the results kept for that rowid. When
 // keptResults is false every assignment passes the row.
-QString assignments(bool keptResults)
-{
+QString assignments(bool keptResults) {
     const struct {
         int which;
         const char* collected;
@@ -64,8 +61,8 @@ QString assignments(bool keptResults)
     for (const auto& r : results) {
         const bool first = r.which == 0;
         parts << QStringLiteral("%1 = %2").arg(
-            QLatin1String(r.collected),
-            first || !keptResults ? fullCall(r.which, r.collected) : keptCall(r.which, r.collected));
+            QLatin1String(r.collected), first || !keptResults ? fullCall(r.which, r.collected)
+                                                              : keptCall(r.which, r.collected));
         parts << QStringLiteral("%1 = CASE WHEN %1 = %2 THEN %3 ELSE %1 END")
                      .arg(QLatin1String(r.modified), QLatin1String(r.collected),
                           keptResults ? keptCall(r.which, r.collected)
@@ -74,8 +71,7 @@ QString assignments(bool keptResults)
     return parts.join(QStringLiteral(", "));
 }
 
-QDate parseStoredDate(const unsigned char* text, int length)
-{
+QDate parseStoredDate(const unsigned char* text, int length) {
     if (!text || length < 10)
         return {};
     auto digits = [text](int from, int count) {
@@ -87,8 +83,7 @@ QDate parseStoredDate(const unsigned char* text, int length)
     return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
 }
 
-void executeNative(sqlite3* db, const char* sql)
-{
+void executeNative(sqlite3* db, const char* sql) {
     char* message = nullptr;
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
     sqlite3_free(message);
@@ -100,8 +95,7 @@ void executeNative(sqlite3* db, const char* sql)
 
 SqliteRowUpdater::SqliteRowUpdater(Context context)
     : context_(context)
-    , calculator_(context.periods)
-{
+    , calculator_(context.periods) {
     row_.hourMode = context_.hourMode;
     int rc = sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, this,
                                         recalcFunction, nullptr, nullptr, nullptr);
@@ -113,24 +107,21 @@ SqliteRowUpdater::SqliteRowUpdater(Context context)
     sqlite3_progress_handler(context_.db, 20000, progressHandler, this);
 }
 
-SqliteRowUpdater::~SqliteRowUpdater()
-{
+SqliteRowUpdater::~SqliteRowUpdater() {
     sqlite3_progress_handler(context_.db, 0, nullptr, nullptr);
     sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, nullptr, nullptr,
                                nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(context_.db, "vl_result", 3, SQLITE_UTF8, nullptr, nullptr,
-                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(context_.db, "vl_result", 3, SQLITE_UTF8, nullptr, nullptr, nullptr,
+                               nullptr, nullptr);
     sqlite3_exec(context_.db, "DROP TABLE IF EXISTS temp.vl_recalc_scope", nullptr, nullptr,
                  nullptr);
 }
 
-int SqliteRowUpdater::progressHandler(void* self)
-{
+int SqliteRowUpdater::progressHandler(void* self) {
     return static_cast<SqliteRowUpdater*>(self)->context_.observer.cancelRequested() ? 1 : 0;
 }
 
-void SqliteRowUpdater::computeRow(sqlite3_value** argv)
-{
+void SqliteRowUpdater::computeRow(sqlite3_value** argv) {
     const auto* transId = sqlite3_value_text(argv[ArgTransId]);
     const int transIdLength = sqlite3_value_bytes(argv[ArgTransId]);
     const RecalcScope::User* user =
@@ -160,8 +151,7 @@ void SqliteRowUpdater::computeRow(sqlite3_value** argv)
                                row_.accountId, row_.shiftDate);
 }
 
-void SqliteRowUpdater::setResult(sqlite3_context* context, int which, sqlite3_value* old) const
-{
+void SqliteRowUpdater::setResult(sqlite3_context* context, int which, sqlite3_value* old) const {
     if (!currentOk_) {
         sqlite3_result_value(context, old);
         return;
@@ -173,8 +163,7 @@ void SqliteRowUpdater::setResult(sqlite3_context* context, int which, sqlite3_va
 // vl_recalc(which, row..., old): the row's result `which` (0 IHours, 1 ITyped, 2 IPay). The
 // formulas run once per row; later calls for the same row read the kept results. A row whose
 // formula fails keeps its old values.
-void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_value** argv)
-{
+void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
     const qint64 rowid = sqlite3_value_int64(argv[ArgRowid]);
     if (rowid != self->currentRowid_) {
@@ -186,8 +175,7 @@ void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_val
 
 // vl_result(which, rowid, old): a result kept by vl_recalc for this rowid. Called for another
 // row, the statement fails and the batch is run again with vl_recalc everywhere.
-void SqliteRowUpdater::keptResultFunction(sqlite3_context* context, int, sqlite3_value** argv)
-{
+void SqliteRowUpdater::keptResultFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
     if (sqlite3_value_int64(argv[1]) != self->currentRowid_) {
         self->keptResultsBroken_ = true;
@@ -197,8 +185,7 @@ void SqliteRowUpdater::keptResultFunction(sqlite3_context* context, int, sqlite3
     self->setResult(context, sqlite3_value_int(argv[0]), argv[2]);
 }
 
-void SqliteRowUpdater::fillScopeTable()
-{
+void SqliteRowUpdater::fillScopeTable() {
     executeNative(context_.db, "DROP TABLE IF EXISTS temp.vl_recalc_scope;"
                                "CREATE TEMP TABLE vl_recalc_scope "
                                "(trans_id TEXT COLLATE TEXTCI PRIMARY KEY) WITHOUT ROWID");
@@ -211,8 +198,7 @@ void SqliteRowUpdater::fillScopeTable()
     }
 }
 
-qint64 SqliteRowUpdater::countRowsToDo(const RecalcRequest& request)
-{
+qint64 SqliteRowUpdater::countRowsToDo(const RecalcRequest& request) {
     db::SqliteStatement count(context_.db,
                               QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE ") +
                                   QLatin1String(kRowsToDo));
@@ -223,8 +209,7 @@ qint64 SqliteRowUpdater::countRowsToDo(const RecalcRequest& request)
 }
 
 // The rowids of the table as [first, last]; first > last when it is empty.
-std::pair<qint64, qint64> SqliteRowUpdater::rowidSpan()
-{
+std::pair<qint64, qint64> SqliteRowUpdater::rowidSpan() {
     db::SqliteStatement span(context_.db,
                              QStringLiteral("SELECT MIN(rowid), MAX(rowid) FROM Trans_incentive"));
     span.step();
@@ -235,8 +220,7 @@ std::pair<qint64, qint64> SqliteRowUpdater::rowidSpan()
 // from walking a user index once per batch); a run small enough for one batch lets SQLite use
 // the user index instead of reading the whole table.
 qint64 SqliteRowUpdater::runBatch(const std::optional<RowidRange>& range,
-                                  const RecalcRequest& request, bool retried)
-{
+                                  const RecalcRequest& request, bool retried) {
     QString sql = QStringLiteral("UPDATE Trans_incentive ") +
                   (range ? QStringLiteral("NOT INDEXED ") : QString()) + QStringLiteral("SET ") +
                   assignments(!keptResultsBroken_) + QStringLiteral(" WHERE ") +
@@ -268,8 +252,7 @@ qint64 SqliteRowUpdater::runBatch(const std::optional<RowidRange>& range,
     return sqlite3_changes(context_.db);
 }
 
-qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary)
-{
+qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary) {
     fillScopeTable();
     summary.rowsToDo = countRowsToDo(request);
     context_.observer.progress(0, summary.rowsToDo);
@@ -291,8 +274,7 @@ qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summar
     return done;
 }
 
-void SqliteRowUpdater::throwIfCancelled() const
-{
+void SqliteRowUpdater::throwIfCancelled() const {
     if (context_.observer.cancelRequested())
         throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
 }

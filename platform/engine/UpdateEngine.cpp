@@ -13,11 +13,10 @@ namespace velora::engine {
 
 namespace {
 
-QDate parseEngineDate(const QString& text, const QDate& fallback)
-{
+QDate parseEngineDate(const QString& text, const QDate& fallback) {
     const QString trimmed = text.trimmed();
-    for (const QString& format : {QStringLiteral("MM/dd/yyyy"), QStringLiteral("M/d/yyyy"),
-                                  QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString& format :
+         {QStringLiteral("MM/dd/yyyy"), QStringLiteral("M/d/yyyy"), QStringLiteral("yyyy-MM-dd")}) {
         const QDate date = QDate::fromString(trimmed, format);
         if (date.isValid())
             return date;
@@ -30,15 +29,11 @@ class SignalObserver final : public RecalcObserver {
 public:
     SignalObserver(UpdateEngine& engine, const std::atomic<bool>& cancel)
         : engine_(engine)
-        , cancel_(cancel)
-    {
-    }
-    void progress(qint64 rowsDone, qint64 rowsToDo) override
-    {
+        , cancel_(cancel) {}
+    void progress(qint64 rowsDone, qint64 rowsToDo) override {
         Q_EMIT engine_.progress(rowsDone, rowsToDo);
     }
-    void rowError(int number, const QString& description) override
-    {
+    void rowError(int number, const QString& description) override {
         Q_EMIT engine_.OnError(number, description);
     }
     bool cancelRequested() const override { return cancel_; }
@@ -51,14 +46,11 @@ private:
 } // namespace
 
 UpdateEngine::UpdateEngine(QObject* parent)
-    : QObject(parent)
-{
-}
+    : QObject(parent) {}
 
 UpdateEngine::~UpdateEngine() = default;
 
-QString UpdateEngine::connectionString() const
-{
+QString UpdateEngine::connectionString() const {
     if (!dataSourceName_.trimmed().isEmpty())
         return QStringLiteral("DSN=") + dataSourceName_ + QStringLiteral(";User ID=") + userName_ +
                QStringLiteral(";PWD=") + password_;
@@ -67,8 +59,7 @@ QString UpdateEngine::connectionString() const
            serverName_ + QStringLiteral(";PWD=") + password_;
 }
 
-RecalcRequest UpdateEngine::request() const
-{
+RecalcRequest UpdateEngine::request() const {
     RecalcRequest request;
     request.startDate = parseEngineDate(startDate_, request.startDate);
     request.endDate = parseEngineDate(endDate_, request.endDate);
@@ -76,15 +67,13 @@ RecalcRequest UpdateEngine::request() const
     return request;
 }
 
-void UpdateEngine::queueRequest(const RecalcRequest& request)
-{
+void UpdateEngine::queueRequest(const RecalcRequest& request) {
     db::Connection connection(options_);
     connection.open(connectionString());
     RecalcQueue::enqueue(connection, request, requestedBy_);
 }
 
-void UpdateEngine::runOnWorkerThread(const RecalcRequest& request)
-{
+void UpdateEngine::runOnWorkerThread(const RecalcRequest& request) {
     std::optional<db::DbError> failure;
     QThread* worker = QThread::create([this, request, &failure] {
         try {
@@ -110,8 +99,7 @@ void UpdateEngine::runOnWorkerThread(const RecalcRequest& request)
 }
 
 void UpdateEngine::Run(const QString&, const QString&, const QString&, const QString&,
-                       const QString&, const QString&, const QString&)
-{
+                       const QString&, const QString&, const QString&) {
     if (running_)
         throw db::DbError(db::ErrorNumber::General,
                           QStringLiteral("A recalculation is already running."));

@@ -1,8 +1,8 @@
 #include "IncentiveRecalculation.h"
 
+#include "NumberedError.h"
 #include "RecalcProgressDialog.h"
 #include "catalogue/QuoteSql.h"
-#include "NumberedError.h"
 #include "engine/RecalcRequest.h"
 #include "engine/UpdateEngine.h"
 #include "shell/AffermativeValue.h"
@@ -16,18 +16,14 @@ namespace velora::recalc {
 
 IncentiveRecalculation::IncentiveRecalculation(Environment environment, QWidget* mainWindow)
     : env_(std::move(environment))
-    , mainWindow_(mainWindow)
-{
-}
+    , mainWindow_(mainWindow) {}
 
-QString IncentiveRecalculation::userFilter(const QString& transId)
-{
+QString IncentiveRecalculation::userFilter(const QString& transId) {
     return QStringLiteral("Trans_info.trans_id = '") + catalogue::QuoteSql(transId) +
            QLatin1Char('\'');
 }
 
-bool IncentiveRecalculation::clientSideCalculations() const
-{
+bool IncentiveRecalculation::clientSideCalculations() const {
     shell::IHalvexINI ini(env_.registry);
     ini.setHalvexINI(env_.configurationPath);
     const QString value =
@@ -35,8 +31,7 @@ bool IncentiveRecalculation::clientSideCalculations() const
     return value.isEmpty() || shell::AffermativeValue(value);
 }
 
-bool IncentiveRecalculation::localUpdatesDisabled() const
-{
+bool IncentiveRecalculation::localUpdatesDisabled() const {
     const shell::CommandLine commandLine(env_.argumentText ? env_.argumentText() : QString());
     const QString disable =
         commandLine.CLArguments().Item(QStringLiteral("DisableLocalUpdates")).value();
@@ -44,8 +39,7 @@ bool IncentiveRecalculation::localUpdatesDisabled() const
            !clientSideCalculations();
 }
 
-void IncentiveRecalculation::runEngine(const QString& filter)
-{
+void IncentiveRecalculation::runEngine(const QString& filter) {
     engine::UpdateEngine& engine = env_.engine;
     engine.StartDate(QStringLiteral("01/01/1980"));
     engine.EndDate(QStringLiteral("01/01/2030"));
@@ -64,8 +58,7 @@ void IncentiveRecalculation::runEngine(const QString& filter)
     engine.Run(QString(), QString(), QString(), QString(), QString(), QString(), QString());
 }
 
-void IncentiveRecalculation::RecalculateIncentives(const QString& filter)
-{
+void IncentiveRecalculation::RecalculateIncentives(const QString& filter) {
     if (mainWindow_)
         mainWindow_->setEnabled(false);
     try {

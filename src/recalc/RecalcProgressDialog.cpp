@@ -6,8 +6,7 @@ namespace velora::recalc {
 
 RecalcProgressDialog::RecalcProgressDialog(engine::UpdateEngine& engine, QWidget* parent)
     : QProgressDialog(tr("Recalculating incentive values..."), tr("&Cancel"), 0, 100, parent)
-    , engine_(engine)
-{
+    , engine_(engine) {
     setObjectName(QStringLiteral("frmRecalcProgress"));
     setWindowTitle(QStringLiteral("Velora Incentive"));
     setWindowModality(Qt::WindowModal);
@@ -18,8 +17,7 @@ RecalcProgressDialog::RecalcProgressDialog(engine::UpdateEngine& engine, QWidget
     connect(this, &QProgressDialog::canceled, &engine_, &engine::UpdateEngine::cancel);
 }
 
-void RecalcProgressDialog::showProgress(qint64 rowsDone, qint64 rowsToDo)
-{
+void RecalcProgressDialog::showProgress(qint64 rowsDone, qint64 rowsToDo) {
     // Row counts can exceed int; the bar works in percent.
     setValue(rowsToDo > 0 ? static_cast<int>(rowsDone * 100 / rowsToDo) : 0);
     setLabelText(tr("Recalculating incentive values...\n%1 of %2 rows")

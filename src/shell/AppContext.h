@@ -26,9 +26,7 @@ struct AppContext {
                std::function<QString()> switches)
         : messages(messageBoxes)
         , registry(std::move(registryFiles))
-        , argumentText(std::move(switches))
-    {
-    }
+        , argumentText(std::move(switches)) {}
 
     Messages& messages;
     config::Registry registry;

@@ -10,8 +10,7 @@ namespace {
 
 // The window stops taking input; its owned wait dialog stays usable (a disabled window would
 // disable the dialog's close box with it).
-void setInputEnabled(QWidget& window, bool enabled)
-{
+void setInputEnabled(QWidget& window, bool enabled) {
     auto* main = qobject_cast<QMainWindow*>(&window);
     if (!main || !main->centralWidget()) {
         window.setEnabled(enabled);
@@ -25,16 +24,14 @@ void setInputEnabled(QWidget& window, bool enabled)
 
 namespace velora::shell {
 
-BusyIndicator::~BusyIndicator()
-{
+BusyIndicator::~BusyIndicator() {
     delete wait_;
     if (busy_)
         QApplication::restoreOverrideCursor();
 }
 
-void BusyIndicator::BeginBusy(bool showDialog, const QString& firstText,
-                              const QString& secondText, int animation)
-{
+void BusyIndicator::BeginBusy(bool showDialog, const QString& firstText, const QString& secondText,
+                              int animation) {
     if (wait_ && wait_->isVisible())
         return;
     setInputEnabled(window_, false);
@@ -52,8 +49,7 @@ void BusyIndicator::BeginBusy(bool showDialog, const QString& firstText,
     QApplication::processEvents();
 }
 
-void BusyIndicator::EndBusy()
-{
+void BusyIndicator::EndBusy() {
     setInputEnabled(window_, true);
     if (busy_)
         QApplication::restoreOverrideCursor();

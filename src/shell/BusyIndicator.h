@@ -7,7 +7,6 @@
 
 class QWidget;
 
-
 namespace velora::shell {
 
 // The busy indication of the main window (BeginBusy/EndBusy): the window disabled with the
@@ -16,9 +15,7 @@ namespace velora::shell {
 class BusyIndicator {
 public:
     explicit BusyIndicator(QWidget& window)
-        : window_(window)
-    {
-    }
+        : window_(window) {}
     ~BusyIndicator();
     BusyIndicator(const BusyIndicator&) = delete;
     BusyIndicator& operator=(const BusyIndicator&) = delete;

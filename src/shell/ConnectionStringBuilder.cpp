@@ -6,15 +6,14 @@
 namespace velora::shell {
 
 QString ConnectionStringBuilder::build(const IHalvexINI& ini, bool odbcMode,
-                                       const QString& executableName)
-{
+                                       const QString& executableName) {
     const QString system = QStringLiteral("System");
     QString user = ini.GetItem(system, QStringLiteral("User"));
     if (user.isEmpty())
         user = QStringLiteral("sa");
     const QString storedPassword = ini.GetItem(system, QStringLiteral("Password"));
-    const QString password = storedPassword.isEmpty() ? QString()
-                                                        : config::UnencryptedText(storedPassword);
+    const QString password =
+        storedPassword.isEmpty() ? QString() : config::UnencryptedText(storedPassword);
     const QString app = QStringLiteral(";APP=") + executableName + QStringLiteral(".EXE");
     if (odbcMode)
         return QStringLiteral("DSN=") + ini.GetItem(system, QStringLiteral("ODBCSource")) +

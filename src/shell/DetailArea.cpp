@@ -26,8 +26,7 @@ public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
@@ -50,8 +49,7 @@ protected:
 } // namespace
 
 DetailArea::DetailArea(QWidget* parent)
-    : QFrame(parent)
-{
+    : QFrame(parent) {
     setObjectName(QStringLiteral("picDetails"));
     setFrameShape(QFrame::NoFrame);
     buildSplash();
@@ -80,8 +78,7 @@ DetailArea::DetailArea(QWidget* parent)
     showSplash();
 }
 
-void DetailArea::buildSplash()
-{
+void DetailArea::buildSplash() {
     auto* splash = new SplashPicture(this);
     splash->setObjectName(QStringLiteral("picSplash"));
     splash->resize(widgets::Twips::toPixels(QSize(kPaneWidthTwips, kPaneHeightTwips)));
@@ -100,8 +97,7 @@ void DetailArea::buildSplash()
     panes_[static_cast<int>(Pane::Splash)] = splash;
 }
 
-QWidget* DetailArea::makeFixedPane(const char* name, const QString& title)
-{
+QWidget* DetailArea::makeFixedPane(const char* name, const QString& title) {
     auto* pane = new QFrame(this);
     pane->setObjectName(QLatin1String(name));
     pane->setFrameShape(QFrame::StyledPanel);
@@ -114,34 +110,29 @@ QWidget* DetailArea::makeFixedPane(const char* name, const QString& title)
     return pane;
 }
 
-QWidget* DetailArea::pane(Pane which) const
-{
+QWidget* DetailArea::pane(Pane which) const {
     return panes_[static_cast<int>(which)];
 }
 
-void DetailArea::showPane(Pane which)
-{
+void DetailArea::showPane(Pane which) {
     for (int i = 0; i < 6; ++i)
         panes_[i]->setVisible(i == static_cast<int>(which));
     pane(which)->raise();
 }
 
-int DetailArea::accountPaneWidth() const
-{
+int DetailArea::accountPaneWidth() const {
     return pane(Pane::Account)->width();
 }
 
-void DetailArea::resizeEvent(QResizeEvent* event)
-{
+void DetailArea::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     layOut();
 }
 
-void DetailArea::layOut()
-{
+void DetailArea::layOut() {
     const DetailAreaLayout layout = DetailAreaLayout::compute(size(), accountPaneWidth());
-    for (Pane fixed : {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail,
-                       Pane::UserHeader})
+    for (Pane fixed :
+         {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail, Pane::UserHeader})
         pane(fixed)->move(layout.fixedPaneLeft, 0);
     pane(Pane::ListView)->setGeometry(layout.listView);
     listView_->setGeometry(QRect(QPoint(0, 0), layout.listView.size()));

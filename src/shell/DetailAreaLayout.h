@@ -12,8 +12,7 @@ struct DetailAreaLayout {
     int fixedPaneLeft = 0;
     QRect listView;
 
-    static DetailAreaLayout compute(const QSize& area, int accountPaneWidth)
-    {
+    static DetailAreaLayout compute(const QSize& area, int accountPaneWidth) {
         return {(area.width() - accountPaneWidth) / 2, QRect(QPoint(0, 0), area)};
     }
 };
@@ -25,8 +24,7 @@ struct WindowSizeRule {
     static constexpr int kMargin = 120;
 
     // The size the window must grow to (in twips), or the same size when it fits.
-    static QSize apply(const QSize& innerTwips, int explorerTwips, int accountPaneTwips)
-    {
+    static QSize apply(const QSize& innerTwips, int explorerTwips, int accountPaneTwips) {
         QSize result = innerTwips;
         if (result.height() < kMinimumInnerHeight)
             result.setHeight(kMinimumInnerHeight);

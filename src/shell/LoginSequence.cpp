@@ -19,8 +19,7 @@ const QString kSystem = QStringLiteral("System");
 
 } // namespace
 
-QString LoginSequence::messageFor(int code)
-{
+QString LoginSequence::messageFor(int code) {
     switch (code) {
     case 1:
         return QStringLiteral("The user has been locked out.");
@@ -43,15 +42,13 @@ QString LoginSequence::messageFor(int code)
     }
 }
 
-QString LoginSequence::failureMessage(int code)
-{
+QString LoginSequence::failureMessage(int code) {
     return QStringLiteral("The Incentive program failed to initialize due to the following "
                           "error:\r\n") +
            messageFor(code);
 }
 
-void LoginSequence::setUpLoginComponent(const QString& applicationVersion)
-{
+void LoginSequence::setUpLoginComponent(const QString& applicationVersion) {
     suite::HXLogin& login = *context_.login;
     login.setAllowOnlyTranscriptionists(true);
     login.setApplicationName(QStringLiteral("Velora Incentive"));
@@ -59,19 +56,16 @@ void LoginSequence::setUpLoginComponent(const QString& applicationVersion)
     login.setAutoLogoff(true);
 }
 
-int LoginSequence::logIn()
-{
+int LoginSequence::logIn() {
     const CommandLine commandLine(context_.argumentText());
     const QString userName = commandLine.CLArguments().Item(QStringLiteral("UNAME")).value();
     if (!userName.isEmpty())
         return context_.login->AutoLogin(
-            userName, commandLine.CLArguments().Item(QStringLiteral("PASSWORD")).value(), true,
-            15);
+            userName, commandLine.CLArguments().Item(QStringLiteral("PASSWORD")).value(), true, 15);
     return context_.login->Login(QString(), 15, true);
 }
 
-int LoginSequence::checkDatabaseVersion(int code)
-{
+int LoginSequence::checkDatabaseVersion(int code) {
     const QVariant stored = context_.login->DatabaseVersion();
     bool numeric = false;
     const float version = stored.toString().trimmed().toFloat(&numeric);
@@ -84,8 +78,7 @@ int LoginSequence::checkDatabaseVersion(int code)
     return code;
 }
 
-int LoginSequence::run(const QString& executableName, const QString& applicationVersion)
-{
+int LoginSequence::run(const QString& executableName, const QString& applicationVersion) {
     // Steps 1 to 4: configuration file (the default one must exist even when the command
     // line names another), the regional component, the command line and the engine.
     IHalvexINI ini(context_.registry);
@@ -101,17 +94,17 @@ int LoginSequence::run(const QString& executableName, const QString& application
     const QString odbcSource = ini.GetItem(kSystem, QStringLiteral("ODBCSource"));
     context_.odbcMode = false;
     if (!odbcSource.trimmed().isEmpty())
-        context_.odbcMode =
-            config::OdbcDataSources(context_.registry, config::OdbcDataSources::defaultOdbcIniFiles())
-                .isRegistered(odbcSource.trimmed());
+        context_.odbcMode = config::OdbcDataSources(context_.registry,
+                                                    config::OdbcDataSources::defaultOdbcIniFiles())
+                                .isRegistered(odbcSource.trimmed());
     db::ConnectionOptions options;
     options.baseDirectory = QFileInfo(context_.configurationPath).absolutePath();
     options.regionalDateFormat = context_.region->DateFormat();
     const QString driver = ini.GetItem(kSystem, QStringLiteral("ODBCDriver"));
     if (!driver.isEmpty())
         options.odbcDriver = driver;
-    context_.connectionString = ConnectionStringBuilder::build(ini, context_.odbcMode,
-                                                               executableName);
+    context_.connectionString =
+        ConnectionStringBuilder::build(ini, context_.odbcMode, executableName);
     context_.connection = std::make_unique<db::Connection>(options);
     context_.engine->setConnectionOptions(options);
     context_.login =

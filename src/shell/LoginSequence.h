@@ -16,9 +16,7 @@ public:
     static constexpr int kProgramRight = 16;
 
     explicit LoginSequence(AppContext& context)
-        : context_(context)
-    {
-    }
+        : context_(context) {}
 
     // Throws ShellError or db::DbError for failures that end start-up with the general error
     // (missing configuration file, duplicated switch, non-numeric database version).

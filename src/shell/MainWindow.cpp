@@ -2,16 +2,16 @@
 
 #include "AboutDialog.h"
 #include "DetailArea.h"
-#include "HelpWindow.h"
-#include "ProgramRelease.h"
-#include "SystemInfoProbe.h"
-#include "SystemInformationDialog.h"
 #include "DetailAreaLayout.h"
+#include "HelpWindow.h"
 #include "LoginSequence.h"
 #include "Messages.h"
 #include "PreferenceKeys.h"
 #include "PreferenceStore.h"
+#include "ProgramRelease.h"
 #include "ShellError.h"
+#include "SystemInfoProbe.h"
+#include "SystemInformationDialog.h"
 #include "WindowPlacement.h"
 #include "db/DbError.h"
 #include "recalc/IncentiveRecalculation.h"
@@ -41,8 +41,7 @@ constexpr int kStartUpAnimation = 201;
 constexpr int kUnloadAnimation = 202;
 constexpr int kExplorerDesignWidth = 180; // pixels
 
-QAction* addMenuAction(QMenu* menu, const char* name, const QString& text)
-{
+QAction* addMenuAction(QMenu* menu, const char* name, const QString& text) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QLatin1String(name));
     return action;
@@ -53,8 +52,7 @@ QAction* addMenuAction(QMenu* menu, const char* name, const QString& text)
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QMainWindow(parent)
     , context_(context)
-    , busy_(*this)
-{
+    , busy_(*this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Velora Incentive"));
     buildMenus();
@@ -66,8 +64,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildMenus()
-{
+void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     addMenuAction(file, "mnuFileCreateFormula", tr("Create &Formula..."));
@@ -95,8 +92,7 @@ void MainWindow::buildMenus()
             &QAction::triggered, this, &MainWindow::showAbout);
 }
 
-void MainWindow::buildCentre()
-{
+void MainWindow::buildCentre() {
     auto* centre = new QWidget(this);
     centre->setObjectName(QStringLiteral("picMain"));
     setCentralWidget(centre);
@@ -114,8 +110,7 @@ void MainWindow::buildCentre()
     splitter_->setContainer(centre);
 }
 
-QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek)
-{
+QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek) {
     for (int back = 1; back <= 7; ++back) {
         const QDate day = today.addDays(-back);
         if (day.dayOfWeek() % 7 + 1 == firstDayOfWeek) // QDate: Monday 1 .. Sunday 7
@@ -124,15 +119,13 @@ QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek)
     return today.addDays(-7);
 }
 
-void MainWindow::showGeneralError(int number, const QString& description)
-{
+void MainWindow::showGeneralError(int number, const QString& description) {
     context_.messages.show(QStringLiteral("Error Number:") + QString::number(number) +
                                QStringLiteral("\r\nError Description:") + description,
                            Messages::kTitle, MessageIcon::None, MessageButtons::Ok);
 }
 
-bool MainWindow::load()
-{
+bool MainWindow::load() {
     bool ok = false;
     try {
         ok = startUp();
@@ -147,11 +140,11 @@ bool MainWindow::load()
     return ok;
 }
 
-bool MainWindow::startUp()
-{
-    const QString executable = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    const int code = LoginSequence(context_).run(executable,
-                                                 QCoreApplication::applicationVersion());
+bool MainWindow::startUp() {
+    const QString executable =
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const int code =
+        LoginSequence(context_).run(executable, QCoreApplication::applicationVersion());
     if (code != 0) {
         if (!LoginSequence::messageFor(code).isEmpty())
             context_.messages.inform(LoginSequence::failureMessage(code), MessageIcon::Critical);
@@ -164,7 +157,10 @@ bool MainWindow::startUp()
     context_.catalogue.clear();
     recalculation_ = std::make_unique<recalc::IncentiveRecalculation>(
         recalc::IncentiveRecalculation::Environment{
-            *context_.engine, context_.messages, context_.registry, context_.configurationPath,
+            *context_.engine,
+            context_.messages,
+            context_.registry,
+            context_.configurationPath,
             {context_.login->odbcsource(), context_.login->SqlServerName(),
              context_.login->SqlDbName(), context_.login->SqlUserName(),
              context_.login->SQLPassword()},
@@ -189,8 +185,7 @@ bool MainWindow::startUp()
 
 // Explorer and details side by side; each keeps at least its design width, and the stored
 // position (in pixels) is applied last, within those limits.
-void MainWindow::bindSplitter()
-{
+void MainWindow::bindSplitter() {
     splitter_->setOrientation(2);
     splitter_->setMinimumSize(1, kExplorerDesignWidth);
     splitter_->setMinimumSize(2, details_->accountPaneWidth());
@@ -198,8 +193,7 @@ void MainWindow::bindSplitter()
     splitter_->setPosition(context_.preferences.splitPosition);
 }
 
-void MainWindow::decidePartitionMode()
-{
+void MainWindow::decidePartitionMode() {
     try {
         db::Recordset count = context_.connection->openRecordset(
             QStringLiteral("SELECT COUNT(*) FROM system_partitions WHERE partition_id <> 0 AND "
@@ -210,12 +204,10 @@ void MainWindow::decidePartitionMode()
     }
 }
 
-bool MainWindow::openAndReadPreferences()
-{
+bool MainWindow::openAndReadPreferences() {
     const suite::HXLoginUser& user = *context_.login->User();
-    PreferenceStore store(*context_.connection,
-                          {QString::number(user.user_id()), user.partition_id(),
-                           context_.partitionMode});
+    PreferenceStore store(*context_.connection, {QString::number(user.user_id()),
+                                                 user.partition_id(), context_.partitionMode});
     try {
         context_.preferences.load(store, context_.supportDeletedReports);
         return true;
@@ -230,8 +222,7 @@ bool MainWindow::openAndReadPreferences()
     return false;
 }
 
-void MainWindow::placeWindow()
-{
+void MainWindow::placeWindow() {
     const Preferences& p = context_.preferences;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect placed = WindowPlacement::twipsToPixels(
@@ -241,8 +232,7 @@ void MainWindow::placeWindow()
     move(screen.topLeft() + placed.topLeft());
 }
 
-void MainWindow::setStartDates()
-{
+void MainWindow::setStartDates() {
     const QString format = context_.region->DateFormat();
     const QDate today = QDate::currentDate();
     details_->startDate()->setRegionalFormat(format, context_.preferences.firstDayOfWeek);
@@ -252,8 +242,7 @@ void MainWindow::setStartDates()
 }
 
 // Text boxes show no context menu on right click.
-void MainWindow::suppressTextBoxMenus()
-{
+void MainWindow::suppressTextBoxMenus() {
     for (QWidget* box : findChildren<QLineEdit*>())
         box->setContextMenuPolicy(Qt::NoContextMenu);
     for (QWidget* box : findChildren<QTextEdit*>())
@@ -262,26 +251,22 @@ void MainWindow::suppressTextBoxMenus()
         box->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
-void MainWindow::onLoaderTick()
-{
+void MainWindow::onLoaderTick() {
     tmrLoader_.stop();
     if (recalculation_)
         recalculation_->RecalculateIncentives(QString());
     QApplication::processEvents();
 }
 
-void MainWindow::updateIncentiveValues()
-{
+void MainWindow::updateIncentiveValues() {
     if (recalculation_)
         recalculation_->RecalculateIncentives(QString());
 }
 
-void MainWindow::saveWindowSettings()
-{
+void MainWindow::saveWindowSettings() {
     const suite::HXLoginUser& user = *context_.login->User();
-    PreferenceStore store(*context_.connection,
-                          {QString::number(user.user_id()), user.partition_id(),
-                           context_.partitionMode});
+    PreferenceStore store(*context_.connection, {QString::number(user.user_id()),
+                                                 user.partition_id(), context_.partitionMode});
     const QRect frame = frameGeometry();
     WindowSettings settings;
     settings.height = static_cast<float>(widgets::Twips::fromPixels(frame.height()));
@@ -292,8 +277,7 @@ void MainWindow::saveWindowSettings()
     Preferences::saveWindowSettings(store, settings);
 }
 
-void MainWindow::unload()
-{
+void MainWindow::unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
@@ -313,16 +297,14 @@ void MainWindow::unload()
     busy_.EndBusy();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event)
-{
+void MainWindow::closeEvent(QCloseEvent* event) {
     unload();
     event->accept();
 }
 
 // The fixed-size panes stay visible: the inner area may not get smaller than the size rule
 // asks for, so a smaller window size snaps back.
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (isMinimized() || !details_)
         return;
@@ -336,15 +318,13 @@ void MainWindow::resizeEvent(QResizeEvent* event)
         splitter_->Resize();
 }
 
-void MainWindow::showHelp()
-{
+void MainWindow::showHelp() {
     if (!help_)
         help_ = HelpWindow::forProgram(this);
     help_->showDefaultTopic();
 }
 
-void MainWindow::showAbout()
-{
+void MainWindow::showAbout() {
     AboutInfo info;
     info.version = ProgramRelease::version();
     info.releaseDate = ProgramRelease::releaseDate();
@@ -365,14 +345,13 @@ void MainWindow::showAbout()
     AboutDialog(info, this).exec();
 }
 
-void MainWindow::showSystemInformation()
-{
+void MainWindow::showSystemInformation() {
     SystemInfo info;
     info.configurationFile = context_.configurationPath;
     info.connection = SystemInfoProbe::connection(
         context_.connectionString, QFileInfo(context_.configurationPath).absolutePath());
-    info.workstation = SystemInfoProbe::workstation(
-        context_.region ? context_.region->DateFormat() : QString());
+    info.workstation =
+        SystemInfoProbe::workstation(context_.region ? context_.region->DateFormat() : QString());
     if (const suite::HXLoginUser* user = context_.login ? context_.login->User() : nullptr) {
         info.user.userName = user->user_name();
         info.user.fullName = user->first_name() + QLatin1Char(' ') + user->last_name();

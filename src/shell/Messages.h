@@ -18,12 +18,10 @@ public:
 
     // The program's usual forms: a notice with OK, and a Yes/No question.
     void inform(const QString& text, MessageIcon icon = MessageIcon::Information,
-                const QString& title = kTitle)
-    {
+                const QString& title = kTitle) {
         show(text, title, icon, MessageButtons::Ok);
     }
-    bool ask(const QString& text, const QString& title = kTitle)
-    {
+    bool ask(const QString& text, const QString& title = kTitle) {
         return show(text, title, MessageIcon::Question, MessageButtons::YesNo) ==
                MessageAnswer::Yes;
     }

@@ -6,8 +6,7 @@ namespace velora::shell {
 
 namespace {
 
-QMessageBox::Icon toQtIcon(MessageIcon icon)
-{
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Information:
         return QMessageBox::Information;
@@ -23,8 +22,7 @@ QMessageBox::Icon toQtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons toQtButtons(MessageButtons buttons)
-{
+QMessageBox::StandardButtons toQtButtons(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
@@ -40,8 +38,7 @@ QMessageBox::StandardButtons toQtButtons(MessageButtons buttons)
     return QMessageBox::Ok;
 }
 
-MessageAnswer fromQt(int button)
-{
+MessageAnswer fromQt(int button) {
     switch (button) {
     case QMessageBox::Cancel:
         return MessageAnswer::Cancel;
@@ -63,8 +60,7 @@ MessageAnswer fromQt(int button)
 } // namespace
 
 MessageAnswer QtMessages::show(const QString& text, const QString& title, MessageIcon icon,
-                               MessageButtons buttons)
-{
+                               MessageButtons buttons) {
     QMessageBox box(toQtIcon(icon), title, text, toQtButtons(buttons), parent_);
     box.setObjectName(QStringLiteral("messageBox"));
     return fromQt(box.exec());

@@ -10,9 +10,7 @@ namespace velora::shell {
 class QtMessages final : public Messages {
 public:
     explicit QtMessages(QWidget* parent = nullptr)
-        : parent_(parent)
-    {
-    }
+        : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
     MessageAnswer show(const QString& text, const QString& title, MessageIcon icon,

@@ -12,8 +12,7 @@ namespace velora::shell {
 
 StartupConfiguration StartupConfiguration::read(const config::Registry& registry,
                                                 const CommandLine& commandLine,
-                                                const QString& executableName)
-{
+                                                const QString& executableName) {
     IHalvexINI ini(registry);
     const QString iniSwitch = commandLine.CLArguments().Item(QStringLiteral("INI")).value();
     if (!iniSwitch.isEmpty())
@@ -30,8 +29,7 @@ StartupConfiguration StartupConfiguration::read(const config::Registry& registry
     }
     result.supportDeletedReports =
         AffermativeValue(ini.GetItem(system, QStringLiteral("SupportDeletedReports")));
-    result.connectionString =
-        ConnectionStringBuilder::build(ini, result.odbcMode, executableName);
+    result.connectionString = ConnectionStringBuilder::build(ini, result.odbcMode, executableName);
     result.connectionOptions.baseDirectory = QFileInfo(result.configurationPath).absolutePath();
     const QString driver = ini.GetItem(system, QStringLiteral("ODBCDriver"));
     if (!driver.isEmpty())

@@ -25,8 +25,7 @@ struct StartupConfiguration {
     // Throws ShellError when the default configuration file is missing or a switch is
     // duplicated.
     static StartupConfiguration read(const config::Registry& registry,
-                                     const CommandLine& commandLine,
-                                     const QString& executableName);
+                                     const CommandLine& commandLine, const QString& executableName);
 };
 
 } // namespace velora::shell

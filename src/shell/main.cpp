@@ -6,8 +6,7 @@
 
 #include <QApplication>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velora Incentive"));
     QApplication::setApplicationVersion(QStringLiteral(VELORA_VERSION));
@@ -15,9 +14,8 @@ int main(int argc, char** argv)
 
     shell::QtMessages messages;
     const QStringList arguments = QApplication::arguments();
-    shell::AppContext context(messages, config::Registry::fromEnvironment(), [arguments] {
-        return shell::CommandLine::argumentText(arguments);
-    });
+    shell::AppContext context(messages, config::Registry::fromEnvironment(),
+                              [arguments] { return shell::CommandLine::argumentText(arguments); });
     shell::MainWindow window(context);
     messages.setParent(&window);
     if (!window.load())

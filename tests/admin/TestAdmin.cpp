@@ -103,10 +103,10 @@ private Q_SLOTS:
 
     void sql_printsHeaderAndTabSeparatedRows() {
         initDatabase();
-        const AdminRun run = AdminRun::run(
-            {QStringLiteral("sql"), database_,
-             QStringLiteral("SELECT partition_id, partition_name, delete_date "
-                            "FROM System_partitions")});
+        const AdminRun run =
+            AdminRun::run({QStringLiteral("sql"), database_,
+                           QStringLiteral("SELECT partition_id, partition_name, delete_date "
+                                          "FROM System_partitions")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QStringLiteral("partition_id\tpartition_name\tdelete_date\n"
                                          "0\tBase\tNULL\n"));

@@ -21,8 +21,7 @@ public:
     void queue(shell::MessageAnswer answer) { answers_.push_back(answer); }
 
     shell::MessageAnswer show(const QString& text, const QString& title, shell::MessageIcon icon,
-                              shell::MessageButtons buttons) override
-    {
+                              shell::MessageButtons buttons) override {
         shown.append({text, title, icon, buttons});
         if (!answers_.empty()) {
             const shell::MessageAnswer answer = answers_.front();

@@ -9,21 +9,18 @@ namespace velora::test {
 
 TestDatabase::TestDatabase(const QString& regionalDateFormat)
     : path_(dir_.filePath(QStringLiteral("incentive.sqlite")))
-    , dateFormat_(regionalDateFormat)
-{
+    , dateFormat_(regionalDateFormat) {
     db::Schema::createSqliteDatabase(path_);
     connection_ = openAnother();
 }
 
-QString TestDatabase::connectionString() const
-{
+QString TestDatabase::connectionString() const {
     return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;User ID=sa;"
                           "Initial Catalog=incentive.sqlite;Data Source=(embedded);PWD=;"
                           "APP=velora-incentive.EXE");
 }
 
-std::unique_ptr<db::Connection> TestDatabase::openAnother() const
-{
+std::unique_ptr<db::Connection> TestDatabase::openAnother() const {
     db::ConnectionOptions options;
     options.baseDirectory = dir_.path();
     options.regionalDateFormat = dateFormat_;
@@ -32,8 +29,7 @@ std::unique_ptr<db::Connection> TestDatabase::openAnother() const
     return connection;
 }
 
-void TestDatabase::exec(const QString& statement)
-{
+void TestDatabase::exec(const QString& statement) {
     try {
         connection_->execute(statement);
     } catch (const db::DbError& e) {
@@ -44,8 +40,7 @@ void TestDatabase::exec(const QString& statement)
     }
 }
 
-QString TestDatabase::scalar(const QString& statement)
-{
+QString TestDatabase::scalar(const QString& statement) {
     db::Recordset rs = connection_->openRecordset(statement);
     return rs.eof() ? QString() : rs.value(0).toString();
 }

@@ -5,16 +5,14 @@
 
 namespace velora::test {
 
-std::vector<TestFactory>& testRegistry()
-{
+std::vector<TestFactory>& testRegistry() {
     static std::vector<TestFactory> registry;
     return registry;
 }
 
 } // namespace velora::test
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // VELORA_TEST_CLASS=TestFoo runs one class of the program (its functions may then be named
     // on the command line as usual).

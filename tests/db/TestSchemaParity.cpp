@@ -7,8 +7,7 @@
 
 namespace {
 
-QString readSchema(const char* name)
-{
+QString readSchema(const char* name) {
     QFile file(QStringLiteral(VELORA_SOURCE_DIR "/platform/db/schema/") + QLatin1String(name));
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -17,8 +16,7 @@ QString readSchema(const char* name)
 
 // Table name (lower case, without "dbo.") -> its column names (lower case), read from the
 // CREATE TABLE statements of a schema script.
-QMap<QString, QSet<QString>> tablesOf(const QString& script)
-{
+QMap<QString, QSet<QString>> tablesOf(const QString& script) {
     QMap<QString, QSet<QString>> tables;
     const QStringList lines = script.split(QLatin1Char('\n'));
     QString current;
@@ -58,8 +56,7 @@ class TestSchemaParity : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void sameTablesAndColumns()
-    {
+    void sameTablesAndColumns() {
         const auto sqlite = tablesOf(readSchema("sqlite.sql"));
         const auto sqlServer = tablesOf(readSchema("sqlserver.sql"));
         QVERIFY(sqlite.size() >= 13);
@@ -71,16 +68,14 @@ private Q_SLOTS:
                     .contains(QStringLiteral("incent_pay_modified")));
     }
 
-    void sqlServerDefinesTheProcedures()
-    {
+    void sqlServerDefinesTheProcedures() {
         const QString script = readSchema("sqlserver.sql");
-        for (const char* procedure :
-             {"partition_select_children", "usp_incentive_get_preference",
-              "usp_incentive_add_preference", "usp_incentive_add_formula",
-              "usp_incentive_add_group"})
-            QVERIFY2(script.contains(QStringLiteral("CREATE PROCEDURE dbo.") +
-                                     QLatin1String(procedure)),
-                     procedure);
+        for (const char* procedure : {"partition_select_children", "usp_incentive_get_preference",
+                                      "usp_incentive_add_preference", "usp_incentive_add_formula",
+                                      "usp_incentive_add_group"})
+            QVERIFY2(
+                script.contains(QStringLiteral("CREATE PROCEDURE dbo.") + QLatin1String(procedure)),
+                procedure);
     }
 };
 

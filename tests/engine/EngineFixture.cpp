@@ -2,8 +2,7 @@
 
 namespace velora::test {
 
-EngineFixture::EngineFixture()
-{
+EngineFixture::EngineFixture() {
     db_.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
                             "partition_id) VALUES (10, 'Mercy General', 0)"));
     db_.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
@@ -15,12 +14,12 @@ EngineFixture::EngineFixture()
     db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
                             "extra3, incentive_group_id) VALUES ('o''brien', 'Kate', 'O''Brien', "
                             "1, 0, 2)"));
-    db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
-                            "extra3, incentive_group_id) VALUES ('admin', 'Al', 'Admin', 2, 0, 1)"));
+    db_.exec(
+        QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
+                       "extra3, incentive_group_id) VALUES ('admin', 'Al', 'Admin', 2, 0, 1)"));
 }
 
-int EngineFixture::setFormula(int id, const QString& text)
-{
+int EngineFixture::setFormula(int id, const QString& text) {
     QString quoted = text;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     db_.exec(QStringLiteral("INSERT OR REPLACE INTO Incentive_formula (formula_id, formula_name, "
@@ -31,8 +30,7 @@ int EngineFixture::setFormula(int id, const QString& text)
 }
 
 void EngineFixture::assign(int groupId, int accountId, const QString& typed, const QString& hours,
-                           const QString& pay)
-{
+                           const QString& pay) {
     db_.exec(QStringLiteral("INSERT OR REPLACE INTO Incentive_group_formula (group_id, "
                             "account_id, typed_formula_id, hours_worked_formula_id, "
                             "pay_formula_id) VALUES (%1, %2, %3, %4, %5)")
@@ -42,8 +40,7 @@ void EngineFixture::assign(int groupId, int accountId, const QString& typed, con
 }
 
 void EngineFixture::addRow(const QString& transId, int account, const QString& day, double lines,
-                           double hoursSystem, double hoursTyped, int locked)
-{
+                           double hoursSystem, double hoursTyped, int locked) {
     QString quoted = transId;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     db_.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
@@ -60,8 +57,7 @@ void EngineFixture::addRow(const QString& transId, int account, const QString& d
 }
 
 double EngineFixture::value(const QString& column, const QString& transId, int account,
-                            const QString& day)
-{
+                            const QString& day) {
     QString quoted = transId;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return db_

@@ -13,17 +13,17 @@ namespace {
 
 class RecordingObserver final : public velora::engine::RecalcObserver {
 public:
-    void progress(qint64 done, qint64 toDo) override
-    {
+    void progress(qint64 done, qint64 toDo) override {
         lastDone = done;
         lastToDo = toDo;
         ++progressCalls;
     }
-    void rowError(int number, const QString& description) override
-    {
+    void rowError(int number, const QString& description) override {
         errors.append(QStringLiteral("%1 %2").arg(number).arg(description));
     }
-    bool cancelRequested() const override { return cancelAfterProgressCalls > 0 && progressCalls >= cancelAfterProgressCalls; }
+    bool cancelRequested() const override {
+        return cancelAfterProgressCalls > 0 && progressCalls >= cancelAfterProgressCalls;
+    }
 
     QStringList errors;
     qint64 lastDone = 0;
@@ -44,8 +44,7 @@ class TestRecalcJob : public QObject {
 private:
     velora::engine::RecalcSummary recalc(EngineFixture& f, RecordingObserver& observer,
                                          const QString& filter = {},
-                                         RecalcJob::Path path = RecalcJob::Path::Automatic)
-    {
+                                         RecalcJob::Path path = RecalcJob::Path::Automatic) {
         RecalcJob job(f.connection(), observer, path);
         job.setToday(QDate(2026, 3, 20));
         RecalcRequest request;
@@ -54,14 +53,12 @@ private:
     }
 
 private Q_SLOTS:
-    void writesResultsKeepsCorrectionsAndLockedRows_data()
-    {
+    void writesResultsKeepsCorrectionsAndLockedRows_data() {
         QTest::addColumn<int>("path");
         QTest::newRow("set-based") << static_cast<int>(RecalcJob::Path::Automatic);
         QTest::newRow("row by row") << static_cast<int>(RecalcJob::Path::Generic);
     }
-    void writesResultsKeepsCorrectionsAndLockedRows()
-    {
+    void writesResultsKeepsCorrectionsAndLockedRows() {
         QFETCH(int, path);
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
@@ -92,8 +89,7 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_typed", "ann", 10, "2026-02-27"), 0.0);
     }
 
-    void assignmentLookupAndFallbacks()
-    {
+    void assignmentLookupAndFallbacks() {
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
                                          "'INCENT_AUTO_LOCKING', '0'"));
@@ -125,8 +121,7 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_pay", "ann", 10, "2026-03-02"), 1.0);
     }
 
-    void incentiveFunctionsFeedThePayFormula()
-    {
+    void incentiveFunctionsFeedThePayFormula() {
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
                                          "'INCENT_AUTO_LOCKING', '0'"));
@@ -142,8 +137,7 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_pay", "ann", 10, "2026-03-02"), 14.0);
     }
 
-    void failingRowsStayUnchangedAndAreReported()
-    {
+    void failingRowsStayUnchangedAndAreReported() {
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
                                          "'INCENT_AUTO_LOCKING', '0'"));
@@ -160,7 +154,8 @@ private Q_SLOTS:
 
         QCOMPARE(summary.rowsFailed, 2);
         QCOMPARE(observer.errors.size(), 2);
-        QVERIFY2(observer.errors.join('\n').contains(QStringLiteral("11 ")), qPrintable(observer.errors.join('\n')));
+        QVERIFY2(observer.errors.join('\n').contains(QStringLiteral("11 ")),
+                 qPrintable(observer.errors.join('\n')));
         QVERIFY(observer.errors.join('\n').contains(QStringLiteral("ann")));
         QVERIFY(observer.errors.join('\n').contains(QStringLiteral("2026-03-02")));
         QVERIFY(observer.errors.join('\n').contains(QStringLiteral("F8")));
@@ -169,8 +164,7 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_pay", "o'brien", 10, "2026-03-03"), 3.0);
     }
 
-    void filterLimitsTheRunToOneUser()
-    {
+    void filterLimitsTheRunToOneUser() {
         EngineFixture f;
         f.setFormula(1, kLineRate);
         f.addRow(QStringLiteral("ann"), 10, QStringLiteral("2026-03-02"), 100, 1);
@@ -189,8 +183,7 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_pay", "admin", 10, "2026-03-02"), 0.0);
     }
 
-    void fullRunLocksOldRowsFirst()
-    {
+    void fullRunLocksOldRowsFirst() {
         EngineFixture f;
         f.setFormula(1, kLineRate);
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
@@ -206,8 +199,7 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_pay", "ann", 10, "2026-03-10"), 1.0);
     }
 
-    void blankMonthEndRowsLetMonthEndFormulasRun()
-    {
+    void blankMonthEndRowsLetMonthEndFormulasRun() {
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
                                          "'INCENT_AUTO_LOCKING', '0'"));
@@ -234,12 +226,8 @@ private Q_SLOTS:
                  QStringLiteral("0"));
     }
 
-    void cancelRollsBackTheOpenBatch_data()
-    {
-        writesResultsKeepsCorrectionsAndLockedRows_data();
-    }
-    void cancelRollsBackTheOpenBatch()
-    {
+    void cancelRollsBackTheOpenBatch_data() { writesResultsKeepsCorrectionsAndLockedRows_data(); }
+    void cancelRollsBackTheOpenBatch() {
         QFETCH(int, path);
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
@@ -257,12 +245,10 @@ private Q_SLOTS:
         QCOMPARE(f.value("incent_pay", "ann", 10, "2026-03-02"), 0.0);
     }
 
-    void batchesCommitOneByOneAndCancelKeepsTheDoneOnes_data()
-    {
+    void batchesCommitOneByOneAndCancelKeepsTheDoneOnes_data() {
         writesResultsKeepsCorrectionsAndLockedRows_data();
     }
-    void batchesCommitOneByOneAndCancelKeepsTheDoneOnes()
-    {
+    void batchesCommitOneByOneAndCancelKeepsTheDoneOnes() {
         QFETCH(int, path);
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
@@ -295,8 +281,7 @@ private Q_SLOTS:
         QCOMPARE(done, QStringLiteral("2"));
     }
 
-    void periodFunctionsReadStoredValuesOfThePeriod()
-    {
+    void periodFunctionsReadStoredValuesOfThePeriod() {
         EngineFixture f;
         f.database().exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, "
                                          "'INCENT_AUTO_LOCKING', '0'"));

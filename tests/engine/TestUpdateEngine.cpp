@@ -13,8 +13,7 @@ using velora::test::EngineFixture;
 
 namespace {
 
-void pointAtFixture(UpdateEngine& engine, EngineFixture& f)
-{
+void pointAtFixture(UpdateEngine& engine, EngineFixture& f) {
     velora::db::ConnectionOptions options;
     options.baseDirectory = f.database().folder();
     engine.setConnectionOptions(options);
@@ -36,8 +35,7 @@ class TestUpdateEngine : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void runRecalculatesAndCompletesAfterReturning()
-    {
+    void runRecalculatesAndCompletesAfterReturning() {
         EngineFixture f;
         f.setFormula(1, QStringLiteral("Results.IPay = TrueLines / 10"));
         f.addRow(QStringLiteral("o'brien"), 10, QDate::currentDate().toString(Qt::ISODate), 50, 1);
@@ -55,8 +53,7 @@ private Q_SLOTS:
                  5.0);
     }
 
-    void unreachableDatabaseFailsRun()
-    {
+    void unreachableDatabaseFailsRun() {
         UpdateEngine engine;
         engine.ServerName(QStringLiteral("(embedded)"));
         engine.DatabaseName(QStringLiteral("/nonexistent/folder/x.sqlite"));
@@ -70,8 +67,7 @@ private Q_SLOTS:
         QVERIFY(!engine.isRunning());
     }
 
-    void disabledLocalUpdatesQueueTheRequest()
-    {
+    void disabledLocalUpdatesQueueTheRequest() {
         EngineFixture f;
         f.setFormula(1, QStringLiteral("Results.IPay = 7"));
         const QString today = QDate::currentDate().toString(Qt::ISODate);
@@ -92,13 +88,11 @@ private Q_SLOTS:
         NullObserver observer;
         QCOMPARE(velora::engine::RecalcQueue::processPending(f.connection(), observer), 1);
         QCOMPARE(f.value("incent_pay", "ann", 10, today), 7.0);
-        QCOMPARE(f.database().scalar(QStringLiteral(
-                     "SELECT status FROM Incentive_recalc_request")),
+        QCOMPARE(f.database().scalar(QStringLiteral("SELECT status FROM Incentive_recalc_request")),
                  QStringLiteral("2"));
     }
 
-    void evaluatorReadsTheRowAndKeepsInputs()
-    {
+    void evaluatorReadsTheRowAndKeepsInputs() {
         EngineFixture f;
         f.addRow(QStringLiteral("ann"), 10, QStringLiteral("2026-03-02"), 1200, 6);
         velora::engine::FormulaEvaluator evaluator(f.connection());
@@ -118,8 +112,7 @@ private Q_SLOTS:
         QCOMPARE(evaluator.ResultLines(), 1.0f);
     }
 
-    void evaluatorErrorStaysUntilReset()
-    {
+    void evaluatorErrorStaysUntilReset() {
         EngineFixture f;
         velora::engine::FormulaEvaluator evaluator(f.connection());
         evaluator.TransID(QStringLiteral("ann"));
@@ -136,8 +129,7 @@ private Q_SLOTS:
         QCOMPARE(evaluator.ResultPay(), 2.0f);
     }
 
-    void evaluatorGivesIncentiveFunctionsFromTheGroup()
-    {
+    void evaluatorGivesIncentiveFunctionsFromTheGroup() {
         EngineFixture f;
         f.setFormula(5, QStringLiteral("Results.ILines = TrueLines * 2"));
         f.setFormula(6, QStringLiteral("Results.IHours = 4"));

@@ -21,19 +21,21 @@ struct Installation {
     QString iniPath;
     QString registryPath;
 
-    explicit Installation(const QString& iniExtra = {})
-    {
+    explicit Installation(const QString& iniExtra = {}) {
         QDir(db.folder()).mkpath(QStringLiteral("HALVEX/SYSTEM"));
         iniPath = db.folder() + QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI");
         QFile ini(iniPath);
         ini.open(QIODevice::WriteOnly);
-        ini.write(QByteArrayLiteral("[System]\r\nServer=(embedded)\r\nDatabase=incentive.sqlite\r\n") +
-                  iniExtra.toUtf8());
+        ini.write(
+            QByteArrayLiteral("[System]\r\nServer=(embedded)\r\nDatabase=incentive.sqlite\r\n") +
+            iniExtra.toUtf8());
         registryPath = db.folder() + QStringLiteral("/registry.ini");
         QFile registry(registryPath);
         registry.open(QIODevice::WriteOnly);
-        registry.write(QByteArrayLiteral("[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0]\r\nLocalRootDir=") +
-                       db.folder().toUtf8() + "\r\n");
+        registry.write(
+            QByteArrayLiteral(
+                "[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0]\r\nLocalRootDir=") +
+            db.folder().toUtf8() + "\r\n");
         db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
                                "trans_type, incentive_group_id) VALUES ('o''brien', 'Kate', "
                                "'O''Brien', 1, 1)"));
@@ -44,9 +46,10 @@ struct Installation {
                 QDate::currentDate().toString(Qt::ISODate) + QStringLiteral("')"));
     }
 
-    double pay() { return db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive")).toDouble(); }
-    QString queued()
-    {
+    double pay() {
+        return db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive")).toDouble();
+    }
+    QString queued() {
         return db.scalar(QStringLiteral("SELECT COUNT(*) FROM Incentive_recalc_request"));
     }
 };
@@ -62,13 +65,15 @@ struct Harness {
     explicit Harness(Installation& installation, const QString& databaseName = {})
         : registry(installation.registryPath, installation.registryPath)
         , recalculation(
-              {engine, messages, registry, installation.iniPath,
+              {engine,
+               messages,
+               registry,
+               installation.iniPath,
                {QString(), QStringLiteral("(embedded)"),
                 databaseName.isEmpty() ? QStringLiteral("incentive.sqlite") : databaseName,
                 QStringLiteral("sa"), QString()},
                [this] { return switches; }},
-              &window)
-    {
+              &window) {
         velora::db::ConnectionOptions options;
         options.baseDirectory = installation.db.folder();
         engine.setConnectionOptions(options);
@@ -81,21 +86,18 @@ class TestIncentiveRecalculation : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void userFilterDoublesQuotes()
-    {
+    void userFilterDoublesQuotes() {
         QCOMPARE(IncentiveRecalculation::userFilter(QStringLiteral("o'brien")),
                  QStringLiteral("Trans_info.trans_id = 'o''brien'"));
     }
 
-    void recalculatesWhenClientSideIsMissingOrOn_data()
-    {
+    void recalculatesWhenClientSideIsMissingOrOn_data() {
         QTest::addColumn<QString>("iniExtra");
         QTest::newRow("missing") << QString();
         QTest::newRow("empty") << QStringLiteral("IncentiveClientSideCalculations=\r\n");
         QTest::newRow("yes") << QStringLiteral("IncentiveClientSideCalculations=Yes\r\n");
     }
-    void recalculatesWhenClientSideIsMissingOrOn()
-    {
+    void recalculatesWhenClientSideIsMissingOrOn() {
         QFETCH(QString, iniExtra);
         Installation installation(iniExtra);
         Harness h(installation);
@@ -106,17 +108,17 @@ private Q_SLOTS:
         QVERIFY(h.messages.shown.isEmpty());
     }
 
-    void queuesWhenLocalUpdatesAreDisabled_data()
-    {
+    void queuesWhenLocalUpdatesAreDisabled_data() {
         QTest::addColumn<QString>("iniExtra");
         QTest::addColumn<QString>("switches");
-        QTest::newRow("switch last") << QString() << QStringLiteral("/UNAME=x /DisableLocalUpdates");
-        QTest::newRow("switch any case") << QString() << QStringLiteral("/DisableLocalUpdates=true");
+        QTest::newRow("switch last")
+            << QString() << QStringLiteral("/UNAME=x /DisableLocalUpdates");
+        QTest::newRow("switch any case")
+            << QString() << QStringLiteral("/DisableLocalUpdates=true");
         QTest::newRow("client side no")
             << QStringLiteral("IncentiveClientSideCalculations=no\r\n") << QString();
     }
-    void queuesWhenLocalUpdatesAreDisabled()
-    {
+    void queuesWhenLocalUpdatesAreDisabled() {
         QFETCH(QString, iniExtra);
         QFETCH(QString, switches);
         Installation installation(iniExtra);
@@ -128,16 +130,14 @@ private Q_SLOTS:
         QCOMPARE(installation.queued(), QStringLiteral("1"));
     }
 
-    void bareSwitchFollowedByAnotherDoesNotDisable()
-    {
+    void bareSwitchFollowedByAnotherDoesNotDisable() {
         Installation installation;
         Harness h(installation);
         h.switches = QStringLiteral("/DisableLocalUpdates /UNAME=x");
         QVERIFY(!h.recalculation.localUpdatesDisabled());
     }
 
-    void cancelIsReportedAndTheWindowEnabledAgain()
-    {
+    void cancelIsReportedAndTheWindowEnabledAgain() {
         Installation installation;
         Harness h(installation);
         // Cancel from the engine's own thread as soon as it reports its first progress.
@@ -152,8 +152,7 @@ private Q_SLOTS:
         QVERIFY(h.window.isEnabled());
     }
 
-    void otherFailuresAreSilent()
-    {
+    void otherFailuresAreSilent() {
         Installation installation;
         Harness h(installation, QStringLiteral("missing.sqlite"));
         h.recalculation.RecalculateIncentives(QString());

@@ -20,8 +20,7 @@ struct ShellInstallation {
     ScriptedMessages messages;
     QString switches;
 
-    ShellInstallation()
-    {
+    ShellInstallation() {
         QDir(db.folder()).mkpath(QStringLiteral("HALVEX/SYSTEM"));
         iniPath = db.folder() + QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI");
         writeIni(QStringLiteral("[System]\r\nServer=(embedded)\r\n"
@@ -33,22 +32,21 @@ struct ShellInstallation {
         registry.write("[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0]\r\n"
                        "LocalRootDir=" +
                        db.folder().toUtf8() + "\r\n");
-        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
-                               "trans_type, incentive_group_id) VALUES ('sup', 'Sue', 'Perry', 1, 1)"));
+        db.exec(
+            QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
+                           "trans_type, incentive_group_id) VALUES ('sup', 'Sue', 'Perry', 1, 1)"));
         addUser(QStringLiteral("sup"), QStringLiteral("pw"), QStringLiteral("sup"),
                 {16, 17, 18, 19, 22, 23, 45});
     }
 
-    void writeIni(const QString& text)
-    {
+    void writeIni(const QString& text) {
         QFile ini(iniPath);
         ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
         ini.write(text.toUtf8());
     }
 
     void addUser(const QString& name, const QString& password, const QString& transId,
-                 const QList<int>& rights)
-    {
+                 const QList<int>& rights) {
         suite::SuiteUserStore store(db.connection(), suite::PasswordHash::Cost::Minimum);
         suite::NewSuiteUser user;
         user.userName = name;
@@ -59,14 +57,12 @@ struct ShellInstallation {
             store.grant(name, rights);
     }
 
-    std::unique_ptr<shell::AppContext> context()
-    {
+    std::unique_ptr<shell::AppContext> context() {
         return std::make_unique<shell::AppContext>(
             messages, config::Registry(registryPath, registryPath), [this] { return switches; });
     }
 
-    QString userPreference(const QString& key)
-    {
+    QString userPreference(const QString& key) {
         return db.scalar(QStringLiteral("SELECT pref_value FROM Incentive_preference WHERE "
                                         "pref_key = '") +
                          key + QStringLiteral("' AND user_id <> -1"));

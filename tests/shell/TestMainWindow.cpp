@@ -19,8 +19,7 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadsWithDefaultsAndSavesSettingsOnUnload()
-    {
+    void loadsWithDefaultsAndSavesSettingsOnUnload() {
         ShellInstallation installation;
         installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
@@ -29,12 +28,14 @@ private Q_SLOTS:
         QVERIFY(installation.messages.shown.isEmpty());
         QVERIFY(context->loggedIn);
         // No preference rows: 11325 x 9540 twips, centred; splitter at 5000.
-        QCOMPARE(window.size(),
-                 velora::widgets::Twips::toPixels(QSize(11325, 9540)));
+        QCOMPARE(window.size(), velora::widgets::Twips::toPixels(QSize(11325, 9540)));
         QVERIFY(window.loaderTimer().isActive());
         QCOMPARE(window.loaderTimer().interval(), 125);
-        QVERIFY(window.details().pane(velora::shell::DetailArea::Pane::Splash)->isVisibleTo(&window));
-        QVERIFY(!window.details().pane(velora::shell::DetailArea::Pane::UserDetail)->isVisibleTo(&window));
+        QVERIFY(
+            window.details().pane(velora::shell::DetailArea::Pane::Splash)->isVisibleTo(&window));
+        QVERIFY(!window.details()
+                     .pane(velora::shell::DetailArea::Pane::UserDetail)
+                     ->isVisibleTo(&window));
         const QString format = context->region->DateFormat();
         QCOMPARE(window.details().startDate()->Text(),
                  MainWindow::lastWeekStartBefore(QDate::currentDate(), 1).toString(format));
@@ -56,30 +57,34 @@ private Q_SLOTS:
         QVERIFY(context->login->User() == nullptr); // logged off
     }
 
-    void failedLoginsEndWithTheirMessage_data()
-    {
+    void failedLoginsEndWithTheirMessage_data() {
         QTest::addColumn<QString>("switches");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("line");
-        QTest::newRow("wrong password") << "/UNAME=sup /PASSWORD=nope" << "2.024"
+        QTest::newRow("wrong password") << "/UNAME=sup /PASSWORD=nope"
+                                        << "2.024"
                                         << "The password is invalid.";
-        QTest::newRow("unknown user") << "/UNAME=nobody" << "2.024" << "The login failed.";
-        QTest::newRow("old database") << "/UNAME=sup /PASSWORD=pw" << "2.023"
+        QTest::newRow("unknown user") << "/UNAME=nobody"
+                                      << "2.024"
+                                      << "The login failed.";
+        QTest::newRow("old database") << "/UNAME=sup /PASSWORD=pw"
+                                      << "2.023"
                                       << "The current version of the HV2 Database does not "
                                          "support Incentive.";
-        QTest::newRow("no right 16") << "/UNAME=norights /PASSWORD=x" << "2.024"
+        QTest::newRow("no right 16") << "/UNAME=norights /PASSWORD=x"
+                                     << "2.024"
                                      << "The user does not have sufficient rights.";
-        QTest::newRow("not a transcriptionist") << "/UNAME=clerk /PASSWORD=x" << "2.024"
+        QTest::newRow("not a transcriptionist") << "/UNAME=clerk /PASSWORD=x"
+                                                << "2.024"
                                                 << "The user does not have sufficient rights.";
     }
-    void failedLoginsEndWithTheirMessage()
-    {
+    void failedLoginsEndWithTheirMessage() {
         QFETCH(QString, switches);
         QFETCH(QString, version);
         QFETCH(QString, line);
         ShellInstallation installation;
-        installation.addUser(QStringLiteral("norights"), QStringLiteral("x"),
-                             QStringLiteral("sup"), {17});
+        installation.addUser(QStringLiteral("norights"), QStringLiteral("x"), QStringLiteral("sup"),
+                             {17});
         installation.addUser(QStringLiteral("clerk"), QStringLiteral("x"), QString(), {16});
         installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
                              QStringLiteral("'"));
@@ -94,12 +99,12 @@ private Q_SLOTS:
                      line);
         QVERIFY(installation.messages.shown[0].icon == MessageIcon::Critical);
         // A failed start-up saves no settings.
-        QCOMPARE(installation.db.scalar(QStringLiteral("SELECT COUNT(*) FROM Incentive_preference")),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            installation.db.scalar(QStringLiteral("SELECT COUNT(*) FROM Incentive_preference")),
+            QStringLiteral("0"));
     }
 
-    void databaseVersionBoundaryPasses()
-    {
+    void databaseVersionBoundaryPasses() {
         ShellInstallation installation;
         installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '2.024'"));
         installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
@@ -108,21 +113,20 @@ private Q_SLOTS:
         QVERIFY(window.load());
     }
 
-    void generalErrorsEndStartUp_data()
-    {
+    void generalErrorsEndStartUp_data() {
         QTest::addColumn<QString>("switches");
         QTest::addColumn<bool>("removeIni");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("start");
-        QTest::newRow("missing configuration") << "/UNAME=sup /PASSWORD=pw" << true << "2.024"
-                                               << "Error Number:-2147211503\r\nError Description:The ";
+        QTest::newRow("missing configuration")
+            << "/UNAME=sup /PASSWORD=pw" << true << "2.024"
+            << "Error Number:-2147211503\r\nError Description:The ";
         QTest::newRow("duplicated switch") << "/UNAME=sup /UNAME=sup" << false << "2.024"
                                            << "Error Number:457\r\nError Description:";
         QTest::newRow("version not a number") << "/UNAME=sup /PASSWORD=pw" << false << "two"
                                               << "Error Number:13\r\nError Description:";
     }
-    void generalErrorsEndStartUp()
-    {
+    void generalErrorsEndStartUp() {
         QFETCH(QString, switches);
         QFETCH(bool, removeIni);
         QFETCH(QString, version);
@@ -142,8 +146,7 @@ private Q_SLOTS:
         QVERIFY(installation.messages.shown[0].icon == MessageIcon::None);
     }
 
-    void preferenceThatDoesNotConvertEndsStartUp()
-    {
+    void preferenceThatDoesNotConvertEndsStartUp() {
         ShellInstallation installation;
         installation.db.exec(QStringLiteral("EXEC usp_incentive_add_preference 1, 4, "
                                             "'INCENT_WINDOW_WIDTH', '40000'"));
@@ -158,8 +161,7 @@ private Q_SLOTS:
                            "Error 6:")));
     }
 
-    void busyStateIsNotCounted()
-    {
+    void busyStateIsNotCounted() {
         ShellInstallation installation;
         auto context = installation.context();
         MainWindow window(*context);
@@ -184,8 +186,7 @@ private Q_SLOTS:
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
-    void textBoxesHaveNoContextMenuAndTheWindowKeepsItsMinimum()
-    {
+    void textBoxesHaveNoContextMenuAndTheWindowKeepsItsMinimum() {
         ShellInstallation installation;
         installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
@@ -201,8 +202,7 @@ private Q_SLOTS:
         window.close();
     }
 
-    void startDateIsTheWeekStartStrictlyBeforeToday()
-    {
+    void startDateIsTheWeekStartStrictlyBeforeToday() {
         const QDate sunday(2026, 12, 6);
         QCOMPARE(MainWindow::lastWeekStartBefore(sunday, 1), QDate(2026, 11, 29));
         QCOMPARE(MainWindow::lastWeekStartBefore(sunday, 2), QDate(2026, 11, 30));
@@ -210,8 +210,7 @@ private Q_SLOTS:
         QCOMPARE(MainWindow::lastWeekStartBefore(QDate(2026, 12, 5), 7), QDate(2026, 11, 28));
     }
 
-    void loaderTimerRecalculatesEverybodyOnce()
-    {
+    void loaderTimerRecalculatesEverybodyOnce() {
         ShellInstallation installation;
         installation.db.exec(QStringLiteral("UPDATE Incentive_formula SET formula_text = "
                                             "'Results.IPay = 3' WHERE formula_id = 1"));
@@ -222,9 +221,10 @@ private Q_SLOTS:
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());
-        QTRY_COMPARE(installation.db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive"))
-                         .toDouble(),
-                     3.0);
+        QTRY_COMPARE(
+            installation.db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive"))
+                .toDouble(),
+            3.0);
         QVERIFY(!window.loaderTimer().isActive());
         QVERIFY(window.isEnabled());
     }

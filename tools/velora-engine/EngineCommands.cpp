@@ -1,43 +1,39 @@
 #include "EngineCommands.h"
 
+#include "db/Connection.h"
+#include "db/DbError.h"
 #include "engine/CompiledFormula.h"
 #include "engine/FormulaEvaluator.h"
 #include "engine/RecalcJob.h"
 #include "engine/RecalcQueue.h"
-#include "db/Connection.h"
-#include "db/DbError.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 #include <QTextStream>
+#include <QThread>
 
 namespace velora::tools {
 
 namespace {
 
-QTextStream& out()
-{
+QTextStream& out() {
     static QTextStream stream(stdout);
     return stream;
 }
 
-QTextStream& err()
-{
+QTextStream& err() {
     static QTextStream stream(stderr);
     return stream;
 }
 
 // Value of "--name value" in args, or fallback.
-QString option(const QStringList& args, const QString& name, const QString& fallback = {})
-{
+QString option(const QStringList& args, const QString& name, const QString& fallback = {}) {
     const qsizetype at = args.indexOf(name);
     return at >= 0 && at + 1 < args.size() ? args[at + 1] : fallback;
 }
 
-bool readText(const QString& path, QString& text)
-{
+bool readText(const QString& path, QString& text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         err() << "Cannot read " << path << ": " << file.errorString() << Qt::endl;
@@ -47,8 +43,7 @@ bool readText(const QString& path, QString& text)
     return true;
 }
 
-std::unique_ptr<db::Connection> openDatabase(const QString& path)
-{
+std::unique_ptr<db::Connection> openDatabase(const QString& path) {
     db::ConnectionOptions options;
     options.baseDirectory = QFileInfo(path).absolutePath();
     auto connection = std::make_unique<db::Connection>(options);
@@ -58,8 +53,7 @@ std::unique_ptr<db::Connection> openDatabase(const QString& path)
     return connection;
 }
 
-int reportDbError(const db::DbError& e)
-{
+int reportDbError(const db::DbError& e) {
     err() << "Error " << e.number() << ": " << e.description() << Qt::endl;
     return 1;
 }
@@ -67,12 +61,10 @@ int reportDbError(const db::DbError& e)
 // Prints progress on one line, and every row error on its own.
 class ConsoleObserver final : public engine::RecalcObserver {
 public:
-    void progress(qint64 rowsDone, qint64 rowsToDo) override
-    {
+    void progress(qint64 rowsDone, qint64 rowsToDo) override {
         out() << "\r" << rowsDone << " of " << rowsToDo << " rows" << Qt::flush;
     }
-    void rowError(int number, const QString& description) override
-    {
+    void rowError(int number, const QString& description) override {
         err() << "\nError " << number << ": " << description << Qt::endl;
     }
     bool cancelRequested() const override { return false; }
@@ -80,8 +72,7 @@ public:
 
 } // namespace
 
-int checkCommand(const QStringList& args)
-{
+int checkCommand(const QStringList& args) {
     QString text;
     if (args.size() != 1 || !readText(args[0], text))
         return 2;
@@ -94,8 +85,7 @@ int checkCommand(const QStringList& args)
     return 1;
 }
 
-int evalCommand(const QStringList& args)
-{
+int evalCommand(const QStringList& args) {
     QString text;
     if (args.size() < 2 || !readText(args[1], text))
         return 2;
@@ -124,8 +114,7 @@ int evalCommand(const QStringList& args)
     }
 }
 
-int recalcCommand(const QStringList& args)
-{
+int recalcCommand(const QStringList& args) {
     if (args.isEmpty())
         return 2;
     engine::RecalcRequest request;
@@ -156,8 +145,7 @@ int recalcCommand(const QStringList& args)
     }
 }
 
-int serveQueueCommand(const QStringList& args)
-{
+int serveQueueCommand(const QStringList& args) {
     if (args.isEmpty())
         return 2;
     const bool once = args.contains(QStringLiteral("--once"));

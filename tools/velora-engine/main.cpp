@@ -5,8 +5,7 @@
 
 namespace {
 
-int usage()
-{
+int usage() {
     QTextStream(stderr)
         << "usage:\n"
            "  velora-engine check FORMULA-FILE\n"
@@ -18,8 +17,7 @@ int usage()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
