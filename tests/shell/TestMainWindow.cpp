@@ -125,6 +125,9 @@ private Q_SLOTS:
                                            << "Error Number:457\r\nError Description:";
         QTest::newRow("version not a number") << "/UNAME=sup /PASSWORD=pw" << false << "two"
                                               << "Error Number:13\r\nError Description:";
+        QTest::newRow("unreachable database") << "/UNAME=sup /PASSWORD=pw" << false << "2.024"
+                                              << "Error Number:-2147467259\r\nError "
+                                                 "Description:Cannot open database";
     }
     void generalErrorsEndStartUp() {
         QFETCH(QString, switches);
@@ -134,6 +137,9 @@ private Q_SLOTS:
         ShellInstallation installation;
         if (removeIni)
             QFile::remove(installation.iniPath);
+        if (QByteArray(QTest::currentDataTag()) == "unreachable database")
+            installation.writeIni(QStringLiteral("[System]\r\nServer=(embedded)\r\n"
+                                                 "Database=missing.sqlite\r\n"));
         installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
                              QStringLiteral("'"));
         installation.switches = switches;
