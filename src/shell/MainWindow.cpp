@@ -204,10 +204,16 @@ void MainWindow::decidePartitionMode() {
     }
 }
 
-bool MainWindow::openAndReadPreferences() {
+// The logged-in operator's preferences: user level by the suite user id, per partition in
+// partition mode.
+PreferenceStore MainWindow::preferenceStore() const {
     const suite::HXLoginUser& user = *context_.login->User();
-    PreferenceStore store(*context_.connection, {QString::number(user.user_id()),
-                                                 user.partition_id(), context_.partitionMode});
+    return PreferenceStore(*context_.connection, {QString::number(user.user_id()),
+                                                  user.partition_id(), context_.partitionMode});
+}
+
+bool MainWindow::openAndReadPreferences() {
+    PreferenceStore store = preferenceStore();
     try {
         context_.preferences.load(store, context_.supportDeletedReports);
         return true;
@@ -264,9 +270,7 @@ void MainWindow::updateIncentiveValues() {
 }
 
 void MainWindow::saveWindowSettings() {
-    const suite::HXLoginUser& user = *context_.login->User();
-    PreferenceStore store(*context_.connection, {QString::number(user.user_id()),
-                                                 user.partition_id(), context_.partitionMode});
+    PreferenceStore store = preferenceStore();
     const QRect frame = frameGeometry();
     WindowSettings settings;
     settings.height = static_cast<float>(widgets::Twips::fromPixels(frame.height()));

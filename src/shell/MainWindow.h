@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "BusyIndicator.h"
+#include "PreferenceStore.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -57,6 +58,7 @@ private:
     void buildCentre();
     bool startUp();
     bool openAndReadPreferences();
+    PreferenceStore preferenceStore() const;
     void decidePartitionMode();
     void bindSplitter();
     void placeWindow();
