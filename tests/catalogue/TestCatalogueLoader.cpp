@@ -1,0 +1,415 @@
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/PartitionAccess.h"
+#include "common/TestDatabase.h"
+#include "common/TestMain.h"
+#include "db/DbError.h"
+
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace velora;
+using namespace velora::catalogue;
+
+namespace {
+
+// Partitions 0 > 1 > 3 and 0 > 2 are live; 4 is closed.
+void addPartitions(test::TestDatabase& db) {
+    db.exec(
+        QStringLiteral("INSERT INTO System_partitions (partition_id, parent_id, partition_name, "
+                       "partition_description, delete_date) VALUES "
+                       "(1, 0, '  North  ', NULL, NULL), (2, 0, 'South', ' South team ', NULL), "
+                       "(3, 1, 'Lakes', 'Lakes', NULL), (4, 0, 'Closed', 'Closed', '2020-01-01')"));
+}
+
+// Rows that exercise every rule of the load, in a database with the base rows of the schema.
+void addRows(test::TestDatabase& db) {
+    addPartitions(db);
+    db.exec(QStringLiteral(
+        "INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, hosp_acct_description, "
+        "is_deleted, partition_id) VALUES (0, 'Walk-in', NULL, 0, 0), "
+        "(10, '  Mercy  ', ' Mercy General ', 0, 1), (11, 'Old Clinic', 'gone', 1, 2), "
+        "(-7, 'Bogus', 'never read', 0, 0)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Trans_info (trans_id, first_name, last_name, is_deleted, trans_type, "
+        "extra3, incentive_group_id) VALUES "
+        "('  jdoe ', 'Jane  ', 'Doe  ', 0, 1, 1, 20), "
+        "('nonames', NULL, NULL, 0, 1, NULL, NULL), "
+        "('gone', 'Gus', 'Gone', 1, 1, 2, 21), "
+        "('nogroup', 'Ned', 'Nogroup', 0, 1, 3, 999), "
+        "('editor', 'Ed', 'Itor', 0, 2, 1, 20)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Incentive_formula (formula_id, formula_name, formula_text, partition_id) "
+        "VALUES (5, '  Line Rate ', 'Results.IPay = Lines * 0.1  ', 1)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Incentive_group (group_id, group_name, partition_id, "
+        "incentive_effective_date, flag1) VALUES "
+        "(20, ' North Standard ', 1, '2024-03-04', 1), (21, 'North Alpha', 1, '2024-01-01', 1), "
+        "(22, 'North Beta', 1, '2024-01-01', 0)"));
+}
+
+Catalogue loadCatalogue(db::Connection& connection, bool showDeletedUsers = false) {
+    CatalogueLoader loader(connection);
+    loader.setShowDeletedUsers(showDeletedUsers);
+    std::optional<Catalogue> catalogue = loader.load();
+    if (!catalogue)
+        throw std::runtime_error("the load reported a cancel nobody asked for");
+    return std::move(*catalogue);
+}
+
+QStringList loadMessages() {
+    return {QStringLiteral("Loading Partitions..."), QStringLiteral("Loading Accounts..."),
+            QStringLiteral("Loading Users..."), QStringLiteral("Loading Formulas..."),
+            QStringLiteral("Loading Groups...")};
+}
+
+QList<int> partitionIds(const CatalogueCollection<Partition>& partitions) {
+    QList<int> ids;
+    for (const auto& partition : partitions)
+        ids.append(partition->PartitionID());
+    return ids;
+}
+
+int count(db::Connection& connection, const QString& statement) {
+    db::Recordset rows = connection.openRecordset(statement);
+    return rows.value(0).toInt();
+}
+
+} // namespace
+
+class TestCatalogueLoader : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void partitionsAndAccounts();
+    void usersFollowTheRowRules();
+    void deletedUsersOnlyWhenShown();
+    void formulasAndGroups();
+    void nullEffectiveDateFails();
+    void databaseErrorReachesTheCaller();
+    void progressReportsEachStep_data();
+    void progressReportsEachStep();
+
+    void accessiblePartitionsAreTheCataloguedChildren();
+    void availablePartitionsAreAppended();
+    void defaultGroupIsTheFirstByName();
+    void partitionQualifiedNames_data();
+    void partitionQualifiedNames();
+    void defaultMarks();
+
+    void demoCountsMatchTheTables();
+    void demoSpecialUsersAreFoundUnderTheirKeys();
+    void demoPartitionZeroReachesEveryLivePartition();
+
+private:
+    std::unique_ptr<db::Connection> openDemo() const;
+
+    QTemporaryDir demoDir_;
+};
+
+void TestCatalogueLoader::initTestCase() {
+    QVERIFY(demoDir_.isValid());
+    QProcess process;
+    process.start(QStringLiteral(VELORA_ADMIN_PATH),
+                  {QStringLiteral("demo"), demoDir_.path(), QStringLiteral("--users"),
+                   QStringLiteral("15"), QStringLiteral("--days"), QStringLiteral("10"),
+                   QStringLiteral("--partitions"), QStringLiteral("3")});
+    QVERIFY2(process.waitForFinished(300000), qPrintable(process.errorString()));
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+             process.readAllStandardError().constData());
+}
+
+std::unique_ptr<db::Connection> TestCatalogueLoader::openDemo() const {
+    db::ConnectionOptions options;
+    options.baseDirectory = demoDir_.filePath(QStringLiteral("HALVEX/SYSTEM"));
+    auto connection = std::make_unique<db::Connection>(options);
+    connection->open(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog="
+                                    "incentive.sqlite;Data Source=(embedded);PWD=;"));
+    return connection;
+}
+
+void TestCatalogueLoader::partitionsAndAccounts() {
+    test::TestDatabase db;
+    addRows(db);
+    const Catalogue catalogue = loadCatalogue(db.connection());
+
+    QCOMPARE(catalogue.partitions().count(), 5);
+    const auto north = GetObjectFromCollection(catalogue.partitions(), QStringLiteral("1"));
+    QVERIFY(north);
+    QCOMPARE(north->PartitionName(), QStringLiteral("North"));
+    QCOMPARE(north->PartitionDesc(), QString());
+    QCOMPARE(GetObjectFromCollection(catalogue.partitions(), QStringLiteral("2"))->PartitionDesc(),
+             QStringLiteral("South team"));
+
+    // Three rows (the negative one is not read) and the two special accounts behind them.
+    QCOMPARE(catalogue.accounts().count(), 5);
+    QVERIFY(!catalogue.accounts().contains(QStringLiteral("-7")));
+    QCOMPARE(catalogue.accounts().key(4), QStringLiteral("-1"));
+    QCOMPARE(catalogue.accounts().key(5), QStringLiteral("-3"));
+    const auto mercy = GetObjectFromCollection(catalogue.accounts(), QStringLiteral("10"));
+    QCOMPARE(mercy->AccountName(), QStringLiteral("Mercy"));
+    QCOMPARE(mercy->AccountDesc(), QStringLiteral("Mercy General"));
+    QCOMPARE(mercy->PartitionID(), 1);
+    QVERIFY(!mercy->IsDeleted());
+    QVERIFY(GetObjectFromCollection(catalogue.accounts(), QStringLiteral("11"))->IsDeleted());
+    QVERIFY(catalogue.accounts().contains(QStringLiteral("0")));
+}
+
+void TestCatalogueLoader::usersFollowTheRowRules() {
+    test::TestDatabase db;
+    addRows(db);
+    const Catalogue catalogue = loadCatalogue(db.connection());
+
+    // The editor (trans_type 2) and the deleted user are not read.
+    QCOMPARE(catalogue.users().count(), 3);
+    const auto jane = GetObjectFromCollection(catalogue.users(), QStringLiteral("JDOE"));
+    QVERIFY(jane);
+    QCOMPARE(jane->TransID(), QStringLiteral("jdoe"));
+    QCOMPARE(jane->TransName(), QStringLiteral("Doe, Jane"));
+    QCOMPARE(jane->PartitionID(), 1);
+    QCOMPARE(jane->GroupID(), 20);
+    QVERIFY(!jane->IsDeleted());
+
+    const auto nameless = GetObjectFromCollection(catalogue.users(), QStringLiteral("nonames"));
+    QVERIFY(nameless);
+    QCOMPARE(nameless->TransName(), QStringLiteral("nonames"));
+    QCOMPARE(nameless->PartitionID(), -1);
+    QCOMPARE(nameless->GroupID(), -1);
+
+    // A group id that names no group reads as no group.
+    QCOMPARE(GetObjectFromCollection(catalogue.users(), QStringLiteral("nogroup"))->GroupID(), -1);
+}
+
+void TestCatalogueLoader::deletedUsersOnlyWhenShown() {
+    test::TestDatabase db;
+    addRows(db);
+    QVERIFY(!loadCatalogue(db.connection()).users().contains(QStringLiteral("gone DEL")));
+
+    const Catalogue shown = loadCatalogue(db.connection(), true);
+    QCOMPARE(shown.users().count(), 4);
+    QVERIFY(!shown.users().contains(QStringLiteral("gone")));
+    const auto gone = GetObjectFromCollection(shown.users(), QStringLiteral("gone DEL"));
+    QVERIFY(gone);
+    QVERIFY(gone->IsDeleted());
+    QCOMPARE(gone->TransID(), QStringLiteral("gone DEL"));
+    QCOMPARE(gone->TransName(), QStringLiteral("Gone, Gus"));
+    QCOMPARE(gone->GroupID(), 21);
+}
+
+void TestCatalogueLoader::formulasAndGroups() {
+    test::TestDatabase db;
+    addRows(db);
+    const Catalogue catalogue = loadCatalogue(db.connection());
+
+    QCOMPARE(catalogue.formulas().count(), 2);
+    const auto lineRate = GetObjectFromCollection(catalogue.formulas(), QStringLiteral("5"));
+    QCOMPARE(lineRate->FormulaName(), QStringLiteral("Line Rate"));
+    QCOMPARE(lineRate->FormulaText(), QStringLiteral("Results.IPay = Lines * 0.1  "));
+    QCOMPARE(lineRate->PartitionID(), 1);
+
+    // Ordered by the stored name: the leading blank of " North Standard" sorts it first.
+    QStringList names;
+    for (const auto& group : catalogue.groups())
+        names << group->GroupName();
+    QCOMPARE(names, (QStringList{QStringLiteral("North Standard"), QStringLiteral("Default Group"),
+                                 QStringLiteral("North Alpha"), QStringLiteral("North Beta")}));
+    const auto standard = GetObjectFromCollection(catalogue.groups(), QStringLiteral("20"));
+    QCOMPARE(standard->EffectiveDate(), QDate(2024, 3, 4));
+    QVERIFY(standard->IsPartitionDefault());
+    QCOMPARE(standard->PartitionID(), 1);
+    QVERIFY(
+        !GetObjectFromCollection(catalogue.groups(), QStringLiteral("22"))->IsPartitionDefault());
+}
+
+void TestCatalogueLoader::nullEffectiveDateFails() {
+    test::TestDatabase db;
+    db.exec(QStringLiteral("UPDATE Incentive_group SET incentive_effective_date = NULL"));
+    CatalogueLoader loader(db.connection());
+    try {
+        loader.load();
+        QFAIL("a group without an effective date was loaded");
+    } catch (const CatalogueError& e) {
+        QCOMPARE(e.number(), CatalogueErrorNumber::InvalidUseOfNull);
+    }
+}
+
+void TestCatalogueLoader::databaseErrorReachesTheCaller() {
+    test::TestDatabase db;
+    db.exec(QStringLiteral("DROP TABLE Incentive_formula"));
+    QStringList messages;
+    CatalogueLoader loader(db.connection());
+    loader.setProgress([&](const QString& message) {
+        messages << message;
+        return true;
+    });
+    QVERIFY_THROWS_EXCEPTION(db::DbError, loader.load());
+    QCOMPARE(messages.last(), QStringLiteral("Loading Formulas..."));
+}
+
+void TestCatalogueLoader::progressReportsEachStep_data() {
+    QTest::addColumn<int>("cancelAt"); // index of the message answered with false; -1 never
+    QTest::newRow("never") << -1;
+    for (int i = 0; i < loadMessages().size(); ++i)
+        QTest::newRow(qPrintable(loadMessages()[i])) << i;
+}
+
+void TestCatalogueLoader::progressReportsEachStep() {
+    QFETCH(int, cancelAt);
+    test::TestDatabase db;
+    QStringList messages;
+    CatalogueLoader loader(db.connection());
+    loader.setProgress([&](const QString& message) {
+        messages << message;
+        return messages.size() - 1 != cancelAt;
+    });
+    const std::optional<Catalogue> catalogue = loader.load();
+    QCOMPARE(catalogue.has_value(), cancelAt < 0);
+    const QStringList expected =
+        cancelAt < 0 ? loadMessages() : loadMessages().mid(0, cancelAt + 1);
+    QCOMPARE(messages, expected);
+    if (catalogue)
+        QCOMPARE(catalogue->groups().count(), 1);
+}
+
+void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
+    test::TestDatabase db;
+    addPartitions(db);
+    const Catalogue catalogue = loadCatalogue(db.connection());
+    // Made after the load: a child of 1 the catalogue does not know.
+    db.exec(QStringLiteral("INSERT INTO System_partitions (partition_id, parent_id, "
+                           "partition_name) VALUES (5, 1, 'Late')"));
+    const PartitionAccess access(db.connection(), catalogue);
+
+    const auto below1 = access.accessiblePartitions(1);
+    QCOMPARE(partitionIds(below1), (QList<int>{1, 3}));
+    QVERIFY(IsAccessible(below1, 3));
+    QVERIFY(!IsAccessible(below1, 5));
+    QVERIFY(!IsAccessible(below1, -1));
+    QCOMPARE(below1.find(QStringLiteral("3")).get(),
+             catalogue.partitions().find(QStringLiteral("3")).get());
+    QCOMPARE(partitionIds(access.accessiblePartitions(0)), (QList<int>{0, 1, 2, 3}));
+    QVERIFY(access.accessiblePartitions(4).isEmpty());
+}
+
+void TestCatalogueLoader::availablePartitionsAreAppended() {
+    test::TestDatabase db;
+    addPartitions(db);
+    const Catalogue catalogue = loadCatalogue(db.connection());
+    const auto accessible = PartitionAccess(db.connection(), catalogue).accessiblePartitions(1);
+    const QString first = AppendAvailablePartitions(QString(), accessible);
+    QCOMPARE(first, QStringLiteral("1,3"));
+    QCOMPARE(AppendAvailablePartitions(first, accessible), QStringLiteral("1,3,1,3"));
+    QCOMPARE(AppendAvailablePartitions(first, {}), first);
+}
+
+void TestCatalogueLoader::defaultGroupIsTheFirstByName() {
+    test::TestDatabase db;
+    addRows(db);
+    // A later default of partition 1 (a higher id) whose name sorts before the others.
+    db.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id, "
+                           "incentive_effective_date, flag1) VALUES (23, ' Aardvark', 1, "
+                           "'2024-01-01', 1)"));
+    const Catalogue catalogue = loadCatalogue(db.connection());
+    const PartitionAccess access(db.connection(), catalogue);
+    QCOMPARE(access.findDefaultGroup(1)->GroupID(), 23);
+    QCOMPARE(access.findDefaultGroup(0)->GroupID(), 1);
+    QVERIFY(!access.findDefaultGroup(2));
+    QVERIFY(!access.findDefaultGroup(-1));
+}
+
+void TestCatalogueLoader::partitionQualifiedNames_data() {
+    QTest::addColumn<int>("preference");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("0: partition first") << 0 << QStringLiteral("North\\Smith, Ann");
+    QTest::newRow("1: partition behind") << 1 << QStringLiteral("Smith, Ann\\North");
+    QTest::newRow("2: partition behind") << 2 << QStringLiteral("Smith, Ann\\North");
+    QTest::newRow("-1: partition behind") << -1 << QStringLiteral("Smith, Ann\\North");
+}
+
+void TestCatalogueLoader::partitionQualifiedNames() {
+    QFETCH(int, preference);
+    QFETCH(QString, expected);
+    QCOMPARE(
+        PartitionQualifiedName(QStringLiteral("Smith, Ann"), QStringLiteral("North"), preference),
+        expected);
+}
+
+void TestCatalogueLoader::defaultMarks() {
+    Formula formula;
+    formula.setFormulaID(1);
+    formula.setFormulaName(QStringLiteral("Default Formula"));
+    QCOMPARE(FormulaDisplayName(formula, QStringLiteral("Base"), 0),
+             QStringLiteral("Base\\Default Formula (Default)"));
+    formula.setFormulaID(11);
+    QCOMPARE(FormulaDisplayName(formula, QStringLiteral("Base"), 1),
+             QStringLiteral("Default Formula\\Base"));
+
+    Group group;
+    group.setGroupName(QStringLiteral("Standard"));
+    group.setIsPartitionDefault(true);
+    QCOMPARE(GroupDisplayName(group, QStringLiteral("North"), 1),
+             QStringLiteral("Standard\\North (Default)"));
+    group.setIsPartitionDefault(false);
+    QCOMPARE(GroupDisplayName(group, QStringLiteral("North"), 0),
+             QStringLiteral("North\\Standard"));
+}
+
+void TestCatalogueLoader::demoCountsMatchTheTables() {
+    const auto connection = openDemo();
+    const Catalogue catalogue = loadCatalogue(*connection);
+    db::Connection& c = *connection;
+    QCOMPARE(catalogue.partitions().count(),
+             count(c, QStringLiteral("SELECT COUNT(*) FROM System_partitions")));
+    QCOMPARE(catalogue.accounts().count(),
+             count(c, QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE hosp_acct_id >= 0")) +
+                 2);
+    QCOMPARE(catalogue.users().count(),
+             count(c, QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND "
+                                     "is_deleted = 0")));
+    QCOMPARE(catalogue.formulas().count(),
+             count(c, QStringLiteral("SELECT COUNT(*) FROM Incentive_formula")));
+    QCOMPARE(catalogue.groups().count(),
+             count(c, QStringLiteral("SELECT COUNT(*) FROM Incentive_group")));
+
+    const int deleted = count(
+        c,
+        QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted <> 0"));
+    QVERIFY(deleted > 0);
+    QCOMPARE(loadCatalogue(c, true).users().count(), catalogue.users().count() + deleted);
+}
+
+void TestCatalogueLoader::demoSpecialUsersAreFoundUnderTheirKeys() {
+    const auto connection = openDemo();
+    const Catalogue catalogue = loadCatalogue(*connection);
+    const auto dotted = GetObjectFromCollection(catalogue.users(), QStringLiteral("j.smith"));
+    QVERIFY(dotted);
+    QCOMPARE(dotted->TransName(), QStringLiteral("Smith, John"));
+    const auto quoted = GetObjectFromCollection(catalogue.users(), QStringLiteral("obrien'k"));
+    QVERIFY(quoted);
+    QCOMPARE(quoted->TransName(), QStringLiteral("O'Brien, Kathleen"));
+    QVERIFY(catalogue.groups().contains(QString::number(quoted->GroupID())));
+    QVERIFY(catalogue.partitions().contains(QString::number(quoted->PartitionID())));
+}
+
+void TestCatalogueLoader::demoPartitionZeroReachesEveryLivePartition() {
+    const auto connection = openDemo();
+    const Catalogue catalogue = loadCatalogue(*connection);
+    QSet<int> live;
+    db::Recordset rows = connection->openRecordset(
+        QStringLiteral("SELECT partition_id FROM System_partitions WHERE delete_date IS NULL"));
+    for (; !rows.eof(); rows.moveNext())
+        live.insert(rows.value(0).toInt());
+    QCOMPARE(live.size(), 4); // partition 0 and the three of the demo
+    const auto accessible = PartitionAccess(*connection, catalogue).accessiblePartitions(0);
+    const QList<int> ids = partitionIds(accessible);
+    QCOMPARE(QSet<int>(ids.begin(), ids.end()), live);
+    QCOMPARE(ids.size(), live.size());
+}
+
+VELORA_TEST(TestCatalogueLoader)
+
+#include "TestCatalogueLoader.moc"
