@@ -21,8 +21,14 @@ start=$(date +%s.%N)
 QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$demo/registry.ini" \
   "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
 app=$!
-xdotool search --sync --onlyvisible --name '^Velora Incentive$' >/dev/null
+window=$(xdotool search --sync --onlyvisible --name '^Velora Incentive$' | head -n 1)
 shown=$(date +%s.%N)
+# A failed start-up shows a message box under the same title: the main window is the wide one.
+width=$(xdotool getwindowgeometry --shell "$window" | awk -F= '/WIDTH/ {print $2}')
+if [ "$width" -lt 600 ]; then
+  echo "start-up failed: a message box came up instead of the main window" >&2
+  exit 1
+fi
 # After the start-up recalculation (it starts 125 ms after the window) the window is enabled
 # again; give it the time a supervisor would before looking at the memory.
 for _ in $(seq 30); do sleep 0.1; done
