@@ -34,7 +34,18 @@ LoginDialog::LoginDialog(const LoginPromptRequest& request, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(cmdOK_);
     buttons->addWidget(cmdCancel_);
+    // A heading says which program the suite's login is for.
+    auto* heading =
+        new QLabel(request.applicationName.isEmpty()
+                       ? tr("Log in with your suite user name.")
+                       : tr("Log in to %1 with your suite user name.").arg(request.applicationName),
+                   this);
+    heading->setObjectName(QStringLiteral("lblHeading"));
+    heading->setStyleSheet(
+        QStringLiteral("font-weight: 600; color: #1f4e79; padding-bottom: 6px;"));
+    setMinimumWidth(340);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
     layout->addLayout(fields);
     layout->addWidget(lblMessage_);
     layout->addLayout(buttons);
