@@ -54,7 +54,11 @@ void IncentiveRecalculation::runEngine(const QString& filter) {
     bool disabled = localUpdatesDisabled();
     engine.LocalUpdatesDisabled(disabled);
     engine.Filter(filter);
-    RecalcProgressDialog progress(engine, mainWindow_);
+    // Not owned by the main window: the window is disabled while the engine runs, and a
+    // disabled owner would disable the dialog's Cancel with it.
+    RecalcProgressDialog progress(engine, nullptr);
+    if (mainWindow_)
+        progress.move(mainWindow_->geometry().center() - progress.rect().center());
     engine.Run(QString(), QString(), QString(), QString(), QString(), QString(), QString());
 }
 

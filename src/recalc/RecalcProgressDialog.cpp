@@ -9,10 +9,11 @@ RecalcProgressDialog::RecalcProgressDialog(engine::UpdateEngine& engine, QWidget
     , engine_(engine) {
     setObjectName(QStringLiteral("frmRecalcProgress"));
     setWindowTitle(QStringLiteral("Velora Incentive"));
-    setWindowModality(Qt::WindowModal);
+    setWindowModality(Qt::ApplicationModal);
     setMinimumDuration(400); // a one-user recalculation finishes before it would appear
     setAutoClose(false);
     setAutoReset(false);
+    setMinimumWidth(380);
     connect(&engine_, &engine::UpdateEngine::progress, this, &RecalcProgressDialog::showProgress);
     connect(this, &QProgressDialog::canceled, &engine_, &engine::UpdateEngine::cancel);
 }
