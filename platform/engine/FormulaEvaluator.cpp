@@ -1,4 +1,5 @@
 #include "FormulaEvaluator.h"
+#include "ProductionFigures.h"
 
 #include "DaySumsQuery.h"
 #include "FormulaAssignments.h"
@@ -43,13 +44,7 @@ RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode) {
         QString::number(accountId_) + QStringLiteral(" AND shift_date = '") +
         shiftDate_.toString(Qt::ISODate) + QLatin1Char('\''));
     if (!rs.eof()) {
-        row.reports = rs.value(QStringLiteral("number_rpts_modified")).toDouble();
-        row.charLines = rs.value(QStringLiteral("chars_modified")).toDouble();
-        row.trueLines = rs.value(QStringLiteral("lines_modified")).toDouble();
-        row.pages = rs.value(QStringLiteral("pages_modified")).toDouble();
-        row.hoursTyped = rs.value(QStringLiteral("hours_typed_modified")).toDouble();
-        row.systemHours = rs.value(QStringLiteral("hours_system_modified")).toDouble();
-        row.otherHours = rs.value(QStringLiteral("hours_other_modified")).toDouble();
+        readProductionFigures(rs, row);
     }
     return row;
 }

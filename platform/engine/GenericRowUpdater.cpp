@@ -1,4 +1,5 @@
 #include "GenericRowUpdater.h"
+#include "ProductionFigures.h"
 
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -65,13 +66,7 @@ void GenericRowUpdater::commitBatchIfFull(bool force) {
 void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Recordset& rs) {
     row_.accountId = rs.value(QStringLiteral("hosp_acct_id")).toInt();
     row_.shiftDate = rs.date(QStringLiteral("shift_date"));
-    row_.reports = rs.value(QStringLiteral("number_rpts_modified")).toDouble();
-    row_.charLines = rs.value(QStringLiteral("chars_modified")).toDouble();
-    row_.trueLines = rs.value(QStringLiteral("lines_modified")).toDouble();
-    row_.pages = rs.value(QStringLiteral("pages_modified")).toDouble();
-    row_.hoursTyped = rs.value(QStringLiteral("hours_typed_modified")).toDouble();
-    row_.systemHours = rs.value(QStringLiteral("hours_system_modified")).toDouble();
-    row_.otherHours = rs.value(QStringLiteral("hours_other_modified")).toDouble();
+    readProductionFigures(rs, row_);
     calculator_.calculate(context_.assignments.lookup(user.groupId, row_.accountId), row_,
                           outcome_);
     ++done_;

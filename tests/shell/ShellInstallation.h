@@ -45,6 +45,11 @@ struct ShellInstallation {
         ini.write(text.toUtf8());
     }
 
+    void setDatabaseVersion(const QString& version) {
+        db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
+                QStringLiteral("' WHERE info_key = 'DatabaseVersion'"));
+    }
+
     void addUser(const QString& name, const QString& password, const QString& transId,
                  const QList<int>& rights) {
         suite::SuiteUserStore store(db.connection(), suite::PasswordHash::Cost::Minimum);

@@ -86,8 +86,7 @@ private Q_SLOTS:
         installation.addUser(QStringLiteral("norights"), QStringLiteral("x"), QStringLiteral("sup"),
                              {17});
         installation.addUser(QStringLiteral("clerk"), QStringLiteral("x"), QString(), {16});
-        installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
-                             QStringLiteral("'"));
+        installation.setDatabaseVersion(version);
         installation.switches = switches;
         auto context = installation.context();
         MainWindow window(*context);
@@ -106,7 +105,7 @@ private Q_SLOTS:
 
     void databaseVersionBoundaryPasses() {
         ShellInstallation installation;
-        installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '2.024'"));
+        installation.setDatabaseVersion(QStringLiteral("2.024"));
         installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
@@ -140,8 +139,7 @@ private Q_SLOTS:
         if (QByteArray(QTest::currentDataTag()) == "unreachable database")
             installation.writeIni(QStringLiteral("[System]\r\nServer=(embedded)\r\n"
                                                  "Database=missing.sqlite\r\n"));
-        installation.db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
-                             QStringLiteral("'"));
+        installation.setDatabaseVersion(version);
         installation.switches = switches;
         auto context = installation.context();
         MainWindow window(*context);
