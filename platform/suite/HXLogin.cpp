@@ -1,9 +1,13 @@
 #include "HXLogin.h"
 
+#include "HXRegion.h"
 #include "LoginCode.h"
 #include "LoginDialog.h"
 #include "PasswordHash.h"
+#include "SuiteError.h"
 #include "SuiteUserStore.h"
+#include "WorkTimeDialog.h"
+#include "WorkTimeEditor.h"
 
 #include "db/Connection.h"
 
@@ -39,7 +43,8 @@ private:
 HXLogin::HXLogin(db::Connection& connection, QString connectionString)
     : connection_(connection)
     , connectionString_(std::move(connectionString))
-    , prompt_(&LoginDialog::prompt) {}
+    , prompt_(&LoginDialog::prompt)
+    , workTimePrompt_(&WorkTimeDialog::prompt) {}
 
 HXLogin::~HXLogin() = default;
 
@@ -104,6 +109,32 @@ QVariant HXLogin::DatabaseVersion() {
     db::Recordset row = connection_.openRecordset(
         QStringLiteral("SELECT info_value FROM Suite_info WHERE info_key = 'DatabaseVersion'"));
     return row.eof() ? QVariant() : row.value(0);
+}
+
+bool HXLogin::EditWorkTimeInternal(const QString& dateText, QString& transID, int /*unused*/,
+                                   QString& hours, QString& seconds, bool editable) {
+    const HXRegion region;
+    const QDate day = region.parseDate(dateText);
+    if (!day.isValid())
+        throw SuiteError(SuiteErrorNumber::TypeMismatch,
+                         QStringLiteral("Type mismatch: \"%1\" is not a date.").arg(dateText));
+    ConnectionUse use(connection_, connectionString_);
+    WorkTimeEditor editor(connection_);
+    WorkTimeRequest request;
+    request.transID = transID;
+    request.day = day;
+    request.dateText = dateText;
+    request.activities = editor.activities(transID, day);
+    request.systemSeconds = WorkTimeEditor::systemSeconds(request.activities);
+    request.editable = editable;
+    request.locale = region.locale();
+    const std::optional<int> answer = workTimePrompt_(request);
+    if (!answer || !editable)
+        return false;
+    editor.replaceSystemTime(transID, day, *answer);
+    hours = WorkTimeEditor::hoursText(*answer, region.locale());
+    seconds = QString::number(*answer);
+    return true;
 }
 
 } // namespace velora::suite

@@ -2,6 +2,7 @@
 
 #include "HXLoginUser.h"
 #include "LoginPrompt.h"
+#include "WorkTimePrompt.h"
 
 #include <QString>
 #include <QVariant>
@@ -83,6 +84,18 @@ public:
     // Replaces the dialog (tests answer at once instead of showing it).
     void setPrompt(LoginPrompt prompt) { prompt_ = std::move(prompt); }
 
+    // The work-time dialog for a user's day (dateText in the regional form or YYYY-MM-DD):
+    // shows the day's activity rows and its total of system hours, and on OK replaces the day's
+    // system-time rows (work type 1, update type 9) by one row holding the new total. Returns
+    // true with the new total in hours (regional, as the grid shows it) and in seconds; false
+    // when cancelled, and then changes nothing. The third argument is part of the suite's call
+    // and unused; editable false shows the day without letting the total change. Throws
+    // SuiteError for a date that is not one and DbError for the database.
+    bool EditWorkTimeInternal(const QString& dateText, QString& transID, int unused, QString& hours,
+                              QString& seconds, bool editable);
+    // Replaces the work-time dialog (tests answer at once instead of showing it).
+    void setWorkTimePrompt(WorkTimePrompt prompt) { workTimePrompt_ = std::move(prompt); }
+
 private:
     int attempt(const QString& userName, const QString& password);
     static bool mayRetry(int code);
@@ -91,6 +104,7 @@ private:
     db::Connection& connection_;
     QString connectionString_;
     LoginPrompt prompt_;
+    WorkTimePrompt workTimePrompt_;
     std::unique_ptr<HXLoginUser> user_;
 
     bool allowOnlyTranscriptionists_ = false;

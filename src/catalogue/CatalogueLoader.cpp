@@ -85,8 +85,14 @@ CatalogueLoader::CatalogueLoader(db::Connection& connection)
     : connection_(connection) {}
 
 std::optional<Catalogue> CatalogueLoader::load() {
-    connection_.ensureOpen();
     Catalogue catalogue;
+    if (!loadInto(catalogue))
+        return std::nullopt;
+    return catalogue;
+}
+
+bool CatalogueLoader::loadInto(Catalogue& catalogue) {
+    connection_.ensureOpen();
     using Step = void (CatalogueLoader::*)(Catalogue&);
     const std::pair<QString, Step> steps[] = {
         {QStringLiteral("Loading Partitions..."), &CatalogueLoader::loadPartitions},
@@ -97,10 +103,10 @@ std::optional<Catalogue> CatalogueLoader::load() {
     };
     for (const auto& [message, step] : steps) {
         if (!report(message))
-            return std::nullopt;
+            return false;
         (this->*step)(catalogue);
     }
-    return catalogue;
+    return true;
 }
 
 bool CatalogueLoader::report(const QString& message) const {

@@ -34,6 +34,12 @@ public:
     // A new catalogue, or nothing when the progress callback cancelled the load.
     std::optional<Catalogue> load();
 
+    // Replaces the collections of an existing catalogue one after another, each just before
+    // its rows are read; false when the progress callback cancelled. When a statement fails,
+    // the collections read before it are already new and the failing one holds the rows read
+    // so far: a caller that carries on after the failure works with what is there.
+    bool loadInto(Catalogue& catalogue);
+
 private:
     bool report(const QString& message) const;
     void loadPartitions(Catalogue& catalogue);

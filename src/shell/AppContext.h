@@ -47,6 +47,10 @@ struct AppContext {
     std::unique_ptr<engine::FormulaEvaluator> evaluator;
     Preferences preferences;
     catalogue::Catalogue catalogue;
+    // The partitions the logged-in operator may see (rebuilt by each catalogue display), and
+    // those below the user shown in the user header (rebuilt by each user load).
+    catalogue::CatalogueCollection<catalogue::Partition> accessiblePartitions;
+    catalogue::CatalogueCollection<catalogue::Partition> userPartitions;
     std::shared_ptr<catalogue::User> currentUser;
 };
 

@@ -13,7 +13,10 @@
 #include "SystemInfoProbe.h"
 #include "SystemInformationDialog.h"
 #include "WindowPlacement.h"
+#include "catalogue/CatalogueDisplay.h"
 #include "db/DbError.h"
+#include "explorer/ExplorerReactions.h"
+#include "explorer/IncentiveExplorer.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
@@ -21,6 +24,7 @@
 #include "widgets/frmWait.h"
 
 #include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -96,16 +100,10 @@ void MainWindow::buildCentre() {
     auto* centre = new QWidget(this);
     centre->setObjectName(QStringLiteral("picMain"));
     setCentralWidget(centre);
-    explorer_ = new QFrame(centre);
+    explorer_ = new explorer::IncentiveExplorer(centre);
     explorer_->setObjectName(QStringLiteral("IncentiveExplorer1"));
-    explorer_->setFrameShape(QFrame::StyledPanel);
-    explorer_->setStyleSheet(QStringLiteral("#IncentiveExplorer1 { background: white; }"));
-    auto* explorerLayout = new QVBoxLayout(explorer_);
-    auto* explorerTitle = new QLabel(tr("Users, formulas and groups"), explorer_);
-    explorerTitle->setStyleSheet(QStringLiteral("color: #5a6b7b;"));
-    explorerLayout->addWidget(explorerTitle);
-    explorerLayout->addStretch();
     details_ = new DetailArea(centre);
+    connectExplorer();
     splitter_ = std::make_unique<widgets::cSplitter>(this);
     splitter_->setContainer(centre);
 }
@@ -176,11 +174,60 @@ bool MainWindow::startUp() {
     details_->showSplash();
     bindSplitter();
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
+    if (!displayCatalogue())
+        return false;
     setStartDates();
     tmrLoader_.start();
     busy_.EndBusy();
     context_.connection->close();
     return true;
+}
+
+void MainWindow::connectExplorer() {
+    reactions_ = std::make_unique<explorer::ExplorerReactions>(context_, *explorer_, *details_,
+                                                               busy_, explorer::ExplorerEditors{});
+}
+
+// Fills the explorer from the catalogue. False only when the operator cancelled the load,
+// which ends the program at once.
+bool MainWindow::displayCatalogue() {
+    catalogue::CatalogueDisplay display({
+        *context_.connection,
+        context_.connectionString,
+        *context_.login->User(),
+        context_.partitionMode,
+        {context_.preferences.showDeletedUsers, context_.preferences.showDeletedAccounts,
+         context_.preferences.partitionDisplay},
+        context_.catalogue,
+        *context_.currentUser,
+        context_.accessiblePartitions,
+        *explorer_,
+        context_.messages,
+        [this](const QString& message) {
+            if (widgets::frmWait* wait = busy_.waitDialog())
+                wait->setMessageText(message);
+            QApplication::processEvents();
+            return !(busy_.waitDialog() && busy_.waitDialog()->CancelWait());
+        },
+        [this](bool full) { setFullModeControls(full); },
+        [this] { endWithoutSaving_ = true; },
+    });
+    return display.show() != catalogue::DisplayResult::Cancelled;
+}
+
+// The edit and create menus belong to full mode; in operator mode the user header's group
+// choice is closed as well.
+void MainWindow::setFullModeControls(bool full) {
+    for (const char* name : {"mnuEdit", "mnuFileCreateFormula", "mnuFileCreateGroup"}) {
+        if (auto* menu = findChild<QMenu*>(QLatin1String(name)))
+            menu->setEnabled(full);
+        if (auto* action = findChild<QAction*>(QLatin1String(name)))
+            action->setEnabled(full);
+    }
+    if (!full) {
+        if (auto* groups = findChild<QComboBox*>(QStringLiteral("cmbUserHeaderGroupName")))
+            groups->setEnabled(false);
+    }
 }
 
 // Explorer and details side by side; each keeps at least its design width, and the stored
@@ -287,7 +334,7 @@ void MainWindow::unload() {
     unloaded_ = true;
     tmrLoader_.stop();
     busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
-    if (context_.loggedIn && context_.login && context_.login->User()) {
+    if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
         try {
             saveWindowSettings();
             context_.login->Logoff();

@@ -16,6 +16,10 @@ class cSplitter;
 namespace velora::recalc {
 class IncentiveRecalculation;
 }
+namespace velora::explorer {
+class IncentiveExplorer;
+class ExplorerReactions;
+} // namespace velora::explorer
 
 namespace velora::shell {
 
@@ -41,6 +45,8 @@ public:
     AppContext& context() { return context_; }
     BusyIndicator& busy() { return busy_; }
     DetailArea& details() { return *details_; }
+    explorer::IncentiveExplorer& explorer() { return *explorer_; }
+    explorer::ExplorerReactions& explorerReactions() { return *reactions_; }
     widgets::cSplitter& splitter() { return *splitter_; }
     QTimer& loaderTimer() { return tmrLoader_; }
     recalc::IncentiveRecalculation* recalculation() const { return recalculation_.get(); }
@@ -60,6 +66,9 @@ private:
     bool openAndReadPreferences();
     PreferenceStore preferenceStore() const;
     void decidePartitionMode();
+    bool displayCatalogue();
+    void setFullModeControls(bool full);
+    void connectExplorer();
     void bindSplitter();
     void placeWindow();
     void setStartDates();
@@ -74,13 +83,16 @@ private:
 
     AppContext& context_;
     BusyIndicator busy_;
-    QFrame* explorer_ = nullptr;
+    explorer::IncentiveExplorer* explorer_ = nullptr;
+    std::unique_ptr<explorer::ExplorerReactions> reactions_;
     DetailArea* details_ = nullptr;
     std::unique_ptr<widgets::cSplitter> splitter_;
     std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;
     QTimer tmrLoader_;
     HelpWindow* help_ = nullptr;
     bool unloaded_ = false;
+    // The operator cancelled the catalogue load: the program ends without saving anything.
+    bool endWithoutSaving_ = false;
 };
 
 } // namespace velora::shell

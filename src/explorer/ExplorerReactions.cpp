@@ -1,0 +1,272 @@
+#include "ExplorerReactions.h"
+
+#include "IncentiveExplorer.h"
+#include "NumberedError.h"
+#include "catalogue/PartitionAccess.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "shell/AppContext.h"
+#include "shell/BusyIndicator.h"
+#include "shell/DetailArea.h"
+#include "shell/Messages.h"
+
+#include <QEvent>
+#include <QListWidget>
+
+namespace velora::explorer {
+
+namespace {
+
+constexpr int kBusyAnimation = 201;
+const QString kLoaded = QStringLiteral("LOADED");
+
+// Raised when an expanded group is not in the catalogue.
+class MissingGroupError : public NumberedError {
+public:
+    explicit MissingGroupError(const QString& groupID)
+        : NumberedError(99, QStringLiteral("Group ") + groupID +
+                                QStringLiteral(" could not be loaded because the ID was not in "
+                                               "the collection."),
+                        QStringLiteral("GroupFolderExpand")) {}
+};
+
+} // namespace
+
+ExplorerReactions::ExplorerReactions(shell::AppContext& context, IncentiveExplorer& explorer,
+                                     shell::DetailArea& details, shell::BusyIndicator& busy,
+                                     ExplorerEditors editors, QObject* parent)
+    : QObject(parent)
+    , context_(context)
+    , explorer_(explorer)
+    , details_(details)
+    , busy_(busy)
+    , editors_(std::move(editors)) {
+    connectClicks();
+    connectFolderClicks();
+    connectLostFocus();
+    connectListView();
+    connect(&explorer_, &IncentiveExplorer::UserFolderExpand, this,
+            &ExplorerReactions::loadUserAccounts, Qt::DirectConnection);
+    connect(&explorer_, &IncentiveExplorer::GroupFolderExpand, this,
+            &ExplorerReactions::loadGroupAccounts, Qt::DirectConnection);
+    connect(&explorer_, &IncentiveExplorer::IncentiveExplorerError, this,
+            &ExplorerReactions::showError, Qt::DirectConnection);
+}
+
+void ExplorerReactions::showList() {
+    details_.showPane(shell::DetailArea::Pane::ListView);
+}
+
+void ExplorerReactions::connectClicks() {
+    using Pane = shell::DetailArea::Pane;
+    connect(&explorer_, &IncentiveExplorer::RootClick, this,
+            [this] { details_.showPane(Pane::Splash); });
+    connect(&explorer_, &IncentiveExplorer::UserClick, this,
+            [this](const QString& userName, const QString& transID) {
+                if (editors_.loadUser)
+                    editors_.loadUser(transID, userName);
+                else
+                    details_.showPane(Pane::UserHeader);
+            });
+    connect(&explorer_, &IncentiveExplorer::UserAccountClick, this,
+            [this](const QString& userName, const QString& transID, const QString& accountName,
+                   const QString& accountID) {
+                if (editors_.loadWeek)
+                    editors_.loadWeek(transID, userName, accountName, accountID);
+                else
+                    details_.showPane(Pane::UserDetail);
+            });
+    connect(&explorer_, &IncentiveExplorer::AccountClick, this,
+            [this](const QString& accountName, const QString& accountID, const QString& groupID,
+                   const QString& groupName) {
+                if (editors_.loadGroupAccount)
+                    editors_.loadGroupAccount(groupID, accountID, accountName, groupName);
+                else
+                    details_.showPane(Pane::Account);
+            });
+    connect(&explorer_, &IncentiveExplorer::FormulaClick, this,
+            [this](const QString& formulaName, const QString& formulaID) {
+                if (editors_.loadFormula)
+                    editors_.loadFormula(formulaID, formulaName);
+                else
+                    details_.showPane(Pane::Formula);
+            });
+}
+
+void ExplorerReactions::connectFolderClicks() {
+    QListWidget* list = details_.listView();
+    connect(&explorer_, &IncentiveExplorer::UserFolderClick, this, [this, list] {
+        showList();
+        explorer_.FillUserListView(list);
+    });
+    connect(&explorer_, &IncentiveExplorer::FormulaFolderClick, this, [this, list] {
+        showList();
+        explorer_.FillFormulaListView(list);
+    });
+    connect(&explorer_, &IncentiveExplorer::GroupFolderClick, this, [this, list] {
+        showList();
+        explorer_.FillGroupListView(list);
+    });
+    connect(&explorer_, &IncentiveExplorer::AccountFolderClick, this,
+            [this, list](const QString& groupID) {
+                showList();
+                explorer_.FillGroupAccountFolderListView(groupID, list);
+            });
+    connect(&explorer_, &IncentiveExplorer::UserAccountFolderClick, this,
+            [this, list](const QString& transID) {
+                showList();
+                explorer_.FillUserAccountFolderListView(transID, list);
+            });
+    connect(&explorer_, &IncentiveExplorer::UserExternalAccountFolderClick, this,
+            [this, list](const QString& transID) {
+                showList();
+                explorer_.FillUserExternalAccountFolderListView(transID, list);
+            });
+    connect(&explorer_, &IncentiveExplorer::GroupClick, this,
+            [this, list](const QString&, const QString& groupID) {
+                showList();
+                explorer_.ShowGroupAccountFolder(groupID, list);
+            });
+}
+
+void ExplorerReactions::connectLostFocus() {
+    auto call = [](const std::function<void()>& save) {
+        if (save)
+            save();
+    };
+    connect(&explorer_, &IncentiveExplorer::LostFocusUser, this,
+            [this, call] { call(editors_.saveUserGroup); });
+    connect(&explorer_, &IncentiveExplorer::LostFocusFormula, this,
+            [this, call] { call(editors_.saveFormula); });
+    connect(&explorer_, &IncentiveExplorer::LostFocusAccount, this,
+            [this, call] { call(editors_.saveGroupAccount); });
+    connect(&explorer_, &IncentiveExplorer::LostFocusUserAccount, this,
+            [this, call] { call(editors_.saveWeek); });
+}
+
+// A press of a mouse button in the list arms the flag; the item click that follows moves the
+// tree. Clicks made by code find the flag down and leave the tree alone.
+void ExplorerReactions::connectListView() {
+    QListWidget* list = details_.listView();
+    list->viewport()->installEventFilter(this);
+    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const bool pressed = mousePressed_;
+        mousePressed_ = false;
+        if (pressed && item)
+            explorer_.ClickNode(item->data(Qt::UserRole).toString());
+    });
+}
+
+bool ExplorerReactions::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == details_.listView()->viewport())
+        mousePressed_ = true;
+    return QObject::eventFilter(watched, event);
+}
+
+void ExplorerReactions::showError(qint32 number, const QString& description) {
+    context_.messages.show(QStringLiteral("Zarererov Avudezez Error ") + QString::number(number) +
+                               QLatin1Char(':') + description,
+                           shell::Messages::kTitle, shell::MessageIcon::None,
+                           shell::MessageButtons::Ok);
+}
+
+void ExplorerReactions::showLoadFailure(int number, const QString& description) {
+    context_.messages.show(QStringLiteral("Error Number:") + QString::number(number) +
+                               QStringLiteral("\r\nError Description:") + description,
+                           shell::Messages::kTitle, shell::MessageIcon::None,
+                           shell::MessageButtons::Ok);
+}
+
+void ExplorerReactions::closeConnection() {
+    if (context_.connection && context_.connection->isOpen())
+        context_.connection->close();
+}
+
+void ExplorerReactions::loadUserAccounts(const ExplorerNode& node, const QString& transID) {
+    if (!context_.partitionMode)
+        return;
+    busy_.BeginBusy(false, QString(), QString(), kBusyAnimation);
+    // The click loads the user, which rebuilds the partitions below the user's partition.
+    explorer_.ClickNode(node.key());
+    if (node.tag() == kLoaded) {
+        busy_.EndBusy();
+        return;
+    }
+    try {
+        const ExplorerNode accounts = node.firstChild();
+        const ExplorerNode external = accounts.nextSibling();
+        explorer_.ClearAllChildren(accounts);
+        explorer_.ClearAllChildren(external);
+        context_.connection->ensureOpen();
+        QStringList shown;
+        addUserAccountsOfPartitions(transID, shown);
+        explorer_.AddUserAccount(transID, QStringLiteral("-2"));
+        addExternalAccounts(transID, shown);
+        ExplorerNode(node).setTag(kLoaded);
+        explorer_.Sort();
+    } catch (const NumberedError& e) {
+        showLoadFailure(e.number(), e.description());
+    }
+    closeConnection();
+    busy_.EndBusy();
+}
+
+void ExplorerReactions::addUserAccountsOfPartitions(const QString& transID, QStringList& shown) {
+    for (const auto& account : context_.catalogue.accounts()) {
+        if (!context_.userPartitions.contains(QString::number(account->PartitionID())))
+            continue;
+        if (account->IsDeleted() && !context_.preferences.showDeletedAccounts)
+            continue;
+        const QString id = QString::number(account->AccountID());
+        shown.append(id);
+        explorer_.AddUserAccount(transID, id);
+    }
+}
+
+// Every other account the user has incentive rows for goes into the external folder.
+void ExplorerReactions::addExternalAccounts(const QString& transID, const QStringList& shown) {
+    const QString others =
+        shown.isEmpty() ? QString()
+                        : QStringLiteral("AND hosp_acct_id NOT IN (") +
+                              shown.join(QLatin1Char(',')) + QLatin1Char(')');
+    db::Recordset rows = context_.connection->openRecordset(
+        QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
+        QStringLiteral("WHERE trans_id = '") + transID + QStringLiteral("' ") + others);
+    for (; !rows.eof(); rows.moveNext()) {
+        explorer_.AddExternalUserAccount(rows.value(QStringLiteral("trans_id")).toString().trimmed(),
+                                         rows.value(QStringLiteral("hosp_acct_id")).toString());
+    }
+}
+
+void ExplorerReactions::loadGroupAccounts(const ExplorerNode& node, const QString& groupID) {
+    busy_.BeginBusy(false, QString(), QString(), kBusyAnimation);
+    if (node.tag() == kLoaded || !context_.partitionMode) {
+        busy_.EndBusy();
+        return;
+    }
+    try {
+        explorer_.ClearAllChildren(node.firstChild());
+        context_.connection->ensureOpen();
+        const auto group = catalogue::GetObjectFromCollection(context_.catalogue.groups(), groupID);
+        if (!group)
+            throw MissingGroupError(groupID);
+        const catalogue::PartitionAccess access(*context_.connection, context_.catalogue);
+        const auto below = access.accessiblePartitions(group->PartitionID());
+        for (const auto& account : context_.catalogue.accounts()) {
+            const bool reachable = account->PartitionID() == -1 ||
+                                   below.contains(QString::number(account->PartitionID()));
+            if (!reachable || (account->IsDeleted() && !context_.preferences.showDeletedAccounts))
+                continue;
+            explorer_.AddGroupAccount(groupID, QString::number(account->AccountID()), QString());
+        }
+        ExplorerNode(node).setTag(kLoaded);
+        explorer_.ClickNode(node.key());
+        explorer_.Sort();
+    } catch (const NumberedError& e) {
+        showLoadFailure(e.number(), e.description());
+    }
+    closeConnection();
+    busy_.EndBusy();
+}
+
+} // namespace velora::explorer

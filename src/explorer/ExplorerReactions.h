@@ -1,0 +1,82 @@
+#pragma once
+
+#include "ExplorerNode.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QListWidget;
+
+namespace velora::shell {
+struct AppContext;
+class BusyIndicator;
+class DetailArea;
+} // namespace velora::shell
+
+namespace velora::explorer {
+
+class IncentiveExplorer;
+
+// The editors the explorer's clicks open and the saves its lost-focus notices trigger. Each
+// editor's own class provides its entry; an entry left empty shows its pane and nothing else.
+struct ExplorerEditors {
+    std::function<void(const QString& transID, const QString& userName)> loadUser;
+    std::function<void(const QString& transID, const QString& userName,
+                       const QString& accountName, const QString& accountID)>
+        loadWeek;
+    std::function<void(const QString& groupID, const QString& accountID,
+                       const QString& accountName, const QString& groupName)>
+        loadGroupAccount;
+    std::function<void(const QString& formulaID, const QString& formulaName)> loadFormula;
+    std::function<void()> saveUserGroup;    // the user's group choice, not forced
+    std::function<void()> saveWeek;         // the week's pending daily edits
+    std::function<void()> saveGroupAccount; // the group account's formula choice
+    std::function<void()> saveFormula;      // the formula's text, not forced
+};
+
+// The main window's side of the explorer: which pane each click shows, the list view filled
+// from the tree and its way back into the tree, the saves on leaving a node, and the
+// on-demand loading of a user's or a group's accounts in partition mode.
+class ExplorerReactions : public QObject {
+    Q_OBJECT
+
+public:
+    ExplorerReactions(shell::AppContext& context, IncentiveExplorer& explorer,
+                      shell::DetailArea& details, shell::BusyIndicator& busy,
+                      ExplorerEditors editors, QObject* parent = nullptr);
+
+    // The list view's mouse-pressed flag: only an item click that follows a press of the mouse
+    // in the list moves the tree.
+    bool mousePressed() const { return mousePressed_; }
+    // The editors can be replaced after construction (the main window builds them later).
+    ExplorerEditors& editors() { return editors_; }
+
+    // The two on-demand loaders (also reached through the explorer's expand events).
+    void loadUserAccounts(const ExplorerNode& node, const QString& transID);
+    void loadGroupAccounts(const ExplorerNode& node, const QString& groupID);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectClicks();
+    void connectFolderClicks();
+    void connectLostFocus();
+    void connectListView();
+    void showList();
+    void showError(qint32 number, const QString& description);
+    void showLoadFailure(int number, const QString& description);
+    void closeConnection();
+    void addUserAccountsOfPartitions(const QString& transID, QStringList& shown);
+    void addExternalAccounts(const QString& transID, const QStringList& shown);
+
+    shell::AppContext& context_;
+    IncentiveExplorer& explorer_;
+    shell::DetailArea& details_;
+    shell::BusyIndicator& busy_;
+    ExplorerEditors editors_;
+    bool mousePressed_ = false;
+};
+
+} // namespace velora::explorer

@@ -1,0 +1,780 @@
+#include "IncentiveExplorer.h"
+
+#include "ExplorerError.h"
+#include "ExplorerKeyPart.h"
+#include "ExplorerKeys.h"
+#include "ExplorerNumbers.h"
+#include "ExplorerTreeModel.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace velora::explorer {
+
+namespace {
+
+using Kind = ExplorerNodeType;
+using Keys = ExplorerKeys;
+
+const QChar kSeparator(u'.');
+
+QString lastSegment(const QString& key) {
+    return key.mid(key.lastIndexOf(kSeparator) + 1);
+}
+
+QString userKey(const QString& key) {
+    return Keys::UsersFolder() + kSeparator + Keys::GetUserKeyPart(key);
+}
+
+QString groupKey(const QString& key) {
+    return Keys::Group(Keys::GetGroupID(key));
+}
+
+// Leading and trailing blanks off, other white space kept.
+QString trimBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text.at(start) == u' ')
+        ++start;
+    while (end > start && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+void prepareList(QListWidget* listView) {
+    if (listView == nullptr)
+        throw ExplorerError(ExplorerErrorNumber::ObjectNotSet,
+                            QStringLiteral("No list view to fill"));
+    listView->clear();
+    listView->setViewMode(QListView::ListMode);
+    listView->setFlow(QListView::TopToBottom);
+    listView->setWrapping(true);
+    listView->setResizeMode(QListView::Adjust);
+    listView->setIconSize(QSize(ExplorerImages::kSize, ExplorerImages::kSize));
+}
+
+void addListItem(QListWidget* listView, const QString& key, const QString& text,
+                 const QIcon& icon) {
+    auto* item = new QListWidgetItem(icon, trimBlanks(text), listView);
+    item->setData(Qt::UserRole, key);
+}
+
+// The list icon of a group's account: its default and external accounts keep their own.
+ExplorerImage groupAccountListImage(const QString& key) {
+    const double value = ExplorerNumbers::LeadingValue(Keys::GetGroupAccountID(key));
+    if (value == -1)
+        return ExplorerImage::AccountDef;
+    if (value == -3)
+        return ExplorerImage::AccountExt;
+    return ExplorerImage::Account;
+}
+
+ExplorerImage listImage(Kind kind, const QString& key) {
+    switch (kind) {
+    case Kind::Formula:
+        return ExplorerImage::Formula;
+    case Kind::User:
+        return ExplorerImage::User;
+    case Kind::Group:
+        return ExplorerImage::Group;
+    case Kind::GroupAccount:
+        return groupAccountListImage(key);
+    default:
+        return ExplorerImage::Account;
+    }
+}
+
+} // namespace
+
+IncentiveExplorer::IncentiveExplorer(QWidget* parent)
+    : QWidget(parent) {
+    qRegisterMetaType<ExplorerNode>();
+    model_ = new ExplorerTreeModel(tree_, images_, this);
+    tree_.setListener(model_);
+    tvwExplorer_ = new QTreeView(this);
+    tvwExplorer_->setObjectName(QStringLiteral("tvwExplorer"));
+    tvwExplorer_->setHeaderHidden(true);
+    tvwExplorer_->setUniformRowHeights(true);
+    tvwExplorer_->setAnimated(false);
+    tvwExplorer_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tvwExplorer_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvwExplorer_->setIconSize(QSize(ExplorerImages::kSize, ExplorerImages::kSize));
+    tvwExplorer_->setModel(model_);
+    tvwExplorer_->viewport()->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tvwExplorer_);
+
+    connect(tvwExplorer_, &QTreeView::clicked, this, [this](const QModelIndex& index) {
+        guarded([&] { dispatchClick(ExplorerTreeModel::nodeAt(index)); });
+    });
+    connect(tvwExplorer_, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        guarded([&] { onViewExpanded(ExplorerTreeModel::nodeAt(index)); });
+    });
+    connect(tvwExplorer_, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        guarded([&] { onViewCollapsed(ExplorerTreeModel::nodeAt(index)); });
+    });
+    buildMenus();
+    guarded([&] { initialise(); });
+}
+
+IncentiveExplorer::~IncentiveExplorer() {
+    // The view goes with its parent after this; it must not ask a model whose tree is gone.
+    tree_.setListener(nullptr);
+    tvwExplorer_->setModel(nullptr);
+}
+
+template <typename Step> void IncentiveExplorer::guarded(Step&& step) {
+    try {
+        step();
+    } catch (const NumberedError& error) {
+        Q_EMIT IncentiveExplorerError(error.number(), error.description());
+    } catch (const std::exception& error) {
+        Q_EMIT IncentiveExplorerError(ExplorerErrorNumber::Internal,
+                                      QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// ---- Initialisation and menus ----
+
+void IncentiveExplorer::initialise() {
+    model_->beginReset();
+    tree_.clear();
+    const int root = tree_.add(ExplorerTree::kNone, Keys::Root(),
+                               QStringLiteral("Zarererov Avudezez"), ExplorerImage::Root);
+    const int users = tree_.add(root, Keys::UsersFolder(), QStringLiteral("Users"),
+                                ExplorerImage::ClosedFolder, true);
+    tree_.add(root, Keys::FormulasFolder(), QStringLiteral("Formulas"), ExplorerImage::ClosedFolder,
+              true);
+    tree_.add(root, Keys::GroupsFolder(), QStringLiteral("Groups"), ExplorerImage::ClosedFolder,
+              true);
+    model_->endReset();
+    lastKey_ = Keys::Root();
+    selectNode(users);
+    operatorMode_ = true;
+}
+
+QMenu* IncentiveExplorer::addPopup(const char* name, const char* caption) {
+    auto* menu = new QMenu(QString::fromLatin1(caption), this);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+void IncentiveExplorer::addMenuItem(QMenu* menu, const char* name, const char* caption,
+                                    void (IncentiveExplorer::*handler)()) {
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+}
+
+void IncentiveExplorer::buildMenus() {
+    mnuFormulaFolderPopup_ = addPopup("mnuFormulaFolderPopup", "FORMULAFOLDERPOPUP");
+    addMenuItem(mnuFormulaFolderPopup_, "mnuCreateFormula", "Create Formula",
+                &IncentiveExplorer::createFormulaChosen);
+    mnuFormulaPopup_ = addPopup("mnuFormulaPopup", "FORMULAPOPUP");
+    addMenuItem(mnuFormulaPopup_, "mnuRenameFormula", "Rename Formula",
+                &IncentiveExplorer::renameFormulaChosen);
+    addMenuItem(mnuFormulaPopup_, "mnuDeleteFormula", "Delete Formula",
+                &IncentiveExplorer::deleteFormulaChosen);
+    mnuGroupPopup_ = addPopup("mnuGroupPopup", "GROUPPOPUP");
+    addMenuItem(mnuGroupPopup_, "mnuRenameGroup", "Rename Group",
+                &IncentiveExplorer::renameGroupChosen);
+    addMenuItem(mnuGroupPopup_, "mnuDeleteGroup", "Delete Group",
+                &IncentiveExplorer::deleteGroupChosen);
+    mnuGroupFolderPopup_ = addPopup("mnuGroupFolderPopup", "GROUPFOLDERPOPUP");
+    addMenuItem(mnuGroupFolderPopup_, "mnuCreateGroup", "Create Group",
+                &IncentiveExplorer::createGroupChosen);
+    mnuUserFolderPopup_ = addPopup("mnuUserFolderPopup", "USERFOLDERPOPUP");
+    addMenuItem(mnuUserFolderPopup_, "mnuRefreshUser", "Refresh",
+                &IncentiveExplorer::refreshChosen);
+}
+
+// ---- Population ----
+
+void IncentiveExplorer::AddAccount(const QString& accountName, const QString& accountID,
+                                   bool isDeleted) {
+    guarded([&] { tree_.addAccount(accountName, accountID, isDeleted); });
+}
+
+void IncentiveExplorer::AddFormula(const QString& formulaName, const QString& formulaID) {
+    guarded([&] {
+        tree_.add(tree_.require(Keys::FormulasFolder()), Keys::Formula(formulaID), formulaName,
+                  ExplorerImage::Formula);
+    });
+}
+
+void IncentiveExplorer::AddGroup(const QString& groupName, const QString& groupID,
+                                 const QString& tag, bool deferred) {
+    guarded([&] {
+        const int group = tree_.add(tree_.require(Keys::GroupsFolder()), Keys::Group(groupID),
+                                    groupName, ExplorerImage::Group);
+        tree_.setTag(group, tag);
+        const QString folderKey = Keys::GroupAccountFolder(groupID);
+        const int folder = tree_.addAccountFolder(group, folderKey, true, !deferred);
+        if (!deferred)
+            return;
+        // Two placeholders give the folder an expander until the accounts are loaded.
+        tree_.add(folder, folderKey + QStringLiteral(".-1"), QStringLiteral("Default Account"),
+                  ExplorerImage::AccountDef);
+        tree_.add(folder, folderKey + QStringLiteral(".-2"), QStringLiteral("External Accounts"),
+                  ExplorerImage::AccountExt);
+    });
+}
+
+void IncentiveExplorer::AddUser(const QString& userText, const QString& transID, const QString& tag,
+                                bool isDeleted, bool deferred) {
+    guarded([&] {
+        const int user =
+            tree_.add(tree_.require(Keys::UsersFolder()), Keys::User(transID), userText,
+                      isDeleted ? ExplorerImage::DeletedUser : ExplorerImage::User);
+        tree_.setTag(user, tag);
+        tree_.addAccountFolder(user, Keys::UserAccountFolder(transID), false, !deferred);
+        if (deferred)
+            tree_.add(user, Keys::UserExternalAccountFolder(transID),
+                      QStringLiteral("External Accounts"), ExplorerImage::ClosedFolder, true);
+    });
+}
+
+void IncentiveExplorer::AddGroupAccount(const QString& groupID, const QString& accountID,
+                                        const QString& tag) {
+    guarded([&] {
+        const QString folderKey = Keys::GroupAccountFolder(groupID);
+        const int folder = tree_.require(folderKey);
+        const int record = tree_.accounts().indexOf(accountID);
+        int added = ExplorerTree::kNone;
+        if (record < 0) {
+            added =
+                tree_.add(folder, folderKey + kSeparator + accountID,
+                          QStringLiteral("UNKNOWN ACCTID ") + accountID, ExplorerImage::Account);
+        } else {
+            const ExplorerAccountRecord r = tree_.accounts().at(record);
+            ExplorerImage image = ExplorerImage::Account;
+            if (r.IsDeleted)
+                image = ExplorerImage::DeletedAccount;
+            else if (r.number == -1)
+                image = ExplorerImage::AccountDef;
+            else if (r.number == -3)
+                image = ExplorerImage::AccountExt;
+            added = tree_.add(folder, folderKey + kSeparator + r.AccountID, r.AccountName, image);
+        }
+        tree_.setTag(added, tag);
+    });
+}
+
+void IncentiveExplorer::AddUserAccount(const QString& transID, const QString& accountID,
+                                       const QString& tag) {
+    guarded([&] {
+        const QString folderKey = Keys::UserAccountFolder(transID);
+        const int folder = tree_.require(folderKey);
+        const int record = tree_.accounts().indexOf(accountID);
+        int added = ExplorerTree::kNone;
+        if (record < 0) {
+            added =
+                tree_.add(folder, folderKey + kSeparator + accountID,
+                          QStringLiteral("UNKNOWN ACCTID ") + accountID, ExplorerImage::Account);
+        } else {
+            const ExplorerAccountRecord r = tree_.accounts().at(record);
+            added = tree_.add(folder, folderKey + kSeparator + r.AccountID, r.AccountName,
+                              r.IsDeleted ? ExplorerImage::DeletedAccount : ExplorerImage::Account);
+        }
+        tree_.setTag(added, tag);
+    });
+}
+
+void IncentiveExplorer::AddExternalUserAccount(const QString& transID, const QString& accountID,
+                                               const QString& tag) {
+    guarded([&] {
+        const QString folderKey = Keys::UserExternalAccountFolder(transID);
+        const int folder = tree_.require(folderKey);
+        const int record = tree_.accounts().indexOf(accountID);
+        int added = ExplorerTree::kNone;
+        if (record < 0) {
+            added = tree_.add(
+                folder, Keys::UnknownExternalAccount(transID, unknownExternalCounter_),
+                QStringLiteral("UNKNOWN ACCOUNT") + QString::number(unknownExternalCounter_),
+                ExplorerImage::AccountExt);
+            if (unknownExternalCounter_ == std::numeric_limits<qint16>::max())
+                throw ExplorerError(ExplorerErrorNumber::Overflow,
+                                    QStringLiteral("Overflow: too many unknown external accounts"));
+            ++unknownExternalCounter_;
+        } else {
+            const ExplorerAccountRecord r = tree_.accounts().at(record);
+            added =
+                tree_.add(folder, folderKey + kSeparator + accountID, r.AccountName,
+                          r.IsDeleted ? ExplorerImage::DeletedAccount : ExplorerImage::AccountExt);
+        }
+        tree_.setTag(added, tag);
+    });
+}
+
+void IncentiveExplorer::ClearAllChildren(const ExplorerNode& node) {
+    guarded([&] { tree_.clearChildren(tree_.require(node.key())); });
+}
+
+void IncentiveExplorer::ClearAllNodes() {
+    guarded([&] { initialise(); });
+}
+
+bool IncentiveExplorer::Enabled() const {
+    return tvwExplorer_->isEnabled();
+}
+
+void IncentiveExplorer::SetEnabled(bool enabled) {
+    tvwExplorer_->setEnabled(enabled);
+}
+
+void IncentiveExplorer::SetOperatorMode(bool operatorMode) {
+    operatorMode_ = operatorMode;
+}
+
+void IncentiveExplorer::Sort() {
+    guarded([&] { tree_.cleanUpTexts(); });
+}
+
+// ---- List views ----
+
+// Items for the children of one folder, in the order they were added. Every node a list
+// shows lives in the folder its key names, so no other part of the tree is walked.
+void IncentiveExplorer::fillFromFolder(QListWidget* listView, const QString& folderKey,
+                                       ExplorerNodeType kind, const QString& groupID) {
+    prepareList(listView);
+    const int folder = tree_.find(folderKey);
+    if (folder == ExplorerTree::kNone)
+        return;
+    const std::vector<int> children = tree_.childrenInAdditionOrder(folder);
+    for (const int child : children) {
+        const ExplorerTreeNode& n = tree_.at(child);
+        if (n.kind != kind)
+            continue;
+        if (kind == Kind::GroupAccount && Keys::GetGroupID(n.key) != groupID)
+            continue;
+        addListItem(listView, n.key, n.text, images_.icon(listImage(kind, n.key)));
+    }
+}
+
+void IncentiveExplorer::FillFormulaListView(QListWidget* listView) {
+    guarded([&] { fillFromFolder(listView, Keys::FormulasFolder(), Kind::Formula); });
+}
+
+void IncentiveExplorer::FillUserListView(QListWidget* listView) {
+    guarded([&] { fillFromFolder(listView, Keys::UsersFolder(), Kind::User); });
+}
+
+void IncentiveExplorer::FillGroupListView(QListWidget* listView) {
+    guarded([&] { fillFromFolder(listView, Keys::GroupsFolder(), Kind::Group); });
+}
+
+void IncentiveExplorer::FillGroupAccountFolderListView(const QString& groupID,
+                                                       QListWidget* listView) {
+    guarded([&] {
+        fillFromFolder(listView, Keys::GroupAccountFolder(groupID), Kind::GroupAccount, groupID);
+    });
+}
+
+void IncentiveExplorer::FillUserAccountFolderListView(const QString& transID,
+                                                      QListWidget* listView) {
+    guarded([&] { fillFromFolder(listView, Keys::UserAccountFolder(transID), Kind::UserAccount); });
+}
+
+void IncentiveExplorer::FillUserExternalAccountFolderListView(const QString& transID,
+                                                              QListWidget* listView) {
+    guarded([&] {
+        fillFromFolder(listView, Keys::UserExternalAccountFolder(transID),
+                       Kind::UserExternalAccount);
+    });
+}
+
+void IncentiveExplorer::ShowGroupAccountFolder(const QString& groupID, QListWidget* listView) {
+    guarded([&] {
+        prepareList(listView);
+        addListItem(listView, Keys::GroupAccountFolder(groupID), QStringLiteral("Accounts"),
+                    images_.icon(ExplorerImage::ClosedFolder));
+    });
+}
+
+// ---- Selection ----
+
+int IncentiveExplorer::selectedNode() const {
+    const int node = ExplorerTreeModel::nodeAt(tvwExplorer_->currentIndex());
+    return tree_.isAlive(node) ? node : ExplorerTree::kNone;
+}
+
+QString IncentiveExplorer::selectedKey() const {
+    const int node = selectedNode();
+    return node == ExplorerTree::kNone ? QString() : tree_.at(node).key;
+}
+
+void IncentiveExplorer::selectNode(int node) {
+    tvwExplorer_->setCurrentIndex(model_->indexOf(node));
+}
+
+QString IncentiveExplorer::textOf(const QString& key) {
+    return tree_.at(tree_.require(key)).text;
+}
+
+QString IncentiveExplorer::userNodeText(const QString& key) {
+    return textOf(userKey(key));
+}
+
+ExplorerNode IncentiveExplorer::CurrentNode() {
+    const QString key = selectedKey();
+    return key.isEmpty() ? ExplorerNode() : ExplorerNode(this, key);
+}
+
+QString IncentiveExplorer::CurrentTransID() {
+    return DecodeKeyPart(Keys::GetUserKeyPart(selectedKey()));
+}
+
+QString IncentiveExplorer::CurrentUserAccountID() {
+    return Keys::GetUserAccountID(selectedKey());
+}
+
+QString IncentiveExplorer::CurrentUserAccountName() {
+    QString name;
+    guarded([&] {
+        const QString key = selectedKey();
+        const QString user = Keys::GetUserKeyPart(key);
+        const QString account = Keys::GetUserAccountID(key);
+        if (user.isEmpty() || account.isEmpty())
+            return;
+        const QString folder = key.contains(QStringLiteral(".EXTERNALACCOUNTS."))
+                                   ? QStringLiteral(".EXTERNALACCOUNTS.")
+                                   : QStringLiteral(".USERACCOUNTS.");
+        name = textOf(Keys::UsersFolder() + kSeparator + user + folder + account);
+    });
+    return name;
+}
+
+QString IncentiveExplorer::CurrentUserName() {
+    QString name;
+    guarded([&] {
+        const QString key = selectedKey();
+        if (!Keys::GetUserKeyPart(key).isEmpty())
+            name = userNodeText(key);
+    });
+    return name;
+}
+
+// ---- Events ----
+
+void IncentiveExplorer::raiseLostFocus(const QString& key) {
+    // The node that loses the focus may be gone by now; then nobody has anything to save.
+    try {
+        const int node = tree_.find(key);
+        if (node == ExplorerTree::kNone)
+            return;
+        const QString text = tree_.at(node).text;
+        switch (tree_.at(node).kind) {
+        case Kind::User:
+            Q_EMIT LostFocusUser(text, DecodeKeyPart(lastSegment(key)));
+            break;
+        case Kind::Formula:
+            Q_EMIT LostFocusFormula(text, lastSegment(key));
+            break;
+        case Kind::Group:
+            Q_EMIT LostFocusGroup(text, lastSegment(key));
+            break;
+        case Kind::GroupAccount:
+            Q_EMIT LostFocusAccount(text, lastSegment(key), Keys::GetGroupID(key));
+            break;
+        case Kind::UserAccount:
+            Q_EMIT LostFocusUserAccount(userNodeText(key), DecodeKeyPart(Keys::GetUserKeyPart(key)),
+                                        Keys::GetUserAccountID(key));
+            break;
+        default:
+            break;
+        }
+    } catch (const NumberedError&) {
+        return;
+    }
+}
+
+void IncentiveExplorer::raiseClick(const QString& key) {
+    const QString text = textOf(key);
+    const QString transID = DecodeKeyPart(Keys::GetUserKeyPart(key));
+    switch (Keys::GetNodeType(key)) {
+    case Kind::Root:
+        Q_EMIT RootClick();
+        break;
+    case Kind::UsersFolder:
+        Q_EMIT UserFolderClick();
+        break;
+    case Kind::User:
+        Q_EMIT UserClick(text, DecodeKeyPart(lastSegment(key)));
+        break;
+    case Kind::FormulasFolder:
+        Q_EMIT FormulaFolderClick();
+        break;
+    case Kind::Formula:
+        Q_EMIT FormulaClick(text, lastSegment(key));
+        break;
+    case Kind::GroupsFolder:
+        Q_EMIT GroupFolderClick();
+        break;
+    case Kind::Group:
+        Q_EMIT GroupClick(text, lastSegment(key));
+        break;
+    case Kind::GroupAccountFolder:
+        Q_EMIT AccountFolderClick(Keys::GetGroupID(key));
+        break;
+    case Kind::GroupAccount:
+        Q_EMIT AccountClick(text, lastSegment(key), Keys::GetGroupID(key), textOf(groupKey(key)));
+        break;
+    case Kind::UserAccountFolder:
+        Q_EMIT UserAccountFolderClick(transID);
+        break;
+    case Kind::UserAccount:
+    case Kind::UserExternalAccount:
+        Q_EMIT UserAccountClick(userNodeText(key), transID, text, Keys::GetUserAccountID(key));
+        break;
+    case Kind::UserExternalAccountFolder:
+        Q_EMIT UserExternalAccountFolderClick(transID);
+        break;
+    }
+}
+
+// The click dispatch: the node that had the focus hears of losing it first.
+void IncentiveExplorer::dispatchClick(int node) {
+    if (!tree_.isAlive(node))
+        throw ExplorerError::elementNotFound(QString());
+    const QString key = tree_.at(node).key;
+    if (key != lastKey_)
+        raiseLostFocus(lastKey_);
+    lastKey_ = key;
+    raiseClick(key);
+}
+
+void IncentiveExplorer::runExpandRule(int node) {
+    if (tree_.at(node).image == ExplorerImage::ClosedFolder)
+        tree_.setImage(node, ExplorerImage::OpenFolder);
+    const QString key = tree_.at(node).key;
+    switch (tree_.at(node).kind) {
+    case Kind::User:
+        Q_EMIT UserFolderExpand(ExplorerNode(this, key), DecodeKeyPart(Keys::GetUserKeyPart(key)));
+        break;
+    case Kind::FormulasFolder:
+        Q_EMIT FormulaFolderClick();
+        break;
+    case Kind::Formula:
+        Q_EMIT FormulaClick(tree_.at(node).text, lastSegment(key));
+        break;
+    case Kind::Group:
+        Q_EMIT GroupFolderExpand(ExplorerNode(this, key), Keys::GetGroupID(key));
+        break;
+    default:
+        break;
+    }
+}
+
+// The view reports expansions it made itself and those asked for below; the node's own
+// flag tells them apart, so each expansion runs the rule once.
+void IncentiveExplorer::onViewExpanded(int node) {
+    if (!tree_.isAlive(node) || tree_.at(node).expanded)
+        return;
+    tree_.setExpanded(node, true);
+    runExpandRule(node);
+}
+
+void IncentiveExplorer::onViewCollapsed(int node) {
+    if (!tree_.isAlive(node) || !tree_.at(node).expanded)
+        return;
+    tree_.setExpanded(node, false);
+    if (tree_.at(node).image == ExplorerImage::OpenFolder)
+        tree_.setImage(node, ExplorerImage::ClosedFolder);
+    dispatchClick(node);
+}
+
+void IncentiveExplorer::expandNode(int node) {
+    if (tree_.at(node).expanded)
+        return;
+    tree_.setExpanded(node, true);
+    tvwExplorer_->expand(model_->indexOf(node));
+    if (tree_.isAlive(node))
+        runExpandRule(node);
+}
+
+// ---- Right button and menus ----
+
+QMenu* IncentiveExplorer::popupFor(ExplorerNodeType kind) const {
+    switch (kind) {
+    case Kind::User:
+        return mnuUserFolderPopup_;
+    case Kind::FormulasFolder:
+        return mnuFormulaFolderPopup_;
+    case Kind::Formula:
+        return mnuFormulaPopup_;
+    case Kind::GroupsFolder:
+        return mnuGroupFolderPopup_;
+    case Kind::Group:
+        return mnuGroupPopup_;
+    default:
+        return nullptr;
+    }
+}
+
+void IncentiveExplorer::RightClickNode(const QString& key, const QPoint& globalPos) {
+    guarded([&] {
+        lastPopup_ = nullptr;
+        const int node = tree_.require(key);
+        selectNode(node);
+        if (!operatorMode_)
+            return;
+        lastPopup_ = popupFor(tree_.at(node).kind);
+        if (lastPopup_ != nullptr)
+            lastPopup_->popup(globalPos);
+    });
+}
+
+bool IncentiveExplorer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tvwExplorer_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton) {
+            const QModelIndex index = tvwExplorer_->indexAt(press->position().toPoint());
+            if (index.isValid())
+                RightClickNode(index.data(ExplorerTreeModel::KeyRole).toString(),
+                               press->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void IncentiveExplorer::renameFormulaChosen() {
+    guarded([&] {
+        const QString formulaID = Keys::GetFormulaID(selectedKey());
+        const QString oldName = textOf(Keys::Formula(formulaID));
+        QString newName;
+        qint16 cancel = 0;
+        QString tag = tree_.at(tree_.require(selectedKey())).tag;
+        Q_EMIT RenameFormula(formulaID, oldName, newName, cancel, tag);
+        if (cancel == 0)
+            tree_.setText(tree_.require(Keys::Formula(formulaID)), newName);
+    });
+}
+
+void IncentiveExplorer::renameGroupChosen() {
+    guarded([&] {
+        const QString groupID = Keys::GetGroupID(selectedKey());
+        const QString oldName = textOf(Keys::Group(groupID));
+        QString newName;
+        qint16 cancel = 0;
+        bool isDefault = false;
+        Q_EMIT RenameGroup(groupID, oldName, newName, cancel, isDefault);
+        if (cancel == 0)
+            tree_.setText(tree_.require(Keys::Group(groupID)),
+                          isDefault ? newName + QStringLiteral(" (Default)") : newName);
+    });
+}
+
+void IncentiveExplorer::deleteFormulaChosen() {
+    DeleteFormula(Keys::GetFormulaID(selectedKey()));
+}
+
+void IncentiveExplorer::deleteGroupChosen() {
+    DeleteGroup(Keys::GetGroupID(selectedKey()));
+}
+
+void IncentiveExplorer::refreshChosen() {
+    guarded([&] {
+        const QString key = selectedKey();
+        tree_.setTag(tree_.require(key), QString());
+        Q_EMIT UserFolderExpand(ExplorerNode(this, key), DecodeKeyPart(Keys::GetUserKeyPart(key)));
+    });
+}
+
+// ---- Navigation ----
+
+void IncentiveExplorer::DeleteFormula(const QString& formulaID) {
+    guarded([&] {
+        const double value = ExplorerNumbers::LeadingValue(formulaID);
+        if (value == 1) {
+            Q_EMIT IncentiveExplorerError(
+                -1, QStringLiteral("You can not delete the default formula."));
+            return;
+        }
+        if (value < 1) {
+            Q_EMIT IncentiveExplorerError(
+                -1, QStringLiteral(
+                        "An unresolved error occurred in an attempt to delete this formula."));
+            return;
+        }
+        const QString name = textOf(Keys::Formula(formulaID));
+        qint16 cancel = 0;
+        Q_EMIT DeleteFormula(name, formulaID, cancel);
+        if (cancel != 0)
+            return;
+        tree_.remove(tree_.require(Keys::Formula(formulaID)));
+        dispatchClick(tree_.require(Keys::FormulasFolder()));
+    });
+}
+
+void IncentiveExplorer::DeleteGroup(const QString& groupID) {
+    guarded([&] {
+        const QString name = textOf(Keys::Group(groupID));
+        qint16 cancel = 0;
+        Q_EMIT DeleteGroup(name, groupID, cancel);
+        if (cancel != 0)
+            return;
+        tree_.remove(tree_.require(Keys::Group(groupID)));
+        dispatchClick(tree_.require(Keys::GroupsFolder()));
+    });
+}
+
+void IncentiveExplorer::ClickNode(const QString& key) {
+    guarded([&] {
+        const qsizetype dot = key.lastIndexOf(kSeparator);
+        if (dot >= 0)
+            expandNode(tree_.require(key.left(dot)));
+        expandNode(tree_.require(key));
+        // Compared by text: a node that reads like the selected one is not selected.
+        const int node = tree_.require(key);
+        const int selected = selectedNode();
+        if (selected == ExplorerTree::kNone || tree_.at(selected).text != tree_.at(node).text)
+            selectNode(node);
+        dispatchClick(tree_.require(key));
+    });
+}
+
+void IncentiveExplorer::ClickFormulaNode(const QString& formulaID) {
+    ClickNode(Keys::Formula(formulaID));
+}
+
+void IncentiveExplorer::ClickGroupNode(const QString& groupID) {
+    ClickNode(Keys::Group(groupID));
+}
+
+void IncentiveExplorer::Refresh() {
+    guarded([&] {
+        const int node = selectedNode();
+        if (node == ExplorerTree::kNone)
+            throw ExplorerError(ExplorerErrorNumber::ObjectNotSet,
+                                QStringLiteral("No node is selected"));
+        dispatchClick(node);
+    });
+}
+
+// ---- Reading the tree ----
+
+ExplorerNode IncentiveExplorer::node(const QString& key) {
+    return hasNode(key) ? ExplorerNode(this, key) : ExplorerNode();
+}
+
+bool IncentiveExplorer::hasNode(const QString& key) {
+    return tree_.find(key) != ExplorerTree::kNone;
+}
+
+QStringList IncentiveExplorer::childKeys(const QString& key) {
+    QStringList keys;
+    const int node = tree_.find(key);
+    if (node == ExplorerTree::kNone)
+        return keys;
+    for (const int child : tree_.displayOrder(node))
+        keys << tree_.at(child).key;
+    return keys;
+}
+
+} // namespace velora::explorer

@@ -1,0 +1,143 @@
+#include "UserGroupAssignment.h"
+
+#include "EffectiveDateProcedure.h"
+#include "FindListIndexByItemData.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/PartitionAccess.h"
+#include "db/Connection.h"
+#include "shell/Messages.h"
+
+#include <QComboBox>
+
+namespace velora::groups {
+
+namespace {
+
+const QString kNotChanged = QStringLiteral("The group user information has not been changed.");
+
+QString changePrompt(const QString& groupName) {
+    return QStringLiteral("The user is currently assigned to the '") + groupName +
+           QStringLiteral("' Group. If you change this item you must enter the effective date "
+                          "this change will take effect in the following box:");
+}
+
+} // namespace
+
+UserGroupAssignment::UserGroupAssignment(UserGroupEnvironment environment, QComboBox& groupList)
+    : env_(std::move(environment))
+    , groupList_(groupList) {}
+
+QString UserGroupAssignment::groupListStatement() {
+    return QStringLiteral("SELECT group_id, group_name ") +
+           QStringLiteral("FROM Incentive_group ") + QStringLiteral("ORDER BY group_name");
+}
+
+QString UserGroupAssignment::latestLockedStatement(const QString& transID, const QString& date) {
+    return QStringLiteral("SELECT MAX(shift_date) FROM trans_incentive WHERE trans_id ='") +
+           transID + QStringLiteral("' AND locked = 1 AND shift_date > '") + date +
+           QStringLiteral("'");
+}
+
+QString UserGroupAssignment::lockStatement(const QString& transID, const QString& date) {
+    return QStringLiteral("UPDATE trans_incentive SET locked = 1 WHERE trans_id='") + transID +
+           QStringLiteral("' AND shift_date < '") + date + QStringLiteral("'");
+}
+
+QString UserGroupAssignment::assignStatement(const QString& transID, int groupID,
+                                             const QString& date) {
+    return QStringLiteral("UPDATE Trans_info SET incentive_group_id = ") +
+           QString::number(groupID) + QStringLiteral(", incentive_effective_date = '") + date +
+           QStringLiteral("' WHERE trans_id = '") + transID + QStringLiteral("'");
+}
+
+void UserGroupAssignment::FillGroupList() {
+    try {
+        env_.connection.ensureOpen();
+        groupList_.clear();
+        if (env_.partitionMode)
+            fillFromCatalogue();
+        else
+            fillFromDatabase();
+    } catch (const std::exception&) {
+        env_.messages.inform(QStringLiteral("Error: cannot load group list"),
+                             shell::MessageIcon::Critical);
+    }
+}
+
+void UserGroupAssignment::fillFromDatabase() {
+    for (db::Recordset groups = env_.connection.openRecordset(groupListStatement()); !groups.eof();
+         groups.moveNext())
+        groupList_.addItem(groups.text(QStringLiteral("GROUP_NAME")),
+                           groups.value(QStringLiteral("GROUP_ID")).toInt());
+}
+
+// The current user's partition's groups, in the catalogue's order (by name).
+void UserGroupAssignment::fillFromCatalogue() {
+    const int partitionID = env_.currentUser ? env_.currentUser->PartitionID() : 0;
+    for (const auto& group : env_.catalogue.groups()) {
+        if (group->PartitionID() != partitionID)
+            continue;
+        QString text = group->GroupName();
+        if (group->IsPartitionDefault())
+            text += QStringLiteral(" (Default)");
+        const auto partition = catalogue::GetObjectFromCollection(
+            env_.catalogue.partitions(), QString::number(group->PartitionID()));
+        const QString partitionName = partition ? partition->PartitionName() : QString();
+        groupList_.addItem(
+            catalogue::PartitionQualifiedName(text, partitionName, env_.partitionDisplay()),
+            group->GroupID());
+    }
+}
+
+bool UserGroupAssignment::UserGroupChanged() const {
+    const auto& user = env_.currentUser;
+    if (!user || user->TransID().isEmpty() || groupList_.currentIndex() < 0)
+        return false;
+    return groupList_.currentData().toInt() != user->GroupID();
+}
+
+void UserGroupAssignment::SaveUserGroup(bool& force) {
+    try {
+        save(force || UserGroupChanged());
+    } catch (const std::exception&) {
+        env_.messages.inform(QStringLiteral("Error: cannot save user header data"),
+                             shell::MessageIcon::Critical);
+    }
+    closeConnection();
+}
+
+void UserGroupAssignment::save(bool changed) {
+    env_.connection.ensureOpen();
+    // Without a current user there is nobody to move, forced or not.
+    if (!changed || !env_.currentUser)
+        return;
+    catalogue::User& user = *env_.currentUser;
+    const QString transID = user.TransID();
+    const QString currentGroup =
+        groupList_.itemText(FindListIndexByItemData(groupList_, user.GroupID()));
+
+    EffectiveDateRequest request;
+    request.title = QStringLiteral("Effective Date for Change");
+    request.prompt = changePrompt(currentGroup);
+    request.variant = EffectiveDateVariant::GroupOrUser;
+    request.maximumQuery = [&](const QString& date) {
+        return latestLockedStatement(transID, date);
+    };
+    request.lockStatement = [&](const QString& date) { return lockStatement(transID, date); };
+
+    const EffectiveDateOutcome outcome = env_.effectiveDate.Run(env_.connection, request);
+    if (outcome.kind == EffectiveDateOutcome::Kind::NoDate)
+        env_.messages.inform(kNotChanged);
+    if (outcome.kind != EffectiveDateOutcome::Kind::Locked)
+        return;
+    const int newGroupID = groupList_.currentData().toInt();
+    env_.connection.execute(assignStatement(transID, newGroupID, outcome.date));
+    user.setGroupID(newGroupID);
+}
+
+void UserGroupAssignment::closeConnection() {
+    if (env_.connection.isOpen())
+        env_.connection.close();
+}
+
+} // namespace velora::groups

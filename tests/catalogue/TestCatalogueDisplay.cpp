@@ -1,0 +1,485 @@
+#include "catalogue/CatalogueDisplay.h"
+#include "common/ScriptedMessages.h"
+#include "common/TestDatabase.h"
+#include "common/TestMain.h"
+#include "explorer/ExplorerPopulation.h"
+#include "suite/HXLoginUser.h"
+
+#include <QTest>
+#include <functional>
+#include <optional>
+
+using namespace velora;
+using namespace velora::catalogue;
+using shell::MessageAnswer;
+
+namespace {
+
+// Writes down every call the display makes on the explorer, one line each.
+class RecordingExplorer final : public explorer::ExplorerPopulation {
+public:
+    void AddAccount(const QString& name, const QString& id, bool isDeleted) override {
+        calls << QStringLiteral("Account %1 | %2 | %3").arg(name, id, flag(isDeleted));
+    }
+    void AddFormula(const QString& name, const QString& id) override {
+        calls << QStringLiteral("Formula %1 | %2").arg(name, id);
+    }
+    void AddGroup(const QString& name, const QString& id, const QString& tag,
+                  bool deferred) override {
+        calls << QStringLiteral("Group %1 | %2 | %3 | %4").arg(name, id, tag, flag(deferred));
+    }
+    void AddUser(const QString& text, const QString& transID, const QString& tag, bool isDeleted,
+                 bool deferred) override {
+        calls << QStringLiteral("User %1 | %2 | %3 | %4 | %5")
+                     .arg(text, transID, tag, flag(isDeleted), flag(deferred));
+    }
+    void SetOperatorMode(bool operatorMode) override {
+        calls << QStringLiteral("OperatorMode ") + flag(operatorMode);
+    }
+    void Sort() override { calls << QStringLiteral("Sort"); }
+
+    QStringList calls;
+
+private:
+    static QString flag(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
+};
+
+// Answers the failure box and, before answering, lets the test change the database the way an
+// operator would before pressing Retry.
+class RepairingMessages final : public shell::Messages {
+public:
+    MessageAnswer show(const QString& text, const QString&, shell::MessageIcon,
+                       shell::MessageButtons) override {
+        texts << text;
+        if (repair)
+            std::exchange(repair, nullptr)();
+        return answer;
+    }
+
+    MessageAnswer answer = MessageAnswer::Abort;
+    std::function<void()> repair;
+    QStringList texts;
+};
+
+// Partitions 0 (Base) > 1 (North) > 3 (Lakes) and 0 > 2 (South). Formula 1 and group 1 (the
+// defaults of partition 0) come with the schema.
+void addRows(test::TestDatabase& db) {
+    db.exec(QStringLiteral(
+        "INSERT INTO System_partitions (partition_id, parent_id, partition_name, "
+        "partition_description) VALUES (1, 0, 'North', 'North'), (2, 0, 'South', 'South'), "
+        "(3, 1, 'Lakes', 'Lakes')"));
+    db.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
+                           "hosp_acct_description, is_deleted, partition_id) VALUES "
+                           "(0, 'Walk-in', NULL, 0, 0), (10, 'Mercy', NULL, 0, 1), "
+                           "(11, 'Old Clinic', NULL, 1, 1), (20, 'Harbor', NULL, 0, 2)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Trans_info (trans_id, first_name, last_name, is_deleted, trans_type, "
+        "extra3, incentive_group_id) VALUES ('ann', 'Ann', 'Smith', 0, 1, 1, 20), "
+        "('gone', 'Gus', 'Gone', 1, 1, 1, 21), ('sam', 'Sam', 'South', 0, 1, 2, 22), "
+        "('nopart', NULL, NULL, 0, 1, NULL, NULL), ('lake', 'Lou', 'Lake', 0, 1, 3, 20), "
+        "('editor', 'Ed', 'Itor', 0, 2, 1, 20)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Incentive_formula (formula_id, formula_name, formula_text, partition_id) "
+        "VALUES (5, 'Line Rate', 'Results.IPay = 0', 1), (6, 'South Rate', 'Results.IPay = 0', "
+        "2)"));
+    db.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id, "
+                           "incentive_effective_date, flag1) VALUES "
+                           "(20, 'North Standard', 1, '2024-03-04', 1), "
+                           "(21, 'North Alpha', 1, '2024-01-01', 0), "
+                           "(22, 'South Team', 2, '2024-01-01', 1)"));
+}
+
+QStringList loadMessages() {
+    return {QStringLiteral("Loading Partitions..."), QStringLiteral("Loading Accounts..."),
+            QStringLiteral("Loading Users..."), QStringLiteral("Loading Formulas..."),
+            QStringLiteral("Loading Groups...")};
+}
+
+// The lists outside partition mode, as the database orders them.
+QStringList plainAccounts() {
+    return {QStringLiteral("Account Walk-in | 0 | 0"), QStringLiteral("Account Mercy | 10 | 0"),
+            QStringLiteral("Account Harbor | 20 | 0")};
+}
+QStringList plainUsers() {
+    return {QStringLiteral("User nopart | nopart |  | 0 | 0"),
+            QStringLiteral("User Lake, Lou | lake |  | 0 | 0"),
+            QStringLiteral("User Smith, Ann | ann |  | 0 | 0"),
+            QStringLiteral("User South, Sam | sam |  | 0 | 0")};
+}
+QStringList plainFormulas() {
+    return {QStringLiteral("Formula Default Formula | 1"), QStringLiteral("Formula Line Rate | 5"),
+            QStringLiteral("Formula South Rate | 6")};
+}
+QStringList plainGroups() {
+    return {QStringLiteral("Group Default Group | 1 |  | 0"),
+            QStringLiteral("Group North Alpha | 21 |  | 0"),
+            QStringLiteral("Group North Standard | 20 |  | 0"),
+            QStringLiteral("Group South Team | 22 |  | 0")};
+}
+QStringList fullModeEnd() {
+    return {QStringLiteral("OperatorMode 0"), QStringLiteral("Sort")};
+}
+
+// One display against a test database, with everything the main window would hand it.
+struct DisplayRun {
+    explicit DisplayRun(test::TestDatabase& database, int partitionId = 0, bool fullMode = true)
+        : db(database)
+        , login(suite::SuiteUserRecord{7,
+                                       QStringLiteral("ann"),
+                                       {},
+                                       QStringLiteral("ann"),
+                                       partitionId,
+                                       QStringLiteral("Ann"),
+                                       QStringLiteral("Smith")},
+                fullMode ? std::set<int>{1, 17} : std::set<int>{1}, QStringLiteral("pw")) {
+        currentUser.setTransID(QStringLiteral("ann"));
+    }
+
+    DisplayResult show() {
+        CatalogueDisplay display(
+            {db.connection(), db.connectionString(), login, partitionMode, preferences, catalogue,
+             currentUser, accessible, explorer, messages ? *messages : scripted,
+             [this](const QString& message) {
+                 progress << message;
+                 return message != cancelAt;
+             },
+             [this](bool full) { fullControls = full; }, [this] { ++endProgramCalls; }});
+        return display.show();
+    }
+
+    test::TestDatabase& db;
+    suite::HXLoginUser login;
+    bool partitionMode = true;
+    DisplayPreferences preferences;
+    Catalogue catalogue;
+    User currentUser;
+    CatalogueCollection<Partition> accessible;
+    RecordingExplorer explorer;
+    test::ScriptedMessages scripted;
+    shell::Messages* messages = nullptr; // another answerer than `scripted`
+    QStringList progress;
+    QString cancelAt;
+    std::optional<bool> fullControls;
+    int endProgramCalls = 0;
+};
+
+QStringList keys(const CatalogueCollection<Partition>& partitions) {
+    QStringList result;
+    for (int i = 1; i <= partitions.count(); ++i)
+        result << partitions.key(i);
+    return result;
+}
+
+} // namespace
+
+class TestCatalogueDisplay : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void partitionModeShowsQualifiedItems_data();
+    void partitionModeShowsQualifiedItems();
+    void onlyAccessiblePartitionsAreShown();
+    void deletedItemsFollowThePreferences_data();
+    void deletedItemsFollowThePreferences();
+    void plainModeReadsTheDatabase();
+    void operatorModeShowsOnlyTheOperator_data();
+    void operatorModeShowsOnlyTheOperator();
+    void failedStatementAsksAbortRetryIgnore_data();
+    void failedStatementAsksAbortRetryIgnore();
+    void ignoredLoadFailureKeepsWhatWasRead();
+    void ignoredRowFailureSkipsOnlyThatRow();
+    void cancelDuringUsersEndsTheProgram();
+};
+
+void TestCatalogueDisplay::partitionModeShowsQualifiedItems_data() {
+    QTest::addColumn<int>("preference");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("partition first")
+        << 0
+        << QStringList{QStringLiteral("User Lakes\\Lake, Lou | lake |  | 0 | 1"),
+                       QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1"),
+                       QStringLiteral("User South\\South, Sam | sam |  | 0 | 1"),
+                       QStringLiteral("Account __Default Account | -1 | 0"),
+                       QStringLiteral("Account __External Accounts | -3 | 0"),
+                       QStringLiteral("Account Base\\Walk-in | 0 | 0"),
+                       QStringLiteral("Account North\\Mercy | 10 | 0"),
+                       QStringLiteral("Account South\\Harbor | 20 | 0"),
+                       QStringLiteral("Formula Base\\Default Formula (Default) | 1"),
+                       QStringLiteral("Formula North\\Line Rate | 5"),
+                       QStringLiteral("Formula South\\South Rate | 6"),
+                       QStringLiteral("Group Base\\Default Group (Default) | 1 |  | 1"),
+                       QStringLiteral("Group North\\North Alpha | 21 |  | 1"),
+                       QStringLiteral("Group North\\North Standard (Default) | 20 |  | 1"),
+                       QStringLiteral("Group South\\South Team (Default) | 22 |  | 1"),
+                       QStringLiteral("OperatorMode 0"),
+                       QStringLiteral("Sort")};
+    QTest::newRow("partition last")
+        << 1
+        << QStringList{QStringLiteral("User Lake, Lou\\Lakes | lake |  | 0 | 1"),
+                       QStringLiteral("User Smith, Ann\\North | ann |  | 0 | 1"),
+                       QStringLiteral("User South, Sam\\South | sam |  | 0 | 1"),
+                       QStringLiteral("Account __Default Account | -1 | 0"),
+                       QStringLiteral("Account __External Accounts | -3 | 0"),
+                       QStringLiteral("Account Walk-in\\Base | 0 | 0"),
+                       QStringLiteral("Account Mercy\\North | 10 | 0"),
+                       QStringLiteral("Account Harbor\\South | 20 | 0"),
+                       QStringLiteral("Formula Default Formula\\Base (Default) | 1"),
+                       QStringLiteral("Formula Line Rate\\North | 5"),
+                       QStringLiteral("Formula South Rate\\South | 6"),
+                       QStringLiteral("Group Default Group\\Base (Default) | 1 |  | 1"),
+                       QStringLiteral("Group North Alpha\\North | 21 |  | 1"),
+                       QStringLiteral("Group North Standard\\North (Default) | 20 |  | 1"),
+                       QStringLiteral("Group South Team\\South (Default) | 22 |  | 1"),
+                       QStringLiteral("OperatorMode 0"),
+                       QStringLiteral("Sort")};
+}
+
+// Users (deferred), the two special accounts, accounts, formulas and groups, each labelled
+// with its partition; a user without a partition is never shown.
+void TestCatalogueDisplay::partitionModeShowsQualifiedItems() {
+    QFETCH(int, preference);
+    QFETCH(QStringList, expected);
+    test::TestDatabase db;
+    addRows(db);
+    DisplayRun run(db);
+    run.preferences.partitionDisplay = preference;
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.explorer.calls, expected);
+    QCOMPARE(run.progress, loadMessages() << QStringLiteral("Loading User Interface elements..."));
+    QCOMPARE(run.fullControls, std::optional<bool>(true));
+    QVERIFY(run.scripted.shown.isEmpty());
+    QVERIFY(!db.connection().isOpen());
+    QCOMPARE(run.catalogue.users().count(), 4); // nopart is read though never shown
+}
+
+void TestCatalogueDisplay::onlyAccessiblePartitionsAreShown() {
+    test::TestDatabase db;
+    addRows(db);
+    DisplayRun run(db, 1);
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.explorer.calls,
+             (QStringList{QStringLiteral("User Lakes\\Lake, Lou | lake |  | 0 | 1"),
+                          QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1"),
+                          QStringLiteral("Account __Default Account | -1 | 0"),
+                          QStringLiteral("Account __External Accounts | -3 | 0"),
+                          QStringLiteral("Account North\\Mercy | 10 | 0"),
+                          QStringLiteral("Formula North\\Line Rate | 5"),
+                          QStringLiteral("Group North\\North Alpha | 21 |  | 1"),
+                          QStringLiteral("Group North\\North Standard (Default) | 20 |  | 1")} +
+              fullModeEnd()));
+    QCOMPARE(keys(run.accessible), (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
+    QCOMPARE(run.currentUser.AvailablePartitions(), QStringLiteral("1,3"));
+    // The current-user record takes the catalogue's fields of the logged-in user.
+    QCOMPARE(run.currentUser.TransName(), QStringLiteral("Smith, Ann"));
+    QCOMPARE(run.currentUser.GroupID(), 20);
+    QCOMPARE(run.currentUser.PartitionID(), 1);
+    QVERIFY(!run.currentUser.IsDeleted());
+    // South's user stays in the catalogue though it is not shown.
+    QVERIFY(run.catalogue.users().contains(QStringLiteral("sam")));
+
+    // A second display rebuilds the accessible partitions but appends to the user's list.
+    run.accessible.add(QStringLiteral("2"),
+                       GetObjectFromCollection(run.catalogue.partitions(), QStringLiteral("2")));
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(keys(run.accessible), (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
+    QCOMPARE(run.currentUser.AvailablePartitions(), QStringLiteral("1,3,1,3"));
+}
+
+void TestCatalogueDisplay::deletedItemsFollowThePreferences_data() {
+    QTest::addColumn<bool>("partitionMode");
+    QTest::addColumn<bool>("showUsers");
+    QTest::addColumn<bool>("showAccounts");
+    QTest::addColumn<QString>("deletedUser");
+    QTest::addColumn<QString>("deletedAccount");
+    const QString partitionUser = QStringLiteral("User North\\Gone, Gus | gone DEL |  | 1 | 1");
+    const QString partitionAccount = QStringLiteral("Account North\\Old Clinic | 11 | 1");
+    const QString plainUser = QStringLiteral("User Gone, Gus | gone |  | 1 | 0");
+    const QString plainAccount = QStringLiteral("Account Old Clinic | 11 | 1");
+    for (const bool partitionMode : {true, false}) {
+        for (const bool showUsers : {false, true}) {
+            for (const bool showAccounts : {false, true}) {
+                QTest::addRow("%s users %d accounts %d", partitionMode ? "partitions" : "plain",
+                              int(showUsers), int(showAccounts))
+                    << partitionMode << showUsers << showAccounts
+                    << (partitionMode ? partitionUser : plainUser)
+                    << (partitionMode ? partitionAccount : plainAccount);
+            }
+        }
+    }
+}
+
+void TestCatalogueDisplay::deletedItemsFollowThePreferences() {
+    QFETCH(bool, partitionMode);
+    QFETCH(bool, showUsers);
+    QFETCH(bool, showAccounts);
+    QFETCH(QString, deletedUser);
+    QFETCH(QString, deletedAccount);
+    test::TestDatabase db;
+    addRows(db);
+    DisplayRun run(db);
+    run.partitionMode = partitionMode;
+    run.preferences.showDeletedUsers = showUsers;
+    run.preferences.showDeletedAccounts = showAccounts;
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.explorer.calls.contains(deletedUser), showUsers);
+    QCOMPARE(run.explorer.calls.contains(deletedAccount), showAccounts);
+    const int live = partitionMode ? 3 : 4; // users shown besides the deleted one
+    int users = 0;
+    for (const QString& call : std::as_const(run.explorer.calls))
+        users += call.startsWith(QStringLiteral("User ")) ? 1 : 0;
+    QCOMPARE(users, live + (showUsers ? 1 : 0));
+}
+
+// Outside partition mode the lists come straight from the database, accounts first, and the
+// catalogue is not loaded.
+void TestCatalogueDisplay::plainModeReadsTheDatabase() {
+    test::TestDatabase db;
+    addRows(db);
+    DisplayRun run(db, 1);
+    run.partitionMode = false;
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.explorer.calls,
+             plainAccounts() + plainUsers() + plainFormulas() + plainGroups() + fullModeEnd());
+    QVERIFY(run.progress.isEmpty());
+    QVERIFY(run.catalogue.users().isEmpty());
+    QVERIFY(run.accessible.isEmpty());
+    QCOMPARE(run.currentUser.AvailablePartitions(), QString());
+    QCOMPARE(run.fullControls, std::optional<bool>(true));
+    QVERIFY(!db.connection().isOpen());
+}
+
+void TestCatalogueDisplay::operatorModeShowsOnlyTheOperator_data() {
+    QTest::addColumn<bool>("partitionMode");
+    QTest::newRow("partitions") << true;
+    QTest::newRow("plain") << false;
+}
+
+void TestCatalogueDisplay::operatorModeShowsOnlyTheOperator() {
+    QFETCH(bool, partitionMode);
+    test::TestDatabase db;
+    addRows(db);
+    DisplayRun run(db, 1, false);
+    run.partitionMode = partitionMode;
+    run.preferences.showDeletedUsers = true;
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.explorer.calls,
+             (QStringList{QStringLiteral("Account Mercy | 10 | 0"),
+                          QStringLiteral("Account Harbor | 20 | 0"),
+                          QStringLiteral("User Ann Smith | ann | 7 | 0 | ") +
+                              (partitionMode ? QStringLiteral("1") : QStringLiteral("0")),
+                          QStringLiteral("OperatorMode 1"), QStringLiteral("Sort")}));
+    QCOMPARE(run.fullControls, std::optional<bool>(false));
+    QCOMPARE(run.progress, loadMessages());
+    QVERIFY(run.catalogue.users().contains(QStringLiteral("gone DEL")));
+    QVERIFY(!db.connection().isOpen());
+}
+
+void TestCatalogueDisplay::failedStatementAsksAbortRetryIgnore_data() {
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<DisplayResult>("result");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList before = plainAccounts() + plainUsers();
+    QTest::newRow("abort") << MessageAnswer::Abort << DisplayResult::Aborted << before;
+    QTest::newRow("ignore") << MessageAnswer::Ignore << DisplayResult::Shown
+                            << before + plainGroups() + fullModeEnd();
+    // The explorer is not cleared between passes: what the failed pass added stays.
+    QTest::newRow("retry") << MessageAnswer::Retry << DisplayResult::Shown
+                           << before + before + plainFormulas() + plainGroups() + fullModeEnd();
+}
+
+void TestCatalogueDisplay::failedStatementAsksAbortRetryIgnore() {
+    QFETCH(MessageAnswer, answer);
+    QFETCH(DisplayResult, result);
+    QFETCH(QStringList, expected);
+    test::TestDatabase db;
+    addRows(db);
+    db.exec(QStringLiteral("ALTER TABLE Incentive_formula RENAME TO Hidden_formula"));
+    RepairingMessages messages;
+    messages.answer = answer;
+    messages.repair = [&db] {
+        db.exec(QStringLiteral("ALTER TABLE Hidden_formula RENAME TO Incentive_formula"));
+    };
+    DisplayRun run(db);
+    run.partitionMode = false;
+    run.messages = &messages;
+
+    QCOMPARE(run.show(), result);
+    QCOMPARE(run.explorer.calls, expected);
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY2(messages.texts[0].startsWith(
+                 QStringLiteral("An Error Occurred Attempting To Load The Nodes Of The Zarererov "
+                                "Avudezez. Please Contact The Vendor For More "
+                                "Information.\r\n\r\nError -2147217900:")),
+             qPrintable(messages.texts[0]));
+    QVERIFY(!db.connection().isOpen());
+}
+
+// A group row that cannot be read fails the load in its last step; on Ignore the display goes
+// on with what the load had read, the groups before the bad one included.
+void TestCatalogueDisplay::ignoredLoadFailureKeepsWhatWasRead() {
+    test::TestDatabase db;
+    addRows(db);
+    db.exec(QStringLiteral(
+        "UPDATE Incentive_group SET incentive_effective_date = NULL WHERE group_id = 21"));
+    DisplayRun run(db);
+    run.scripted.queue(MessageAnswer::Ignore);
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.scripted.shown.size(), 1);
+    const auto& box = run.scripted.shown[0];
+    QVERIFY2(box.text.endsWith(QStringLiteral("\r\n\r\nError 94:Invalid use of Null")),
+             qPrintable(box.text));
+    QCOMPARE(box.title, QStringLiteral("Velora Incentive"));
+    QCOMPARE(box.icon, shell::MessageIcon::Critical);
+    QCOMPARE(box.buttons, shell::MessageButtons::AbortRetryIgnore);
+    QVERIFY(run.explorer.calls.contains(QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1")));
+    QVERIFY(run.explorer.calls.contains(QStringLiteral("Formula North\\Line Rate | 5")));
+    QCOMPARE(run.explorer.calls.filter(QStringLiteral("Group ")),
+             QStringList{QStringLiteral("Group Base\\Default Group (Default) | 1 |  | 1")});
+    QCOMPARE(run.explorer.calls.mid(run.explorer.calls.size() - 2), fullModeEnd());
+}
+
+// A row whose flag is NULL (a server column that allows it) is one failed statement: on Ignore
+// the other rows are still shown.
+void TestCatalogueDisplay::ignoredRowFailureSkipsOnlyThatRow() {
+    test::TestDatabase db;
+    addRows(db);
+    db.exec(QStringLiteral("DROP TABLE Account_info"));
+    db.exec(QStringLiteral(
+        "CREATE TABLE Account_info (hosp_acct_id INTEGER PRIMARY KEY, hosp_acct_name TEXT, "
+        "hosp_acct_description TEXT, is_deleted INTEGER NULL, partition_id INTEGER)"));
+    db.exec(QStringLiteral("INSERT INTO Account_info VALUES (0, 'Walk-in', NULL, 0, 0), "
+                           "(10, 'Mercy', NULL, NULL, 1), (20, 'Harbor', NULL, 0, 2)"));
+    DisplayRun run(db);
+    run.partitionMode = false;
+    run.scripted.queue(MessageAnswer::Ignore);
+
+    QCOMPARE(run.show(), DisplayResult::Shown);
+    QCOMPARE(run.scripted.shown.size(), 1);
+    QVERIFY(run.scripted.shown[0].text.contains(QStringLiteral("\r\n\r\nError 94:")));
+    QCOMPARE(run.explorer.calls.mid(0, 3),
+             (QStringList{QStringLiteral("Account Walk-in | 0 | 0"),
+                          QStringLiteral("Account Harbor | 20 | 0"), plainUsers().first()}));
+}
+
+void TestCatalogueDisplay::cancelDuringUsersEndsTheProgram() {
+    test::TestDatabase db;
+    addRows(db);
+    DisplayRun run(db);
+    run.cancelAt = QStringLiteral("Loading Users...");
+
+    QCOMPARE(run.show(), DisplayResult::Cancelled);
+    QCOMPARE(run.endProgramCalls, 1);
+    QCOMPARE(run.progress, loadMessages().mid(0, 3));
+    QVERIFY(run.explorer.calls.isEmpty());
+    QVERIFY(run.scripted.shown.isEmpty());
+    QVERIFY(!run.fullControls.has_value());
+}
+
+VELORA_TEST(TestCatalogueDisplay)
+#include "TestCatalogueDisplay.moc"

@@ -1,0 +1,242 @@
+#include "catalogue/CatalogueLoader.h"
+#include "common/ScriptedMessages.h"
+#include "common/TestDatabase.h"
+#include "common/TestMain.h"
+#include "explorer/ExplorerKeys.h"
+#include "explorer/ExplorerReactions.h"
+#include "explorer/IncentiveExplorer.h"
+#include "shell/AppContext.h"
+#include "shell/BusyIndicator.h"
+#include "shell/DetailArea.h"
+
+#include <QListWidget>
+#include <QMainWindow>
+#include <QTest>
+
+using namespace velora;
+using explorer::ExplorerKeys;
+
+namespace {
+
+// Partitions 1 North (below 0) and 2 South (below 1), 3 West beside them; accounts in each,
+// one without a partition (-1) and one deleted; user "ann" in North with rows in a West
+// account, "bob" in West without any account of his partition.
+void fillCatalogue(test::TestDatabase& db) {
+    db.exec(QStringLiteral(
+        "INSERT INTO System_partitions (partition_id, parent_id, partition_name) VALUES "
+        "(1, 0, 'North'), (2, 1, 'South'), (3, 0, 'West')"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, is_deleted, partition_id) "
+        "VALUES (10, 'North General', 0, 1), (11, 'North Old', 1, 1), (20, 'South Clinic', 0, 2), "
+        "(30, 'West Hospital', 0, 3), (40, 'Shared Lab', 0, -1), (50, 'Closed West', 0, 4)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Trans_info (trans_id, first_name, last_name, extra3, incentive_group_id) "
+        "VALUES ('ann', 'Ann', 'Smith', 1, 2), ('bob', 'Bob', 'Jones', 4, 2)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Incentive_group (group_id, group_name, partition_id, "
+        "incentive_effective_date, flag1) VALUES (2, 'North Standard', 1, '2020-01-01', 1)"));
+    db.exec(QStringLiteral(
+        "INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date) VALUES "
+        "('ann', 10, '2026-11-02'), ('ann', 30, '2026-11-02'), ('ann', 30, '2026-11-03'), "
+        "('bob', 30, '2026-11-02')"));
+}
+
+// The main window's side of the explorer on a real database, without the main window.
+struct Bench {
+    test::TestDatabase db;
+    test::ScriptedMessages messages;
+    shell::AppContext context{messages, config::Registry(QString(), QString()),
+                              [] { return QString(); }};
+    QMainWindow window;
+    shell::BusyIndicator busy{window};
+    explorer::IncentiveExplorer* tree = nullptr;
+    shell::DetailArea* details = nullptr;
+    std::unique_ptr<explorer::ExplorerReactions> reactions;
+    QStringList loadedUsers;
+
+    explicit Bench(bool partitionMode) {
+        fillCatalogue(db);
+        context.partitionMode = partitionMode;
+        context.connection = std::make_unique<db::Connection>();
+        context.connection->open(db.connectionString());
+        context.catalogue = *catalogue::CatalogueLoader(*context.connection).load();
+        auto* centre = new QWidget(&window);
+        window.setCentralWidget(centre);
+        tree = new explorer::IncentiveExplorer(centre);
+        details = new shell::DetailArea(centre);
+        explorer::ExplorerEditors editors;
+        // Loading a user rebuilds the partitions below the user's own (North: 1 and 2).
+        editors.loadUser = [this](const QString& transID, const QString&) {
+            loadedUsers.append(transID);
+            context.userPartitions.clear();
+            for (const char* id : {"1", "2"})
+                context.userPartitions.add(QString::fromLatin1(id),
+                                           context.catalogue.partitions().find(
+                                               QString::fromLatin1(id)));
+        };
+        reactions = std::make_unique<explorer::ExplorerReactions>(context, *tree, *details, busy,
+                                                                  editors);
+        for (const auto& account : context.catalogue.accounts())
+            tree->AddAccount(account->AccountName(), QString::number(account->AccountID()),
+                             account->IsDeleted());
+        tree->AddUser(QStringLiteral("North\\Smith, Ann"), QStringLiteral("ann"), QString(),
+                      false, partitionMode);
+        tree->AddUser(QStringLiteral("West\\Jones, Bob"), QStringLiteral("bob"), QString(),
+                      false, partitionMode);
+        tree->AddGroup(QStringLiteral("North Standard"), QStringLiteral("2"), QString(),
+                       partitionMode);
+        tree->AddGroup(QStringLiteral("Lost Group"), QStringLiteral("77"), QString(),
+                       partitionMode);
+        context.connection->close();
+    }
+
+    QStringList children(const QString& key) { return tree->childKeys(key); }
+    QStringList lastSegments(const QString& key) {
+        QStringList ids;
+        for (const QString& child : children(key))
+            ids.append(child.section(QLatin1Char('.'), -1));
+        ids.sort();
+        return ids;
+    }
+};
+
+} // namespace
+
+class TestExplorerReactions : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A user's folder shows the accounts of the user's partitions (deleted ones by preference)
+    // and the summary; every other account with rows goes to the external folder. The second
+    // expansion does not load again; Refresh does.
+    void userAccountsLoadOnDemandOnce() {
+        Bench bench(true);
+        const QString user = ExplorerKeys::User(QStringLiteral("ann"));
+        bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("ann"));
+        QCOMPARE(bench.loadedUsers, QStringList{QStringLiteral("ann")});
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("ann"))),
+                 (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("20")}));
+        QCOMPARE(
+            bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
+            QStringList{QStringLiteral("30")});
+        QCOMPARE(bench.tree->node(user).tag(), QStringLiteral("LOADED"));
+        QVERIFY(!bench.context.connection->isOpen());
+        QVERIFY(!bench.busy.isBusy());
+
+        // Rows added later are not seen until the folder is loaded again.
+        bench.db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
+                                     "shift_date) VALUES ('ann', 50, '2026-11-04')"));
+        bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("ann"));
+        QCOMPARE(bench.children(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann")))
+                     .size(),
+                 1);
+
+        bench.context.preferences.showDeletedAccounts = true;
+        bench.tree->RightClickNode(user, QPoint());
+        bench.tree->lastPopup(); // the refresh item works whether or not a menu was shown
+        auto* refresh = bench.tree->findChild<QAction*>(QStringLiteral("mnuRefreshUser"));
+        QVERIFY(refresh);
+        refresh->trigger();
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("ann"))),
+                 (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("11"),
+                              QStringLiteral("20")}));
+        QCOMPARE(
+            bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
+            (QStringList{QStringLiteral("30"), QStringLiteral("50")}));
+        QVERIFY(bench.messages.shown.isEmpty());
+    }
+
+    // Without accounts in the user's partitions only the summary shows, and the external
+    // query runs without its NOT IN list.
+    void userWithoutOwnAccountsGetsSummaryOnly() {
+        Bench bench(true);
+        bench.reactions->editors().loadUser = [&](const QString&, const QString&) {
+            bench.context.userPartitions.clear();
+        };
+        const QString user = ExplorerKeys::User(QStringLiteral("bob"));
+        bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("bob"));
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("bob"))),
+                 QStringList{QStringLiteral("-2")});
+        QCOMPARE(
+            bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("bob"))),
+            QStringList{QStringLiteral("30")});
+        QVERIFY(bench.messages.shown.isEmpty());
+    }
+
+    // A group's folder gets the accounts of the partitions below the group's, and those
+    // without a partition; a group missing from the catalogue reports error 99 and stays
+    // unloaded, its placeholders already gone.
+    void groupAccountsLoadOnDemand() {
+        Bench bench(true);
+        const QString group = ExplorerKeys::Group(QStringLiteral("2"));
+        bench.reactions->loadGroupAccounts(bench.tree->node(group), QStringLiteral("2"));
+        QCOMPARE(bench.lastSegments(ExplorerKeys::GroupAccountFolder(QStringLiteral("2"))),
+                 (QStringList{QStringLiteral("-1"), QStringLiteral("-3"), QStringLiteral("10"),
+                              QStringLiteral("20"), QStringLiteral("40")}));
+        QCOMPARE(bench.tree->node(group).tag(), QStringLiteral("LOADED"));
+
+        const QString lost = ExplorerKeys::Group(QStringLiteral("77"));
+        bench.reactions->loadGroupAccounts(bench.tree->node(lost), QStringLiteral("77"));
+        QCOMPARE(bench.messages.shown.size(), 1);
+        QCOMPARE(bench.messages.shown[0].text,
+                 QStringLiteral("Error Number:99\r\nError Description:Group 77 could not be "
+                                "loaded because the ID was not in the collection."));
+        QVERIFY(bench.children(ExplorerKeys::GroupAccountFolder(QStringLiteral("77"))).isEmpty());
+        QVERIFY(bench.tree->node(lost).tag().isEmpty());
+        QVERIFY(!bench.busy.isBusy());
+        QVERIFY(!bench.context.connection->isOpen());
+    }
+
+    // Outside partition mode the folders were filled when the items were added: expanding
+    // changes nothing.
+    void nothingLoadsOutsidePartitionMode() {
+        Bench bench(false);
+        const QString folder = ExplorerKeys::UserAccountFolder(QStringLiteral("ann"));
+        const QStringList before = bench.children(folder);
+        bench.reactions->loadUserAccounts(bench.tree->node(ExplorerKeys::User(
+                                              QStringLiteral("ann"))),
+                                          QStringLiteral("ann"));
+        bench.reactions->loadGroupAccounts(bench.tree->node(ExplorerKeys::Group(
+                                               QStringLiteral("77"))),
+                                           QStringLiteral("77"));
+        QCOMPARE(bench.children(folder), before);
+        QVERIFY(bench.loadedUsers.isEmpty());
+        QVERIFY(bench.messages.shown.isEmpty());
+    }
+
+    // Folder clicks fill the list from the tree; an item click moves the tree only after a
+    // mouse press in the list.
+    void listViewFollowsTheMouseOnly() {
+        Bench bench(false);
+        bench.window.show();
+        bench.tree->ClickNode(ExplorerKeys::UsersFolder());
+        QVERIFY(bench.details->listView()->isVisibleTo(&bench.window));
+        QListWidget* list = bench.details->listView();
+        QCOMPARE(list->count(), 2);
+        QListWidgetItem* ann = list->item(0);
+        QCOMPARE(ann->data(Qt::UserRole).toString(), ExplorerKeys::User(QStringLiteral("ann")));
+
+        Q_EMIT list->itemClicked(ann); // a click made by code
+        QVERIFY(bench.loadedUsers.isEmpty());
+
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(ann).center());
+        QVERIFY(bench.reactions->mousePressed());
+        Q_EMIT list->itemClicked(ann);
+        QCOMPARE(bench.loadedUsers, QStringList{QStringLiteral("ann")});
+        QVERIFY(!bench.reactions->mousePressed());
+    }
+
+    // An explorer failure reaches the operator as it is.
+    void explorerErrorsAreShown() {
+        Bench bench(false);
+        bench.tree->ClickNode(QStringLiteral("[ROOT].NOWHERE.X"));
+        QCOMPARE(bench.messages.shown.size(), 1);
+        QVERIFY(bench.messages.shown[0].text.startsWith(
+            QStringLiteral("Zarererov Avudezez Error ")));
+        QCOMPARE(bench.messages.shown[0].title, QStringLiteral("Velora Incentive"));
+    }
+};
+
+VELORA_TEST(TestExplorerReactions)
+#include "TestExplorerReactions.moc"

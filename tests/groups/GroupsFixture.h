@@ -1,0 +1,156 @@
+#pragma once
+
+#include "ScriptedPrompter.h"
+#include "catalogue/Catalogue.h"
+#include "common/ScriptedMessages.h"
+#include "common/TestDatabase.h"
+#include "detail/UserHeaderLoader.h"
+#include "detail/UserHeaderPane.h"
+#include "groups/EffectiveDateProcedure.h"
+#include "groups/GroupCreator.h"
+#include "groups/UserGroupAssignment.h"
+#include "suite/HXRegion.h"
+
+#include <QComboBox>
+
+namespace velora::test {
+
+// A database and a hand-made catalogue holding the same partitions, groups and users, with the
+// user header, the group assignment, the group creator and the header loader wired to them as
+// the main window wires them. Today is 15 May 2024; dates are typed month/day/year.
+class GroupsFixture {
+public:
+    static QDate today() { return {2024, 5, 15}; }
+
+    explicit GroupsFixture(bool partitions)
+        : partitionMode(partitions) {}
+
+    void addPartition(int id, const QString& name, int parent = 0) {
+        db.connection().ensureOpen();
+        db.exec(QStringLiteral("INSERT INTO System_partitions (partition_id, parent_id, "
+                               "partition_name, partition_description) VALUES (%1, %2, '%3', "
+                               "'%3 office')")
+                    .arg(id)
+                    .arg(parent)
+                    .arg(name));
+        auto partition = std::make_shared<catalogue::Partition>();
+        partition->setPartitionID(id);
+        partition->setPartitionName(name);
+        catalogue.partitions().add(QString::number(id), partition);
+    }
+
+    // Groups go into the catalogue in the order they are added (the catalogue's is by name).
+    void addGroup(int id, const QString& name, int partition, bool isDefault = false) {
+        db.connection().ensureOpen();
+        db.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id, "
+                               "incentive_effective_date, flag1) VALUES (%1, '%2', %3, "
+                               "'2020-01-01', %4)")
+                    .arg(id)
+                    .arg(name)
+                    .arg(partition)
+                    .arg(isDefault ? 1 : 0));
+        auto group = std::make_shared<catalogue::Group>();
+        group->setGroupID(id);
+        group->setGroupName(name);
+        group->setPartitionID(partition);
+        group->setIsPartitionDefault(isDefault);
+        catalogue.groups().add(QString::number(id), group);
+    }
+
+    void addUser(const QString& transID, int partition, int group,
+                 const QString& effective = QStringLiteral("2024-01-01")) {
+        db.connection().ensureOpen();
+        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, extra3, "
+                               "incentive_group_id, incentive_effective_date) VALUES ('%1', "
+                               "'First', 'Last', %2, %3, '%4')")
+                    .arg(transID)
+                    .arg(partition)
+                    .arg(group)
+                    .arg(effective));
+        auto user = std::make_shared<catalogue::User>();
+        user->setTransID(transID);
+        user->setPartitionID(partition);
+        user->setGroupID(group);
+        catalogue.users().add(transID, user);
+    }
+
+    void addDay(const QString& transID, int account, const QString& day, bool locked) {
+        db.connection().ensureOpen();
+        db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
+                               "locked) VALUES ('%1', %2, '%3', %4)")
+                    .arg(transID)
+                    .arg(account)
+                    .arg(day)
+                    .arg(locked ? 1 : 0));
+    }
+
+    // The locked days of a user, "account:day" in date order.
+    QStringList lockedDays(const QString& transID) {
+        QStringList days;
+        db.connection().ensureOpen();
+        db::Recordset rows = db.connection().openRecordset(
+            QStringLiteral("SELECT hosp_acct_id, shift_date FROM Trans_incentive WHERE trans_id "
+                           "= '%1' AND locked = 1 ORDER BY shift_date, hosp_acct_id")
+                .arg(transID));
+        for (; !rows.eof(); rows.moveNext())
+            days << rows.text(QStringLiteral("hosp_acct_id")) + QLatin1Char(':') +
+                        rows.text(QStringLiteral("shift_date"));
+        return days;
+    }
+
+    // The stored group and effective date of a user, "group@date".
+    QString membership(const QString& transID) {
+        db.connection().ensureOpen();
+        db::Recordset row = db.connection().openRecordset(
+            QStringLiteral("SELECT incentive_group_id, incentive_effective_date FROM Trans_info "
+                           "WHERE trans_id = '%1'")
+                .arg(transID));
+        return row.text(QStringLiteral("incentive_group_id")) + QLatin1Char('@') +
+               row.text(QStringLiteral("incentive_effective_date"));
+    }
+
+    QStringList listTexts() const {
+        QStringList texts;
+        for (int i = 0; i < groupList().count(); ++i)
+            texts << groupList().itemText(i);
+        return texts;
+    }
+
+    QComboBox& groupList() const { return *pane.cmbUserHeaderGroupName(); }
+
+    TestDatabase db;
+    suite::HXRegion region{QLocale(QLocale::English, QLocale::UnitedStates)};
+    ScriptedMessages messages;
+    ScriptedPrompter prompter;
+    catalogue::Catalogue catalogue;
+    bool partitionMode;
+    int partitionDisplay = 0;
+    std::shared_ptr<catalogue::User> currentUser;
+    catalogue::CatalogueCollection<catalogue::Partition> userPartitions;
+    detail::UserHeaderPane pane;
+    bool paneShown = false;
+    int busyDepth = 0;
+
+    groups::EffectiveDateProcedure procedure{prompter, messages, region, &GroupsFixture::today};
+    groups::UserGroupAssignment assignment{{db.connection(), catalogue, partitionMode,
+                                            [this] { return partitionDisplay; }, currentUser,
+                                            messages, procedure},
+                                           groupList()};
+    groups::GroupCreator creator{{db.connection(),
+                                  messages,
+                                  catalogue,
+                                  partitionMode,
+                                  [this] { return partitionDisplay; },
+                                  &GroupsFixture::today,
+                                  &groupList(),
+                                  {}}};
+    detail::UserHeaderLoader loader{{db.connection(), catalogue, partitionMode, currentUser,
+                                     userPartitions, messages, region, [this] { ++busyDepth; },
+                                     [this] { busyDepth = 0; }, [this] { paneShown = true; },
+                                     [this] { return paneShown; }},
+                                    pane,
+                                    assignment,
+                                    creator};
+};
+
+} // namespace velora::test

@@ -1,0 +1,122 @@
+#include "GroupsFixture.h"
+#include "common/TestMain.h"
+
+#include <QTest>
+
+using namespace velora;
+
+namespace {
+
+const QString kFirstTitle = QStringLiteral("First title");
+const QString kFirstPrompt = QStringLiteral("First prompt");
+const QString kInvalid =
+    QStringLiteral("The date you entered is invalid. Please re-enter a valid effective date:");
+const QString kReenter = QStringLiteral("Please re-enter a valid effective date:");
+
+// "2:text" is a prompt left with OK and that text, "1:" a cancelled one, "3:text" the close box.
+void queueAnswers(test::ScriptedPrompter& prompter, const QStringList& answers) {
+    for (const QString& answer : answers)
+        prompter.queue(answer.section(QLatin1Char(':'), 0, 0).toInt(),
+                       answer.section(QLatin1Char(':'), 1));
+}
+
+} // namespace
+
+class TestEffectiveDateProcedure : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void askingLoop_data() {
+        QTest::addColumn<bool>("formula");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("questionAnswers"); // Y or N per "changes will be lost"
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("prompts");
+
+        QTest::newRow("group: cancel") << false << QStringList{"1:"} << ""
+                                       << "" << QStringList{kFirstPrompt};
+        QTest::newRow("group: close box keeps nothing")
+            << false << QStringList{"3:05/01/2024"} << ""
+            << "" << QStringList{kFirstPrompt};
+        QTest::newRow("group: invalid, then valid")
+            << false << QStringList{"2:13/45/2024", "2:5/1/2024"} << ""
+            << "5/1/2024" << QStringList{kFirstPrompt, kInvalid};
+        QTest::newRow("group: invalid, then cancel") << false << QStringList{"2:soon", "1:"} << ""
+                                                     << "" << QStringList{kFirstPrompt, kInvalid};
+        QTest::newRow("formula: cancel, then confirm") << true << QStringList{"1:"} << "Y"
+                                                       << "" << QStringList{kFirstPrompt};
+        QTest::newRow("formula: cancel, refuse, then valid")
+            << true << QStringList{"1:", "2:05/02/2024"} << "N"
+            << "05/02/2024" << QStringList{kFirstPrompt, kReenter};
+        QTest::newRow("formula: invalid, cancel, confirm")
+            << true << QStringList{"2:soon", "3:x"} << "Y"
+            << "" << QStringList{kFirstPrompt, kInvalid};
+    }
+
+    void askingLoop() {
+        QFETCH(bool, formula);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, questionAnswers);
+        QFETCH(QString, expected);
+        QFETCH(QStringList, prompts);
+        test::GroupsFixture f(false);
+        queueAnswers(f.prompter, answers);
+        for (QChar answer : questionAnswers)
+            f.messages.queue(answer == QLatin1Char('Y') ? shell::MessageAnswer::Yes
+                                                        : shell::MessageAnswer::No);
+
+        const QString date =
+            f.procedure.AskForDate(kFirstTitle, kFirstPrompt,
+                                   formula ? groups::EffectiveDateVariant::Formula
+                                           : groups::EffectiveDateVariant::GroupOrUser);
+
+        QCOMPARE(date, expected);
+        QStringList asked;
+        for (const auto& prompt : f.prompter.asked) {
+            asked << prompt.prompt;
+            QVERIFY(prompt.dateMode);
+            QCOMPARE(prompt.defaultValue, QStringLiteral("05/15/2024"));
+            QCOMPARE(prompt.title, prompt.prompt == kFirstPrompt
+                                       ? kFirstTitle
+                                       : QStringLiteral("Effective Date for Change"));
+        }
+        QCOMPARE(asked, prompts);
+        QCOMPARE(f.messages.shown.size(), questionAnswers.size());
+        for (const auto& shown : f.messages.shown) {
+            QCOMPARE(shown.text,
+                     QStringLiteral("Changes will be lost! Are you sure you wish to cancel?"));
+            QCOMPARE(shown.buttons, shell::MessageButtons::YesNo);
+        }
+    }
+
+    // The date that reaches the lock statement is the one the operator typed, character for
+    // character, and the lock runs only after the date was checked against locked days.
+    void runLocksWithTheTypedDate() {
+        test::GroupsFixture f(false);
+        f.addDay(QStringLiteral("ann"), 1, QStringLiteral("2024-02-28"), false);
+        f.addDay(QStringLiteral("ann"), 1, QStringLiteral("2024-03-01"), false);
+        f.prompter.queueOk(QStringLiteral("3/1/2024"));
+        QStringList seen;
+        groups::EffectiveDateRequest request;
+        request.title = kFirstTitle;
+        request.prompt = kFirstPrompt;
+        request.maximumQuery = [&](const QString& date) {
+            seen << date;
+            return groups::UserGroupAssignment::latestLockedStatement(QStringLiteral("ann"), date);
+        };
+        request.lockStatement = [&](const QString& date) {
+            seen << date;
+            return groups::UserGroupAssignment::lockStatement(QStringLiteral("ann"), date);
+        };
+
+        const auto outcome = f.procedure.Run(f.db.connection(), request);
+
+        QCOMPARE(outcome.kind, groups::EffectiveDateOutcome::Kind::Locked);
+        QCOMPARE(outcome.date, QStringLiteral("3/1/2024"));
+        QCOMPARE(seen, QStringList({"3/1/2024", "3/1/2024"}));
+        QCOMPARE(f.lockedDays(QStringLiteral("ann")), QStringList{"1:2024-02-28"});
+    }
+};
+
+VELORA_TEST(TestEffectiveDateProcedure)
+#include "TestEffectiveDateProcedure.moc"

@@ -1,0 +1,235 @@
+#include "common/TestDatabase.h"
+#include "common/TestMain.h"
+#include "groups/LastLockedDate.h"
+#include "groups/PromptForValue.h"
+#include "groups/frmEffectiveDate.h"
+#include "groups/frmInputBox.h"
+#include "suite/HXRegion.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace velora;
+
+namespace {
+
+const suite::HXRegion& usRegion() {
+    static const suite::HXRegion region(QLocale(QLocale::English, QLocale::UnitedStates));
+    return region;
+}
+
+// A dialog whose today is `today`, weeks starting on `firstDay` (1 = Sunday), last locked day
+// `locked`.
+struct DateDialog {
+    explicit DateDialog(QDate today = {2024, 5, 15}, int firstDay = 1,
+                        QString locked = QStringLiteral("03/31/2024"))
+        : dialog({usRegion(), [locked] { return locked; }, [firstDay] { return firstDay; },
+                  [today] { return today; }}) {
+        dialog.Load(QStringLiteral("Effective Date for Change"), QStringLiteral("Which day?"),
+                    QStringLiteral("05/15/2024"));
+        dialog.show();
+    }
+    QString field() const { return dialog.txtEffectiveDate()->text(); }
+
+    groups::frmEffectiveDate dialog;
+};
+
+} // namespace
+
+class TestPromptDialogs : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadSetsCaptionPromptAndField() {
+        DateDialog d;
+        QCOMPARE(d.dialog.windowTitle(), QStringLiteral("Effective Date for Change"));
+        QCOMPARE(d.dialog.lblPrompt()->text(), QStringLiteral("Which day?"));
+        QCOMPARE(d.field(), QStringLiteral("05/15/2024"));
+        QCOMPARE(d.dialog.UnloadType(), groups::UnloadCode::None);
+        QCOMPARE(d.dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("NOTE: All data prior to the effective date will be locked."));
+        QCOMPARE(d.dialog.btnEariliestDate()->text(), QStringLiteral("Current Unlocked"));
+    }
+
+    void howTheDialogWasLeft_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("leave"); // ok, enter, cancel, escape, close
+        QTest::addColumn<int>("unloadType");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("stillShown");
+        QTest::newRow("ok") << "5/1/2024"
+                            << "ok" << 2 << "5/1/2024" << false;
+        QTest::newRow("enter") << "05/01/2024"
+                               << "enter" << 2 << "05/01/2024" << false;
+        QTest::newRow("ok, not a date") << "tomorrow"
+                                        << "ok" << 0 << "" << true;
+        QTest::newRow("enter, not a date") << "02/30/2024"
+                                           << "enter" << 0 << "" << true;
+        QTest::newRow("cancel") << "5/1/2024"
+                                << "cancel" << 1 << "" << false;
+        QTest::newRow("escape") << "5/1/2024"
+                                << "escape" << 1 << "" << false;
+        QTest::newRow("close box keeps text") << "tomorrow"
+                                              << "close" << 3 << "tomorrow" << false;
+    }
+
+    void howTheDialogWasLeft() {
+        QFETCH(QString, typed);
+        QFETCH(QString, leave);
+        QFETCH(int, unloadType);
+        QFETCH(QString, input);
+        QFETCH(bool, stillShown);
+        DateDialog d;
+        d.dialog.txtEffectiveDate()->setText(typed);
+
+        if (leave == QLatin1String("ok"))
+            QTest::mouseClick(d.dialog.cmdOK(), Qt::LeftButton);
+        else if (leave == QLatin1String("enter"))
+            QTest::keyClick(d.dialog.txtEffectiveDate(), Qt::Key_Return);
+        else if (leave == QLatin1String("cancel"))
+            QTest::mouseClick(d.dialog.cmdCancel(), Qt::LeftButton);
+        else if (leave == QLatin1String("escape"))
+            QTest::keyClick(&d.dialog, Qt::Key_Escape);
+        else
+            QVERIFY(!d.dialog.close()); // the close is refused: the dialog only hides
+
+        QCOMPARE(d.dialog.UnloadType(), unloadType);
+        QCOMPARE(d.dialog.UserInput(), input);
+        QCOMPARE(d.dialog.isVisible(), stillShown);
+    }
+
+    void quickButtons_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("firstDay");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("expected");
+        // 15 May 2024 is a Wednesday; 12 May a Sunday, 13 May a Monday.
+        QTest::newRow("month") << QDate(2024, 5, 15) << 1 << "btnCurrentMonth"
+                               << "05/01/2024";
+        QTest::newRow("week from Sunday") << QDate(2024, 5, 15) << 1 << "btnCurrentWeek"
+                                          << "05/12/2024";
+        QTest::newRow("week from Monday") << QDate(2024, 5, 15) << 2 << "btnCurrentWeek"
+                                          << "05/13/2024";
+        QTest::newRow("week on its first day is today")
+            << QDate(2024, 5, 13) << 2 << "btnCurrentWeek"
+            << "05/13/2024";
+        QTest::newRow("previous week") << QDate(2024, 5, 15) << 1 << "btnPrevWeek"
+                                       << "05/05/2024";
+        QTest::newRow("previous week across a year") << QDate(2024, 1, 2) << 1 << "btnPrevWeek"
+                                                     << "12/24/2023";
+        QTest::newRow("current unlocked") << QDate(2024, 5, 15) << 1 << "btnEariliestDate"
+                                          << "03/31/2024";
+    }
+
+    void quickButtons() {
+        QFETCH(QDate, today);
+        QFETCH(int, firstDay);
+        QFETCH(QString, button);
+        QFETCH(QString, expected);
+        DateDialog d(today, firstDay);
+        d.dialog.txtEffectiveDate()->clear();
+        QTest::mouseClick(d.dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+        QCOMPARE(d.field(), expected);
+        QCOMPARE(usRegion().formatDate(d.dialog.calEffectiveDate()->selectedDate()), expected);
+        QCOMPARE(d.dialog.calEffectiveDate()->firstDayOfWeek(),
+                 firstDay == 1 ? Qt::Sunday : static_cast<Qt::DayOfWeek>(firstDay - 1));
+    }
+
+    void calendarWritesTheField() {
+        DateDialog d;
+        QCalendarWidget* calendar = d.dialog.calEffectiveDate();
+        calendar->setSelectedDate(QDate(2024, 5, 20));
+        Q_EMIT calendar->clicked(QDate(2024, 5, 20));
+        QCOMPARE(d.field(), QStringLiteral("05/20/2024"));
+
+        auto* days = calendar->findChild<QAbstractItemView*>();
+        QVERIFY(days);
+        QTest::keyClick(days, Qt::Key_Down); // a week later
+        QCOMPARE(d.field(), QStringLiteral("05/27/2024"));
+        d.dialog.txtEffectiveDate()->setText(QStringLiteral("typed"));
+        QTest::keyClick(days, Qt::Key_Space);
+        QCOMPARE(d.field(), QStringLiteral("typed"));
+    }
+
+    void placedAtAThirdOfTheFreeHeight() {
+        QCOMPARE(groups::PromptDialog::placement(QRect(0, 0, 1920, 1080), QSize(420, 480)),
+                 QPoint(750, 200));
+        QCOMPARE(groups::PromptDialog::placement(QRect(1920, 0, 1280, 1024), QSize(280, 124)),
+                 QPoint(2420, 300));
+    }
+
+    void lastLockedDate_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("anyLocked");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none, US") << "en_US" << false << "01/01/1980";
+        QTest::newRow("none, German") << "de_DE" << false << "01.01.1980";
+        QTest::newRow("latest, US") << "en_US" << true << "04/30/2024";
+    }
+
+    void lastLockedDate() {
+        QFETCH(QString, locale);
+        QFETCH(bool, anyLocked);
+        QFETCH(QString, expected);
+        test::TestDatabase db;
+        db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
+                               "locked) VALUES ('ann', 1, '2024-05-02', 0)"));
+        if (anyLocked)
+            db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
+                                   "shift_date, locked) VALUES ('ann', 1, '2024-04-30', 1), "
+                                   "('bob', 2, '2024-03-01', 1)"));
+        db.connection().close();
+        const suite::HXRegion region{QLocale(locale)};
+        QCOMPARE(groups::GetLastLockedDate(db.connection(), region), expected);
+        QVERIFY(!db.connection().isOpen());
+    }
+
+    void inputBoxTakesAnyText() {
+        groups::frmInputBox box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("Incentive"));
+        box.Load(QStringLiteral("Create Group"), QStringLiteral("Enter new group name:"), {});
+        box.show();
+        QTest::keyClicks(box.txtInput(), QStringLiteral("Night's Shift"));
+        QTest::keyClick(box.txtInput(), Qt::Key_Enter);
+        QCOMPARE(box.UnloadType(), groups::UnloadCode::OK);
+        QCOMPARE(box.UserInput(), QStringLiteral("Night's Shift"));
+        QVERIFY(!box.isVisible());
+    }
+
+    // The real prompt shows the dialog modally and reports what the operator did; the next
+    // prompt starts afresh.
+    void dialogPrompterShowsTheDialog() {
+        groups::DialogPrompter prompter(nullptr,
+                                        {usRegion(), [] { return QString(); }, [] { return 1; },
+                                         [] { return QDate(2024, 5, 15); }});
+        auto answer = [](const QString& text, bool ok) {
+            QTimer::singleShot(0, [text, ok] {
+                auto* shown =
+                    qobject_cast<groups::PromptDialog*>(QApplication::activeModalWidget());
+                QVERIFY(shown);
+                shown->entryField()->setText(text);
+                (ok ? shown->cmdOK() : shown->cmdCancel())->click();
+            });
+        };
+        answer(QStringLiteral("6/1/2024"), true);
+        const auto date = prompter.PromptForValue(QStringLiteral("p"), QStringLiteral("t"),
+                                                  QStringLiteral("05/15/2024"), true);
+        QCOMPARE(date.unloadType, groups::UnloadCode::OK);
+        QCOMPARE(date.text, QStringLiteral("6/1/2024"));
+
+        answer(QStringLiteral("ignored"), false);
+        const auto text =
+            prompter.PromptForValue(QStringLiteral("p"), QStringLiteral("t"), {}, false);
+        QCOMPARE(text.unloadType, groups::UnloadCode::Cancel);
+        QVERIFY(text.text.isEmpty());
+    }
+};
+
+VELORA_TEST(TestPromptDialogs)
+#include "TestPromptDialogs.moc"

@@ -1,0 +1,248 @@
+#include "common/TestDatabase.h"
+#include "common/TestMain.h"
+#include "suite/HXLogin.h"
+#include "suite/SuiteError.h"
+#include "suite/WorkTimeDialog.h"
+#include "suite/WorkTimeEditor.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using velora::suite::HXLogin;
+using velora::suite::SuiteError;
+using velora::suite::WorkTimeActivity;
+using velora::suite::WorkTimeDialog;
+using velora::suite::WorkTimeEditor;
+using velora::suite::WorkTimeRequest;
+
+class TestWorkTimeEditor : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<velora::test::TestDatabase> db_;
+    const QDate day_{2024, 3, 5};
+
+    void activity(const QString& transId, const QString& date, int seconds, int workType,
+                  int updateType, int counted = 1) {
+        db_->exec(QStringLiteral("INSERT INTO Trans_activity (trans_id, shift_date, activity_time, "
+                                 "work_type, update_type, count_activity) VALUES ('%1', '%2', %3, "
+                                 "%4, %5, %6)")
+                      .arg(QString(transId).replace(QLatin1Char('\''), QStringLiteral("''")), date)
+                      .arg(seconds)
+                      .arg(workType)
+                      .arg(updateType)
+                      .arg(counted));
+    }
+
+    // The day's system hours as the weekly grid reads them in hour mode 1.
+    QString gridHours(const QString& transId, const QString& date) {
+        return db_->scalar(
+            QStringLiteral("SELECT ISNULL((SELECT CONVERT(decimal(19,2), SUM(activity_time) / "
+                           "3600.0) FROM Trans_activity TA1 WHERE TA1.shift_date = '%1' AND "
+                           "TA1.trans_id = '%2' AND TA1.work_type = 1 AND TA1.update_type = 9),0)")
+                .arg(date, transId));
+    }
+
+    QString rows(const QString& condition) {
+        return db_->scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_activity WHERE ") +
+                           condition);
+    }
+
+private Q_SLOTS:
+    void init() {
+        db_ = std::make_unique<velora::test::TestDatabase>();
+        activity(QStringLiteral("T100"), QStringLiteral("2024-03-05"), 3600, 1, 9);
+        activity(QStringLiteral("T100"), QStringLiteral("2024-03-05"), 5400, 1, 9);
+        activity(QStringLiteral("T100"), QStringLiteral("2024-03-05"), 1800, 2, 9);
+        activity(QStringLiteral("T100"), QStringLiteral("2024-03-05"), 600, 1, 6);
+        activity(QStringLiteral("T100"), QStringLiteral("2024-03-06"), 7200, 1, 9);
+        activity(QStringLiteral("T200"), QStringLiteral("2024-03-05"), 7200, 1, 9);
+    }
+    void cleanup() { db_.reset(); }
+
+    void readsTheDayOfTheUserOnly() {
+        WorkTimeEditor editor(db_->connection());
+        const std::vector<WorkTimeActivity> day =
+            editor.activities(QStringLiteral("t100"), day_); // ids compare without case
+        QCOMPARE(day.size(), std::size_t(4));
+        QCOMPARE(day.front().activityTime, 3600);
+        QCOMPARE(day.back().updateType, 6);
+        QCOMPARE(WorkTimeEditor::systemSeconds(day), 9000);
+    }
+
+    void replacesOnlyTheSystemTimeOfThatDay() {
+        WorkTimeEditor editor(db_->connection());
+        editor.replaceSystemTime(QStringLiteral("T100"), day_, 27000);
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("7.5"));
+        QCOMPARE(rows(QStringLiteral("trans_id = 'T100' AND shift_date = '2024-03-05' AND "
+                                     "work_type = 1 AND update_type = 9")),
+                 QStringLiteral("1"));
+        // Other work, left-out time, other days and other users stay as collected.
+        QCOMPARE(rows(QStringLiteral("trans_id = 'T100' AND shift_date = '2024-03-05'")),
+                 QStringLiteral("3"));
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-06")),
+                 QStringLiteral("2"));
+        QCOMPARE(gridHours(QStringLiteral("T200"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("2"));
+    }
+
+    void refusesATotalOutsideOneDay() {
+        WorkTimeEditor editor(db_->connection());
+        QVERIFY_THROWS_EXCEPTION(SuiteError,
+                                 editor.replaceSystemTime(QStringLiteral("T100"), day_, 86401));
+        QVERIFY_THROWS_EXCEPTION(SuiteError,
+                                 editor.replaceSystemTime(QStringLiteral("T100"), day_, -1));
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("2.5"));
+    }
+
+    void hoursText_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("half") << "en_US"
+                              << "7.5" << 27000 << "7.5";
+        QTest::newRow("whole") << "en_US"
+                               << "8" << 28800 << "8";
+        QTest::newRow("hundredths") << "en_US"
+                                    << "7.51" << 27036 << "7.51";
+        QTest::newRow("zero") << "en_US"
+                              << "0" << 0 << "0";
+        QTest::newRow("full day") << "en_US"
+                                  << "24" << 86400 << "24";
+        QTest::newRow("comma decimal") << "de_DE"
+                                       << "7,25" << 26100 << "7,25";
+    }
+    void hoursText() {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(int, seconds);
+        QFETCH(QString, shown);
+        const QLocale regional(locale);
+        QCOMPARE(WorkTimeEditor::secondsOfHours(typed, regional), seconds);
+        QCOMPARE(WorkTimeEditor::hoursText(seconds, regional), shown);
+    }
+
+    void typedHoursThatAreNoDayAreRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("empty") << "";
+        QTest::newRow("more than a day") << "24.01";
+        QTest::newRow("negative") << "-1";
+        QTest::newRow("statement") << "1; DELETE FROM Trans_activity";
+    }
+    void typedHoursThatAreNoDayAreRefused() {
+        QFETCH(QString, typed);
+        QVERIFY_THROWS_EXCEPTION(
+            SuiteError, WorkTimeEditor::secondsOfHours(typed, QLocale(QStringLiteral("en_US"))));
+    }
+
+    void editWorkTimeInternalWritesTheAnswer() {
+        HXLogin login(db_->connection());
+        WorkTimeRequest seen;
+        login.setWorkTimePrompt([&seen](const WorkTimeRequest& request) -> std::optional<int> {
+            seen = request;
+            return 27000;
+        });
+        db_->connection().close();
+        QString transId = QStringLiteral("T100");
+        QString hours = QStringLiteral("2.5");
+        QString seconds = QStringLiteral("0");
+        QVERIFY(login.EditWorkTimeInternal(QStringLiteral("03/05/2024"), transId, 0, hours, seconds,
+                                           true));
+        QCOMPARE(hours, QStringLiteral("7.5"));
+        QCOMPARE(seconds, QStringLiteral("27000"));
+        QCOMPARE(seen.day, day_);
+        QCOMPARE(seen.activities.size(), std::size_t(4));
+        QCOMPARE(seen.systemSeconds, 9000);
+        QVERIFY(seen.editable);
+        // The connection is left as it was found.
+        QVERIFY(!db_->connection().isOpen());
+        db_->connection().open();
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("7.5"));
+    }
+
+    void cancelOrReadOnlyChangesNothing_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<bool>("editable");
+        QTest::newRow("cancelled") << false << true;
+        QTest::newRow("read-only") << true << false;
+    }
+    void cancelOrReadOnlyChangesNothing() {
+        QFETCH(bool, answered);
+        QFETCH(bool, editable);
+        HXLogin login(db_->connection());
+        login.setWorkTimePrompt([answered](const WorkTimeRequest&) -> std::optional<int> {
+            return answered ? std::optional<int>(3600) : std::nullopt;
+        });
+        QString transId = QStringLiteral("T100");
+        QString hours = QStringLiteral("2.5");
+        QString seconds = QStringLiteral("0");
+        QVERIFY(!login.EditWorkTimeInternal(QStringLiteral("2024-03-05"), transId, 0, hours,
+                                            seconds, editable));
+        QCOMPARE(hours, QStringLiteral("2.5"));
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("2.5"));
+    }
+
+    void aUserIdWithAQuoteIsKeptInItsLiteral() {
+        activity(QStringLiteral("O'Neil"), QStringLiteral("2024-03-05"), 3600, 1, 9);
+        HXLogin login(db_->connection());
+        login.setWorkTimePrompt([](const WorkTimeRequest&) -> std::optional<int> { return 7200; });
+        QString transId = QStringLiteral("O'Neil");
+        QString hours;
+        QString seconds;
+        QVERIFY(login.EditWorkTimeInternal(QStringLiteral("03/05/2024"), transId, 0, hours, seconds,
+                                           true));
+        QCOMPARE(gridHours(QStringLiteral("O''Neil"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("2"));
+        QCOMPARE(rows(QStringLiteral("1 = 1")), QStringLiteral("7"));
+    }
+
+    void aDateTextThatIsNoDateIsRefused() {
+        HXLogin login(db_->connection());
+        bool asked = false;
+        login.setWorkTimePrompt([&asked](const WorkTimeRequest&) -> std::optional<int> {
+            asked = true;
+            return 0;
+        });
+        QString transId = QStringLiteral("T100");
+        QString hours;
+        QString seconds;
+        QVERIFY_THROWS_EXCEPTION(
+            SuiteError,
+            login.EditWorkTimeInternal(QStringLiteral("12/12/"), transId, 0, hours, seconds, true));
+        QVERIFY(!asked);
+    }
+
+    void dialogShowsTheDayAndAcceptsOnlyHours() {
+        WorkTimeEditor editor(db_->connection());
+        WorkTimeRequest request;
+        request.transID = QStringLiteral("T100");
+        request.day = day_;
+        request.dateText = QStringLiteral("03/05/2024");
+        request.activities = editor.activities(request.transID, day_);
+        request.systemSeconds = WorkTimeEditor::systemSeconds(request.activities);
+        request.locale = QLocale(QStringLiteral("en_US"));
+        WorkTimeDialog dialog(request);
+        auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("grdActivity"));
+        auto* total = dialog.findChild<QLineEdit*>(QStringLiteral("txtSystemHours"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        QVERIFY(table && total && ok);
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(total->text(), QStringLiteral("2.5"));
+        total->setText(QStringLiteral("eight"));
+        QVERIFY(!ok->isEnabled());
+        total->setText(QStringLiteral("8.25"));
+        QVERIFY(ok->isEnabled());
+        ok->click();
+        QCOMPARE(dialog.answer(), std::optional<int>(29700));
+    }
+};
+
+VELORA_TEST(TestWorkTimeEditor)
+#include "TestWorkTimeEditor.moc"
