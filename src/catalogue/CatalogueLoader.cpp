@@ -73,9 +73,13 @@ QDate dateField(const db::Recordset& row, const QString& name) {
     return date;
 }
 
-template <typename ReadRow>
-void readAll(db::Connection& connection, const QString& statement, ReadRow readRow) {
-    for (db::Recordset rows = connection.openRecordset(statement); !rows.eof(); rows.moveNext())
+// Reads every row of the statement into a collection, which is made large enough first.
+template <typename T, typename ReadRow>
+void readAll(db::Connection& connection, const QString& statement,
+             CatalogueCollection<T>& collection, ReadRow readRow) {
+    db::Recordset rows = connection.openRecordset(statement);
+    collection.reserve(static_cast<std::size_t>(collection.count()) + rows.recordCount());
+    for (; !rows.eof(); rows.moveNext())
         readRow(rows);
 }
 
@@ -115,18 +119,19 @@ bool CatalogueLoader::report(const QString& message) const {
 
 void CatalogueLoader::loadPartitions(Catalogue& catalogue) {
     catalogue.partitions().clear();
-    readAll(connection_, partitionsStatement(), [&](const db::Recordset& row) {
-        auto partition = std::make_shared<Partition>();
-        partition->setPartitionID(intField(row, QStringLiteral("partition_id")));
-        partition->setPartitionName(trimmedText(row, QStringLiteral("partition_name")));
-        partition->setPartitionDesc(trimmedText(row, QStringLiteral("partition_description")));
-        catalogue.partitions().add(QString::number(partition->PartitionID()), partition);
-    });
+    readAll(
+        connection_, partitionsStatement(), catalogue.partitions(), [&](const db::Recordset& row) {
+            auto partition = std::make_shared<Partition>();
+            partition->setPartitionID(intField(row, QStringLiteral("partition_id")));
+            partition->setPartitionName(trimmedText(row, QStringLiteral("partition_name")));
+            partition->setPartitionDesc(trimmedText(row, QStringLiteral("partition_description")));
+            catalogue.partitions().add(QString::number(partition->PartitionID()), partition);
+        });
 }
 
 void CatalogueLoader::loadAccounts(Catalogue& catalogue) {
     catalogue.accounts().clear();
-    readAll(connection_, accountsStatement(), [&](const db::Recordset& row) {
+    readAll(connection_, accountsStatement(), catalogue.accounts(), [&](const db::Recordset& row) {
         auto account = std::make_shared<Account>();
         account->setAccountID(intField(row, QStringLiteral("hosp_acct_id")));
         account->setAccountName(trimmedText(row, QStringLiteral("hosp_acct_name")));
@@ -140,7 +145,7 @@ void CatalogueLoader::loadAccounts(Catalogue& catalogue) {
 
 void CatalogueLoader::loadUsers(Catalogue& catalogue) {
     catalogue.users().clear();
-    readAll(connection_, usersStatement(),
+    readAll(connection_, usersStatement(), catalogue.users(),
             [&](const db::Recordset& row) { addUser(catalogue, row); });
 }
 
@@ -164,7 +169,7 @@ void CatalogueLoader::addUser(Catalogue& catalogue, const db::Recordset& row) {
 
 void CatalogueLoader::loadFormulas(Catalogue& catalogue) {
     catalogue.formulas().clear();
-    readAll(connection_, formulasStatement(), [&](const db::Recordset& row) {
+    readAll(connection_, formulasStatement(), catalogue.formulas(), [&](const db::Recordset& row) {
         auto formula = std::make_shared<Formula>();
         formula->setFormulaID(intField(row, QStringLiteral("formula_id")));
         formula->setFormulaName(trimmedText(row, QStringLiteral("formula_name")));
@@ -176,7 +181,7 @@ void CatalogueLoader::loadFormulas(Catalogue& catalogue) {
 
 void CatalogueLoader::loadGroups(Catalogue& catalogue) {
     catalogue.groups().clear();
-    readAll(connection_, groupsStatement(), [&](const db::Recordset& row) {
+    readAll(connection_, groupsStatement(), catalogue.groups(), [&](const db::Recordset& row) {
         auto group = std::make_shared<Group>();
         group->setGroupID(intField(row, QStringLiteral("group_id")));
         group->setGroupName(trimmedText(row, QStringLiteral("group_name")));

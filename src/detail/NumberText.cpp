@@ -71,7 +71,7 @@ QString NumberText::plain(double value) const {
         d.digits.pop_back();
     const QString digits = QString::fromLatin1(d.digits.c_str());
     const QString sign = d.negative ? QStringLiteral("-") : QString();
-    if (d.exponent >= 15 || d.exponent < -5) {
+    if (d.exponent >= 15 || d.exponent < -4) {
         QString mantissa = digits.left(1);
         if (digits.size() > 1)
             mantissa += decimalSeparator_ + digits.mid(1);

@@ -9,7 +9,7 @@ namespace velora::detail {
 //   "0.05", "-0.50"); halves round away from zero on the value's 15-digit decimal form, so
 //   1.115 shows "1.12" as the operator reads it, not "1.11" as its binary value would;
 // - plain: the shortest decimal form of up to 15 significant digits, without trailing zeros
-//   ("7.5", "120", "0.25"), and an exponent ("1E+15", "1E-05") for very large or very small
+//   ("7.5", "120", "0.25"), and an exponent ("1E+15", "1E-05") from 1E+15 and below 1E-04
 //   values.
 // Negative zero shows as zero in both.
 class NumberText {

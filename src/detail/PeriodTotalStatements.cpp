@@ -63,7 +63,7 @@ QString s(const char* text) {
 
 QString PeriodTotalStatements::label(TotalPeriod period, const QDate& start,
                                      const QLocale& locale) {
-    const auto monthDay = [&locale](const QDate& date) {
+    const auto monthDay = [&locale](const QDate& date) -> QString {
         return locale.monthName(date.month(), QLocale::ShortFormat) + QLatin1Char(' ') +
                date.toString(QStringLiteral("dd"));
     };
@@ -126,7 +126,7 @@ QString PeriodTotalStatements::singleAccountHourMode1(TotalPeriod period, const 
     const QString userAndAccount = s("FROM Trans_incentive WHERE (((Trans_incentive.trans_id)='") +
                                    v.q + s("') AND ((Trans_incentive.hosp_acct_id)=") + v.a +
                                    s(") AND ");
-    const auto range = [&](const QString& from) {
+    const auto range = [&](const QString& from) -> QString {
         return kColumnsS1 + kActivityHoursStart +
                s("FROM Trans_activity TA1 WHERE TA1.shift_date Between '") + from + s("' And '") +
                v.d2 + s("' AND TA1.trans_id = '") + v.q + kSystemHoursOnly +

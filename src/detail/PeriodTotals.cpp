@@ -54,12 +54,12 @@ void PeriodTotals::writePeriod(int row, const QString& statement, const NumberTe
     }
     UserDetailPane& pane = context_.pane;
     // A period without rows sums to NULL: counts show "0", pay "0.00".
-    const auto plainOrZero = [&](const char* column) {
+    const auto plainOrZero = [&](const char* column) -> QString {
         const QString name = QString::fromLatin1(column);
         return totals.isNull(name) ? QStringLiteral("0")
                                    : numbers.plain(totals.value(name).toDouble());
     };
-    const auto fixedOrZero = [&](const char* column) {
+    const auto fixedOrZero = [&](const char* column) -> QString {
         const QString name = QString::fromLatin1(column);
         return totals.isNull(name) ? QStringLiteral("0")
                                    : numbers.fixed(totals.value(name).toDouble());

@@ -363,16 +363,17 @@ void ExplorerTree::remove(int index) {
 }
 
 void ExplorerTree::clearChildren(int index) {
-    ExplorerTreeNode& n = node(index);
     const bool hadChildren = hasChildren(index);
+    const int count = static_cast<int>(at(index).children.size());
+    const bool report = listener_ != nullptr && at(index).reported && count > 0;
+    if (report)
+        listener_->beginRemoveChildren(index, 0, count - 1);
+    ExplorerTreeNode& n = node(index);
     n.accounts.pending = false;
     const std::vector<int> children = std::move(n.children);
     n.children.clear();
     n.display.clear();
     n.displayDirty = false;
-    const bool report = listener_ != nullptr && n.reported && !children.empty();
-    if (report)
-        listener_->beginRemoveChildren(index, 0, static_cast<int>(children.size()) - 1);
     for (const int child : children)
         kill(child);
     if (report)

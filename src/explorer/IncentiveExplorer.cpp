@@ -767,6 +767,10 @@ bool IncentiveExplorer::hasNode(const QString& key) {
     return tree_.find(key) != ExplorerTree::kNone;
 }
 
+QModelIndex IncentiveExplorer::modelIndex(const QString& key) {
+    return model_->indexOf(tree_.find(key));
+}
+
 QStringList IncentiveExplorer::childKeys(const QString& key) {
     QStringList keys;
     const int node = tree_.find(key);

@@ -5,6 +5,7 @@
 #include "ExplorerPopulation.h"
 #include "ExplorerTree.h"
 
+#include <QModelIndex>
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
@@ -85,6 +86,8 @@ public:
     const ExplorerAccountList& accountList() const { return tree_.accounts(); }
     qint16 unknownExternalCounter() const { return unknownExternalCounter_; }
     QTreeView* tree() const { return tvwExplorer_; }
+    // The view's index of a node, invalid when there is none.
+    QModelIndex modelIndex(const QString& key);
     const ExplorerImages& imglTreeView() const { return images_; }
     // Off: account folders are filled as soon as they are made (to compare with the lazy way).
     void setLazyAccountFolders(bool lazy) { tree_.setLazyAccountFolders(lazy); }

@@ -2,7 +2,6 @@
 
 #include "DetailAreaLayout.h"
 #include "widgets/Twips.h"
-#include "widgets/VeloraDatePicker.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -63,10 +62,8 @@ DetailArea::DetailArea(QWidget* parent)
 
     panes_[static_cast<int>(Pane::UserHeader)] =
         makeFixedPane("picUserHeader", tr("Velora Incentive - User"));
-    QWidget* detail = makeFixedPane("picUserDetail", tr("Velora Incentive - User Detail"));
-    panes_[static_cast<int>(Pane::UserDetail)] = detail;
-    startDate_ = new widgets::VeloraDatePicker(detail);
-    static_cast<QVBoxLayout*>(detail->layout())->insertWidget(1, startDate_);
+    panes_[static_cast<int>(Pane::UserDetail)] =
+        makeFixedPane("picUserDetail", tr("Velora Incentive - User Account"));
 
     panes_[static_cast<int>(Pane::Account)] =
         makeFixedPane("picAccount", tr("Velora Incentive - Group Account"));
@@ -108,6 +105,18 @@ QWidget* DetailArea::makeFixedPane(const char* name, const QString& title) {
     layout->addWidget(heading);
     layout->addStretch();
     return pane;
+}
+
+void DetailArea::setPaneContent(Pane which, QWidget* content) {
+    QWidget* frame = pane(which);
+    QLayout* layout = frame->layout();
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(frame);
+    layout->addWidget(content);
 }
 
 QWidget* DetailArea::pane(Pane which) const {

@@ -6,10 +6,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 
-namespace velora::widgets {
-class VeloraDatePicker;
-}
-
 namespace velora::shell {
 
 // The details area (picDetails): exactly one of its panes shows at a time. The splash, the
@@ -28,8 +24,11 @@ public:
     // The splash in front, the five other panes hidden (start-up and catalogue reload).
     void showSplash() { showPane(Pane::Splash); }
 
+    // Puts an editor's controls into its fixed pane, in place of the pane's placeholder title.
+    void setPaneContent(Pane pane, QWidget* content);
+    bool isShowing(Pane which) const { return !pane(which)->isHidden(); }
+
     QListWidget* listView() const { return listView_; }
-    widgets::VeloraDatePicker* startDate() const { return startDate_; }
     QLineEdit* formulaShiftDate() const { return formulaShiftDate_; }
     int accountPaneWidth() const;
 
@@ -43,7 +42,6 @@ private:
 
     QWidget* panes_[6] = {};
     QListWidget* listView_ = nullptr;
-    widgets::VeloraDatePicker* startDate_ = nullptr;
     QLineEdit* formulaShiftDate_ = nullptr;
 };
 

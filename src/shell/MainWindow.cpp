@@ -15,6 +15,8 @@
 #include "WindowPlacement.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "db/DbError.h"
+#include "detail/UserDetailPane.h"
+#include "detail/UserPanes.h"
 #include "explorer/ExplorerReactions.h"
 #include "explorer/IncentiveExplorer.h"
 #include "recalc/IncentiveRecalculation.h"
@@ -83,7 +85,8 @@ void MainWindow::buildMenus() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     addMenuAction(edit, "mnuEditPreferences", tr("&Preferences..."));
-    addMenuAction(edit, "mnuRevert", tr("&Revert"));
+    connect(addMenuAction(edit, "mnuRevert", tr("&Revert")), &QAction::triggered, this,
+            &MainWindow::revert);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -167,6 +170,7 @@ bool MainWindow::startUp() {
 
     context_.connection->open(context_.connectionString);
     decidePartitionMode();
+    buildUserPanes();
     if (!openAndReadPreferences())
         return false;
     placeWindow();
@@ -176,6 +180,8 @@ bool MainWindow::startUp() {
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
     if (!displayCatalogue())
         return false;
+    if (!context_.partitionMode)
+        userPanes_->FillGroupList();
     setStartDates();
     tmrLoader_.start();
     busy_.EndBusy();
@@ -186,6 +192,39 @@ bool MainWindow::startUp() {
 void MainWindow::connectExplorer() {
     reactions_ = std::make_unique<explorer::ExplorerReactions>(context_, *explorer_, *details_,
                                                                busy_, explorer::ExplorerEditors{});
+}
+
+void MainWindow::buildUserPanes() {
+    detail::UserPanes::Hooks hooks;
+    hooks.selection = [this] {
+        return detail::CurrentSelection{explorer_->CurrentTransID(), explorer_->CurrentUserName(),
+                                        explorer_->CurrentUserAccountName(),
+                                        explorer_->CurrentUserAccountID()};
+    };
+    hooks.recalculate = [this](const QString& filter) {
+        if (recalculation_)
+            recalculation_->RecalculateIncentives(filter);
+    };
+    hooks.addGroupNode = [this](const QString& text, int groupID) {
+        explorer_->AddGroup(text, QString::number(groupID));
+    };
+    userPanes_ =
+        std::make_unique<detail::UserPanes>(context_, *details_, busy_, *this, std::move(hooks));
+    userPanes_->fillEditors(reactions_->editors());
+    connect(context_.engine.get(), &engine::UpdateEngine::OnUpdateComplete, this,
+            &MainWindow::onUpdateComplete);
+}
+
+// A recalculation ended: the week on screen shows the new values, and the busy state that a
+// save's recalculation left on ends.
+void MainWindow::onUpdateComplete() {
+    if (userPanes_ && userPanes_->reloadShownWeek())
+        busy_.EndBusy();
+}
+
+void MainWindow::revert() {
+    if (userPanes_)
+        userPanes_->RevertCell();
 }
 
 // Fills the explorer from the catalogue. False only when the operator cancelled the load,
@@ -288,8 +327,9 @@ void MainWindow::placeWindow() {
 void MainWindow::setStartDates() {
     const QString format = context_.region->DateFormat();
     const QDate today = QDate::currentDate();
-    details_->startDate()->setRegionalFormat(format, context_.preferences.firstDayOfWeek);
-    details_->startDate()->setText(
+    widgets::VeloraDatePicker* startDate = userPanes_->detailPane().startDate();
+    startDate->setRegionalFormat(format, context_.preferences.firstDayOfWeek);
+    startDate->setText(
         lastWeekStartBefore(today, context_.preferences.firstDayOfWeek).toString(format));
     details_->formulaShiftDate()->setText(today.toString(format));
 }
@@ -314,6 +354,8 @@ void MainWindow::onLoaderTick() {
 void MainWindow::updateIncentiveValues() {
     if (recalculation_)
         recalculation_->RecalculateIncentives(QString());
+    if (userPanes_)
+        userPanes_->reloadShownWeek();
 }
 
 void MainWindow::saveWindowSettings() {
@@ -336,6 +378,8 @@ void MainWindow::unload() {
     busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
     if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
         try {
+            if (userPanes_)
+                userPanes_->saveOnUnload();
             saveWindowSettings();
             context_.login->Logoff();
         } catch (const NumberedError&) {

@@ -16,6 +16,9 @@ class cSplitter;
 namespace velora::recalc {
 class IncentiveRecalculation;
 }
+namespace velora::detail {
+class UserPanes;
+}
 namespace velora::explorer {
 class IncentiveExplorer;
 class ExplorerReactions;
@@ -47,6 +50,8 @@ public:
     DetailArea& details() { return *details_; }
     explorer::IncentiveExplorer& explorer() { return *explorer_; }
     explorer::ExplorerReactions& explorerReactions() { return *reactions_; }
+    // The user header and weekly detail; built once the operator is logged in.
+    detail::UserPanes* userPanes() const { return userPanes_.get(); }
     widgets::cSplitter& splitter() { return *splitter_; }
     QTimer& loaderTimer() { return tmrLoader_; }
     recalc::IncentiveRecalculation* recalculation() const { return recalculation_.get(); }
@@ -69,6 +74,9 @@ private:
     bool displayCatalogue();
     void setFullModeControls(bool full);
     void connectExplorer();
+    void buildUserPanes();
+    void onUpdateComplete();
+    void revert();
     void bindSplitter();
     void placeWindow();
     void setStartDates();
@@ -85,6 +93,7 @@ private:
     BusyIndicator busy_;
     explorer::IncentiveExplorer* explorer_ = nullptr;
     std::unique_ptr<explorer::ExplorerReactions> reactions_;
+    std::unique_ptr<detail::UserPanes> userPanes_;
     DetailArea* details_ = nullptr;
     std::unique_ptr<widgets::cSplitter> splitter_;
     std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;

@@ -148,13 +148,13 @@ private Q_SLOTS:
         fx_->db.connection().close();
         navigator_->setContextCell(ValueKind::Reports, 2);
         navigator_->contextMenu()->findChild<QAction*>(QStringLiteral("mnuRevert"))->trigger();
+        QVERIFY(!fx_->db.connection().isOpen());
         QCOMPARE(fx_->rowCount(), 0);
         QCOMPARE(fx_->loads.size(), 1);
         QCOMPARE(fx_->loads.first().transID, QStringLiteral("O'Neil"));
         QCOMPARE(fx_->loads.first().userName, QStringLiteral("Kate"));
         QCOMPARE(fx_->loads.first().accountName, QStringLiteral("Acme Clinic"));
         QCOMPARE(fx_->loads.first().accountID, QStringLiteral("12"));
-        QVERIFY(!fx_->db.connection().isOpen());
     }
 
     void revertingHoursFollowsTheHourMode() {

@@ -41,7 +41,6 @@ private Q_SLOTS:
         auto* layout = new QVBoxLayout(window_.get());
         layout->addWidget(new QLabel(QStringLiteral("Velora Incentive - User Account")));
         window_->resize(640, 480);
-        window_->show();
     }
     void cleanup() { window_.reset(); }
 

@@ -87,8 +87,8 @@ private Q_SLOTS:
         fx_->fillDay(0, {}, true);
         fx_->countStatements();
         saver_->SaveWeek();
-        QCOMPARE(fx_->writes(), QString());
         QVERIFY(!fx_->db.connection().isOpen());
+        QCOMPARE(fx_->writes(), QString());
     }
 
     void dayWithoutRowGetsItsProductionValuesOnly() {
@@ -179,6 +179,7 @@ private Q_SLOTS:
         for (int d = 1; d <= 3; ++d)
             fx_->type(ValueKind::Reports, d, QString::number(d * 10));
         saver_->SaveWeek();
+        QVERIFY(!fx_->db.connection().isOpen());
         QCOMPARE(fx_->messages.shown.size(), 1);
         QVERIFY(fx_->messages.shown.first().text.startsWith(
             QStringLiteral("Error: cannot save user data\r\n\r\nError ")));
@@ -186,7 +187,6 @@ private Q_SLOTS:
         QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 2), QStringLiteral("0"));
         QCOMPARE(fx_->rowCount(), 2);
         QVERIFY(!fx_->week[2].Stored);
-        QVERIFY(!fx_->db.connection().isOpen());
     }
 
     void saveChanges_data() {
@@ -258,9 +258,9 @@ private Q_SLOTS:
         fx_->fillDay(5, {0, 2.5f, 0, 0, 0, 0, 0}, true);
         fx_->storeRow(5);
         saver_->SystemHours(5);
+        QVERIFY(!fx_->db.connection().isOpen());
         QCOMPARE(fx_->cell(ValueKind::Hours, 5)->text(), QStringLiteral("2.5"));
         QCOMPARE(fx_->rowCount(), 1);
-        QVERIFY(!fx_->db.connection().isOpen());
     }
 
     void systemHoursRefusesACellThatIsNoNumber() {

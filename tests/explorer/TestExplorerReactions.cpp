@@ -70,19 +70,19 @@ struct Bench {
             loadedUsers.append(transID);
             context.userPartitions.clear();
             for (const char* id : {"1", "2"})
-                context.userPartitions.add(QString::fromLatin1(id),
-                                           context.catalogue.partitions().find(
-                                               QString::fromLatin1(id)));
+                context.userPartitions.add(
+                    QString::fromLatin1(id),
+                    context.catalogue.partitions().find(QString::fromLatin1(id)));
         };
-        reactions = std::make_unique<explorer::ExplorerReactions>(context, *tree, *details, busy,
-                                                                  editors);
+        reactions =
+            std::make_unique<explorer::ExplorerReactions>(context, *tree, *details, busy, editors);
         for (const auto& account : context.catalogue.accounts())
             tree->AddAccount(account->AccountName(), QString::number(account->AccountID()),
                              account->IsDeleted());
-        tree->AddUser(QStringLiteral("North\\Smith, Ann"), QStringLiteral("ann"), QString(),
-                      false, partitionMode);
-        tree->AddUser(QStringLiteral("West\\Jones, Bob"), QStringLiteral("bob"), QString(),
-                      false, partitionMode);
+        tree->AddUser(QStringLiteral("North\\Smith, Ann"), QStringLiteral("ann"), QString(), false,
+                      partitionMode);
+        tree->AddUser(QStringLiteral("West\\Jones, Bob"), QStringLiteral("bob"), QString(), false,
+                      partitionMode);
         tree->AddGroup(QStringLiteral("North Standard"), QStringLiteral("2"), QString(),
                        partitionMode);
         tree->AddGroup(QStringLiteral("Lost Group"), QStringLiteral("77"), QString(),
@@ -116,9 +116,8 @@ private Q_SLOTS:
         QCOMPARE(bench.loadedUsers, QStringList{QStringLiteral("ann")});
         QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("ann"))),
                  (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("20")}));
-        QCOMPARE(
-            bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
-            QStringList{QStringLiteral("30")});
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
+                 QStringList{QStringLiteral("30")});
         QCOMPARE(bench.tree->node(user).tag(), QStringLiteral("LOADED"));
         QVERIFY(!bench.context.connection->isOpen());
         QVERIFY(!bench.busy.isBusy());
@@ -127,9 +126,9 @@ private Q_SLOTS:
         bench.db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
                                      "shift_date) VALUES ('ann', 50, '2026-11-04')"));
         bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("ann"));
-        QCOMPARE(bench.children(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann")))
-                     .size(),
-                 1);
+        QCOMPARE(
+            bench.children(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))).size(),
+            1);
 
         bench.context.preferences.showDeletedAccounts = true;
         bench.tree->RightClickNode(user, QPoint());
@@ -140,9 +139,8 @@ private Q_SLOTS:
         QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("ann"))),
                  (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("11"),
                               QStringLiteral("20")}));
-        QCOMPARE(
-            bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
-            (QStringList{QStringLiteral("30"), QStringLiteral("50")}));
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
+                 (QStringList{QStringLiteral("30"), QStringLiteral("50")}));
         QVERIFY(bench.messages.shown.isEmpty());
     }
 
@@ -157,9 +155,8 @@ private Q_SLOTS:
         bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("bob"));
         QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("bob"))),
                  QStringList{QStringLiteral("-2")});
-        QCOMPARE(
-            bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("bob"))),
-            QStringList{QStringLiteral("30")});
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("bob"))),
+                 QStringList{QStringLiteral("30")});
         QVERIFY(bench.messages.shown.isEmpty());
     }
 
@@ -193,12 +190,10 @@ private Q_SLOTS:
         Bench bench(false);
         const QString folder = ExplorerKeys::UserAccountFolder(QStringLiteral("ann"));
         const QStringList before = bench.children(folder);
-        bench.reactions->loadUserAccounts(bench.tree->node(ExplorerKeys::User(
-                                              QStringLiteral("ann"))),
-                                          QStringLiteral("ann"));
-        bench.reactions->loadGroupAccounts(bench.tree->node(ExplorerKeys::Group(
-                                               QStringLiteral("77"))),
-                                           QStringLiteral("77"));
+        bench.reactions->loadUserAccounts(
+            bench.tree->node(ExplorerKeys::User(QStringLiteral("ann"))), QStringLiteral("ann"));
+        bench.reactions->loadGroupAccounts(
+            bench.tree->node(ExplorerKeys::Group(QStringLiteral("77"))), QStringLiteral("77"));
         QCOMPARE(bench.children(folder), before);
         QVERIFY(bench.loadedUsers.isEmpty());
         QVERIFY(bench.messages.shown.isEmpty());
@@ -219,8 +214,7 @@ private Q_SLOTS:
         Q_EMIT list->itemClicked(ann); // a click made by code
         QVERIFY(bench.loadedUsers.isEmpty());
 
-        QTest::mousePress(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(ann).center());
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(ann).center());
         QVERIFY(bench.reactions->mousePressed());
         Q_EMIT list->itemClicked(ann);
         QCOMPARE(bench.loadedUsers, QStringList{QStringLiteral("ann")});
@@ -232,8 +226,8 @@ private Q_SLOTS:
         Bench bench(false);
         bench.tree->ClickNode(QStringLiteral("[ROOT].NOWHERE.X"));
         QCOMPARE(bench.messages.shown.size(), 1);
-        QVERIFY(bench.messages.shown[0].text.startsWith(
-            QStringLiteral("Zarererov Avudezez Error ")));
+        QVERIFY(
+            bench.messages.shown[0].text.startsWith(QStringLiteral("Zarererov Avudezez Error ")));
         QCOMPARE(bench.messages.shown[0].title, QStringLiteral("Velora Incentive"));
     }
 };

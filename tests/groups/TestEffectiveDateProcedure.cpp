@@ -88,34 +88,6 @@ private Q_SLOTS:
             QCOMPARE(shown.buttons, shell::MessageButtons::YesNo);
         }
     }
-
-    // The date that reaches the lock statement is the one the operator typed, character for
-    // character, and the lock runs only after the date was checked against locked days.
-    void runLocksWithTheTypedDate() {
-        test::GroupsFixture f(false);
-        f.addDay(QStringLiteral("ann"), 1, QStringLiteral("2024-02-28"), false);
-        f.addDay(QStringLiteral("ann"), 1, QStringLiteral("2024-03-01"), false);
-        f.prompter.queueOk(QStringLiteral("3/1/2024"));
-        QStringList seen;
-        groups::EffectiveDateRequest request;
-        request.title = kFirstTitle;
-        request.prompt = kFirstPrompt;
-        request.maximumQuery = [&](const QString& date) {
-            seen << date;
-            return groups::UserGroupAssignment::latestLockedStatement(QStringLiteral("ann"), date);
-        };
-        request.lockStatement = [&](const QString& date) {
-            seen << date;
-            return groups::UserGroupAssignment::lockStatement(QStringLiteral("ann"), date);
-        };
-
-        const auto outcome = f.procedure.Run(f.db.connection(), request);
-
-        QCOMPARE(outcome.kind, groups::EffectiveDateOutcome::Kind::Locked);
-        QCOMPARE(outcome.date, QStringLiteral("3/1/2024"));
-        QCOMPARE(seen, QStringList({"3/1/2024", "3/1/2024"}));
-        QCOMPARE(f.lockedDays(QStringLiteral("ann")), QStringList{"1:2024-02-28"});
-    }
 };
 
 VELORA_TEST(TestEffectiveDateProcedure)

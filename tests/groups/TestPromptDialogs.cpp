@@ -46,17 +46,6 @@ class TestPromptDialogs : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadSetsCaptionPromptAndField() {
-        DateDialog d;
-        QCOMPARE(d.dialog.windowTitle(), QStringLiteral("Effective Date for Change"));
-        QCOMPARE(d.dialog.lblPrompt()->text(), QStringLiteral("Which day?"));
-        QCOMPARE(d.field(), QStringLiteral("05/15/2024"));
-        QCOMPARE(d.dialog.UnloadType(), groups::UnloadCode::None);
-        QCOMPARE(d.dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                 QStringLiteral("NOTE: All data prior to the effective date will be locked."));
-        QCOMPARE(d.dialog.btnEariliestDate()->text(), QStringLiteral("Current Unlocked"));
-    }
-
     void howTheDialogWasLeft_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("leave"); // ok, enter, cancel, escape, close

@@ -69,8 +69,9 @@ private Q_SLOTS:
         test::GroupsFixture f(false);
         populate(f);
         f.assignment.FillGroupList();
-        QCOMPARE(f.listTexts(), QStringList({"Day Shift", "North Default", "South Only"}));
-        QCOMPARE(f.groupList().itemData(2).toInt(), 20);
+        QCOMPARE(f.listTexts(),
+                 QStringList({"Day Shift", "Default Group", "North Default", "South Only"}));
+        QCOMPARE(f.groupList().itemData(3).toInt(), 20);
     }
 
     void untouchedListSavesWithoutAsking() {
@@ -121,6 +122,7 @@ private Q_SLOTS:
         bool force = false;
         f.assignment.SaveUserGroup(force);
 
+        QVERIFY(!f.db.connection().isOpen());
         QVERIFY(f.messages.shown.isEmpty());
         QCOMPARE(f.lockedDays(kAnn),
                  QStringList({"100:2024-02-20", "100:2024-02-27", "200:2024-02-27",
@@ -129,7 +131,6 @@ private Q_SLOTS:
         QCOMPARE(f.membership(kAnn), QStringLiteral("10@2024-02-29"));
         QCOMPARE(f.currentUser->GroupID(), 10);
         QVERIFY(!f.assignment.UserGroupChanged());
-        QVERIFY(!f.db.connection().isOpen());
     }
 
     void earliestRevertDateOffered_data() {
@@ -173,24 +174,6 @@ private Q_SLOTS:
             QCOMPARE(f.membership(kAnn), QStringLiteral("11@2024-01-01"));
             QCOMPARE(f.currentUser->GroupID(), 11);
         }
-    }
-
-    // A forced save asks even though the pick equals the user's group, and writes it.
-    void forcedSaveWritesTheSelection() {
-        test::GroupsFixture f(false);
-        populate(f);
-        f.assignment.FillGroupList();
-        f.currentUser = std::make_shared<catalogue::User>();
-        f.currentUser->setTransID(kAnn);
-        f.currentUser->setGroupID(20);
-        f.groupList().setCurrentIndex(groups::FindListIndexByItemData(f.groupList(), 20));
-        f.prompter.queueOk(QStringLiteral("03/01/2024"));
-
-        bool force = true;
-        f.assignment.SaveUserGroup(force);
-
-        QVERIFY(f.prompter.asked[0].prompt.contains(QLatin1String("'South Only' Group")));
-        QCOMPARE(f.membership(kAnn), QStringLiteral("20@2024-03-01"));
     }
 
     void failingSaveIsReported() {

@@ -125,6 +125,7 @@ private Q_SLOTS:
 
         f.loader.LoadUser(QStringLiteral("cat"), QStringLiteral("Cat"), false);
 
+        QVERIFY(!f.db.connection().isOpen());
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].text,
                  kWarningStart +
@@ -143,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(selectedGroup(f), QStringLiteral("North\\North Default (Default)"));
         QCOMPARE(f.pane.lblUserHeaderUserName()->text(), QStringLiteral("Cat"));
         QVERIFY(f.paneShown);
-        QVERIFY(!f.db.connection().isOpen());
+        QCOMPARE(f.busyDepth, 0);
     }
 
     // South has no default group: "Base Incentive" is made as its default and the user joins it.

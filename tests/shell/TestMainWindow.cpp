@@ -1,5 +1,7 @@
 #include "ShellInstallation.h"
 #include "common/TestMain.h"
+#include "detail/UserDetailPane.h"
+#include "detail/UserPanes.h"
 #include "shell/DetailArea.h"
 #include "shell/MainWindow.h"
 #include "widgets/Twips.h"
@@ -37,7 +39,7 @@ private Q_SLOTS:
                      .pane(velora::shell::DetailArea::Pane::UserDetail)
                      ->isVisibleTo(&window));
         const QString format = context->region->DateFormat();
-        QCOMPARE(window.details().startDate()->Text(),
+        QCOMPARE(window.userPanes()->detailPane().startDate()->Text(),
                  MainWindow::lastWeekStartBefore(QDate::currentDate(), 1).toString(format));
         QCOMPARE(window.details().formulaShiftDate()->text(),
                  QDate::currentDate().toString(format));

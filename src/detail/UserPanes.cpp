@@ -1,0 +1,171 @@
+#include "UserPanes.h"
+
+#include "UserDetailPane.h"
+#include "UserHeaderLoader.h"
+#include "UserHeaderPane.h"
+#include "WeekLoader.h"
+#include "WeekNavigator.h"
+#include "WeekPrinter.h"
+#include "WeekSaver.h"
+#include "explorer/ExplorerReactions.h"
+#include "groups/EffectiveDateProcedure.h"
+#include "groups/GroupCreator.h"
+#include "groups/PromptForValue.h"
+#include "groups/UserGroupAssignment.h"
+#include "shell/AppContext.h"
+#include "shell/BusyIndicator.h"
+#include "shell/DetailArea.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace velora::detail {
+
+namespace {
+
+constexpr int kBusyAnimation = 201;
+
+QDate today() {
+    return QDate::currentDate();
+}
+
+} // namespace
+
+UserPanes::UserPanes(shell::AppContext& context, shell::DetailArea& details,
+                     shell::BusyIndicator& busy, QWidget& mainWindow, Hooks hooks)
+    : context_(context)
+    , details_(details)
+    , hooks_(std::move(hooks)) {
+    buildPanes(details);
+    buildWeek(busy, details, mainWindow);
+    buildGroups(busy, details, mainWindow);
+}
+
+UserPanes::~UserPanes() = default;
+
+void UserPanes::buildPanes(shell::DetailArea& details) {
+    headerPane_ = new UserHeaderPane;
+    details.setPaneContent(shell::DetailArea::Pane::UserHeader, headerPane_);
+    detailPane_ = new UserDetailPane;
+    details.setPaneContent(shell::DetailArea::Pane::UserDetail, detailPane_);
+}
+
+void UserPanes::buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details,
+                          QWidget& mainWindow) {
+    shell::AppContext& c = context_;
+    detail_ = std::make_unique<DetailContext>(DetailContext{
+        *c.connection,
+        *c.region,
+        [&c]() -> const suite::HXLoginUser* { return c.login ? c.login->User() : nullptr; },
+        c.messages,
+        *detailPane_,
+        *headerPane_->cmbUserHeaderGroupName(),
+        week_,
+        c.currentUser,
+        [&c] { return static_cast<int>(c.preferences.hourType); },
+        [&c] { return static_cast<int>(c.preferences.firstDayOfWeek); },
+        hooks_.selection,
+        [&busy] { busy.BeginBusy(false, QString(), QString(), kBusyAnimation); },
+        [&busy] { busy.EndBusy(); },
+        [&details] { details.showPane(shell::DetailArea::Pane::UserDetail); },
+    });
+    auto loadWeek = [this](const QString& transID, const QString& userName,
+                           const QString& accountName, const QString& accountID) {
+        loader_->LoadWeek(transID, userName, accountName, accountID);
+    };
+    saver_ = std::make_unique<WeekSaver>(
+        *detail_, WeekSaver::Actions{
+                      loadWeek, hooks_.recalculate,
+                      [&c](const QString& dateText, QString& transID, int unused, QString& hours,
+                           QString& second, bool flag) {
+                          return c.login->EditWorkTimeInternal(dateText, transID, unused, hours,
+                                                               second, flag);
+                      }});
+    loader_ = std::make_unique<WeekLoader>(*detail_, [this] { saver_->SaveWeek(); });
+    navigator_ = std::make_unique<WeekNavigator>(*detail_, loadWeek);
+    printer_ = std::make_unique<WeekPrinter>(mainWindow);
+    saver_->bindButtons();
+    navigator_->bindStartDate();
+    navigator_->bindButtons();
+    QObject::connect(detailPane_->print(), &QAbstractButton::clicked, detailPane_,
+                     [this] { printer_->PrintWeek(); });
+    detailPane_->setHourMode(c.preferences.hourType);
+}
+
+void UserPanes::buildGroups(shell::BusyIndicator& busy, shell::DetailArea& details,
+                            QWidget& mainWindow) {
+    shell::AppContext& c = context_;
+    auto partitionDisplay = [&c] { return static_cast<int>(c.preferences.partitionDisplay); };
+    prompter_ = std::make_unique<groups::DialogPrompter>(
+        &mainWindow, groups::EffectiveDateServices{
+                         *c.region, [this] { return navigator_->GetLastLockedDate(); },
+                         [&c] { return static_cast<int>(c.preferences.firstDayOfWeek); }, today});
+    effectiveDate_ =
+        std::make_unique<groups::EffectiveDateProcedure>(*prompter_, c.messages, *c.region, today);
+    QComboBox& groupList = *headerPane_->cmbUserHeaderGroupName();
+    groupAssignment_ = std::make_unique<groups::UserGroupAssignment>(
+        groups::UserGroupEnvironment{*c.connection, c.catalogue, c.partitionMode, partitionDisplay,
+                                     c.currentUser, c.messages, *effectiveDate_},
+        groupList);
+    groupCreator_ = std::make_unique<groups::GroupCreator>(groups::GroupCreationEnvironment{
+        *c.connection, c.messages, c.catalogue, c.partitionMode, partitionDisplay, today,
+        &groupList, hooks_.addGroupNode});
+    headerLoader_ = std::make_unique<UserHeaderLoader>(
+        UserHeaderEnvironment{
+            *c.connection,
+            c.catalogue,
+            c.partitionMode,
+            c.currentUser,
+            c.userPartitions,
+            c.messages,
+            *c.region,
+            [&busy] { busy.BeginBusy(false, QString(), QString(), kBusyAnimation); },
+            [&busy] { busy.EndBusy(); },
+            [&details] { details.showPane(shell::DetailArea::Pane::UserHeader); },
+            [&details] { return details.isShowing(shell::DetailArea::Pane::UserHeader); },
+        },
+        *headerPane_, *groupAssignment_, *groupCreator_);
+}
+
+void UserPanes::fillEditors(explorer::ExplorerEditors& editors) {
+    editors.loadUser = [this](const QString& transID, const QString& userName) {
+        headerLoader_->LoadUser(transID, userName, false);
+    };
+    editors.loadWeek = [this](const QString& transID, const QString& userName,
+                              const QString& accountName, const QString& accountID) {
+        loader_->LoadWeek(transID, userName, accountName, accountID);
+    };
+    editors.saveUserGroup = [this] {
+        bool force = false;
+        groupAssignment_->SaveUserGroup(force);
+    };
+    editors.saveWeek = [this] { saver_->SaveWeek(); };
+}
+
+void UserPanes::FillGroupList() {
+    groupAssignment_->FillGroupList();
+}
+
+void UserPanes::loadCurrentWeek() {
+    const CurrentSelection current = hooks_.selection();
+    loader_->LoadWeek(current.transID, current.userName, current.accountName, current.accountID);
+}
+
+bool UserPanes::reloadShownWeek() {
+    if (!details_.isShowing(shell::DetailArea::Pane::UserDetail))
+        return false;
+    loadCurrentWeek();
+    return true;
+}
+
+void UserPanes::saveOnUnload() {
+    saver_->SaveWeek();
+    bool force = false;
+    groupAssignment_->SaveUserGroup(force);
+}
+
+void UserPanes::RevertCell() {
+    navigator_->RevertCell();
+}
+
+} // namespace velora::detail

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "DayRecord.h"
+#include "DetailContext.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace velora::shell {
+struct AppContext;
+class BusyIndicator;
+class DetailArea;
+} // namespace velora::shell
+namespace velora::groups {
+class DialogPrompter;
+class EffectiveDateProcedure;
+class GroupCreator;
+class UserGroupAssignment;
+} // namespace velora::groups
+namespace velora::explorer {
+struct ExplorerEditors;
+}
+
+namespace velora::detail {
+
+class UserDetailPane;
+class UserHeaderPane;
+class UserHeaderLoader;
+class WeekLoader;
+class WeekNavigator;
+class WeekPrinter;
+class WeekSaver;
+
+// The two user panes - the user header with its group assignment and the weekly detail - and
+// every operation behind them, built once the operator is logged in. The main window places
+// the panes and hands the explorer's clicks to the editors this offers.
+class UserPanes {
+public:
+    struct Hooks {
+        // The explorer's current user and account.
+        std::function<CurrentSelection()> selection;
+        // The recalculation request for one user's filter.
+        std::function<void(const QString& filter)> recalculate;
+        // The explorer's AddGroup for a group made on the way (a partition's default group).
+        std::function<void(const QString& text, int groupID)> addGroupNode;
+    };
+
+    UserPanes(shell::AppContext& context, shell::DetailArea& details, shell::BusyIndicator& busy,
+              QWidget& mainWindow, Hooks hooks);
+    ~UserPanes();
+    UserPanes(const UserPanes&) = delete;
+    UserPanes& operator=(const UserPanes&) = delete;
+
+    // The explorer's user, user-account and lost-focus notices.
+    void fillEditors(explorer::ExplorerEditors& editors);
+
+    // The start-up lists that do not depend on a selection (partition mode off).
+    void FillGroupList();
+    // Reloads the week of the explorer's current user and account when the detail pane shows
+    // (after a recalculation); true when it did.
+    bool reloadShownWeek();
+    // The unload: the week's pending edits, then the user's group choice.
+    void saveOnUnload();
+    void RevertCell();
+
+    UserDetailPane& detailPane() { return *detailPane_; }
+    UserHeaderPane& headerPane() { return *headerPane_; }
+    WeekLoader& loader() { return *loader_; }
+    WeekSaver& saver() { return *saver_; }
+    WeekNavigator& navigator() { return *navigator_; }
+    WeekPrinter& printer() { return *printer_; }
+    groups::UserGroupAssignment& groupAssignment() { return *groupAssignment_; }
+    UserHeaderLoader& headerLoader() { return *headerLoader_; }
+    WeekBuffer& week() { return week_; }
+
+private:
+    void buildPanes(shell::DetailArea& details);
+    void buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details, QWidget& mainWindow);
+    void buildGroups(shell::BusyIndicator& busy, shell::DetailArea& details, QWidget& mainWindow);
+    void loadCurrentWeek();
+
+    shell::AppContext& context_;
+    shell::DetailArea& details_;
+    Hooks hooks_;
+    UserDetailPane* detailPane_ = nullptr;
+    UserHeaderPane* headerPane_ = nullptr;
+    WeekBuffer week_{};
+    std::unique_ptr<DetailContext> detail_;
+    std::unique_ptr<WeekSaver> saver_;
+    std::unique_ptr<WeekLoader> loader_;
+    std::unique_ptr<WeekNavigator> navigator_;
+    std::unique_ptr<WeekPrinter> printer_;
+    std::unique_ptr<groups::DialogPrompter> prompter_;
+    std::unique_ptr<groups::EffectiveDateProcedure> effectiveDate_;
+    std::unique_ptr<groups::UserGroupAssignment> groupAssignment_;
+    std::unique_ptr<groups::GroupCreator> groupCreator_;
+    std::unique_ptr<UserHeaderLoader> headerLoader_;
+};
+
+} // namespace velora::detail
