@@ -56,6 +56,11 @@ void ExplorerTree::clear() {
     liveNodes_ = 0;
 }
 
+ExplorerTree::AccountFolder* ExplorerTree::folderEntry(int index) {
+    const int entry = at(index).accounts.entry;
+    return entry < 0 ? nullptr : &accountFolders_[std::size_t(entry)];
+}
+
 bool ExplorerTree::isAlive(int node) const {
     return node >= 0 && node < static_cast<int>(nodes_.size()) && at(node).alive;
 }
@@ -86,6 +91,8 @@ int ExplorerTree::createNode(int parent, const QString& key, const QString& text
         owner.children.push_back(index);
         if (owner.sorted)
             owner.displayDirty = true;
+        if (AccountFolder* entry = folderEntry(parent))
+            entry->realChildren = true;
     }
     return index;
 }
@@ -138,7 +145,12 @@ int ExplorerTree::addAccountFolder(int parent, const QString& key, bool groupFol
                                    bool immediate) {
     const int folder =
         add(parent, key, QStringLiteral("Accounts"), ExplorerImage::ClosedFolder, true);
-    accountFolders_.push_back(folder);
+    node(folder).accounts.entry = static_cast<int>(accountFolders_.size());
+    AccountFolder entry;
+    entry.node = folder;
+    entry.group = groupFolder;
+    entry.parentReported = at(parent).reported;
+    accountFolders_.push_back(entry);
     const int size = accounts_.size();
     if (!lazy_) {
         for (int r = 0; immediate && r < size; ++r) {
@@ -152,6 +164,7 @@ int ExplorerTree::addAccountFolder(int parent, const QString& key, bool groupFol
     }
     ExplorerPendingAccounts& pending = node(folder).accounts;
     pending.pending = true;
+    accountFolders_.back().pending = true;
     pending.groupFolder = groupFolder;
     pending.addFrom = size;
     pending.sortEpoch = static_cast<int>(sortSizes_.size());
@@ -184,45 +197,44 @@ bool ExplorerTree::folderHoldsAccount(int folder, const QString& accountID, bool
            accounts_.lastIndexOf(accountID) >= n.accounts.addFrom;
 }
 
+// A failure stops AddAccount's walk; the folders before the failing one keep their new
+// child, which for a pending folder means filling it now (the record is never appended).
+void ExplorerTree::giveToPendingBefore(std::size_t end, const QString& accountName,
+                                       const QString& accountID, bool isDeleted, qint16 number) {
+    for (std::size_t j = 0; j < end; ++j) {
+        const AccountFolder entry = accountFolders_[j];
+        if (!entry.alive || !entry.pending || !folderTakes(entry.group, number))
+            continue;
+        materialise(entry.node);
+        addAccountTo(entry.node, accountName, accountID, isDeleted, number);
+    }
+}
+
 void ExplorerTree::addAccount(const QString& accountName, const QString& accountID,
                               bool isDeleted) {
     const qint16 number = ExplorerNumbers::AccountNumber(accountID);
     const bool known = accounts_.indexOf(accountID) >= 0;
     std::vector<int> gainedFirstChild;
-    // A failure stops the walk; the folders before the failing one keep their new child,
-    // which for a pending folder means filling it now (the record is never appended).
-    const auto giveToPendingBefore = [&](std::size_t end) {
-        for (std::size_t j = 0; j < end; ++j) {
-            const int f = accountFolders_[j];
-            if (!isAlive(f) || !at(f).accounts.pending ||
-                !folderTakes(at(f).kind == ExplorerNodeType::GroupAccountFolder, number))
-                continue;
-            materialise(f);
-            addAccountTo(f, accountName, accountID, isDeleted, number);
-        }
-    };
     for (std::size_t i = 0; i < accountFolders_.size(); ++i) {
-        const int f = accountFolders_[i];
-        if (!isAlive(f))
+        const AccountFolder entry = accountFolders_[i];
+        if (!entry.alive || !folderTakes(entry.group, number))
             continue;
-        if (!folderTakes(at(f).kind == ExplorerNodeType::GroupAccountFolder, number))
-            continue;
-        if (!at(f).accounts.pending) {
+        if (!entry.pending) {
             try {
-                addAccountTo(f, accountName, accountID, isDeleted, number);
+                addAccountTo(entry.node, accountName, accountID, isDeleted, number);
             } catch (const ExplorerError&) {
-                giveToPendingBefore(i);
+                giveToPendingBefore(i, accountName, accountID, isDeleted, number);
                 throw;
             }
             continue;
         }
-        if (folderHoldsAccount(f, accountID, known)) {
-            const QString key = at(f).key + kSeparator + accountID;
-            giveToPendingBefore(i);
+        if ((known || entry.realChildren) && folderHoldsAccount(entry.node, accountID, known)) {
+            const QString key = at(entry.node).key + kSeparator + accountID;
+            giveToPendingBefore(i, accountName, accountID, isDeleted, number);
             throw ExplorerError::keyNotUnique(key);
         }
-        if (listener_ != nullptr && visibleToView(f) && !hasChildren(f))
-            gainedFirstChild.push_back(f);
+        if (entry.parentReported && listener_ != nullptr && !hasChildren(entry.node))
+            gainedFirstChild.push_back(entry.node);
     }
     accounts_.append(accountID, accountName, isDeleted, number);
     for (const int f : gainedFirstChild)
@@ -277,6 +289,7 @@ void ExplorerTree::materialise(int folder) {
     if (!p.pending)
         return;
     p.pending = false;
+    folderEntry(folder)->pending = false;
     const bool groupFolder = p.groupFolder;
     const int immediateEnd = p.immediateEnd;
     const int addFrom = p.addFrom;
@@ -324,6 +337,8 @@ void ExplorerTree::setImage(int index, ExplorerImage image) {
 }
 
 void ExplorerTree::kill(int index) {
+    if (AccountFolder* entry = folderEntry(index))
+        entry->alive = false;
     ExplorerTreeNode& n = node(index);
     for (const int child : n.children)
         kill(child);
@@ -370,6 +385,8 @@ void ExplorerTree::clearChildren(int index) {
         listener_->beginRemoveChildren(index, 0, count - 1);
     ExplorerTreeNode& n = node(index);
     n.accounts.pending = false;
+    if (AccountFolder* entry = folderEntry(index))
+        entry->pending = false;
     const std::vector<int> children = std::move(n.children);
     n.children.clear();
     n.display.clear();
@@ -408,8 +425,13 @@ const std::vector<int>& ExplorerTree::displayOrder(int index) {
 
 const std::vector<int>& ExplorerTree::reportedChildren(int index) {
     const std::vector<int>& children = displayOrder(index);
-    if (index != kNone)
-        node(index).reported = true;
+    if (index == kNone || at(index).reported)
+        return children;
+    node(index).reported = true;
+    for (const int child : children) {
+        if (AccountFolder* entry = folderEntry(child))
+            entry->parentReported = true;
+    }
     return children;
 }
 

@@ -94,11 +94,25 @@ private:
     int insertPosition(int parent, const QString& sortText);
     void detachFromParent(int index);
 
+    // AddAccount visits every account folder; this compact copy of what it needs keeps
+    // that walk off the nodes themselves, which matters with ten thousand folders.
+    struct AccountFolder {
+        int node = -1;
+        bool group = false;
+        bool alive = true;
+        bool pending = false;
+        bool realChildren = false;   // a child was ever added for real
+        bool parentReported = false; // the view may show the folder
+    };
+    AccountFolder* folderEntry(int node);
+    void giveToPendingBefore(std::size_t end, const QString& accountName, const QString& accountID,
+                             bool isDeleted, qint16 number);
+
     std::vector<ExplorerTreeNode> nodes_;
     QHash<QString, int> index_;
     std::vector<int> topLevel_;
-    std::vector<int> accountFolders_; // account folders in the order they were made
-    std::vector<int> sortSizes_;      // account-list size at each Sort call
+    std::vector<AccountFolder> accountFolders_; // in the order they were made
+    std::vector<int> sortSizes_;                // account-list size at each Sort call
     ExplorerAccountList accounts_;
     ExplorerTreeListener* listener_ = nullptr;
     int liveNodes_ = 0;

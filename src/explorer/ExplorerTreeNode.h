@@ -18,6 +18,7 @@ struct ExplorerPendingAccounts {
     int immediateEnd = 0;
     int addFrom = 0;
     int sortEpoch = 0; // how many Sort calls came before the folder was made
+    int entry = -1;    // the folder's place in ExplorerTree's list of account folders
 };
 
 // One node of the explorer's tree. The arena index of a node is its place in the order of

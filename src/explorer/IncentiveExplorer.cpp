@@ -8,6 +8,7 @@
 
 #include <QListWidget>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -105,6 +106,7 @@ IncentiveExplorer::IncentiveExplorer(QWidget* parent)
     tvwExplorer_->setIconSize(QSize(ExplorerImages::kSize, ExplorerImages::kSize));
     tvwExplorer_->setModel(model_);
     tvwExplorer_->viewport()->installEventFilter(this);
+    tvwExplorer_->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tvwExplorer_);
@@ -142,7 +144,9 @@ template <typename Step> void IncentiveExplorer::guarded(Step&& step) {
 // ---- Initialisation and menus ----
 
 void IncentiveExplorer::initialise() {
+    // The view hears of the whole new tree at once, not of each fixed node.
     model_->beginReset();
+    tree_.setListener(nullptr);
     tree_.clear();
     const int root = tree_.add(ExplorerTree::kNone, Keys::Root(),
                                QStringLiteral("Zarererov Avudezez"), ExplorerImage::Root);
@@ -152,6 +156,7 @@ void IncentiveExplorer::initialise() {
               true);
     tree_.add(root, Keys::GroupsFolder(), QStringLiteral("Groups"), ExplorerImage::ClosedFolder,
               true);
+    tree_.setListener(model_);
     model_->endReset();
     lastKey_ = Keys::Root();
     selectNode(users);
@@ -630,6 +635,15 @@ void IncentiveExplorer::RightClickNode(const QString& key, const QPoint& globalP
 }
 
 bool IncentiveExplorer::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on the keyboard opens the current node as a click does.
+    if (watched == tvwExplorer_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const QModelIndex current = tvwExplorer_->currentIndex();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && current.isValid()) {
+            guarded([&] { dispatchClick(ExplorerTreeModel::nodeAt(current)); });
+            return true;
+        }
+    }
     if (watched == tvwExplorer_->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {

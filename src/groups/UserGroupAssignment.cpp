@@ -58,6 +58,9 @@ void UserGroupAssignment::FillGroupList() {
             fillFromCatalogue();
         else
             fillFromDatabase();
+        // A combo box selects its first entry as it fills; the list must show no choice until
+        // a user's group is selected, or leaving the user would look like a change of group.
+        groupList_.setCurrentIndex(-1);
     } catch (const std::exception&) {
         env_.messages.inform(QStringLiteral("Error: cannot load group list"),
                              shell::MessageIcon::Critical);

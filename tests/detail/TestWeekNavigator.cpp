@@ -180,13 +180,6 @@ private Q_SLOTS:
         QCOMPARE(fx_->rowCount(), 1);
         QVERIFY(fx_->loads.isEmpty());
     }
-
-    void contextMenuNames() {
-        QMenu* menu = navigator_->contextMenu();
-        QCOMPARE(menu->objectName(), QStringLiteral("mnuUserAccountTextBox"));
-        QCOMPARE(menu->actions().size(), 1);
-        QCOMPARE(menu->actions().first()->text(), QStringLiteral("Revert Changes"));
-    }
 };
 
 VELORA_TEST(TestWeekNavigator)

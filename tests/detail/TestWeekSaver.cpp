@@ -147,15 +147,6 @@ private Q_SLOTS:
         QVERIFY(fx_->messages.shown.isEmpty());
     }
 
-    void lockedOrUnfilledDaysAreNotWritten() {
-        fx_->week[0].Editable = false;
-        fx_->week[1].TransID.clear();
-        for (int d = 0; d < 2; ++d)
-            fx_->type(ValueKind::Reports, d, QStringLiteral("9"));
-        saver_->SaveWeek();
-        QCOMPARE(fx_->rowCount(), 0);
-    }
-
     void aCellThatIsNoNumberSkipsItsDayOnly() {
         fx_->storeRow(1, QStringLiteral("incent_pay_modified"), QStringLiteral("5"));
         fx_->fillDay(1, {0, 0, 0, 0, 0, 0, 5}, true);

@@ -44,12 +44,6 @@ private Q_SLOTS:
         QVERIFY(date.toJulianDay() - adjusted.toJulianDay() <= 6);
     }
 
-    void weekdayCountsFromSunday() {
-        QCOMPARE(WeekStart::weekday(QDate(2024, 3, 3)), 1);
-        QCOMPARE(WeekStart::weekday(QDate(2024, 3, 4)), 2);
-        QCOMPARE(WeekStart::weekday(QDate(2024, 3, 9)), 7);
-    }
-
     void lastLockedDate_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("rows"); // "date locked"

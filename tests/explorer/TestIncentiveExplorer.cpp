@@ -359,15 +359,14 @@ private Q_SLOTS:
 
     void selectionQueries() {
         IncentiveExplorer e;
-        e.AddAccount("Acme", "5");
-        e.AddUser("Jo Smith", kUser, "", false, true);
-        e.AddExternalUserAccount(kUser, "5");
         ExplorerEventLog log(e);
+        e.AddUser("Jo Smith", kUser, "", false, true);
+        e.AddAccount("Acme", "5");
+        e.AddExternalUserAccount(kUser, "5");
         QCOMPARE(e.CurrentTransID(), QString());
         QCOMPARE(e.CurrentUserName(), QString());
 
         e.ClickNode(Keys::UserAccount(kUser, "5"));
-        qDebug() << log.events;
         QCOMPARE(e.CurrentNode().key(), Keys::UserAccount(kUser, "5"));
         QCOMPARE(e.CurrentTransID(), kUser);
         QCOMPARE(e.CurrentUserName(), QStringLiteral("Jo Smith"));
@@ -382,6 +381,7 @@ private Q_SLOTS:
         QCOMPARE(e.CurrentTransID(), kUser);
         QCOMPARE(e.CurrentUserAccountID(), QString());
         QCOMPARE(e.CurrentUserAccountName(), QString());
+        QCOMPARE(log.events.filter(QStringLiteral("Error")), QStringList());
     }
 
     void imageList() {

@@ -72,6 +72,10 @@ private Q_SLOTS:
         QCOMPARE(f.listTexts(),
                  QStringList({"Day Shift", "Default Group", "North Default", "South Only"}));
         QCOMPARE(f.groupList().itemData(3).toInt(), 20);
+        // Nothing is picked yet, so leaving a user right after start-up changes nothing.
+        QCOMPARE(f.groupList().currentIndex(), -1);
+        f.currentUser = f.catalogue.users().find(kAnn);
+        QVERIFY(!f.assignment.UserGroupChanged());
     }
 
     void untouchedListSavesWithoutAsking() {

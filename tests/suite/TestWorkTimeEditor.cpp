@@ -203,22 +203,6 @@ private Q_SLOTS:
         QCOMPARE(rows(QStringLiteral("1 = 1")), QStringLiteral("7"));
     }
 
-    void aDateTextThatIsNoDateIsRefused() {
-        HXLogin login(db_->connection());
-        bool asked = false;
-        login.setWorkTimePrompt([&asked](const WorkTimeRequest&) -> std::optional<int> {
-            asked = true;
-            return 0;
-        });
-        QString transId = QStringLiteral("T100");
-        QString hours;
-        QString seconds;
-        QVERIFY_THROWS_EXCEPTION(
-            SuiteError,
-            login.EditWorkTimeInternal(QStringLiteral("12/12/"), transId, 0, hours, seconds, true));
-        QVERIFY(!asked);
-    }
-
     void dialogShowsTheDayAndAcceptsOnlyHours() {
         WorkTimeEditor editor(db_->connection());
         WorkTimeRequest request;
