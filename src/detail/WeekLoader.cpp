@@ -58,9 +58,12 @@ double number(const db::Recordset& rows, const char* column) {
     return rows.value(QString::fromLatin1(column)).toDouble();
 }
 
+// The colour of an enabled cell's text; a disabled cell keeps the style's greyed text, so a
+// day that may not be changed looks it.
 void setTextColour(QLineEdit* cell, const QColor& colour) {
     QPalette palette = cell->palette();
-    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::Active, QPalette::Text, colour);
+    palette.setColor(QPalette::Inactive, QPalette::Text, colour);
     cell->setPalette(palette);
 }
 

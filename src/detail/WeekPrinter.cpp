@@ -1,9 +1,11 @@
 #include "WeekPrinter.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QWidget>
 
 namespace velora::detail {
@@ -11,7 +13,13 @@ namespace velora::detail {
 WeekPrinter::WeekPrinter(QWidget& mainWindow)
     : mainWindow_(mainWindow)
     , printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
-    , dialog_(&WeekPrinter::showPrintDialog) {}
+    , dialog_(&WeekPrinter::showPrintDialog) {
+    printer_->setDocName(QStringLiteral("Velora Incentive"));
+    // A workstation without printers still prints: into a PDF file in the home folder, which
+    // the dialog offers and the operator may rename.
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        printer_->setOutputFileName(QDir::home().filePath(QStringLiteral("Velora Incentive.pdf")));
+}
 
 WeekPrinter::~WeekPrinter() = default;
 

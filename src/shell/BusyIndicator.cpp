@@ -34,6 +34,8 @@ void BusyIndicator::BeginBusy(bool showDialog, const QString& firstText, const Q
                               int animation) {
     if (wait_ && wait_->isVisible())
         return;
+    if (!busy_)
+        focus_ = QApplication::focusWidget();
     setInputEnabled(window_, false);
     if (!busy_)
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -51,8 +53,11 @@ void BusyIndicator::BeginBusy(bool showDialog, const QString& firstText, const Q
 
 void BusyIndicator::EndBusy() {
     setInputEnabled(window_, true);
-    if (busy_)
+    if (busy_) {
         QApplication::restoreOverrideCursor();
+        if (focus_ && focus_->isEnabled())
+            focus_->setFocus();
+    }
     busy_ = false;
     QApplication::processEvents();
     if (wait_) {

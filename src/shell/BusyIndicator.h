@@ -30,6 +30,9 @@ public:
 private:
     QWidget& window_;
     QPointer<widgets::frmWait> wait_;
+    // The control that had the keyboard focus: disabling the window takes it away, and the
+    // operator goes on typing where they were once the window is usable again.
+    QPointer<QWidget> focus_;
     bool busy_ = false;
 };
 

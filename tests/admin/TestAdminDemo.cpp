@@ -204,14 +204,16 @@ private Q_SLOTS:
                                 log.text(QStringLiteral("shift_date")),
                             log.value(QStringLiteral("hours")).toDouble());
         velora::db::Recordset days = db_->openRecordset(QStringLiteral(
-            "SELECT trans_id, shift_date, SUM(hours_system) AS hours FROM Trans_incentive "
-            "GROUP BY trans_id, shift_date"));
+            "SELECT trans_id, shift_date, MIN(hours_system) AS hours, MAX(hours_system) AS most "
+            "FROM Trans_incentive GROUP BY trans_id, shift_date"));
         int checked = 0;
         for (; !days.eof(); days.moveNext(), ++checked) {
             const QString key =
                 days.text(QStringLiteral("trans_id")) + days.text(QStringLiteral("shift_date"));
             QVERIFY2(activity.contains(key), qPrintable(key));
+            // Every account row of the day carries the day's system time.
             const double hours = days.value(QStringLiteral("hours")).toDouble();
+            QCOMPARE(days.value(QStringLiteral("most")).toDouble(), hours);
             QVERIFY2(qAbs(hours - activity.value(key)) < 0.006, qPrintable(key));
             QVERIFY(hours >= 6.0 && hours <= 8.5);
         }

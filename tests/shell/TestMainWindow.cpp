@@ -180,6 +180,19 @@ private Q_SLOTS:
         QVERIFY(window.centralWidget()->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
+        // The control the operator was typing in has the focus again afterwards.
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* tree = window.findChild<QWidget*>(QStringLiteral("tvwExplorer"));
+        QVERIFY(tree);
+        tree->setFocus();
+        QCOMPARE(QApplication::focusWidget(), tree);
+        window.busy().BeginBusy(false, QString(), QString(), 201);
+        QVERIFY(QApplication::focusWidget() != tree);
+        window.busy().EndBusy();
+        QCOMPARE(QApplication::focusWidget(), tree);
+
         window.busy().BeginBusy(true, QStringLiteral("Loading Users..."), QString(), 201);
         QVERIFY(window.busy().waitDialog() != nullptr);
         QCOMPARE(window.busy().waitDialog()->MessageText(), QStringLiteral("Loading Users..."));

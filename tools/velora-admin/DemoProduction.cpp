@@ -122,7 +122,9 @@ std::vector<DemoProduction::Row> DemoProduction::splitDay(const std::vector<int>
         f.reports = 1 + extraReports;
         f.chars = static_cast<int>(lines * random_.real(1.25, 1.35) + 0.5);
         f.pages = std::max(1, static_cast<int>(lines / 40.0 + 0.5));
-        f.hoursSystem = hours;
+        // System time is the user's day as the activity log counts it, the same on every
+        // account of the day; typing time is the account's share of it.
+        f.hoursSystem = hoursOf(systemSeconds);
         f.hoursTyped = DemoFormulas::round(hours * typingShare, 2);
         // Other work is not tied to a client; it is booked on the day's first account.
         f.hoursOther = i == 0 ? hoursOf(otherSeconds) : 0;

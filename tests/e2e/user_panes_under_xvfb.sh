@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Starts the real program on a demo installation in partition mode under Xvfb and works it as
+# an operator would: expands a user's accounts in the explorer, opens an account's week (with a
+# locked day and a corrected value in it), keeps screenshots, prints the window to a PDF file
+# and closes the program.
+# Usage: user_panes_under_xvfb.sh BUILD_DIR ARTIFACT_DIR
+set -euo pipefail
+build=$1
+artifacts=$2
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+admin="$build/tools/velora-admin"
+"$admin" demo "$work/demo" --users 12 --accounts 6 --days 40 --partitions 3 --seed 7 >/dev/null
+database="$work/demo/HALVEX/SYSTEM/incentive.sqlite"
+
+# The program opens on the week that starts on the latest Sunday before today. Its Sunday and
+# Monday are locked, and Tuesday's true lines carry a supervisor's correction.
+for back in 1 2 3 4 5 6 7; do
+  day=$(date -d "-$back day" +%F)
+  [ "$(date -d "$day" +%u)" = 7 ] && start=$day && break
+done
+monday=$(date -d "$start +1 day" +%F)
+tuesday=$(date -d "$start +2 day" +%F)
+"$admin" sql "$database" "UPDATE Trans_incentive SET locked = 1 WHERE shift_date <= '$monday'" >/dev/null
+"$admin" sql "$database" \
+  "UPDATE Trans_incentive SET lines_modified = lines + 250 WHERE shift_date = '$tuesday'" >/dev/null
+
+display=":$((90 + RANDOM % 500))"
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+HOME=$work QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
+  "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
+app=$!
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velora Incentive$' | head -n 1)
+xdotool windowsize --sync "$window" 1000 760
+# The start-up recalculation shows its progress window; wait until only the main window is left.
+for _ in $(seq 100); do
+  [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -le 1 ] && break
+  sleep 0.1
+done
+
+# Waits (polling, at most 10 s) until the screen shows a painted window, then keeps it.
+screenshot() {
+  for _ in $(seq 100); do
+    import -window root "$1"
+    [ "$(identify -format %k "$1")" -gt 40 ] && return 0
+    sleep 0.1
+  done
+  echo "nothing was painted" >&2
+  return 1
+}
+settle() { sleep 0.5; }
+
+# Users folder with the mouse, then the keyboard: open the folder, the first user, the user's
+# account folder.
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" 60 46 click 1
+settle
+for key in Right Down Right Down Right; do xdotool key "$key"; settle; done
+screenshot "$artifacts/explorer-user-accounts.png"
+
+# The first real account (after the account summary) opens its week.
+xdotool windowfocus --sync "$window"
+for key in Down Down Return; do xdotool key "$key"; settle; done
+sleep 1
+screenshot "$artifacts/user-detail.png"
+
+# Print: the button, then the dialog's Print (the PDF file, as no printer is installed).
+if [ -n "${PRINT_X:-}" ]; then
+  xdotool mousemove --window "$window" "$PRINT_X" "$PRINT_Y" click 1
+  for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -gt 1 ] && break
+    sleep 0.1
+  done
+  settle
+  import -window root "$artifacts/print-dialog.png"
+  xdotool key Return
+  for _ in $(seq 100); do [ -s "$work/Velora Incentive.pdf" ] && break; sleep 0.1; done
+  cp "$work/Velora Incentive.pdf" "$artifacts/user-detail.pdf"
+  head -c 4 "$artifacts/user-detail.pdf" | grep -q '%PDF' || { echo "no PDF was printed" >&2; exit 1; }
+fi
+
+xdotool key alt+f
+settle
+xdotool key x
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then
+  import -window root "$artifacts/at-exit.png"
+  echo "the program did not end after File > Exit" >&2
+  exit 1
+fi
+wait "$app"

@@ -1,0 +1,145 @@
+#include "ShellInstallation.h"
+#include "common/TestMain.h"
+#include "detail/UserDetailPane.h"
+#include "detail/UserPanes.h"
+#include "engine/UpdateEngine.h"
+#include "explorer/ExplorerKeys.h"
+#include "explorer/IncentiveExplorer.h"
+#include "shell/MainWindow.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using velora::detail::kWeekTotalRow;
+using velora::detail::ValueKind;
+using velora::shell::MainWindow;
+using velora::shell::MessageAnswer;
+using velora::shell::MessageButtons;
+using velora::shell::MessageIcon;
+using velora::test::ShellInstallation;
+
+namespace {
+
+const QString kTransID = QStringLiteral("ann");
+const QString kAccountID = QStringLiteral("5");
+constexpr int kLockedDays = 2; // days 0 and 1 of the week are final
+constexpr int kEditedDay = 3;  // an unlocked day the operator corrects
+constexpr double kLockedPay = 7.5;
+
+// The lines collected for a day of the week: 100, 110, ... 160.
+int collectedLines(int day) {
+    return 100 + 10 * day;
+}
+
+// A user in a group whose default-account formula pays ten cents a line, and one account
+// with a row on each day of the week the window opens on. The first days are locked with a
+// pay no formula would give, so a recalculation that touched them would show.
+void seedWeek(ShellInstallation& installation, const QDate& start) {
+    auto& db = installation.db;
+    db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
+                           "incentive_group_id) VALUES ('ann', 'Ann', 'Lee', 1, 2)"));
+    db.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name) VALUES "
+                           "(5, 'General Hospital')"));
+    db.exec(QStringLiteral("INSERT INTO Incentive_formula (formula_id, formula_name, "
+                           "formula_text, incentive_effective_date) VALUES (2, 'Line Rate', "
+                           "'Results.ILines = Lines' || char(13, 10) || 'Results.IHours = 0' || "
+                           "char(13, 10) || 'Results.IPay = Lines * 0.1', '1980-01-01')"));
+    db.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, "
+                           "incentive_effective_date) VALUES (2, 'Line Group', '1980-01-01')"));
+    db.exec(QStringLiteral("INSERT INTO Incentive_group_formula (group_id, account_id, "
+                           "typed_formula_id, hours_worked_formula_id, pay_formula_id) VALUES "
+                           "(2, -1, 2, 2, 2)"));
+    for (int day = 0; day < 7; ++day) {
+        const bool locked = day < kLockedDays;
+        const QString lines = QString::number(collectedLines(day));
+        const QString pay = locked ? QString::number(kLockedPay) : QStringLiteral("0");
+        db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
+                               "locked, lines, lines_modified, incent_pay, incent_pay_modified) "
+                               "VALUES ('ann', 5, '") +
+                start.addDays(day).toString(Qt::ISODate) + QStringLiteral("', ") +
+                (locked ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(", ") +
+                lines + QStringLiteral(", ") + lines + QStringLiteral(", ") + pay +
+                QStringLiteral(", ") + pay + QLatin1Char(')'));
+    }
+}
+
+} // namespace
+
+class TestTypicalRequest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The operator opens a user's account, corrects a day's true lines and saves with a
+    // recalculation: the row, the engine's new pay and the reloaded grid must all agree.
+    void correctedLinesAreSavedRecalculatedAndShown() {
+        ShellInstallation installation;
+        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
+        seedWeek(installation, start);
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+
+        // Start-up recalculates everybody once; waiting for it keeps its completion from
+        // landing in the middle of the edit below.
+        QSignalSpy completions(context->engine.get(),
+                               &velora::engine::UpdateEngine::OnUpdateComplete);
+        QTRY_COMPARE(completions.count(), 1);
+
+        window.explorer().ClickNode(
+            velora::explorer::ExplorerKeys::UserAccount(kTransID, kAccountID));
+        velora::detail::UserDetailPane& pane = window.userPanes()->detailPane();
+        QVERIFY(!pane.isHidden());
+        // The start-up run priced the unlocked days; the locked ones kept their pay.
+        QCOMPARE(pane.cell(ValueKind::IPay, kEditedDay)->text(), QStringLiteral("13.00"));
+        QCOMPARE(pane.cell(ValueKind::IPay, kWeekTotalRow)->text(), QStringLiteral("85.00"));
+        for (ValueKind kind : velora::detail::kValueKinds)
+            QVERIFY(!pane.cell(kind, 0)->isEnabled());
+        QVERIFY(pane.cell(ValueKind::TrueLines, kEditedDay)->isEnabled());
+
+        installation.messages.queue(MessageAnswer::Yes);
+        pane.cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
+        pane.saveChanges()->click();
+        QCOMPARE(installation.messages.shown.size(), 1);
+        const auto& question = installation.messages.shown[0];
+        QCOMPARE(question.text, QStringLiteral("Do you wish to recalculate now?"));
+        QCOMPARE(question.title, QStringLiteral("Velora Incentive"));
+        QVERIFY(question.icon == MessageIcon::Question);
+        QVERIFY(question.buttons == MessageButtons::YesNo);
+        // The window waits for the engine's completion, which reloads the week.
+        QVERIFY(window.busy().isBusy());
+        QTRY_VERIFY(!window.busy().isBusy());
+        QCOMPARE(completions.count(), 2);
+
+        const QString row = QStringLiteral(" FROM Trans_incentive WHERE trans_id = 'ann' AND "
+                                           "shift_date = '") +
+                            start.addDays(kEditedDay).toString(Qt::ISODate) + QLatin1Char('\'');
+        auto& db = installation.db;
+        QCOMPARE(db.scalar(QStringLiteral("SELECT lines_modified") + row).toDouble(), 250.0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT lines") + row).toDouble(),
+                 double(collectedLines(kEditedDay)));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT incent_pay_modified") + row).toDouble(), 25.0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT incent_pay FROM Trans_incentive WHERE "
+                                          "locked = 1 AND shift_date = '") +
+                           start.toString(Qt::ISODate) + QLatin1Char('\''))
+                     .toDouble(),
+                 kLockedPay);
+
+        QCOMPARE(pane.cell(ValueKind::IPay, kEditedDay)->text(), QStringLiteral("25.00"));
+        QCOMPARE(pane.cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+        // Lines differ from what was collected (a correction, blue); the pay is the engine's
+        // own value in both columns (black).
+        QCOMPARE(pane.cell(ValueKind::TrueLines, kEditedDay)->palette().color(QPalette::Text),
+                 QColor(0, 0, 255));
+        QCOMPARE(pane.cell(ValueKind::IPay, kEditedDay)->palette().color(QPalette::Text),
+                 QColor(0, 0, 0));
+        // 7.50 + 7.50 + 12 + 25 + 14 + 15 + 16
+        QCOMPARE(pane.cell(ValueKind::IPay, kWeekTotalRow)->text(), QStringLiteral("97.00"));
+        QCOMPARE(installation.messages.shown.size(), 1); // no error on the way
+    }
+};
+
+VELORA_TEST(TestTypicalRequest)
+#include "TestTypicalRequest.moc"
