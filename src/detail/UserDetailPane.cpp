@@ -21,6 +21,8 @@ namespace {
 // Widths of the value columns (twips, as the form was designed): the Hours cell is narrow
 // beside its system-hours button in hour mode 1 and takes the button's room in hour mode 2.
 constexpr int kCellTwips = 735;
+// The other value columns leave room for the year's totals ("12345.00").
+constexpr int kValueCellTwips = 900;
 constexpr int kNarrowHoursTwips = 495;
 constexpr int kSystemHoursButtonTwips = kCellTwips - kNarrowHoursTwips;
 
@@ -179,13 +181,14 @@ UserDetailPane::UserDetailPane(QWidget* parent)
                                   QString::fromLatin1(column.caption));
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         heading->setWordWrap(true);
-        heading->setFixedWidth(pixels(kCellTwips));
+        const int width = pixels(column.kind == ValueKind::Hours ? kCellTwips : kValueCellTwips);
+        heading->setFixedWidth(width);
         grid->addWidget(heading, kHeadingGridRow, gridColumn);
         for (int row = 0; row < kGridRows; ++row) {
             auto* cell = new QLineEdit(this);
             cell->setObjectName(indexedName(column.name, row));
             cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            cell->setFixedWidth(pixels(kCellTwips));
+            cell->setFixedWidth(width);
             cell->installEventFilter(selectOnFocus);
             cell->setContextMenuPolicy(Qt::CustomContextMenu);
             const ValueKind kind = column.kind;

@@ -16,7 +16,7 @@ namespace {
 
 // The fixed editor panes are designed at this size (twips): beside an explorer at the default
 // splitter position they fit the default window of 11325 twips.
-constexpr int kPaneWidthTwips = 7500;
+constexpr int kPaneWidthTwips = 8400;
 constexpr int kPaneHeightTwips = 8400;
 
 // The splash picture: the program's name on a quiet gradient.

@@ -39,11 +39,12 @@ app=$!
 
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velora Incentive$' | head -n 1)
 xdotool windowsize --sync "$window" 1000 760
-# The start-up recalculation shows its progress window; wait until only the main window is left.
-for _ in $(seq 100); do
-  [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -le 1 ] && break
-  sleep 0.1
-done
+# The start-up recalculation shows its progress window while the main window takes no input:
+# wait for it to come and go.
+windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
+for _ in $(seq 50); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
+for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
+sleep 0.5
 
 # Waits (polling, at most 10 s) until the screen shows a painted window, then keeps it.
 screenshot() {
@@ -71,9 +72,10 @@ for key in Down Down Return; do xdotool key "$key"; settle; done
 sleep 1
 screenshot "$artifacts/user-detail.png"
 
-# Print: the button, then the dialog's Print (the PDF file, as no printer is installed).
-if [ -n "${PRINT_X:-}" ]; then
-  xdotool mousemove --window "$window" "$PRINT_X" "$PRINT_Y" click 1
+# Print: the button (where the pane places it in a window of this size), then the dialog's
+# Print, which writes the PDF file as no printer is installed.
+if true; then
+  xdotool mousemove --window "$window" 692 560 click 1
   for _ in $(seq 100); do
     [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -gt 1 ] && break
     sleep 0.1
@@ -86,8 +88,8 @@ if [ -n "${PRINT_X:-}" ]; then
   head -c 4 "$artifacts/user-detail.pdf" | grep -q '%PDF' || { echo "no PDF was printed" >&2; exit 1; }
 fi
 
-xdotool key alt+f
-settle
+xdotool mousemove --window "$window" 18 10 click 1
+for _ in $(seq 100); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
 xdotool key x
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app" 2>/dev/null; then
