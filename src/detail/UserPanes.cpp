@@ -74,13 +74,12 @@ void UserPanes::buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details
         loader_->LoadWeek(transID, userName, accountName, accountID);
     };
     saver_ = std::make_unique<WeekSaver>(
-        *detail_, WeekSaver::Actions{
-                      loadWeek, hooks_.recalculate,
-                      [&c](const QString& dateText, QString& transID, int unused, QString& hours,
-                           QString& second, bool flag) {
-                          return c.login->EditWorkTimeInternal(dateText, transID, unused, hours,
-                                                               second, flag);
-                      }});
+        *detail_, WeekSaver::Actions{loadWeek, hooks_.recalculate,
+                                     [&c](const QString& dateText, QString& transID, int unused,
+                                          QString& hours, QString& second, bool flag) {
+                                         return c.login->EditWorkTimeInternal(
+                                             dateText, transID, unused, hours, second, flag);
+                                     }});
     loader_ = std::make_unique<WeekLoader>(*detail_, [this] { saver_->SaveWeek(); });
     navigator_ = std::make_unique<WeekNavigator>(*detail_, loadWeek);
     printer_ = std::make_unique<WeekPrinter>(mainWindow);
@@ -107,9 +106,9 @@ void UserPanes::buildGroups(shell::BusyIndicator& busy, shell::DetailArea& detai
         groups::UserGroupEnvironment{*c.connection, c.catalogue, c.partitionMode, partitionDisplay,
                                      c.currentUser, c.messages, *effectiveDate_},
         groupList);
-    groupCreator_ = std::make_unique<groups::GroupCreator>(groups::GroupCreationEnvironment{
-        *c.connection, c.messages, c.catalogue, c.partitionMode, partitionDisplay, today,
-        &groupList, hooks_.addGroupNode});
+    groupCreator_ = std::make_unique<groups::GroupCreator>(
+        groups::GroupCreationEnvironment{*c.connection, c.messages, c.catalogue, c.partitionMode,
+                                         partitionDisplay, today, &groupList, hooks_.addGroupNode});
     headerLoader_ = std::make_unique<UserHeaderLoader>(
         UserHeaderEnvironment{
             *c.connection,

@@ -24,9 +24,10 @@ const QString kLoaded = QStringLiteral("LOADED");
 class MissingGroupError : public NumberedError {
 public:
     explicit MissingGroupError(const QString& groupID)
-        : NumberedError(99, QStringLiteral("Group ") + groupID +
-                                QStringLiteral(" could not be loaded because the ID was not in "
-                                               "the collection."),
+        : NumberedError(99,
+                        QStringLiteral("Group ") + groupID +
+                            QStringLiteral(" could not be loaded because the ID was not in "
+                                           "the collection."),
                         QStringLiteral("GroupFolderExpand")) {}
 };
 
@@ -225,16 +226,16 @@ void ExplorerReactions::addUserAccountsOfPartitions(const QString& transID, QStr
 
 // Every other account the user has incentive rows for goes into the external folder.
 void ExplorerReactions::addExternalAccounts(const QString& transID, const QStringList& shown) {
-    const QString others =
-        shown.isEmpty() ? QString()
-                        : QStringLiteral("AND hosp_acct_id NOT IN (") +
-                              shown.join(QLatin1Char(',')) + QLatin1Char(')');
+    const QString others = shown.isEmpty() ? QString()
+                                           : QStringLiteral("AND hosp_acct_id NOT IN (") +
+                                                 shown.join(QLatin1Char(',')) + QLatin1Char(')');
     db::Recordset rows = context_.connection->openRecordset(
         QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
         QStringLiteral("WHERE trans_id = '") + transID + QStringLiteral("' ") + others);
     for (; !rows.eof(); rows.moveNext()) {
-        explorer_.AddExternalUserAccount(rows.value(QStringLiteral("trans_id")).toString().trimmed(),
-                                         rows.value(QStringLiteral("hosp_acct_id")).toString());
+        explorer_.AddExternalUserAccount(
+            rows.value(QStringLiteral("trans_id")).toString().trimmed(),
+            rows.value(QStringLiteral("hosp_acct_id")).toString());
     }
 }
 

@@ -22,11 +22,11 @@ class IncentiveExplorer;
 // editor's own class provides its entry; an entry left empty shows its pane and nothing else.
 struct ExplorerEditors {
     std::function<void(const QString& transID, const QString& userName)> loadUser;
-    std::function<void(const QString& transID, const QString& userName,
-                       const QString& accountName, const QString& accountID)>
+    std::function<void(const QString& transID, const QString& userName, const QString& accountName,
+                       const QString& accountID)>
         loadWeek;
-    std::function<void(const QString& groupID, const QString& accountID,
-                       const QString& accountName, const QString& groupName)>
+    std::function<void(const QString& groupID, const QString& accountID, const QString& accountName,
+                       const QString& groupName)>
         loadGroupAccount;
     std::function<void(const QString& formulaID, const QString& formulaName)> loadFormula;
     std::function<void()> saveUserGroup;    // the user's group choice, not forced

@@ -6,9 +6,9 @@
 #include "ExplorerNumbers.h"
 #include "ExplorerTreeModel.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeView>
 #include <QVBoxLayout>

@@ -26,9 +26,9 @@
 #include "widgets/frmWait.h"
 
 #include <QAbstractSpinBox>
-#include <QComboBox>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>

@@ -1,0 +1,182 @@
+#include "catalogue/CatalogueDisplay.h"
+#include "common/ScriptedMessages.h"
+#include "common/TestMain.h"
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "explorer/ExplorerKeys.h"
+#include "explorer/IncentiveExplorer.h"
+#include "suite/HXLoginUser.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velora;
+using explorer::ExplorerKeys;
+
+namespace {
+
+// A demo installation made by velora-admin, in partition mode or not.
+struct Demo {
+    QTemporaryDir dir;
+    std::unique_ptr<db::Connection> connection;
+    QString connectionString =
+        QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=incentive.sqlite;Data "
+                       "Source=(embedded);PWD=;");
+
+    bool make(int partitions) {
+        QProcess admin;
+        admin.start(QStringLiteral(VELORA_ADMIN_PATH),
+                    {QStringLiteral("demo"), dir.path(), QStringLiteral("--users"),
+                     QStringLiteral("14"), QStringLiteral("--days"), QStringLiteral("5"),
+                     QStringLiteral("--partitions"), QString::number(partitions)});
+        if (!admin.waitForFinished(300000) || admin.exitCode() != 0)
+            return false;
+        db::ConnectionOptions options;
+        options.baseDirectory = dir.filePath(QStringLiteral("HALVEX/SYSTEM"));
+        connection = std::make_unique<db::Connection>(options);
+        connection->open(connectionString);
+        return true;
+    }
+
+    // The display closes the shared connection when it is done.
+    int count(const QString& statement) {
+        connection->ensureOpen();
+        db::Recordset rows = connection->openRecordset(statement);
+        return rows.value(0).toInt();
+    }
+    QString text(const QString& statement) {
+        connection->ensureOpen();
+        db::Recordset rows = connection->openRecordset(statement);
+        return rows.eof() ? QString() : rows.value(0).toString().trimmed();
+    }
+};
+
+// One catalogue display into a real explorer, as the main window runs it at start-up.
+struct DemoDisplay {
+    Demo& demo;
+    suite::HXLoginUser login;
+    bool partitionMode;
+    catalogue::Catalogue catalogue;
+    catalogue::User currentUser;
+    catalogue::CatalogueCollection<catalogue::Partition> accessible;
+    explorer::IncentiveExplorer tree;
+    test::ScriptedMessages messages;
+    std::optional<bool> fullControls;
+
+    DemoDisplay(Demo& d, const QString& transID, int partitionID, std::set<int> rights,
+                bool partitions)
+        : demo(d)
+        , login(suite::SuiteUserRecord{9,
+                                       transID,
+                                       {},
+                                       transID,
+                                       partitionID,
+                                       QStringLiteral("Pat"),
+                                       QStringLiteral("Operator")},
+                std::move(rights), QStringLiteral("pw"))
+        , partitionMode(partitions) {
+        currentUser.setTransID(transID);
+    }
+
+    catalogue::DisplayResult show() {
+        catalogue::CatalogueDisplay display({*demo.connection,
+                                             demo.connectionString,
+                                             login,
+                                             partitionMode,
+                                             {},
+                                             catalogue,
+                                             currentUser,
+                                             accessible,
+                                             tree,
+                                             messages,
+                                             [](const QString&) { return true; },
+                                             [this](bool full) { fullControls = full; },
+                                             [] {}});
+        return display.show();
+    }
+
+    QStringList users() { return tree.childKeys(ExplorerKeys::UsersFolder()); }
+};
+
+} // namespace
+
+class TestCatalogueOnDemo : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // One partition: every live user, formula and group is listed by its own name, and each
+    // user's account folder holds the accounts at once.
+    void fullModeWithoutPartitions() {
+        Demo demo;
+        QVERIFY(demo.make(1));
+        DemoDisplay display(demo, QStringLiteral("supervisor"), 0, {16, 17}, false);
+        QCOMPARE(display.show(), catalogue::DisplayResult::Shown);
+        QCOMPARE(display.fullControls, std::optional<bool>(true));
+        QVERIFY(display.messages.shown.isEmpty());
+        QCOMPARE(display.users().size(),
+                 demo.count(QStringLiteral(
+                     "SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted = 0")));
+        QCOMPARE(display.tree.childKeys(ExplorerKeys::FormulasFolder()).size(),
+                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Incentive_formula")));
+        QCOMPARE(display.tree.childKeys(ExplorerKeys::GroupsFolder()).size(),
+                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Incentive_group")));
+        const QString someUser = display.users().first();
+        const int liveAccounts = demo.count(
+            QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE hosp_acct_id > -1 AND "
+                           "is_deleted = 0"));
+        // The accounts and the account summary.
+        QCOMPARE(display.tree.childKeys(someUser + QStringLiteral(".USERACCOUNTS")).size(),
+                 liveAccounts + 1);
+        QVERIFY(!display.tree.node(someUser).text().contains(QLatin1Char('\\')));
+    }
+
+    // Partition mode: names carry their partition, the accounts wait for the first opening,
+    // and the supervisor at the root reaches every live partition.
+    void fullModeInPartitions() {
+        Demo demo;
+        QVERIFY(demo.make(3));
+        DemoDisplay display(demo, QStringLiteral("supervisor"), 0, {16, 17}, true);
+        QCOMPARE(display.show(), catalogue::DisplayResult::Shown);
+        QCOMPARE(display.fullControls, std::optional<bool>(true));
+        QCOMPARE(display.accessible.count(),
+                 demo.count(QStringLiteral(
+                     "SELECT COUNT(*) FROM System_partitions WHERE delete_date IS NULL")));
+        const QStringList users = display.users();
+        QVERIFY(!users.isEmpty());
+        for (const QString& user : users) {
+            QVERIFY2(display.tree.node(user).text().contains(QLatin1Char('\\')), qPrintable(user));
+            QVERIFY(display.tree.hasNode(user + QStringLiteral(".EXTERNALACCOUNTS")));
+        }
+        // A group's folder shows its two placeholders until it is opened.
+        const QString group = display.tree.childKeys(ExplorerKeys::GroupsFolder()).first();
+        QCOMPARE(display.tree.childKeys(group + QStringLiteral(".ACCOUNTS")).size(), 2);
+        QVERIFY(display.messages.shown.isEmpty());
+    }
+
+    // Without right 17 the operator sees only their own user, only accounts above 0, and the
+    // create menus are closed.
+    void operatorModeShowsOnlyTheOperator() {
+        Demo demo;
+        QVERIFY(demo.make(3));
+        const QString transID = demo.text(QStringLiteral(
+            "SELECT trans_id FROM Trans_info WHERE trans_type = 1 AND is_deleted = 0 ORDER BY "
+            "trans_id"));
+        DemoDisplay display(demo, transID, 1, {16}, true);
+        QCOMPARE(display.show(), catalogue::DisplayResult::Shown);
+        QCOMPARE(display.fullControls, std::optional<bool>(false));
+        QCOMPARE(display.users(), QStringList{ExplorerKeys::User(transID)});
+        QCOMPARE(display.tree.node(ExplorerKeys::User(transID)).text(),
+                 QStringLiteral("Pat Operator"));
+        const explorer::ExplorerAccountList& accounts = display.tree.accountList();
+        QCOMPARE(accounts.size() - 1,
+                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE hosp_acct_id "
+                                           "> 0 AND is_deleted = 0")));
+        for (int i = 1; i < accounts.size(); ++i)
+            QVERIFY(accounts.at(i).AccountID.toInt() > 0);
+        QVERIFY(display.tree.childKeys(ExplorerKeys::FormulasFolder()).isEmpty());
+    }
+};
+
+VELORA_TEST(TestCatalogueOnDemo)
+#include "TestCatalogueOnDemo.moc"
