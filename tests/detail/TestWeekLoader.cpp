@@ -87,7 +87,8 @@ struct Grid {
         return texts;
     }
     bool blue(ValueKind kind, int row) const {
-        return pane.cell(kind, row)->palette().color(QPalette::Text) == QColor(0, 0, 255);
+        return pane.cell(kind, row)->palette().color(QPalette::Active, QPalette::Text) ==
+               QColor(0, 0, 255);
     }
     QList<bool> enabled(int row) const {
         QList<bool> states;
