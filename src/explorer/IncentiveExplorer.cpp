@@ -247,47 +247,34 @@ void IncentiveExplorer::AddUser(const QString& userText, const QString& transID,
 void IncentiveExplorer::AddGroupAccount(const QString& groupID, const QString& accountID,
                                         const QString& tag) {
     guarded([&] {
-        const QString folderKey = Keys::GroupAccountFolder(groupID);
-        const int folder = tree_.require(folderKey);
-        const int record = tree_.accounts().indexOf(accountID);
-        int added = ExplorerTree::kNone;
-        if (record < 0) {
-            added =
-                tree_.add(folder, folderKey + kSeparator + accountID,
-                          QStringLiteral("UNKNOWN ACCTID ") + accountID, ExplorerImage::Account);
-        } else {
-            const ExplorerAccountRecord r = tree_.accounts().at(record);
-            ExplorerImage image = ExplorerImage::Account;
-            if (r.IsDeleted)
-                image = ExplorerImage::DeletedAccount;
-            else if (r.number == -1)
-                image = ExplorerImage::AccountDef;
-            else if (r.number == -3)
-                image = ExplorerImage::AccountExt;
-            added = tree_.add(folder, folderKey + kSeparator + r.AccountID, r.AccountName, image);
-        }
-        tree_.setTag(added, tag);
+        tree_.setTag(addFolderAccount(Keys::GroupAccountFolder(groupID), accountID, true), tag);
     });
 }
 
 void IncentiveExplorer::AddUserAccount(const QString& transID, const QString& accountID,
                                        const QString& tag) {
     guarded([&] {
-        const QString folderKey = Keys::UserAccountFolder(transID);
-        const int folder = tree_.require(folderKey);
-        const int record = tree_.accounts().indexOf(accountID);
-        int added = ExplorerTree::kNone;
-        if (record < 0) {
-            added =
-                tree_.add(folder, folderKey + kSeparator + accountID,
-                          QStringLiteral("UNKNOWN ACCTID ") + accountID, ExplorerImage::Account);
-        } else {
-            const ExplorerAccountRecord r = tree_.accounts().at(record);
-            added = tree_.add(folder, folderKey + kSeparator + r.AccountID, r.AccountName,
-                              r.IsDeleted ? ExplorerImage::DeletedAccount : ExplorerImage::Account);
-        }
-        tree_.setTag(added, tag);
+        tree_.setTag(addFolderAccount(Keys::UserAccountFolder(transID), accountID, false), tag);
     });
+}
+
+// A node under a user's or a group's account folder for an account of the account list; an id
+// the list does not know shows as "UNKNOWN ACCTID". Only a group's folder marks its default
+// (-1) and external (-3) accounts with their own images.
+int IncentiveExplorer::addFolderAccount(const QString& folderKey, const QString& accountID,
+                                        bool pseudoAccountImages) {
+    const int folder = tree_.require(folderKey);
+    const int record = tree_.accounts().indexOf(accountID);
+    if (record < 0)
+        return tree_.add(folder, folderKey + kSeparator + accountID,
+                         QStringLiteral("UNKNOWN ACCTID ") + accountID, ExplorerImage::Account);
+    const ExplorerAccountRecord r = tree_.accounts().at(record);
+    ExplorerImage image = r.IsDeleted ? ExplorerImage::DeletedAccount : ExplorerImage::Account;
+    if (pseudoAccountImages && !r.IsDeleted && r.number == -1)
+        image = ExplorerImage::AccountDef;
+    else if (pseudoAccountImages && !r.IsDeleted && r.number == -3)
+        image = ExplorerImage::AccountExt;
+    return tree_.add(folder, folderKey + kSeparator + r.AccountID, r.AccountName, image);
 }
 
 void IncentiveExplorer::AddExternalUserAccount(const QString& transID, const QString& accountID,

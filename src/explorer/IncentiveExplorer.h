@@ -136,6 +136,8 @@ private:
     template <typename Step> void guarded(Step&& step);
 
     void initialise();
+    int addFolderAccount(const QString& folderKey, const QString& accountID,
+                         bool pseudoAccountImages);
     void buildMenus();
     QMenu* addPopup(const char* name, const char* caption);
     void addMenuItem(QMenu* menu, const char* name, const char* caption,
