@@ -1,8 +1,10 @@
 #include "IncentiveExplorer.h"
 
+#include "ExplorerContextMenus.h"
 #include "ExplorerError.h"
 #include "ExplorerKeyPart.h"
 #include "ExplorerKeys.h"
+#include "ExplorerListView.h"
 #include "ExplorerNumbers.h"
 #include "ExplorerTreeModel.h"
 
@@ -33,60 +35,6 @@ QString userKey(const QString& key) {
 
 QString groupKey(const QString& key) {
     return Keys::Group(Keys::GetGroupID(key));
-}
-
-// Leading and trailing blanks off, other white space kept.
-QString trimBlanks(const QString& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start) == u' ')
-        ++start;
-    while (end > start && text.at(end - 1) == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
-void prepareList(QListWidget* listView) {
-    if (listView == nullptr)
-        throw ExplorerError(ExplorerErrorNumber::ObjectNotSet,
-                            QStringLiteral("No list view to fill"));
-    listView->clear();
-    listView->setViewMode(QListView::ListMode);
-    listView->setFlow(QListView::TopToBottom);
-    listView->setWrapping(true);
-    listView->setResizeMode(QListView::Adjust);
-    listView->setIconSize(QSize(ExplorerImages::kSize, ExplorerImages::kSize));
-}
-
-void addListItem(QListWidget* listView, const QString& key, const QString& text,
-                 const QIcon& icon) {
-    auto* item = new QListWidgetItem(icon, trimBlanks(text), listView);
-    item->setData(Qt::UserRole, key);
-}
-
-// The list icon of a group's account: its default and external accounts keep their own.
-ExplorerImage groupAccountListImage(const QString& key) {
-    const double value = ExplorerNumbers::LeadingValue(Keys::GetGroupAccountID(key));
-    if (value == -1)
-        return ExplorerImage::AccountDef;
-    if (value == -3)
-        return ExplorerImage::AccountExt;
-    return ExplorerImage::Account;
-}
-
-ExplorerImage listImage(Kind kind, const QString& key) {
-    switch (kind) {
-    case Kind::Formula:
-        return ExplorerImage::Formula;
-    case Kind::User:
-        return ExplorerImage::User;
-    case Kind::Group:
-        return ExplorerImage::Group;
-    case Kind::GroupAccount:
-        return groupAccountListImage(key);
-    default:
-        return ExplorerImage::Account;
-    }
 }
 
 } // namespace
@@ -163,39 +111,13 @@ void IncentiveExplorer::initialise() {
     operatorMode_ = true;
 }
 
-QMenu* IncentiveExplorer::addPopup(const char* name, const char* caption) {
-    auto* menu = new QMenu(QString::fromLatin1(caption), this);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-void IncentiveExplorer::addMenuItem(QMenu* menu, const char* name, const char* caption,
-                                    void (IncentiveExplorer::*handler)()) {
-    QAction* action = menu->addAction(QString::fromLatin1(caption));
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-}
-
 void IncentiveExplorer::buildMenus() {
-    mnuFormulaFolderPopup_ = addPopup("mnuFormulaFolderPopup", "FORMULAFOLDERPOPUP");
-    addMenuItem(mnuFormulaFolderPopup_, "mnuCreateFormula", "Create Formula",
-                &IncentiveExplorer::createFormulaChosen);
-    mnuFormulaPopup_ = addPopup("mnuFormulaPopup", "FORMULAPOPUP");
-    addMenuItem(mnuFormulaPopup_, "mnuRenameFormula", "Rename Formula",
-                &IncentiveExplorer::renameFormulaChosen);
-    addMenuItem(mnuFormulaPopup_, "mnuDeleteFormula", "Delete Formula",
-                &IncentiveExplorer::deleteFormulaChosen);
-    mnuGroupPopup_ = addPopup("mnuGroupPopup", "GROUPPOPUP");
-    addMenuItem(mnuGroupPopup_, "mnuRenameGroup", "Rename Group",
-                &IncentiveExplorer::renameGroupChosen);
-    addMenuItem(mnuGroupPopup_, "mnuDeleteGroup", "Delete Group",
-                &IncentiveExplorer::deleteGroupChosen);
-    mnuGroupFolderPopup_ = addPopup("mnuGroupFolderPopup", "GROUPFOLDERPOPUP");
-    addMenuItem(mnuGroupFolderPopup_, "mnuCreateGroup", "Create Group",
-                &IncentiveExplorer::createGroupChosen);
-    mnuUserFolderPopup_ = addPopup("mnuUserFolderPopup", "USERFOLDERPOPUP");
-    addMenuItem(mnuUserFolderPopup_, "mnuRefreshUser", "Refresh",
-                &IncentiveExplorer::refreshChosen);
+    menus_ = std::make_unique<ExplorerContextMenus>(
+        *this, ExplorerContextMenus::Handlers{
+                   [this] { Q_EMIT CreateFormula(); }, [this] { renameFormulaChosen(); },
+                   [this] { deleteFormulaChosen(); }, [this] { renameGroupChosen(); },
+                   [this] { deleteGroupChosen(); }, [this] { Q_EMIT CreateGroup(); },
+                   [this] { refreshChosen(); }});
 }
 
 // ---- Population ----
@@ -333,7 +255,7 @@ void IncentiveExplorer::Sort() {
 // shows lives in the folder its key names, so no other part of the tree is walked.
 void IncentiveExplorer::fillFromFolder(QListWidget* listView, const QString& folderKey,
                                        ExplorerNodeType kind, const QString& groupID) {
-    prepareList(listView);
+    ExplorerListView::prepare(listView);
     const int folder = tree_.find(folderKey);
     if (folder == ExplorerTree::kNone)
         return;
@@ -344,7 +266,8 @@ void IncentiveExplorer::fillFromFolder(QListWidget* listView, const QString& fol
             continue;
         if (kind == Kind::GroupAccount && Keys::GetGroupID(n.key) != groupID)
             continue;
-        addListItem(listView, n.key, n.text, images_.icon(listImage(kind, n.key)));
+        ExplorerListView::addItem(listView, n.key, n.text,
+                                  images_.icon(ExplorerListView::imageFor(kind, n.key)));
     }
 }
 
@@ -382,9 +305,10 @@ void IncentiveExplorer::FillUserExternalAccountFolderListView(const QString& tra
 
 void IncentiveExplorer::ShowGroupAccountFolder(const QString& groupID, QListWidget* listView) {
     guarded([&] {
-        prepareList(listView);
-        addListItem(listView, Keys::GroupAccountFolder(groupID), QStringLiteral("Accounts"),
-                    images_.icon(ExplorerImage::ClosedFolder));
+        ExplorerListView::prepare(listView);
+        ExplorerListView::addItem(listView, Keys::GroupAccountFolder(groupID),
+                                  QStringLiteral("Accounts"),
+                                  images_.icon(ExplorerImage::ClosedFolder));
     });
 }
 
@@ -591,23 +515,6 @@ void IncentiveExplorer::expandNode(int node) {
 
 // ---- Right button and menus ----
 
-QMenu* IncentiveExplorer::popupFor(ExplorerNodeType kind) const {
-    switch (kind) {
-    case Kind::User:
-        return mnuUserFolderPopup_;
-    case Kind::FormulasFolder:
-        return mnuFormulaFolderPopup_;
-    case Kind::Formula:
-        return mnuFormulaPopup_;
-    case Kind::GroupsFolder:
-        return mnuGroupFolderPopup_;
-    case Kind::Group:
-        return mnuGroupPopup_;
-    default:
-        return nullptr;
-    }
-}
-
 void IncentiveExplorer::RightClickNode(const QString& key, const QPoint& globalPos) {
     guarded([&] {
         lastPopup_ = nullptr;
@@ -615,7 +522,7 @@ void IncentiveExplorer::RightClickNode(const QString& key, const QPoint& globalP
         selectNode(node);
         if (!operatorMode_)
             return;
-        lastPopup_ = popupFor(tree_.at(node).kind);
+        lastPopup_ = menus_->popupFor(tree_.at(node).kind);
         if (lastPopup_ != nullptr)
             lastPopup_->popup(globalPos);
     });

@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class QListWidget;
 class QMenu;
@@ -16,6 +17,7 @@ class QTreeView;
 
 namespace velora::explorer {
 
+class ExplorerContextMenus;
 class ExplorerTreeModel;
 
 // The navigation control of the main window: a tree of users, formulas and groups with
@@ -139,9 +141,6 @@ private:
     int addFolderAccount(const QString& folderKey, const QString& accountID,
                          bool pseudoAccountImages);
     void buildMenus();
-    QMenu* addPopup(const char* name, const char* caption);
-    void addMenuItem(QMenu* menu, const char* name, const char* caption,
-                     void (IncentiveExplorer::*handler)());
 
     int selectedNode() const;
     QString selectedKey() const;
@@ -155,7 +154,6 @@ private:
     void raiseLostFocus(const QString& key);
     QString textOf(const QString& key);
     QString userNodeText(const QString& key);
-    QMenu* popupFor(ExplorerNodeType kind) const;
 
     void fillFromFolder(QListWidget* listView, const QString& folderKey, ExplorerNodeType kind,
                         const QString& groupID = QString());
@@ -165,18 +163,12 @@ private:
     void deleteFormulaChosen();
     void deleteGroupChosen();
     void refreshChosen();
-    void createFormulaChosen() { Q_EMIT CreateFormula(); }
-    void createGroupChosen() { Q_EMIT CreateGroup(); }
 
     ExplorerTree tree_;
     ExplorerImages images_;
     ExplorerTreeModel* model_ = nullptr;
     QTreeView* tvwExplorer_ = nullptr;
-    QMenu* mnuFormulaFolderPopup_ = nullptr;
-    QMenu* mnuFormulaPopup_ = nullptr;
-    QMenu* mnuGroupPopup_ = nullptr;
-    QMenu* mnuGroupFolderPopup_ = nullptr;
-    QMenu* mnuUserFolderPopup_ = nullptr;
+    std::unique_ptr<ExplorerContextMenus> menus_;
     QMenu* lastPopup_ = nullptr;
     QString lastKey_;
     bool operatorMode_ = true;

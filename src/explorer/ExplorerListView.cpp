@@ -1,0 +1,69 @@
+#include "ExplorerListView.h"
+
+#include "ExplorerError.h"
+#include "ExplorerImages.h"
+#include "ExplorerKeys.h"
+#include "ExplorerNumbers.h"
+
+#include <QListWidget>
+
+namespace velora::explorer {
+
+namespace {
+
+// Leading and trailing blanks off, other white space kept.
+QString trimBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text.at(start) == u' ')
+        ++start;
+    while (end > start && text.at(end - 1) == u' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+ExplorerImage groupAccountImage(const QString& key) {
+    const double value = ExplorerNumbers::LeadingValue(ExplorerKeys::GetGroupAccountID(key));
+    if (value == -1)
+        return ExplorerImage::AccountDef;
+    if (value == -3)
+        return ExplorerImage::AccountExt;
+    return ExplorerImage::Account;
+}
+
+} // namespace
+
+void ExplorerListView::prepare(QListWidget* listView) {
+    if (listView == nullptr)
+        throw ExplorerError(ExplorerErrorNumber::ObjectNotSet,
+                            QStringLiteral("No list view to fill"));
+    listView->clear();
+    listView->setViewMode(QListView::ListMode);
+    listView->setFlow(QListView::TopToBottom);
+    listView->setWrapping(true);
+    listView->setResizeMode(QListView::Adjust);
+    listView->setIconSize(QSize(ExplorerImages::kSize, ExplorerImages::kSize));
+}
+
+void ExplorerListView::addItem(QListWidget* listView, const QString& key, const QString& text,
+                               const QIcon& icon) {
+    auto* item = new QListWidgetItem(icon, trimBlanks(text), listView);
+    item->setData(Qt::UserRole, key);
+}
+
+ExplorerImage ExplorerListView::imageFor(ExplorerNodeType kind, const QString& key) {
+    switch (kind) {
+    case ExplorerNodeType::Formula:
+        return ExplorerImage::Formula;
+    case ExplorerNodeType::User:
+        return ExplorerImage::User;
+    case ExplorerNodeType::Group:
+        return ExplorerImage::Group;
+    case ExplorerNodeType::GroupAccount:
+        return groupAccountImage(key);
+    default:
+        return ExplorerImage::Account;
+    }
+}
+
+} // namespace velora::explorer
