@@ -1,5 +1,7 @@
 #include "DayChangeMask.h"
 
+#include "NumberText.h"
+
 #include "suite/HXRegion.h"
 #include "suite/SuiteError.h"
 
@@ -25,10 +27,12 @@ bool DayChangeMask::saveable(const DayRecord& record) {
            record.ShiftDate > QDate(1900, 1, 1);
 }
 
+// The same two-decimal form the grid shows, taken from the value's seven significant digits (all
+// that single precision holds): 0.285 stays 0.29 as on screen, although its binary form lies
+// just below 0.285. A small negative value rounds to zero, which is no change from zero.
 QString DayChangeMask::fixed(float value) {
-    const QString text = QString::number(static_cast<double>(value), 'f', 2);
-    // A small negative value rounds to zero; it is no change from zero.
-    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+    const double shortest = QString::number(static_cast<double>(value), 'g', 7).toDouble();
+    return NumberText().fixed(shortest);
 }
 
 int DayChangeMask::of(const DayRecord& record, const DayCellTexts& cells,

@@ -98,6 +98,11 @@ private Q_SLOTS:
         QTest::newRow("single precision value equal to its text")
             << day(0, 0.1f, 0, 0, 0, 0, 123.45f)
             << QStringList{"0", "0.1", "0", "0", "0.00", "0.00", "123.45"} << 0;
+        // The grid shows 0.285 as 0.29 (halves away from zero); as single precision it lies
+        // just below 0.285, yet the untouched cell is no change.
+        QTest::newRow("half a hundredth as shown")
+            << day(0, 0, 0, 0, 0, 0, 0.285f)
+            << QStringList{"0", "0", "0", "0", "0.00", "0.00", "0.29"} << 0;
         QTest::newRow("grouped thousands")
             << day(0, 0, 12345) << QStringList{"0", "0", "12,345", "0", "0.00", "0.00", "0.00"}
             << 0;
