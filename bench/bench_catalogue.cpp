@@ -6,9 +6,9 @@
 //   velora-admin demo /tmp/catdemo --users 10000 --accounts 200 --partitions 5
 //   bench_catalogue /tmp/catdemo
 #include "catalogue/CatalogueDisplay.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
 #include "explorer/IncentiveExplorer.h"
-#include "shell/Messages.h"
 #include "suite/HXLoginUser.h"
 #include "suite/SuiteUserStore.h"
 
@@ -76,12 +76,12 @@ private:
 };
 
 // A failure box during a benchmark is reported and ends the display.
-class PrintedMessages final : public shell::Messages {
+class PrintedMessages final : public common::Messages {
 public:
-    shell::MessageAnswer show(const QString& text, const QString&, shell::MessageIcon,
-                              shell::MessageButtons) override {
+    common::MessageAnswer show(const QString& text, const QString&, common::MessageIcon,
+                               common::MessageButtons) override {
         std::fprintf(stderr, "%s\n", qPrintable(text));
-        return shell::MessageAnswer::Abort;
+        return common::MessageAnswer::Abort;
     }
 };
 

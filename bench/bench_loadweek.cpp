@@ -5,11 +5,11 @@
 //   velora-admin demo /tmp/bigdemo --users 1000 --days 1095
 //   bench_loadweek /tmp/bigdemo            (or the database file itself)
 #include "catalogue/User.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
 #include "detail/DetailContext.h"
 #include "detail/UserDetailPane.h"
 #include "detail/WeekLoader.h"
-#include "shell/Messages.h"
 #include "suite/HXLoginUser.h"
 #include "suite/HXRegion.h"
 #include "widgets/VeloraDatePicker.h"
@@ -30,13 +30,13 @@ namespace {
 
 constexpr int kLoads = 200;
 
-class CountingMessages final : public shell::Messages {
+class CountingMessages final : public common::Messages {
 public:
-    shell::MessageAnswer show(const QString& text, const QString&, shell::MessageIcon,
-                              shell::MessageButtons) override {
+    common::MessageAnswer show(const QString& text, const QString&, common::MessageIcon,
+                               common::MessageButtons) override {
         if (++count <= 3)
             std::fprintf(stderr, "  message: %s\n", qPrintable(text));
-        return shell::MessageAnswer::Ok;
+        return common::MessageAnswer::Ok;
     }
     int count = 0;
 };

@@ -2,11 +2,11 @@
 
 #include "HXPartition.h"
 #include "PartitionAccess.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/Recordset.h"
 #include "explorer/ExplorerPopulation.h"
-#include "shell/Messages.h"
 #include "suite/HXLoginUser.h"
 
 namespace velora::catalogue {
@@ -127,12 +127,12 @@ void CatalogueDisplay::attempt(const std::function<void()>& statement) {
 }
 
 void CatalogueDisplay::recover(int number, const QString& description) {
-    switch (env_.messages.show(failureText(number, description), shell::Messages::kTitle,
-                               shell::MessageIcon::Critical,
-                               shell::MessageButtons::AbortRetryIgnore)) {
-    case shell::MessageAnswer::Retry:
+    switch (env_.messages.show(failureText(number, description), common::Messages::kTitle,
+                               common::MessageIcon::Critical,
+                               common::MessageButtons::AbortRetryIgnore)) {
+    case common::MessageAnswer::Retry:
         throw Interruption{Outcome::Restart};
-    case shell::MessageAnswer::Ignore:
+    case common::MessageAnswer::Ignore:
         return;
     default: // Abort, or the box closed some other way
         throw Interruption{Outcome::Abort};

@@ -20,7 +20,7 @@ namespace velora::explorer {
 class ExplorerPopulation;
 }
 
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 
@@ -48,7 +48,7 @@ struct CatalogueDisplayEnvironment {
     User& currentUser; // gets the catalogue's fields and the accessible partitions' ids
     CatalogueCollection<Partition>& accessiblePartitions; // rebuilt in full partition mode
     explorer::ExplorerPopulation& explorer;
-    shell::Messages& messages;
+    common::Messages& messages;
     // Shows a message in the wait dialog, lets it repaint; false once it has been unloaded.
     CatalogueLoader::Progress progress;
     // Enables (full mode) or disables (operator mode) the edit and create menus; in operator

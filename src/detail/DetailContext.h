@@ -18,7 +18,7 @@ class HXLoginUser;
 namespace velora::catalogue {
 class User;
 }
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 
@@ -42,9 +42,9 @@ struct DetailContext {
     db::Connection& connection;
     const suite::HXRegion& region;
     std::function<const suite::HXLoginUser*()> loginUser; // privileges of the operator
-    shell::Messages& messages;
+    common::Messages& messages;
     UserDetailPane& pane;
-    QComboBox& groupList;  // cmbUserHeaderGroupName: entries carry the group id as item data
+    QComboBox& groupList; // cmbUserHeaderGroupName: entries carry the group id as item data
     WeekBuffer& week;
     std::shared_ptr<catalogue::User>& currentUser;
     std::function<int()> hourMode;       // INCENT_HOUR_TYPE: 1 or 2

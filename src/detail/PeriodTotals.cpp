@@ -4,8 +4,8 @@
 #include "NumberText.h"
 #include "PeriodTotalStatements.h"
 #include "UserDetailPane.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
-#include "shell/Messages.h"
 #include "suite/HXRegion.h"
 
 #include <QLabel>
@@ -86,7 +86,7 @@ void PeriodTotals::ClearGridRow(int row) {
     if (row < 0 || row >= kGridRows) {
         context_.messages.inform(QStringLiteral("Error cannot fill zero values for line ") +
                                      QString::number(row),
-                                 shell::MessageIcon::Critical);
+                                 common::MessageIcon::Critical);
         return;
     }
     const QString zeroFixed = NumberText(context_.region.DecimalSep()).fixed(0);

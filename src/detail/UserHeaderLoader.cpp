@@ -5,11 +5,11 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/PartitionAccess.h"
 #include "catalogue/QuoteSql.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
 #include "groups/FindListIndexByItemData.h"
 #include "groups/GroupCreator.h"
 #include "groups/UserGroupAssignment.h"
-#include "shell/Messages.h"
 #include "suite/HXRegion.h"
 
 #include <QComboBox>
@@ -94,7 +94,7 @@ void UserHeaderLoader::LoadUser(const QString& transID, const QString& userName,
         closeConnection();
     } catch (const std::exception&) {
         env_.messages.inform(QStringLiteral("Error: cannot load user data"),
-                             shell::MessageIcon::Critical);
+                             common::MessageIcon::Critical);
         closeConnection();
         env_.endBusy();
     }
@@ -157,8 +157,8 @@ UserHeaderLoader::Ending UserHeaderLoader::moveToDefaultGroup(const QString& tra
                                                               const QString& groupName) {
     env_.endBusy();
     env_.messages.show(invalidGroupWarning(transID, partitionName, groupName),
-                       shell::Messages::kTitle, shell::MessageIcon::Warning,
-                       shell::MessageButtons::Ok);
+                       common::Messages::kTitle, common::MessageIcon::Warning,
+                       common::MessageButtons::Ok);
     catalogue::User& user = *env_.currentUser;
     // No default group could be made (the operator has been told why): showing the user again
     // would only find the same missing group.

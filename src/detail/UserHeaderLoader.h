@@ -17,7 +17,7 @@ namespace velora::catalogue {
 class Catalogue;
 class User;
 } // namespace velora::catalogue
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 namespace velora::groups {
@@ -38,7 +38,7 @@ struct UserHeaderEnvironment {
     // The partitions the current user may reach, keyed by id; rebuilt at every load in
     // partition mode (the explorer lists the user's accounts from it).
     catalogue::CatalogueCollection<catalogue::Partition>& userPartitions;
-    shell::Messages& messages;
+    common::Messages& messages;
     const suite::HXRegion& region;
     // BeginBusy without the wait dialog, and EndBusy.
     std::function<void()> beginBusy;

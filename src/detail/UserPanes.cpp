@@ -7,14 +7,14 @@
 #include "WeekNavigator.h"
 #include "WeekPrinter.h"
 #include "WeekSaver.h"
+#include "common/AppContext.h"
+#include "common/BusyIndicator.h"
+#include "common/DetailArea.h"
 #include "explorer/ExplorerReactions.h"
 #include "groups/EffectiveDateProcedure.h"
 #include "groups/GroupCreator.h"
 #include "groups/PromptForValue.h"
 #include "groups/UserGroupAssignment.h"
-#include "shell/AppContext.h"
-#include "shell/BusyIndicator.h"
-#include "shell/DetailArea.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -31,8 +31,8 @@ QDate today() {
 
 } // namespace
 
-UserPanes::UserPanes(shell::AppContext& context, shell::DetailArea& details,
-                     shell::BusyIndicator& busy, QWidget& mainWindow, Hooks hooks)
+UserPanes::UserPanes(common::AppContext& context, common::DetailArea& details,
+                     common::BusyIndicator& busy, QWidget& mainWindow, Hooks hooks)
     : context_(context)
     , details_(details)
     , hooks_(std::move(hooks)) {
@@ -43,16 +43,16 @@ UserPanes::UserPanes(shell::AppContext& context, shell::DetailArea& details,
 
 UserPanes::~UserPanes() = default;
 
-void UserPanes::buildPanes(shell::DetailArea& details) {
+void UserPanes::buildPanes(common::DetailArea& details) {
     headerPane_ = new UserHeaderPane;
-    details.setPaneContent(shell::DetailArea::Pane::UserHeader, headerPane_);
+    details.setPaneContent(common::DetailArea::Pane::UserHeader, headerPane_);
     detailPane_ = new UserDetailPane;
-    details.setPaneContent(shell::DetailArea::Pane::UserDetail, detailPane_);
+    details.setPaneContent(common::DetailArea::Pane::UserDetail, detailPane_);
 }
 
-void UserPanes::buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details,
+void UserPanes::buildWeek(common::BusyIndicator& busy, common::DetailArea& details,
                           QWidget& mainWindow) {
-    shell::AppContext& c = context_;
+    common::AppContext& c = context_;
     detail_ = std::make_unique<DetailContext>(DetailContext{
         *c.connection,
         *c.region,
@@ -67,7 +67,7 @@ void UserPanes::buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details
         hooks_.selection,
         [&busy] { busy.BeginBusy(false, QString(), QString(), kBusyAnimation); },
         [&busy] { busy.EndBusy(); },
-        [&details] { details.showPane(shell::DetailArea::Pane::UserDetail); },
+        [&details] { details.showPane(common::DetailArea::Pane::UserDetail); },
     });
     auto loadWeek = [this](const QString& transID, const QString& userName,
                            const QString& accountName, const QString& accountID) {
@@ -91,9 +91,9 @@ void UserPanes::buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details
     detailPane_->setHourMode(c.preferences.hourType);
 }
 
-void UserPanes::buildGroups(shell::BusyIndicator& busy, shell::DetailArea& details,
+void UserPanes::buildGroups(common::BusyIndicator& busy, common::DetailArea& details,
                             QWidget& mainWindow) {
-    shell::AppContext& c = context_;
+    common::AppContext& c = context_;
     auto partitionDisplay = [&c] { return static_cast<int>(c.preferences.partitionDisplay); };
     prompter_ = std::make_unique<groups::DialogPrompter>(
         &mainWindow, groups::EffectiveDateServices{
@@ -120,8 +120,8 @@ void UserPanes::buildGroups(shell::BusyIndicator& busy, shell::DetailArea& detai
             *c.region,
             [&busy] { busy.BeginBusy(false, QString(), QString(), kBusyAnimation); },
             [&busy] { busy.EndBusy(); },
-            [&details] { details.showPane(shell::DetailArea::Pane::UserHeader); },
-            [&details] { return details.isShowing(shell::DetailArea::Pane::UserHeader); },
+            [&details] { details.showPane(common::DetailArea::Pane::UserHeader); },
+            [&details] { return details.isShowing(common::DetailArea::Pane::UserHeader); },
         },
         *headerPane_, *groupAssignment_, *groupCreator_);
 }
@@ -151,7 +151,7 @@ void UserPanes::loadCurrentWeek() {
 }
 
 bool UserPanes::reloadShownWeek() {
-    if (!details_.isShowing(shell::DetailArea::Pane::UserDetail))
+    if (!details_.isShowing(common::DetailArea::Pane::UserDetail))
         return false;
     loadCurrentWeek();
     return true;

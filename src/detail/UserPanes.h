@@ -9,11 +9,11 @@
 
 class QWidget;
 
-namespace velora::shell {
+namespace velora::common {
 struct AppContext;
 class BusyIndicator;
 class DetailArea;
-} // namespace velora::shell
+} // namespace velora::common
 namespace velora::groups {
 class DialogPrompter;
 class EffectiveDateProcedure;
@@ -48,7 +48,7 @@ public:
         std::function<void(const QString& text, int groupID)> addGroupNode;
     };
 
-    UserPanes(shell::AppContext& context, shell::DetailArea& details, shell::BusyIndicator& busy,
+    UserPanes(common::AppContext& context, common::DetailArea& details, common::BusyIndicator& busy,
               QWidget& mainWindow, Hooks hooks);
     ~UserPanes();
     UserPanes(const UserPanes&) = delete;
@@ -77,13 +77,13 @@ public:
     WeekBuffer& week() { return week_; }
 
 private:
-    void buildPanes(shell::DetailArea& details);
-    void buildWeek(shell::BusyIndicator& busy, shell::DetailArea& details, QWidget& mainWindow);
-    void buildGroups(shell::BusyIndicator& busy, shell::DetailArea& details, QWidget& mainWindow);
+    void buildPanes(common::DetailArea& details);
+    void buildWeek(common::BusyIndicator& busy, common::DetailArea& details, QWidget& mainWindow);
+    void buildGroups(common::BusyIndicator& busy, common::DetailArea& details, QWidget& mainWindow);
     void loadCurrentWeek();
 
-    shell::AppContext& context_;
-    shell::DetailArea& details_;
+    common::AppContext& context_;
+    common::DetailArea& details_;
     Hooks hooks_;
     UserDetailPane* detailPane_ = nullptr;
     UserHeaderPane* headerPane_ = nullptr;

@@ -6,10 +6,10 @@
 #include "UserDetailPane.h"
 #include "WeekStatements.h"
 #include "catalogue/User.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "groups/FindListIndexByItemData.h"
-#include "shell/Messages.h"
 #include "suite/HXLoginUser.h"
 #include "suite/HXRegion.h"
 #include "widgets/VeloraDatePicker.h"
@@ -87,11 +87,11 @@ void WeekLoader::LoadWeek(const QString& transID, const QString& userName,
         load(transID, userName, accountName, accountID);
     } catch (const NumberedError& e) {
         context_.messages.inform(failureText(e.number(), e.description()),
-                                 shell::MessageIcon::Critical);
+                                 common::MessageIcon::Critical);
     } catch (const std::exception& e) {
         context_.messages.inform(
             failureText(db::ErrorNumber::General, QString::fromLocal8Bit(e.what())),
-            shell::MessageIcon::Critical);
+            common::MessageIcon::Critical);
     }
     // The window must not stay disabled nor the connection open after a failed load either.
     if (context_.endBusy)
@@ -224,7 +224,7 @@ void WeekLoader::FillEmptyDay(int row, const QString& accountID, const QString& 
     } catch (const NumberedError&) {
         context_.messages.inform(QStringLiteral("Error cannot set line ") + QString::number(row) +
                                      QStringLiteral(" values to zero"),
-                                 shell::MessageIcon::Critical);
+                                 common::MessageIcon::Critical);
     }
 }
 

@@ -1,12 +1,12 @@
 #include "WeekNavigator.h"
 
 #include "ConnectionUse.h"
-#include "RevertStatement.h"
 #include "NumberedError.h"
+#include "RevertStatement.h"
 #include "UserDetailPane.h"
 #include "WeekStart.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
-#include "shell/Messages.h"
 #include "suite/HXRegion.h"
 #include "widgets/VeloraDatePicker.h"
 
@@ -86,7 +86,7 @@ void WeekNavigator::RevertCell() {
     } catch (const NumberedError& e) {
         ctx_.messages.inform(kCannotRevert + QStringLiteral("\r\n\r\nError ") +
                                  QString::number(e.number()) + QLatin1Char(':') + e.description(),
-                             shell::MessageIcon::Critical);
+                             common::MessageIcon::Critical);
     }
 }
 
@@ -99,8 +99,8 @@ void WeekNavigator::moveWeek(int days) {
     widgets::VeloraDatePicker* picker = ctx_.pane.startDate();
     const QDate start = ctx_.region.parseDate(picker->Text());
     if (!start.isValid()) {
-        ctx_.messages.show(kInvalidDate, shell::Messages::kTitle, shell::MessageIcon::None,
-                           shell::MessageButtons::Ok);
+        ctx_.messages.show(kInvalidDate, common::Messages::kTitle, common::MessageIcon::None,
+                           common::MessageButtons::Ok);
         picker->textBox()->setFocus();
         return;
     }
@@ -115,17 +115,17 @@ bool WeekNavigator::StartDateCommit() {
     QDate date = ctx_.region.parseDate(text);
     if (!date.isValid()) {
         if (!text.isEmpty()) {
-            ctx_.messages.show(kInvalidDate, shell::Messages::kTitle, shell::MessageIcon::None,
-                               shell::MessageButtons::Ok);
+            ctx_.messages.show(kInvalidDate, common::Messages::kTitle, common::MessageIcon::None,
+                               common::MessageButtons::Ok);
             picker->textBox()->setFocus();
         }
         return false;
     }
     const int firstDay = WeekStart::validFirstDay(ctx_.firstDayOfWeek());
     if (WeekStart::weekday(date) != firstDay) {
-        if (ctx_.messages.show(kAdjustQuestion, shell::Messages::kTitle,
-                               shell::MessageIcon::Question,
-                               shell::MessageButtons::OkCancel) != shell::MessageAnswer::Ok)
+        if (ctx_.messages.show(kAdjustQuestion, common::Messages::kTitle,
+                               common::MessageIcon::Question,
+                               common::MessageButtons::OkCancel) != common::MessageAnswer::Ok)
             return true;
         date = WeekStart::adjust(date, firstDay);
     }

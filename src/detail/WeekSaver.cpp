@@ -1,12 +1,12 @@
 #include "WeekSaver.h"
 
 #include "ConnectionUse.h"
-#include "SaveWeekStatements.h"
 #include "NumberedError.h"
+#include "SaveWeekStatements.h"
 #include "UserDetailPane.h"
 #include "catalogue/QuoteSql.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
-#include "shell/Messages.h"
 #include "suite/HXRegion.h"
 #include "suite/SuiteError.h"
 
@@ -45,7 +45,7 @@ void WeekSaver::bindButtons() {
 void WeekSaver::showFailure(const QString& sentence, int number, const QString& description) {
     ctx_.messages.inform(sentence + QStringLiteral("\r\n\r\nError ") + QString::number(number) +
                              QLatin1Char(':') + description,
-                         shell::MessageIcon::Critical);
+                         common::MessageIcon::Critical);
 }
 
 DayCellTexts WeekSaver::cellTexts(int d) const {

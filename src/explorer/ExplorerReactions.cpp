@@ -3,12 +3,12 @@
 #include "IncentiveExplorer.h"
 #include "NumberedError.h"
 #include "catalogue/PartitionAccess.h"
+#include "common/AppContext.h"
+#include "common/BusyIndicator.h"
+#include "common/DetailArea.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
-#include "shell/AppContext.h"
-#include "shell/BusyIndicator.h"
-#include "shell/DetailArea.h"
-#include "shell/Messages.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -33,8 +33,8 @@ public:
 
 } // namespace
 
-ExplorerReactions::ExplorerReactions(shell::AppContext& context, IncentiveExplorer& explorer,
-                                     shell::DetailArea& details, shell::BusyIndicator& busy,
+ExplorerReactions::ExplorerReactions(common::AppContext& context, IncentiveExplorer& explorer,
+                                     common::DetailArea& details, common::BusyIndicator& busy,
                                      ExplorerEditors editors, QObject* parent)
     : QObject(parent)
     , context_(context)
@@ -55,11 +55,11 @@ ExplorerReactions::ExplorerReactions(shell::AppContext& context, IncentiveExplor
 }
 
 void ExplorerReactions::showList() {
-    details_.showPane(shell::DetailArea::Pane::ListView);
+    details_.showPane(common::DetailArea::Pane::ListView);
 }
 
 void ExplorerReactions::connectClicks() {
-    using Pane = shell::DetailArea::Pane;
+    using Pane = common::DetailArea::Pane;
     connect(&explorer_, &IncentiveExplorer::RootClick, this,
             [this] { details_.showPane(Pane::Splash); });
     connect(&explorer_, &IncentiveExplorer::UserClick, this,
@@ -167,15 +167,15 @@ bool ExplorerReactions::eventFilter(QObject* watched, QEvent* event) {
 void ExplorerReactions::showError(qint32 number, const QString& description) {
     context_.messages.show(QStringLiteral("Zarererov Avudezez Error ") + QString::number(number) +
                                QLatin1Char(':') + description,
-                           shell::Messages::kTitle, shell::MessageIcon::None,
-                           shell::MessageButtons::Ok);
+                           common::Messages::kTitle, common::MessageIcon::None,
+                           common::MessageButtons::Ok);
 }
 
 void ExplorerReactions::showLoadFailure(int number, const QString& description) {
     context_.messages.show(QStringLiteral("Error Number:") + QString::number(number) +
                                QStringLiteral("\r\nError Description:") + description,
-                           shell::Messages::kTitle, shell::MessageIcon::None,
-                           shell::MessageButtons::Ok);
+                           common::Messages::kTitle, common::MessageIcon::None,
+                           common::MessageButtons::Ok);
 }
 
 void ExplorerReactions::closeConnection() {

@@ -8,11 +8,11 @@
 
 class QListWidget;
 
-namespace velora::shell {
+namespace velora::common {
 struct AppContext;
 class BusyIndicator;
 class DetailArea;
-} // namespace velora::shell
+} // namespace velora::common
 
 namespace velora::explorer {
 
@@ -42,8 +42,8 @@ class ExplorerReactions : public QObject {
     Q_OBJECT
 
 public:
-    ExplorerReactions(shell::AppContext& context, IncentiveExplorer& explorer,
-                      shell::DetailArea& details, shell::BusyIndicator& busy,
+    ExplorerReactions(common::AppContext& context, IncentiveExplorer& explorer,
+                      common::DetailArea& details, common::BusyIndicator& busy,
                       ExplorerEditors editors, QObject* parent = nullptr);
 
     // The list view's mouse-pressed flag: only an item click that follows a press of the mouse
@@ -71,10 +71,10 @@ private:
     void addUserAccountsOfPartitions(const QString& transID, QStringList& shown);
     void addExternalAccounts(const QString& transID, const QStringList& shown);
 
-    shell::AppContext& context_;
+    common::AppContext& context_;
     IncentiveExplorer& explorer_;
-    shell::DetailArea& details_;
-    shell::BusyIndicator& busy_;
+    common::DetailArea& details_;
+    common::BusyIndicator& busy_;
     ExplorerEditors editors_;
     bool mousePressed_ = false;
 };

@@ -1,8 +1,8 @@
 #include "EffectiveDateProcedure.h"
 
 #include "PromptForValue.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
-#include "shell/Messages.h"
 #include "suite/HXRegion.h"
 #include "widgets/DateText.h"
 
@@ -27,7 +27,7 @@ QString conflictQuestion(const QString& earliest) {
 
 } // namespace
 
-EffectiveDateProcedure::EffectiveDateProcedure(ValuePrompter& prompter, shell::Messages& messages,
+EffectiveDateProcedure::EffectiveDateProcedure(ValuePrompter& prompter, common::Messages& messages,
                                                const suite::HXRegion& region,
                                                std::function<QDate()> today)
     : prompter_(prompter)
@@ -59,8 +59,8 @@ QString EffectiveDateProcedure::AskForDate(const QString& title, const QString& 
     while (!isValidDate(date)) {
         if (!date.isEmpty())
             date = ask(kRetryTitle, kInvalidPrompt);
-        else if (messages_.show(kLoseChanges, shell::Messages::kTitle, shell::MessageIcon::None,
-                                shell::MessageButtons::YesNo) == shell::MessageAnswer::Yes)
+        else if (messages_.show(kLoseChanges, common::Messages::kTitle, common::MessageIcon::None,
+                                common::MessageButtons::YesNo) == common::MessageAnswer::Yes)
             return {};
         else
             date = ask(kRetryTitle, kReenterPrompt);
@@ -75,9 +75,10 @@ QString EffectiveDateProcedure::EarliestRevertDate(db::Connection& connection, c
     if (!locked.isValid())
         return date;
     const QString earliest = region_.formatDate(locked);
-    const bool accepted = messages_.show(conflictQuestion(earliest), shell::Messages::kTitle,
-                                         shell::MessageIcon::None,
-                                         shell::MessageButtons::YesNo) == shell::MessageAnswer::Yes;
+    const bool accepted =
+        messages_.show(conflictQuestion(earliest), common::Messages::kTitle,
+                       common::MessageIcon::None,
+                       common::MessageButtons::YesNo) == common::MessageAnswer::Yes;
     return accepted ? earliest : QString();
 }
 

@@ -10,7 +10,7 @@ class Connection;
 namespace velora::suite {
 class HXRegion;
 }
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 
@@ -50,7 +50,7 @@ struct EffectiveDateOutcome {
 // old rules.
 class EffectiveDateProcedure {
 public:
-    EffectiveDateProcedure(ValuePrompter& prompter, shell::Messages& messages,
+    EffectiveDateProcedure(ValuePrompter& prompter, common::Messages& messages,
                            const suite::HXRegion& region, std::function<QDate()> today);
 
     // The whole procedure. Database errors propagate to the caller, whose handler reports them;
@@ -72,7 +72,7 @@ private:
     QString ask(const QString& title, const QString& prompt);
 
     ValuePrompter& prompter_;
-    shell::Messages& messages_;
+    common::Messages& messages_;
     const suite::HXRegion& region_;
     std::function<QDate()> today_;
 };

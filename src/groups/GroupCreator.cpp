@@ -3,8 +3,8 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/PartitionAccess.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
-#include "shell/Messages.h"
 
 #include <QComboBox>
 
@@ -53,14 +53,14 @@ int GroupCreator::CreateNewGroup(const QString& name, int partitionID, bool isDe
     if (name.isEmpty())
         return 0;
     if (name.size() > kLongestName) {
-        env_.messages.inform(kTooLong, shell::MessageIcon::Critical);
+        env_.messages.inform(kTooLong, common::MessageIcon::Critical);
         return 0;
     }
     int groupID = 0;
     try {
         groupID = create(name, partitionID, isDefault);
     } catch (const std::exception&) {
-        env_.messages.inform(kFailed, shell::MessageIcon::Critical, kFailureTitle);
+        env_.messages.inform(kFailed, common::MessageIcon::Critical, kFailureTitle);
         groupID = 0;
     }
     closeConnection();
@@ -80,7 +80,7 @@ int GroupCreator::create(const QString& name, int partitionID, bool isDefault) {
     env_.connection.callProcedure(QStringLiteral("usp_incentive_add_group"), parameters);
     const int groupID = parameters.last().value.toInt();
     if (groupID <= 0) {
-        env_.messages.inform(kExists, shell::MessageIcon::Critical);
+        env_.messages.inform(kExists, common::MessageIcon::Critical);
         return 0;
     }
     if (env_.partitionMode)

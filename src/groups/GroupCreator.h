@@ -15,7 +15,7 @@ namespace velora::catalogue {
 class Catalogue;
 class User;
 } // namespace velora::catalogue
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 
@@ -26,7 +26,7 @@ namespace velora::groups {
 // be absent.
 struct GroupCreationEnvironment {
     db::Connection& connection;
-    shell::Messages& messages;
+    common::Messages& messages;
     catalogue::Catalogue& catalogue;
     const bool& partitionMode;
     std::function<int()> partitionDisplay; // INCENT_PARTITION_DISPLAY

@@ -4,8 +4,8 @@
 #include "FindListIndexByItemData.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/PartitionAccess.h"
+#include "common/Messages.h"
 #include "db/Connection.h"
-#include "shell/Messages.h"
 
 #include <QComboBox>
 
@@ -63,7 +63,7 @@ void UserGroupAssignment::FillGroupList() {
         groupList_.setCurrentIndex(-1);
     } catch (const std::exception&) {
         env_.messages.inform(QStringLiteral("Error: cannot load group list"),
-                             shell::MessageIcon::Critical);
+                             common::MessageIcon::Critical);
     }
 }
 
@@ -104,7 +104,7 @@ void UserGroupAssignment::SaveUserGroup(bool& force) {
         save(force || UserGroupChanged());
     } catch (const std::exception&) {
         env_.messages.inform(QStringLiteral("Error: cannot save user header data"),
-                             shell::MessageIcon::Critical);
+                             common::MessageIcon::Critical);
     }
     closeConnection();
 }

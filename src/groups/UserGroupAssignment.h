@@ -13,7 +13,7 @@ namespace velora::catalogue {
 class Catalogue;
 class User;
 } // namespace velora::catalogue
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 
@@ -28,7 +28,7 @@ struct UserGroupEnvironment {
     const bool& partitionMode;
     std::function<int()> partitionDisplay; // INCENT_PARTITION_DISPLAY
     std::shared_ptr<catalogue::User>& currentUser;
-    shell::Messages& messages;
+    common::Messages& messages;
     EffectiveDateProcedure& effectiveDate;
 };
 

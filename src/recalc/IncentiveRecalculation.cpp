@@ -3,12 +3,9 @@
 #include "NumberedError.h"
 #include "RecalcProgressDialog.h"
 #include "catalogue/QuoteSql.h"
+#include "common/Messages.h"
 #include "engine/RecalcRequest.h"
 #include "engine/UpdateEngine.h"
-#include "shell/AffermativeValue.h"
-#include "shell/CommandLine.h"
-#include "shell/IHalvexINI.h"
-#include "shell/Messages.h"
 
 #include <QWidget>
 
@@ -23,22 +20,6 @@ QString IncentiveRecalculation::userFilter(const QString& transId) {
            QLatin1Char('\'');
 }
 
-bool IncentiveRecalculation::clientSideCalculations() const {
-    shell::IHalvexINI ini(env_.registry);
-    ini.setHalvexINI(env_.configurationPath);
-    const QString value =
-        ini.GetItem(QStringLiteral("System"), QStringLiteral("IncentiveClientSideCalculations"));
-    return value.isEmpty() || shell::AffermativeValue(value);
-}
-
-bool IncentiveRecalculation::localUpdatesDisabled() const {
-    const shell::CommandLine commandLine(env_.argumentText ? env_.argumentText() : QString());
-    const QString disable =
-        commandLine.CLArguments().Item(QStringLiteral("DisableLocalUpdates")).value();
-    return disable.compare(QStringLiteral("TRUE"), Qt::CaseInsensitive) == 0 ||
-           !clientSideCalculations();
-}
-
 void IncentiveRecalculation::runEngine(const QString& filter) {
     engine::UpdateEngine& engine = env_.engine;
     engine.StartDate(QStringLiteral("01/01/1980"));
@@ -51,7 +32,7 @@ void IncentiveRecalculation::runEngine(const QString& filter) {
     bool yes = true;
     engine.RunOptionTwo(yes);
     engine.RunOptionOne(yes);
-    bool disabled = localUpdatesDisabled();
+    bool disabled = env_.localUpdatesDisabled && env_.localUpdatesDisabled();
     engine.LocalUpdatesDisabled(disabled);
     engine.Filter(filter);
     // Not owned by the main window: the window is disabled while the engine runs, and a

@@ -5,13 +5,10 @@
 
 class QWidget;
 
-namespace velora::config {
-class Registry;
-}
 namespace velora::engine {
 class UpdateEngine;
 }
-namespace velora::shell {
+namespace velora::common {
 class Messages;
 }
 
@@ -32,12 +29,10 @@ class IncentiveRecalculation {
 public:
     struct Environment {
         engine::UpdateEngine& engine;
-        shell::Messages& messages;
-        const config::Registry& registry;
-        QString configurationPath;
+        common::Messages& messages;
         EngineLogin login;
-        // The program's switches as one text, read afresh on every call.
-        std::function<QString()> argumentText;
+        // Asked on every call: true queues the request for the server instead of computing.
+        std::function<bool()> localUpdatesDisabled;
     };
 
     IncentiveRecalculation(Environment environment, QWidget* mainWindow);
@@ -47,10 +42,6 @@ public:
 
     // The filter for one user, the id's quotes doubled.
     static QString userFilter(const QString& transId);
-    // "IncentiveClientSideCalculations" of the configuration: empty or missing is true.
-    bool clientSideCalculations() const;
-    // The value LocalUpdatesDisabled gets now.
-    bool localUpdatesDisabled() const;
 
 private:
     void runEngine(const QString& filter);

@@ -1,11 +1,11 @@
 #include "LoginSequence.h"
 
-#include "AffermativeValue.h"
-#include "AppContext.h"
 #include "CommandLine.h"
 #include "ConnectionStringBuilder.h"
 #include "IHalvexINI.h"
 #include "ShellError.h"
+#include "common/AffermativeValue.h"
+#include "common/AppContext.h"
 #include "config/OdbcDataSources.h"
 #include "config/PasswordScrambling.h"
 
@@ -129,7 +129,7 @@ int LoginSequence::run(const QString& executableName, const QString& application
     if (code == 0 && !(login.User() && login.User()->privilege(kProgramRight)))
         code = 6;
     context_.supportDeletedReports =
-        AffermativeValue(ini.GetItem(kSystem, QStringLiteral("SupportDeletedReports")));
+        common::AffermativeValue(ini.GetItem(kSystem, QStringLiteral("SupportDeletedReports")));
     return code;
 }
 

@@ -2,9 +2,11 @@
 
 #include <QString>
 
-namespace velora::shell {
-
+namespace velora::common {
 struct AppContext;
+}
+
+namespace velora::shell {
 
 // The first part of start-up: configuration, command line, the suite components, the login
 // and the checks of the database version and of the right to use the program. Fills the
@@ -15,7 +17,7 @@ public:
     static constexpr float kMinimumDatabaseVersion = 2.024f;
     static constexpr int kProgramRight = 16;
 
-    explicit LoginSequence(AppContext& context)
+    explicit LoginSequence(common::AppContext& context)
         : context_(context) {}
 
     // Throws ShellError or db::DbError for failures that end start-up with the general error
@@ -32,7 +34,7 @@ private:
     int logIn();
     int checkDatabaseVersion(int code);
 
-    AppContext& context_;
+    common::AppContext& context_;
 };
 
 } // namespace velora::shell

@@ -1,19 +1,21 @@
 #include "MainWindow.h"
 
+#include "LocalUpdatePolicy.h"
+
 #include "AboutDialog.h"
-#include "DetailArea.h"
-#include "DetailAreaLayout.h"
 #include "HelpWindow.h"
 #include "LoginSequence.h"
-#include "Messages.h"
-#include "PreferenceKeys.h"
-#include "PreferenceStore.h"
 #include "ProgramRelease.h"
 #include "ShellError.h"
 #include "SystemInfoProbe.h"
 #include "SystemInformationDialog.h"
 #include "WindowPlacement.h"
 #include "catalogue/CatalogueDisplay.h"
+#include "common/DetailArea.h"
+#include "common/DetailAreaLayout.h"
+#include "common/Messages.h"
+#include "common/PreferenceKeys.h"
+#include "common/PreferenceStore.h"
 #include "db/DbError.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
@@ -55,7 +57,7 @@ QAction* addMenuAction(QMenu* menu, const char* name, const QString& text) {
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
+MainWindow::MainWindow(common::AppContext& context, QWidget* parent)
     : QMainWindow(parent)
     , context_(context)
     , busy_(*this) {
@@ -105,7 +107,7 @@ void MainWindow::buildCentre() {
     setCentralWidget(centre);
     explorer_ = new explorer::IncentiveExplorer(centre);
     explorer_->setObjectName(QStringLiteral("IncentiveExplorer1"));
-    details_ = new DetailArea(centre);
+    details_ = new common::DetailArea(centre);
     connectExplorer();
     splitter_ = std::make_unique<widgets::cSplitter>(this);
     splitter_->setContainer(centre);
@@ -123,7 +125,8 @@ QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek) {
 void MainWindow::showGeneralError(int number, const QString& description) {
     context_.messages.show(QStringLiteral("Error Number:") + QString::number(number) +
                                QStringLiteral("\r\nError Description:") + description,
-                           Messages::kTitle, MessageIcon::None, MessageButtons::Ok);
+                           common::Messages::kTitle, common::MessageIcon::None,
+                           common::MessageButtons::Ok);
 }
 
 bool MainWindow::load() {
@@ -148,7 +151,8 @@ bool MainWindow::startUp() {
         LoginSequence(context_).run(executable, QCoreApplication::applicationVersion());
     if (code != 0) {
         if (!LoginSequence::messageFor(code).isEmpty())
-            context_.messages.inform(LoginSequence::failureMessage(code), MessageIcon::Critical);
+            context_.messages.inform(LoginSequence::failureMessage(code),
+                                     common::MessageIcon::Critical);
         return false;
     }
     context_.loggedIn = true;
@@ -160,12 +164,13 @@ bool MainWindow::startUp() {
         recalc::IncentiveRecalculation::Environment{
             *context_.engine,
             context_.messages,
-            context_.registry,
-            context_.configurationPath,
             {context_.login->odbcsource(), context_.login->SqlServerName(),
              context_.login->SqlDbName(), context_.login->SqlUserName(),
              context_.login->SQLPassword()},
-            context_.argumentText},
+            [policy = LocalUpdatePolicy(context_.registry, context_.configurationPath,
+                                        context_.argumentText)] {
+                return policy.localUpdatesDisabled();
+            }},
         this);
 
     context_.connection->open(context_.connectionString);
@@ -292,14 +297,15 @@ void MainWindow::decidePartitionMode() {
 
 // The logged-in operator's preferences: user level by the suite user id, per partition in
 // partition mode.
-PreferenceStore MainWindow::preferenceStore() const {
+common::PreferenceStore MainWindow::preferenceStore() const {
     const suite::HXLoginUser& user = *context_.login->User();
-    return PreferenceStore(*context_.connection, {QString::number(user.user_id()),
-                                                  user.partition_id(), context_.partitionMode});
+    return common::PreferenceStore(
+        *context_.connection,
+        {QString::number(user.user_id()), user.partition_id(), context_.partitionMode});
 }
 
 bool MainWindow::openAndReadPreferences() {
-    PreferenceStore store = preferenceStore();
+    common::PreferenceStore store = preferenceStore();
     try {
         context_.preferences.load(store, context_.supportDeletedReports);
         return true;
@@ -309,13 +315,13 @@ bool MainWindow::openAndReadPreferences() {
                            "contact the vendors of this product for more information.\r\n\r\n"
                            "Error ") +
                 QString::number(e.number()) + QLatin1Char(':') + e.description(),
-            MessageIcon::Critical);
+            common::MessageIcon::Critical);
     }
     return false;
 }
 
 void MainWindow::placeWindow() {
-    const Preferences& p = context_.preferences;
+    const common::Preferences& p = context_.preferences;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect placed = WindowPlacement::twipsToPixels(
         WindowPlacement::place(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
@@ -359,15 +365,15 @@ void MainWindow::updateIncentiveValues() {
 }
 
 void MainWindow::saveWindowSettings() {
-    PreferenceStore store = preferenceStore();
+    common::PreferenceStore store = preferenceStore();
     const QRect frame = frameGeometry();
-    WindowSettings settings;
+    common::WindowSettings settings;
     settings.height = static_cast<float>(widgets::Twips::fromPixels(frame.height()));
     settings.width = static_cast<float>(widgets::Twips::fromPixels(frame.width()));
     settings.top = static_cast<float>(widgets::Twips::fromPixels(frame.top()));
     settings.left = static_cast<float>(widgets::Twips::fromPixels(frame.left()));
     settings.splitPosition = splitter_->Position();
-    Preferences::saveWindowSettings(store, settings);
+    common::Preferences::saveWindowSettings(store, settings);
 }
 
 void MainWindow::unload() {
@@ -405,8 +411,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         return;
     // The minimum depends on the explorer's width only, so setting it converges at once.
     const QSize needed = widgets::Twips::toPixels(
-        WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorer_->width()),
-                              widgets::Twips::fromPixels(details_->accountPaneWidth())));
+        common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorer_->width()),
+                                      widgets::Twips::fromPixels(details_->accountPaneWidth())));
     if (needed != centralWidget()->minimumSize())
         centralWidget()->setMinimumSize(needed);
     if (splitter_->isReady())

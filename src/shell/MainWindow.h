@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppContext.h"
-#include "BusyIndicator.h"
-#include "PreferenceStore.h"
+#include "common/AppContext.h"
+#include "common/BusyIndicator.h"
+#include "common/PreferenceStore.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -24,9 +24,12 @@ class IncentiveExplorer;
 class ExplorerReactions;
 } // namespace velora::explorer
 
+namespace velora::common {
+class DetailArea;
+}
+
 namespace velora::shell {
 
-class DetailArea;
 class HelpWindow;
 
 // The program's one long-lived window: the explorer on the left, the details area on the
@@ -36,7 +39,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    explicit MainWindow(common::AppContext& context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: login, connection, partition mode, preferences, placement, start dates and the
@@ -45,9 +48,9 @@ public:
     // The unload sequence; runs once (closing, File > Exit or a failed start-up).
     void unload();
 
-    AppContext& context() { return context_; }
-    BusyIndicator& busy() { return busy_; }
-    DetailArea& details() { return *details_; }
+    common::AppContext& context() { return context_; }
+    common::BusyIndicator& busy() { return busy_; }
+    common::DetailArea& details() { return *details_; }
     explorer::IncentiveExplorer& explorer() { return *explorer_; }
     explorer::ExplorerReactions& explorerReactions() { return *reactions_; }
     // The user header and weekly detail; built once the operator is logged in.
@@ -69,7 +72,7 @@ private:
     void buildCentre();
     bool startUp();
     bool openAndReadPreferences();
-    PreferenceStore preferenceStore() const;
+    common::PreferenceStore preferenceStore() const;
     void decidePartitionMode();
     bool displayCatalogue();
     void setFullModeControls(bool full);
@@ -89,12 +92,12 @@ private:
     void showSystemInformation();
     void saveWindowSettings();
 
-    AppContext& context_;
-    BusyIndicator busy_;
+    common::AppContext& context_;
+    common::BusyIndicator busy_;
     explorer::IncentiveExplorer* explorer_ = nullptr;
     std::unique_ptr<explorer::ExplorerReactions> reactions_;
     std::unique_ptr<detail::UserPanes> userPanes_;
-    DetailArea* details_ = nullptr;
+    common::DetailArea* details_ = nullptr;
     std::unique_ptr<widgets::cSplitter> splitter_;
     std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;
     QTimer tmrLoader_;

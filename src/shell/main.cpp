@@ -1,7 +1,7 @@
-#include "AppContext.h"
 #include "CommandLine.h"
 #include "MainWindow.h"
-#include "QtMessages.h"
+#include "common/AppContext.h"
+#include "common/QtMessages.h"
 #include "config/Registry.h"
 
 #include <QApplication>
@@ -12,10 +12,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(VELORA_VERSION));
     using namespace velora;
 
-    shell::QtMessages messages;
+    common::QtMessages messages;
     const QStringList arguments = QApplication::arguments();
-    shell::AppContext context(messages, config::Registry::fromEnvironment(),
-                              [arguments] { return shell::CommandLine::argumentText(arguments); });
+    common::AppContext context(messages, config::Registry::fromEnvironment(),
+                               [arguments] { return shell::CommandLine::argumentText(arguments); });
     shell::MainWindow window(context);
     messages.setParent(&window);
     if (!window.load())

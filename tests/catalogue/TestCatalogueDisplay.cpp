@@ -11,7 +11,7 @@
 
 using namespace velora;
 using namespace velora::catalogue;
-using shell::MessageAnswer;
+using common::MessageAnswer;
 
 namespace {
 
@@ -46,10 +46,10 @@ private:
 
 // Answers the failure box and, before answering, lets the test change the database the way an
 // operator would before pressing Retry.
-class RepairingMessages final : public shell::Messages {
+class RepairingMessages final : public common::Messages {
 public:
-    MessageAnswer show(const QString& text, const QString&, shell::MessageIcon,
-                       shell::MessageButtons) override {
+    MessageAnswer show(const QString& text, const QString&, common::MessageIcon,
+                       common::MessageButtons) override {
         texts << text;
         if (repair)
             std::exchange(repair, nullptr)();
@@ -156,7 +156,7 @@ struct DisplayRun {
     CatalogueCollection<Partition> accessible;
     RecordingExplorer explorer;
     test::ScriptedMessages scripted;
-    shell::Messages* messages = nullptr; // another answerer than `scripted`
+    common::Messages* messages = nullptr; // another answerer than `scripted`
     QStringList progress;
     QString cancelAt;
     std::optional<bool> fullControls;
@@ -435,8 +435,8 @@ void TestCatalogueDisplay::ignoredLoadFailureKeepsWhatWasRead() {
     QVERIFY2(box.text.endsWith(QStringLiteral("\r\n\r\nError 94:Invalid use of Null")),
              qPrintable(box.text));
     QCOMPARE(box.title, QStringLiteral("Velora Incentive"));
-    QCOMPARE(box.icon, shell::MessageIcon::Critical);
-    QCOMPARE(box.buttons, shell::MessageButtons::AbortRetryIgnore);
+    QCOMPARE(box.icon, common::MessageIcon::Critical);
+    QCOMPARE(box.buttons, common::MessageButtons::AbortRetryIgnore);
     QVERIFY(run.explorer.calls.contains(QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1")));
     QVERIFY(run.explorer.calls.contains(QStringLiteral("Formula North\\Line Rate | 5")));
     QCOMPARE(run.explorer.calls.filter(QStringLiteral("Group ")),

@@ -454,7 +454,7 @@ private Q_SLOTS:
                                     "Information. Please Contact The Vendor For More "
                                     "Information.\r\n\r\nError -")),
                  qPrintable(shown.text));
-        QCOMPARE(shown.icon, shell::MessageIcon::Critical);
+        QCOMPARE(shown.icon, common::MessageIcon::Critical);
         QCOMPARE(shown.title, QStringLiteral("Velora Incentive"));
         QCOMPARE(g.shown, 0);
         QCOMPARE(g.busy, 0);

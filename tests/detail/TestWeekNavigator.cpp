@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QTest>
 
+using velora::common::MessageAnswer;
+using velora::common::MessageButtons;
+using velora::common::MessageIcon;
 using velora::detail::ValueKind;
 using velora::detail::WeekNavigator;
-using velora::shell::MessageAnswer;
-using velora::shell::MessageButtons;
-using velora::shell::MessageIcon;
 
 class TestWeekNavigator : public QObject {
     Q_OBJECT

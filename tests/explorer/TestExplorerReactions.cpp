@@ -1,13 +1,13 @@
 #include "catalogue/CatalogueLoader.h"
+#include "common/AppContext.h"
+#include "common/BusyIndicator.h"
+#include "common/DetailArea.h"
 #include "common/ScriptedMessages.h"
 #include "common/TestDatabase.h"
 #include "common/TestMain.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/ExplorerReactions.h"
 #include "explorer/IncentiveExplorer.h"
-#include "shell/AppContext.h"
-#include "shell/BusyIndicator.h"
-#include "shell/DetailArea.h"
 
 #include <QListWidget>
 #include <QMainWindow>
@@ -45,12 +45,12 @@ void fillCatalogue(test::TestDatabase& db) {
 struct Bench {
     test::TestDatabase db;
     test::ScriptedMessages messages;
-    shell::AppContext context{messages, config::Registry(QString(), QString()),
-                              [] { return QString(); }};
+    common::AppContext context{messages, config::Registry(QString(), QString()),
+                               [] { return QString(); }};
     QMainWindow window;
-    shell::BusyIndicator busy{window};
+    common::BusyIndicator busy{window};
     explorer::IncentiveExplorer* tree = nullptr;
-    shell::DetailArea* details = nullptr;
+    common::DetailArea* details = nullptr;
     std::unique_ptr<explorer::ExplorerReactions> reactions;
     QStringList loadedUsers;
 
@@ -62,7 +62,7 @@ struct Bench {
         auto* centre = new QWidget(&window);
         window.setCentralWidget(centre);
         tree = new explorer::IncentiveExplorer(centre);
-        details = new shell::DetailArea(centre);
+        details = new common::DetailArea(centre);
         explorer::ExplorerEditors editors;
         // Loading a user rebuilds the partitions below the user's own (North: 1 and 2).
         editors.loadUser = [this](const QString& transID, const QString&) {

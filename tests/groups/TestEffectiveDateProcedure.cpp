@@ -62,8 +62,8 @@ private Q_SLOTS:
         test::GroupsFixture f(false);
         queueAnswers(f.prompter, answers);
         for (QChar answer : questionAnswers)
-            f.messages.queue(answer == QLatin1Char('Y') ? shell::MessageAnswer::Yes
-                                                        : shell::MessageAnswer::No);
+            f.messages.queue(answer == QLatin1Char('Y') ? common::MessageAnswer::Yes
+                                                        : common::MessageAnswer::No);
 
         const QString date =
             f.procedure.AskForDate(kFirstTitle, kFirstPrompt,
@@ -85,7 +85,7 @@ private Q_SLOTS:
         for (const auto& shown : f.messages.shown) {
             QCOMPARE(shown.text,
                      QStringLiteral("Changes will be lost! Are you sure you wish to cancel?"));
-            QCOMPARE(shown.buttons, shell::MessageButtons::YesNo);
+            QCOMPARE(shown.buttons, common::MessageButtons::YesNo);
         }
     }
 };

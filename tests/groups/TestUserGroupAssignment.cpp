@@ -108,7 +108,7 @@ private Q_SLOTS:
                                 "change will take effect in the following box:"));
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].text, kNotChanged);
-        QCOMPARE(f.messages.shown[0].icon, shell::MessageIcon::Information);
+        QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::Information);
         QCOMPARE(f.membership(kAnn), QStringLiteral("11@2024-01-01"));
         QVERIFY(f.lockedDays(kAnn).isEmpty());
         QVERIFY(f.assignment.UserGroupChanged()); // leaving the node again asks again
@@ -154,7 +154,7 @@ private Q_SLOTS:
         f.addDay(QStringLiteral("bob"), 100, QStringLiteral("2024-04-01"), true);
         pickNorthDefault(f);
         f.prompter.queueOk(QStringLiteral("02/01/2024"));
-        f.messages.queue(accept ? shell::MessageAnswer::Yes : shell::MessageAnswer::No);
+        f.messages.queue(accept ? common::MessageAnswer::Yes : common::MessageAnswer::No);
         const QStringList lockedBefore = f.lockedDays(kAnn);
 
         bool force = false;
@@ -167,8 +167,8 @@ private Q_SLOTS:
                                 "be reverted to the effective date you entered. The earliest "
                                 "date you can revert to is 02/28/2024. Would you like to use "
                                 "this date?"));
-        QCOMPARE(f.messages.shown[0].icon, shell::MessageIcon::None);
-        QCOMPARE(f.messages.shown[0].buttons, shell::MessageButtons::YesNo);
+        QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::None);
+        QCOMPARE(f.messages.shown[0].buttons, common::MessageButtons::YesNo);
         if (accept) {
             QCOMPARE(f.lockedDays(kAnn), QStringList({"100:2024-02-27", "200:2024-02-27",
                                                       "100:2024-02-28", "200:2024-02-28"}));
@@ -194,7 +194,7 @@ private Q_SLOTS:
 
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("Error: cannot save user header data"));
-        QCOMPARE(f.messages.shown[0].icon, shell::MessageIcon::Critical);
+        QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::Critical);
         QVERIFY(!f.db.connection().isOpen());
     }
 };

@@ -134,8 +134,8 @@ private Q_SLOTS:
                      QStringLiteral("' because it has been removed or is inaccessible due to "
                                     "partition restrictions. Press OK to assign this user to the "
                                     "default group for their partition."));
-        QCOMPARE(f.messages.shown[0].icon, shell::MessageIcon::Warning);
-        QCOMPARE(f.messages.shown[0].buttons, shell::MessageButtons::Ok);
+        QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::Warning);
+        QCOMPARE(f.messages.shown[0].buttons, common::MessageButtons::Ok);
         QCOMPARE(f.prompter.asked.size(), 1);
         QVERIFY(f.prompter.asked[0].prompt.contains(
             QLatin1String("'North\\North Default (Default)' Group")));
@@ -202,7 +202,7 @@ private Q_SLOTS:
         f.loader.LoadUser(QStringLiteral("new"), QStringLiteral("New"), false);
         QCOMPARE(f.messages.shown.size(), 1);
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("Error: cannot load user data"));
-        QCOMPARE(f.messages.shown[0].icon, shell::MessageIcon::Critical);
+        QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::Critical);
         QVERIFY(!f.paneShown);
         QCOMPARE(f.busyDepth, 0);
         QVERIFY(!f.db.connection().isOpen());

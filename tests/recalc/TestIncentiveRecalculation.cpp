@@ -4,6 +4,7 @@
 #include "config/Registry.h"
 #include "engine/UpdateEngine.h"
 #include "recalc/IncentiveRecalculation.h"
+#include "shell/LocalUpdatePolicy.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,19 +61,19 @@ struct Harness {
     velora::config::Registry registry;
     QWidget window;
     QString switches;
+    velora::shell::LocalUpdatePolicy policy;
     IncentiveRecalculation recalculation;
 
     explicit Harness(Installation& installation, const QString& databaseName = {})
         : registry(installation.registryPath, installation.registryPath)
+        , policy(registry, installation.iniPath, [this] { return switches; })
         , recalculation(
               {engine,
                messages,
-               registry,
-               installation.iniPath,
                {QString(), QStringLiteral("(embedded)"),
                 databaseName.isEmpty() ? QStringLiteral("incentive.sqlite") : databaseName,
                 QStringLiteral("sa"), QString()},
-               [this] { return switches; }},
+               [this] { return policy.localUpdatesDisabled(); }},
               &window) {
         velora::db::ConnectionOptions options;
         options.baseDirectory = installation.db.folder();
@@ -101,7 +102,7 @@ private Q_SLOTS:
         QFETCH(QString, iniExtra);
         Installation installation(iniExtra);
         Harness h(installation);
-        QVERIFY(!h.recalculation.localUpdatesDisabled());
+        QVERIFY(!h.policy.localUpdatesDisabled());
         h.recalculation.RecalculateIncentives(IncentiveRecalculation::userFilter("o'brien"));
         QCOMPARE(installation.pay(), 12.0);
         QVERIFY(h.window.isEnabled());
@@ -124,7 +125,7 @@ private Q_SLOTS:
         Installation installation(iniExtra);
         Harness h(installation);
         h.switches = switches;
-        QVERIFY(h.recalculation.localUpdatesDisabled());
+        QVERIFY(h.policy.localUpdatesDisabled());
         h.recalculation.RecalculateIncentives(QString());
         QCOMPARE(installation.pay(), 0.0);
         QCOMPARE(installation.queued(), QStringLiteral("1"));
@@ -134,7 +135,7 @@ private Q_SLOTS:
         Installation installation;
         Harness h(installation);
         h.switches = QStringLiteral("/DisableLocalUpdates /UNAME=x");
-        QVERIFY(!h.recalculation.localUpdatesDisabled());
+        QVERIFY(!h.policy.localUpdatesDisabled());
     }
 
     void cancelIsReportedAndTheWindowEnabledAgain() {
@@ -147,7 +148,7 @@ private Q_SLOTS:
         QCOMPARE(h.messages.shown.size(), 1);
         QCOMPARE(h.messages.shown[0].text, QStringLiteral("Update cancelled by user."));
         QCOMPARE(h.messages.shown[0].title, QStringLiteral("Velora Incentive"));
-        QVERIFY(h.messages.shown[0].icon == velora::shell::MessageIcon::Information);
+        QVERIFY(h.messages.shown[0].icon == velora::common::MessageIcon::Information);
         QCOMPARE(installation.pay(), 0.0);
         QVERIFY(h.window.isEnabled());
     }

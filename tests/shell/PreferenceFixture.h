@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/PreferenceStore.h"
 #include "common/TestDatabase.h"
-#include "shell/PreferenceStore.h"
 
 #include <QStringList>
 #include <optional>
@@ -18,7 +18,7 @@ public:
 
     explicit PreferenceFixture(bool partitionMode = false)
         : store(db.connection(),
-                shell::PreferenceScope{QString::number(kUserId), kPartitionId, partitionMode}) {
+                common::PreferenceScope{QString::number(kUserId), kPartitionId, partitionMode}) {
         store.setStatementObserver([this](const QString& statement) { statements << statement; });
     }
     PreferenceFixture(const PreferenceFixture&) = delete;
@@ -50,7 +50,7 @@ public:
     }
 
     TestDatabase db;
-    shell::PreferenceStore store;
+    common::PreferenceStore store;
     QStringList statements;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/AppContext.h"
 #include "common/ScriptedMessages.h"
 #include "common/TestDatabase.h"
 #include "config/Registry.h"
-#include "shell/AppContext.h"
 #include "suite/SuiteUserStore.h"
 
 #include <QDir>
@@ -62,8 +62,8 @@ struct ShellInstallation {
             store.grant(name, rights);
     }
 
-    std::unique_ptr<shell::AppContext> context() {
-        return std::make_unique<shell::AppContext>(
+    std::unique_ptr<common::AppContext> context() {
+        return std::make_unique<common::AppContext>(
             messages, config::Registry(registryPath, registryPath), [this] { return switches; });
     }
 

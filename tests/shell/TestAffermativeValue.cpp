@@ -1,9 +1,9 @@
+#include "common/AffermativeValue.h"
 #include "common/TestMain.h"
-#include "shell/AffermativeValue.h"
 
 #include <QTest>
 
-using velora::shell::AffermativeValue;
+using velora::common::AffermativeValue;
 
 class TestAffermativeValue : public QObject {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #include "ShellInstallation.h"
+#include "common/DetailArea.h"
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
-#include "shell/DetailArea.h"
 #include "shell/MainWindow.h"
 #include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
@@ -13,8 +13,8 @@
 #include <QMenuBar>
 #include <QTest>
 
+using velora::common::MessageIcon;
 using velora::shell::MainWindow;
-using velora::shell::MessageIcon;
 using velora::test::ShellInstallation;
 
 class TestMainWindow : public QObject {
@@ -34,9 +34,9 @@ private Q_SLOTS:
         QVERIFY(window.loaderTimer().isActive());
         QCOMPARE(window.loaderTimer().interval(), 125);
         QVERIFY(
-            window.details().pane(velora::shell::DetailArea::Pane::Splash)->isVisibleTo(&window));
+            window.details().pane(velora::common::DetailArea::Pane::Splash)->isVisibleTo(&window));
         QVERIFY(!window.details()
-                     .pane(velora::shell::DetailArea::Pane::UserDetail)
+                     .pane(velora::common::DetailArea::Pane::UserDetail)
                      ->isVisibleTo(&window));
         const QString format = context->region->DateFormat();
         QCOMPARE(window.userPanes()->detailPane().startDate()->Text(),

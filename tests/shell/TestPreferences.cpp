@@ -1,18 +1,18 @@
 #include "PreferenceFixture.h"
+#include "common/PreferenceKeys.h"
+#include "common/Preferences.h"
 #include "common/TestMain.h"
-#include "shell/PreferenceKeys.h"
-#include "shell/Preferences.h"
-#include "shell/ShellError.h"
+#include "common/TextConversion.h"
 #include "shell/WindowPlacement.h"
 
 #include <QTest>
 
-using velora::shell::Preferences;
-using velora::shell::ShellError;
+using velora::common::ConversionError;
+using velora::common::Preferences;
+using velora::common::WindowSettings;
 using velora::shell::WindowPlacement;
-using velora::shell::WindowSettings;
 using velora::test::PreferenceFixture;
-namespace Key = velora::shell::PreferenceKey;
+namespace Key = velora::common::PreferenceKey;
 
 namespace {
 constexpr int kSystem = -1;
@@ -203,7 +203,7 @@ private Q_SLOTS:
         try {
             p.load(f.store, true);
             QFAIL("the load should have failed");
-        } catch (const ShellError& e) {
+        } catch (const ConversionError& e) {
             QCOMPARE(e.number(), number);
             QCOMPARE(e.description(), description);
         }

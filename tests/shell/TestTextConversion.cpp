@@ -1,10 +1,9 @@
 #include "common/TestMain.h"
-#include "shell/ShellError.h"
-#include "shell/TextConversion.h"
+#include "common/TextConversion.h"
 
 #include <QTest>
 
-using namespace velora::shell;
+using namespace velora::common;
 
 namespace {
 constexpr int kOk = 0;
@@ -15,7 +14,7 @@ template <typename Convert> int errorOf(Convert convert) {
     try {
         convert();
         return kOk;
-    } catch (const ShellError& e) {
+    } catch (const ConversionError& e) {
         return e.number();
     }
 }
@@ -118,13 +117,13 @@ private Q_SLOTS:
         try {
             textToInteger(QStringLiteral("x"));
             QFAIL("no error");
-        } catch (const ShellError& e) {
+        } catch (const ConversionError& e) {
             QCOMPARE(e.description(), QStringLiteral("Type mismatch"));
         }
         try {
             textToInteger(QStringLiteral("99999"));
             QFAIL("no error");
-        } catch (const ShellError& e) {
+        } catch (const ConversionError& e) {
             QCOMPARE(e.description(), QStringLiteral("Overflow"));
         }
     }

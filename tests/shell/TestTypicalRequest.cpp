@@ -12,12 +12,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using velora::common::MessageAnswer;
+using velora::common::MessageButtons;
+using velora::common::MessageIcon;
 using velora::detail::kWeekTotalRow;
 using velora::detail::ValueKind;
 using velora::shell::MainWindow;
-using velora::shell::MessageAnswer;
-using velora::shell::MessageButtons;
-using velora::shell::MessageIcon;
 using velora::test::ShellInstallation;
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "db/Connection.h"
 
-namespace velora::shell {
+namespace velora::common {
 
 namespace {
 // Every preference row is written with this type; the procedures expect it.
@@ -81,4 +81,4 @@ void PreferenceStore::send(const QString& statement) {
         observer_(statement);
 }
 
-} // namespace velora::shell
+} // namespace velora::common

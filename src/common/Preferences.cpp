@@ -4,7 +4,7 @@
 #include "PreferenceStore.h"
 #include "TextConversion.h"
 
-namespace velora::shell {
+namespace velora::common {
 
 namespace {
 
@@ -107,4 +107,4 @@ QVariant Preferences::GetPreference(const QVariant& nameOrNumber) const {
     return {};
 }
 
-} // namespace velora::shell
+} // namespace velora::common

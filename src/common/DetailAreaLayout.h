@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace velora::shell {
+namespace velora::common {
 
 // Where the panes of the detail area go when it changes size: the group-account pane is
 // centred horizontally; the formula, splash, user-detail and user-header panes take its left
@@ -35,4 +35,4 @@ struct WindowSizeRule {
     }
 };
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-namespace velora::shell {
+namespace velora::common {
 
 class Messages;
 
@@ -54,4 +54,4 @@ struct AppContext {
     std::shared_ptr<catalogue::User> currentUser;
 };
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace velora::shell {
+namespace velora::common {
 
 // The busy indication of the main window (BeginBusy/EndBusy): the window disabled with the
 // hourglass, optionally the wait dialog centred over it. Not counted: one EndBusy ends any
@@ -36,4 +36,4 @@ private:
     bool busy_ = false;
 };
 
-} // namespace velora::shell
+} // namespace velora::common

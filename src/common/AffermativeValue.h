@@ -2,10 +2,10 @@
 
 #include <QString>
 
-namespace velora::shell {
+namespace velora::common {
 
 // True when a configuration flag says yes: the text, trimmed and upper-cased, is one of
 // Y, YES, ENABLE, ENABLED, TRUE or ON.
 bool AffermativeValue(const QString& text);
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -6,7 +6,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 
-namespace velora::shell {
+namespace velora::common {
 
 // The details area (picDetails): exactly one of its panes shows at a time. The splash, the
 // list view and the fixed-size editor panes, which the editors' own classes fill.
@@ -45,4 +45,4 @@ private:
     QLineEdit* formulaShiftDate_ = nullptr;
 };
 
-} // namespace velora::shell
+} // namespace velora::common

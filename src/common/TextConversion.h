@@ -1,9 +1,11 @@
 #pragma once
 
+#include "NumberedError.h"
+
 #include <QString>
 #include <QtGlobal>
 
-namespace velora::shell {
+namespace velora::common {
 
 // The numbers and descriptions of the conversion errors, as the operator has always seen them.
 namespace ConversionErrorNumber {
@@ -11,9 +13,15 @@ constexpr int Overflow = 6;
 constexpr int TypeMismatch = 13;
 } // namespace ConversionErrorNumber
 
+// A stored text that cannot become its field's type.
+class ConversionError : public NumberedError {
+public:
+    using NumberedError::NumberedError;
+};
+
 // Conversions of stored preference texts to their field types. Numbers are read in plain
 // decimal form with a "." decimal point and an optional exponent, blanks around them ignored;
-// fractions round half to even. A text that is not a number fails with ShellError
+// fractions round half to even. A text that is not a number fails with ConversionError
 // TypeMismatch ("Type mismatch"), a number beyond the field's range with Overflow ("Overflow").
 
 // A 16-bit integer (-32768 to 32767).
@@ -27,4 +35,4 @@ bool textToBoolean(const QString& text);
 // number ("9540"), an exponent as "E+07" for very large or small values.
 QString singleToText(float value);
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace velora::shell {
+namespace velora::common {
 
 // The real message boxes, modal over a parent window.
 class QtMessages final : public Messages {
@@ -20,4 +20,4 @@ private:
     QWidget* parent_;
 };
 
-} // namespace velora::shell
+} // namespace velora::common

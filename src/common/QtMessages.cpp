@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace velora::shell {
+namespace velora::common {
 
 namespace {
 
@@ -66,4 +66,4 @@ MessageAnswer QtMessages::show(const QString& text, const QString& title, Messag
     return fromQt(box.exec());
 }
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace velora::shell {
+namespace velora::common {
 
 // Names of the preference rows kept by the preference procedures. System-level rows are
 // shared by every operator; user-level rows belong to one operator.
@@ -43,4 +43,4 @@ inline const QString WindowLeft = QStringLiteral("-1");
 inline const QString SplitPos = QStringLiteral("5000");
 } // namespace PreferenceDefault
 
-} // namespace velora::shell
+} // namespace velora::common

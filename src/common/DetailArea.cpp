@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace velora::shell {
+namespace velora::common {
 
 namespace {
 
@@ -147,4 +147,4 @@ void DetailArea::layOut() {
     listView_->setGeometry(QRect(QPoint(0, 0), layout.listView.size()));
 }
 
-} // namespace velora::shell
+} // namespace velora::common

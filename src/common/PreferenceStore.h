@@ -7,7 +7,7 @@ namespace velora::db {
 class Connection;
 }
 
-namespace velora::shell {
+namespace velora::common {
 
 // Whose preferences a store reads and writes: the logged-in operator's user id, their
 // partition, and whether the database runs in partition mode (then every call names the
@@ -57,4 +57,4 @@ private:
     StatementObserver observer_;
 };
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -1,20 +1,18 @@
 #include "TextConversion.h"
 
-#include "ShellError.h"
-
 #include <QRegularExpression>
 #include <cmath>
 
-namespace velora::shell {
+namespace velora::common {
 
 namespace {
 
 [[noreturn]] void throwTypeMismatch() {
-    throw ShellError(ConversionErrorNumber::TypeMismatch, QStringLiteral("Type mismatch"));
+    throw ConversionError(ConversionErrorNumber::TypeMismatch, QStringLiteral("Type mismatch"));
 }
 
 [[noreturn]] void throwOverflow() {
-    throw ShellError(ConversionErrorNumber::Overflow, QStringLiteral("Overflow"));
+    throw ConversionError(ConversionErrorNumber::Overflow, QStringLiteral("Overflow"));
 }
 
 bool parseNumber(const QString& text, double& number) {
@@ -74,4 +72,4 @@ QString singleToText(float value) {
     return text.replace(QLatin1Char('e'), QLatin1Char('E'));
 }
 
-} // namespace velora::shell
+} // namespace velora::common

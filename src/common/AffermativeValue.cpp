@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace velora::shell {
+namespace velora::common {
 
 bool AffermativeValue(const QString& text) {
     static const QStringList affirmative{QStringLiteral("Y"),      QStringLiteral("YES"),
@@ -11,4 +11,4 @@ bool AffermativeValue(const QString& text) {
     return affirmative.contains(text.trimmed().toUpper());
 }
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace velora::shell {
+namespace velora::common {
 
 enum class MessageIcon { None, Information, Warning, Critical, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore };
@@ -29,4 +29,4 @@ public:
     static inline const QString kTitle = QStringLiteral("Velora Incentive");
 };
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -3,7 +3,7 @@
 #include <QVariant>
 #include <QtGlobal>
 
-namespace velora::shell {
+namespace velora::common {
 
 class PreferenceStore;
 
@@ -38,7 +38,7 @@ public:
 
     // Reads every preference at its level and converts it to its field type. When
     // deleted-reports support is off, an include-deleted-reports preference that came out
-    // true is turned off and stored as "0" at system level. Throws ShellError for a value
+    // true is turned off and stored as "0" at system level. Throws ConversionError for a value
     // that does not convert (13, "Type mismatch") or does not fit its field (6, "Overflow"),
     // and db::DbError for a failing statement; the fields keep their previous values then.
     void load(PreferenceStore& store, bool supportDeletedReports);
@@ -51,4 +51,4 @@ public:
     QVariant GetPreference(const QVariant& nameOrNumber) const;
 };
 
-} // namespace velora::shell
+} // namespace velora::common

@@ -22,7 +22,7 @@ void setInputEnabled(QWidget& window, bool enabled) {
 
 } // namespace
 
-namespace velora::shell {
+namespace velora::common {
 
 BusyIndicator::~BusyIndicator() {
     delete wait_;
@@ -66,4 +66,4 @@ void BusyIndicator::EndBusy() {
     }
 }
 
-} // namespace velora::shell
+} // namespace velora::common
