@@ -1,4 +1,5 @@
 #include "HelpLocator.h"
+#include "BuildInfo.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,5 @@
 #include "ProgramRelease.h"
+#include "BuildInfo.h"
 
 namespace velora::shell {
 

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "BuildInfo.h"
 #include "MainWindow.h"
 #include "common/AppContext.h"
 #include "common/QtMessages.h"

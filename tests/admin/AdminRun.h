@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Connection.h"
+#include "TestPaths.h"
 
 #include <QProcess>
 #include <QString>

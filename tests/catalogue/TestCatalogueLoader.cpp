@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueLoader.h"
+#include "TestPaths.h"
 #include "catalogue/PartitionAccess.h"
 #include "common/TestDatabase.h"
 #include "common/TestMain.h"

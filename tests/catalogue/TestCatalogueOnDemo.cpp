@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueDisplay.h"
+#include "TestPaths.h"
 #include "common/ScriptedMessages.h"
 #include "common/TestMain.h"
 #include "db/Connection.h"

@@ -1,4 +1,5 @@
 #include "common/TestMain.h"
+#include "TestPaths.h"
 
 #include <QFile>
 #include <QMap>
