@@ -17,6 +17,11 @@ EngineFixture::EngineFixture() {
     db_.exec(
         QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
                        "extra3, incentive_group_id) VALUES ('admin', 'Al', 'Admin', 2, 0, 1)"));
+    setPreference(QStringLiteral("INCENT_AUTO_LOCKING"), QStringLiteral("0"));
+}
+
+void EngineFixture::setPreference(const QString& key, const QString& value) {
+    db_.exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, '%1', '%2'").arg(key, value));
 }
 
 int EngineFixture::setFormula(int id, const QString& text) {
