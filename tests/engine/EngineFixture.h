@@ -2,12 +2,11 @@
 
 #include "common/TestDatabase.h"
 
-#include <QString>
-
 namespace velora::test {
 
-// A small incentive database for engine tests: two groups, three users, two accounts, no
-// automatic locking, and helpers to set preferences and formulas and read results back.
+// A small incentive database for engine tests: three groups (3 without formula rows), four
+// transcriptionists and an administrator, two accounts, no automatic locking, and helpers to
+// set preferences and formulas and read results back.
 class EngineFixture {
 public:
     EngineFixture();
