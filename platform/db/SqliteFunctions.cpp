@@ -20,6 +20,21 @@ int asciiLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
+void appendFolded(const QString& text, std::string& out) {
+    QString folded;
+    folded.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        folded.append(QChar::fromUcs4(QChar::toCaseFolded(c)));
+    }
+    const QByteArray utf8 = folded.toUtf8();
+    out.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
 int collateTextCi(void*, int aLength, const void* a, int bLength, const void* b) {
     return compareTextCi(static_cast<const char*>(a), aLength, static_cast<const char*>(b),
                          bLength);
@@ -142,6 +157,22 @@ int compareTextCi(const char* a, int aLength, const char* b, int bLength) {
             return diff;
     }
     return aLength - bLength;
+}
+
+void foldTextCi(const char* text, int length, std::string& out) {
+    length = trimmedLength(text, length);
+    out.resize(static_cast<std::size_t>(length));
+    for (int i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            // The rest goes through the same UTF-8 decoding and per-character folding that
+            // QString's case-insensitive comparison applies.
+            out.resize(static_cast<std::size_t>(i));
+            appendFolded(QString::fromUtf8(text + i, length - i), out);
+            return;
+        }
+        out[static_cast<std::size_t>(i)] = static_cast<char>(asciiLower(c));
+    }
 }
 
 int registerSqliteFunctions(sqlite3* db) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 struct sqlite3;
 
 namespace velora::db {
@@ -11,5 +13,11 @@ int registerSqliteFunctions(sqlite3* db);
 
 // TEXTCI's comparison, exposed for tests: <0, 0, >0.
 int compareTextCi(const char* a, int aLength, const char* b, int bLength);
+
+// The form under which TEXTCI finds texts equal: trailing blanks dropped and every character
+// case-folded as compareTextCi folds it (UTF-8 in and out). compareTextCi(a, b) is 0 exactly
+// when the folded forms are equal byte for byte, so a map keyed by it matches as the database
+// does. Written into out, whose storage is reused.
+void foldTextCi(const char* text, int length, std::string& out);
 
 } // namespace velora::db

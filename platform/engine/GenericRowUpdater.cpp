@@ -59,7 +59,7 @@ void GenericRowUpdater::commitBatchIfFull(bool force) {
         context_.connection.commit();
         transactionOpen_ = false;
         inBatch_ = 0;
-        context_.observer.progress(done_, rowsToDo_);
+        context_.observer.progress(passed_, rowsToDo_);
     }
 }
 
@@ -69,7 +69,7 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
     readProductionFigures(rs, row_);
     calculator_.calculate(context_.assignments.lookup(user.groupId, row_.accountId), row_,
                           outcome_);
-    ++done_;
+    ++passed_;
     if (!outcome_.ok()) {
         context_.errors.report(outcome_.failedFormulaId, outcome_.error, user.transId,
                                row_.accountId, row_.shiftDate);
@@ -80,7 +80,7 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
         context_.connection.beginTransaction();
         transactionOpen_ = true;
     }
-    context_.connection.execute(
+    const int written = context_.connection.execute(
         QStringLiteral("UPDATE Trans_incentive SET ") +
         assignment(QStringLiteral("incent_hours_typed"),
                    QStringLiteral("incent_hours_typed_modified"), r.hours, rs) +
@@ -93,6 +93,8 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
         QStringLiteral(" AND hosp_acct_id = ") + QString::number(row_.accountId) +
         QStringLiteral(" AND shift_date = '") + row_.shiftDate.toString(Qt::ISODate) +
         QStringLiteral("' AND locked = 0"));
+    if (written != 0) // -1: the engine cannot tell, and the row was read by this key just now
+        ++done_;
     ++inBatch_;
     commitBatchIfFull(false);
 }

@@ -33,6 +33,8 @@ public:
 
     explicit GenericRowUpdater(Context context);
 
+    // Returns the number of rows computed and written; a row whose formula failed is not
+    // counted. Progress counts every row gone through.
     qint64 run(const RecalcRequest& request, RecalcSummary& summary);
 
 private:
@@ -46,7 +48,8 @@ private:
     RowCalculator calculator_;
     RowInputs row_;
     RowCalculator::Outcome outcome_;
-    qint64 done_ = 0;
+    qint64 done_ = 0;   // rows computed and written
+    qint64 passed_ = 0; // rows gone through
     qint64 rowsToDo_ = 0;
     int inBatch_ = 0;
     bool transactionOpen_ = false;

@@ -20,6 +20,7 @@ struct RecalcRequest {
 class RecalcObserver {
 public:
     virtual ~RecalcObserver() = default;
+    // rowsDone: rows gone through so far, computed or failed.
     virtual void progress(qint64 rowsDone, qint64 rowsToDo) = 0;
     virtual void rowError(int number, const QString& description) = 0;
     virtual bool cancelRequested() const = 0;
@@ -28,8 +29,8 @@ public:
 // Counts of a finished recalculation.
 struct RecalcSummary {
     qint64 rowsToDo = 0;
-    qint64 rowsDone = 0;
-    qint64 rowsFailed = 0;
+    qint64 rowsDone = 0;   // rows computed and written; never a row that was passed over
+    qint64 rowsFailed = 0; // rows left unchanged because a formula failed
     qint64 rowsAutoLocked = 0;
     qint64 blankRowsAdded = 0;
 };

@@ -1,6 +1,7 @@
 #include "RecalcScope.h"
 
 #include "db/Connection.h"
+#include "db/SqliteFunctions.h"
 
 namespace velora::engine {
 
@@ -26,24 +27,14 @@ RecalcScope RecalcScope::load(db::Connection& connection, const RecalcRequest& r
         user.partitionId = rs.value(2).isNull() ? -1 : rs.value(2).toInt();
         const QByteArray utf8 = user.transId.toUtf8();
         std::string key;
-        normalise(utf8.constData(), static_cast<int>(utf8.size()), key);
+        db::foldTextCi(utf8.constData(), static_cast<int>(utf8.size()), key);
         scope.users_.emplace(std::move(key), std::move(user));
     }
     return scope;
 }
 
-void RecalcScope::normalise(const char* text, int length, std::string& out) {
-    while (length > 0 && text[length - 1] == ' ')
-        --length;
-    out.assign(text, static_cast<std::size_t>(length));
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - ('a' - 'A'));
-    }
-}
-
 const RecalcScope::User* RecalcScope::find(const char* transId, int length) {
-    normalise(transId, length, buffer_);
+    db::foldTextCi(transId, length, buffer_);
     const auto it = users_.find(buffer_);
     return it == users_.end() ? nullptr : &it->second;
 }

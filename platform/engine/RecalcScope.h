@@ -13,7 +13,9 @@ class Connection;
 namespace velora::engine {
 
 // The transcriptionists a run covers (trans_type 1, passing the filter) with their group and
-// partition. Looked up per row by trans_id, without regard to case and trailing blanks.
+// partition. Looked up per row by trans_id exactly as the database compares it (the TEXTCI
+// collation: letter case, accented letters included, and trailing blanks ignored), so that every
+// row the statements select for a user finds that user here.
 class RecalcScope {
 public:
     struct User {
@@ -35,8 +37,6 @@ public:
     const std::unordered_map<std::string, User>& users() const { return users_; }
 
 private:
-    static void normalise(const char* text, int length, std::string& out);
-
     std::unordered_map<std::string, User> users_;
     std::string buffer_;
 };

@@ -146,7 +146,9 @@ void SqliteRowUpdater::computeRow(sqlite3_value** argv) {
     const FormulaSet& set = context_.assignments.lookup(user->groupId, row_.accountId);
     calculator_.calculate(set, row_, outcome_);
     currentOk_ = outcome_.ok();
-    if (!currentOk_)
+    if (currentOk_)
+        ++batchComputed_;
+    else
         context_.errors.report(outcome_.failedFormulaId, outcome_.error, user->transId,
                                row_.accountId, row_.shiftDate);
 }
@@ -235,10 +237,12 @@ qint64 SqliteRowUpdater::runBatch(const std::optional<RowidRange>& range,
         update.bind(4, range->end);
     }
     currentRowid_ = -1;
+    batchComputed_ = 0;
     executeNative(context_.db, "BEGIN IMMEDIATE");
     try {
         update.step();
         executeNative(context_.db, "COMMIT");
+        computed_ += batchComputed_;
     } catch (const db::DbError&) {
         sqlite3_exec(context_.db, "ROLLBACK", nullptr, nullptr, nullptr);
         if (context_.observer.cancelRequested())
@@ -254,24 +258,24 @@ qint64 SqliteRowUpdater::runBatch(const std::optional<RowidRange>& range,
 
 qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary) {
     fillScopeTable();
+    computed_ = 0;
     summary.rowsToDo = countRowsToDo(request);
     context_.observer.progress(0, summary.rowsToDo);
     if (summary.rowsToDo == 0)
         return 0;
     if (summary.rowsToDo <= context_.batchRows) {
         throwIfCancelled();
-        const qint64 done = runBatch(std::nullopt, request);
-        context_.observer.progress(done, summary.rowsToDo);
-        return done;
+        context_.observer.progress(runBatch(std::nullopt, request), summary.rowsToDo);
+        return computed_;
     }
     const auto [first, last] = rowidSpan();
-    qint64 done = 0;
+    qint64 passed = 0;
     for (qint64 start = first; start <= last; start += context_.batchRows) {
         throwIfCancelled();
-        done += runBatch(RowidRange{start, start + context_.batchRows}, request);
-        context_.observer.progress(done, summary.rowsToDo);
+        passed += runBatch(RowidRange{start, start + context_.batchRows}, request);
+        context_.observer.progress(passed, summary.rowsToDo);
     }
-    return done;
+    return computed_;
 }
 
 void SqliteRowUpdater::throwIfCancelled() const {

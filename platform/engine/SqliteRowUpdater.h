@@ -39,8 +39,9 @@ public:
     SqliteRowUpdater(const SqliteRowUpdater&) = delete;
     SqliteRowUpdater& operator=(const SqliteRowUpdater&) = delete;
 
-    // Updates every row to do; returns the number of rows rewritten. Throws DbError, with
-    // number 6 when cancelled.
+    // Updates every row to do; returns the number of rows computed (a row whose formula failed,
+    // or that no covered user claims, is passed over and not counted). Progress counts every
+    // row the batches went through. Throws DbError, with number 6 when cancelled.
     qint64 run(const RecalcRequest& request, RecalcSummary& summary);
 
 private:
@@ -68,6 +69,8 @@ private:
     RowCalculator::Outcome outcome_;
     qint64 currentRowid_ = -1;
     bool currentOk_ = false;
+    qint64 batchComputed_ = 0; // rows computed in the open batch
+    qint64 computed_ = 0;      // rows computed in committed batches
     bool keptResultsBroken_ = false;
 };
 

@@ -1,31 +1,33 @@
 #include "EngineFixture.h"
 
+#include "db/SqlText.h"
+
 namespace velora::test {
+
+using db::sqlTextLiteral;
 
 EngineFixture::EngineFixture() {
     db_.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
-                            "partition_id) VALUES (10, 'Mercy General', 0)"));
-    db_.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
-                            "partition_id) VALUES (20, 'St. Luke Clinic', 0)"));
+                            "partition_id) VALUES (10, 'Mercy General', 0), (20, 'St. Luke', 0)"));
     db_.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id) "
-                            "VALUES (2, 'Night Shift', 0)"));
+                            "VALUES (2, 'Night Shift', 0), (3, 'Empty', 0)"));
     db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
-                            "extra3, incentive_group_id) VALUES ('ann', 'Ann', 'Lee', 1, 0, 1)"));
-    db_.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
-                            "extra3, incentive_group_id) VALUES ('o''brien', 'Kate', 'O''Brien', "
-                            "1, 0, 2)"));
-    db_.exec(
-        QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
-                       "extra3, incentive_group_id) VALUES ('admin', 'Al', 'Admin', 2, 0, 1)"));
+                            "extra3, incentive_group_id) VALUES ('ann', 'Ann', 'Lee', 1, 0, 1), "
+                            "('o''brien', 'Kate', 'O''Brien', 1, 0, 2), ('josé', 'José', 'Ruiz', "
+                            "1, 0, 1), ('kim', 'Kim', 'Lo', 1, 0, 3), ('admin', 'Al', 'Admin', 2, "
+                            "0, 1)"));
+    setPreference(QStringLiteral("INCENT_AUTO_LOCKING"), QStringLiteral("0"));
+}
+
+void EngineFixture::setPreference(const QString& key, const QString& value) {
+    db_.exec(QStringLiteral("EXEC usp_incentive_add_preference -1, 4, '%1', '%2'").arg(key, value));
 }
 
 int EngineFixture::setFormula(int id, const QString& text) {
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     db_.exec(QStringLiteral("INSERT OR REPLACE INTO Incentive_formula (formula_id, formula_name, "
-                            "formula_text, partition_id) VALUES (%1, 'F%1', '%2', 0)")
+                            "formula_text, partition_id) VALUES (%1, 'F%1', %2, 0)")
                  .arg(id)
-                 .arg(quoted));
+                 .arg(sqlTextLiteral(text)));
     return id;
 }
 
@@ -41,13 +43,11 @@ void EngineFixture::assign(int groupId, int accountId, const QString& typed, con
 
 void EngineFixture::addRow(const QString& transId, int account, const QString& day, double lines,
                            double hoursSystem, double hoursTyped, int locked) {
-    QString quoted = transId;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     db_.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
                             "locked, lines, lines_modified, hours_system, hours_system_modified, "
-                            "hours_typed, hours_typed_modified) VALUES ('%1', %2, '%3', %4, %5, "
+                            "hours_typed, hours_typed_modified) VALUES (%1, %2, '%3', %4, %5, "
                             "%5, %6, %6, %7, %7)")
-                 .arg(quoted)
+                 .arg(sqlTextLiteral(transId))
                  .arg(account)
                  .arg(day)
                  .arg(locked)
@@ -58,12 +58,10 @@ void EngineFixture::addRow(const QString& transId, int account, const QString& d
 
 double EngineFixture::value(const QString& column, const QString& transId, int account,
                             const QString& day) {
-    QString quoted = transId;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return db_
-        .scalar(QStringLiteral("SELECT %1 FROM Trans_incentive WHERE trans_id = '%2' AND "
+        .scalar(QStringLiteral("SELECT %1 FROM Trans_incentive WHERE trans_id = %2 AND "
                                "hosp_acct_id = %3 AND shift_date = '%4'")
-                    .arg(column, quoted)
+                    .arg(column, sqlTextLiteral(transId))
                     .arg(account)
                     .arg(day))
         .toDouble();

@@ -2,12 +2,11 @@
 
 #include "common/TestDatabase.h"
 
-#include <QString>
-
 namespace velora::test {
 
-// A small incentive database for engine tests: two groups, three users, two accounts, one
-// week of rows, and helpers to set formulas and read results back.
+// A small incentive database for engine tests: three groups (3 without formula rows), four
+// transcriptionists and an administrator, two accounts, no automatic locking, and helpers to
+// set preferences and formulas and read results back.
 class EngineFixture {
 public:
     EngineFixture();
@@ -15,6 +14,8 @@ public:
     TestDatabase& database() { return db_; }
     db::Connection& connection() { return db_.connection(); }
 
+    // A system-level preference.
+    void setPreference(const QString& key, const QString& value);
     // Stores a formula under an id (replacing it) and returns the id.
     int setFormula(int id, const QString& text);
     void assign(int groupId, int accountId, const QString& typed, const QString& hours,

@@ -5,13 +5,13 @@
 #include "engine/CompiledFormula.h"
 #include "engine/FormulaEvaluator.h"
 #include "engine/RecalcJob.h"
-#include "engine/RecalcQueue.h"
+#include "engine/RecalcQueueServer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QThread>
+#include <optional>
 
 namespace velora::tools {
 
@@ -43,8 +43,8 @@ bool readText(const QString& path, QString& text) {
     return true;
 }
 
-std::unique_ptr<db::Connection> openDatabase(const QString& path) {
-    db::ConnectionOptions options;
+std::unique_ptr<db::Connection> openDatabase(const QString& path,
+                                             db::ConnectionOptions options = {}) {
     options.baseDirectory = QFileInfo(path).absolutePath();
     auto connection = std::make_unique<db::Connection>(options);
     connection->open(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=") +
@@ -69,6 +69,26 @@ public:
     }
     bool cancelRequested() const override { return false; }
 };
+
+// The queue server's log: events on stdout, warnings on stderr, a line each.
+class ConsoleQueueLog final : public engine::RecalcQueueServer::Log {
+public:
+    void event(const QString& line) override { out() << line << Qt::endl; }
+    void warning(const QString& line) override { err() << line << Qt::endl; }
+};
+
+// A whole number of at least 1 given as "--name value"; fallback when the option is absent,
+// nothing when it is given without such a number.
+std::optional<int> positiveOption(const QStringList& args, const QString& name, int fallback) {
+    if (!args.contains(name))
+        return fallback;
+    bool ok = false;
+    const int value = option(args, name).toInt(&ok);
+    if (ok && value >= 1)
+        return value;
+    err() << name << " takes a whole number of at least 1" << Qt::endl;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -148,19 +168,25 @@ int recalcCommand(const QStringList& args) {
 int serveQueueCommand(const QStringList& args) {
     if (args.isEmpty())
         return 2;
-    const bool once = args.contains(QStringLiteral("--once"));
-    const int interval = option(args, QStringLiteral("--interval"), QStringLiteral("2")).toInt();
+    engine::RecalcQueueServer::Options options;
+    options.once = args.contains(QStringLiteral("--once"));
+    const auto interval = positiveOption(args, QStringLiteral("--interval"), options.idleSeconds);
+    const auto stale = positiveOption(args, QStringLiteral("--stale"), options.policy.staleSeconds);
+    const auto busyTimeout = positiveOption(args, QStringLiteral("--busy-timeout"),
+                                            db::ConnectionOptions{}.busyTimeoutMs);
+    if (!interval || !stale || !busyTimeout)
+        return 2;
+    options.idleSeconds = *interval;
+    options.policy.staleSeconds = *stale;
+    db::ConnectionOptions connection;
+    connection.busyTimeoutMs = *busyTimeout;
+    const QString path = args[0];
+    ConsoleQueueLog log;
+    engine::RecalcQueueServer server([path, connection] { return openDatabase(path, connection); },
+                                     engine::QueueServerId::current(), options, log);
     try {
-        auto connection = openDatabase(args[0]);
-        ConsoleObserver observer;
-        for (;;) {
-            const int processed = engine::RecalcQueue::processPending(*connection, observer);
-            if (processed > 0)
-                out() << "\n" << processed << " request(s) processed" << Qt::endl;
-            if (once)
-                return 0;
-            QThread::sleep(static_cast<unsigned long>(std::max(1, interval)));
-        }
+        server.serve();
+        return 0;
     } catch (const db::DbError& e) {
         return reportDbError(e);
     }

@@ -11,7 +11,8 @@ int usage() {
            "  velora-engine check FORMULA-FILE\n"
            "  velora-engine eval DB FORMULA-FILE --user ID --account ID --date YYYY-MM-DD\n"
            "  velora-engine recalc DB [--filter SQL] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-           "  velora-engine serve-queue DB [--once] [--interval SECONDS]\n";
+           "  velora-engine serve-queue DB [--once] [--interval SECONDS] [--stale SECONDS]\n"
+           "                               [--busy-timeout MS]\n";
     return 2;
 }
 

@@ -135,8 +135,13 @@ CREATE TABLE Incentive_recalc_request (
     end_date     TEXT NOT NULL,
     status       INTEGER NOT NULL DEFAULT 0, -- 0 queued, 1 running, 2 done, 3 failed
     done_at      TEXT NULL,
-    message      TEXT NULL
+    message      TEXT NULL,
+    claim_host   TEXT NULL,                  -- host of the server that claimed it
+    claim_pid    INTEGER NULL,               -- its process id on that host
+    heartbeat_at TEXT NULL,                  -- UTC time the claimer last said it is alive
+    attempts     INTEGER NOT NULL DEFAULT 0  -- times claimed
 );
+CREATE INDEX ix_recalc_request_status ON Incentive_recalc_request (status, request_id);
 
 -- Login tables of the suite ------------------------------------------------------------------
 

@@ -133,8 +133,13 @@ CREATE TABLE dbo.Incentive_recalc_request (
     end_date     datetime NOT NULL,
     status       int NOT NULL DEFAULT 0,
     done_at      datetime NULL,
-    message      varchar(max) NULL
+    message      varchar(max) NULL,
+    claim_host   varchar(255) NULL,
+    claim_pid    bigint NULL,
+    heartbeat_at datetime NULL,
+    attempts     int NOT NULL DEFAULT 0
 );
+CREATE INDEX ix_recalc_request_status ON dbo.Incentive_recalc_request (status, request_id);
 GO
 
 IF OBJECT_ID('dbo.Suite_user') IS NULL
