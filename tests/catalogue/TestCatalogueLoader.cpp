@@ -1,13 +1,9 @@
 #include "catalogue/CatalogueLoader.h"
-#include "TestPaths.h"
 #include "catalogue/PartitionAccess.h"
 #include "common/TestDatabase.h"
 #include "common/TestMain.h"
 #include "db/DbError.h"
 
-#include <QProcess>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -73,19 +69,12 @@ QList<int> partitionIds(const CatalogueCollection<Partition>& partitions) {
     return ids;
 }
 
-int count(db::Connection& connection, const QString& statement) {
-    db::Recordset rows = connection.openRecordset(statement);
-    return rows.value(0).toInt();
-}
-
 } // namespace
 
 class TestCatalogueLoader : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-
     void partitionsAndAccounts();
     void usersFollowTheRowRules();
     void deletedUsersOnlyWhenShown();
@@ -98,40 +87,7 @@ private Q_SLOTS:
     void accessiblePartitionsAreTheCataloguedChildren();
     void availablePartitionsAreAppended();
     void defaultGroupIsTheFirstByName();
-    void partitionQualifiedNames_data();
-    void partitionQualifiedNames();
-    void defaultMarks();
-
-    void demoCountsMatchTheTables();
-    void demoSpecialUsersAreFoundUnderTheirKeys();
-    void demoPartitionZeroReachesEveryLivePartition();
-
-private:
-    std::unique_ptr<db::Connection> openDemo() const;
-
-    QTemporaryDir demoDir_;
 };
-
-void TestCatalogueLoader::initTestCase() {
-    QVERIFY(demoDir_.isValid());
-    QProcess process;
-    process.start(QStringLiteral(VELORA_ADMIN_PATH),
-                  {QStringLiteral("demo"), demoDir_.path(), QStringLiteral("--users"),
-                   QStringLiteral("15"), QStringLiteral("--days"), QStringLiteral("10"),
-                   QStringLiteral("--partitions"), QStringLiteral("3")});
-    QVERIFY2(process.waitForFinished(300000), qPrintable(process.errorString()));
-    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
-             process.readAllStandardError().constData());
-}
-
-std::unique_ptr<db::Connection> TestCatalogueLoader::openDemo() const {
-    db::ConnectionOptions options;
-    options.baseDirectory = demoDir_.filePath(QStringLiteral("HALVEX/SYSTEM"));
-    auto connection = std::make_unique<db::Connection>(options);
-    connection->open(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog="
-                                    "incentive.sqlite;Data Source=(embedded);PWD=;"));
-    return connection;
-}
 
 void TestCatalogueLoader::partitionsAndAccounts() {
     test::TestDatabase db;
@@ -320,95 +276,6 @@ void TestCatalogueLoader::defaultGroupIsTheFirstByName() {
     QCOMPARE(access.findDefaultGroup(0)->GroupID(), 1);
     QVERIFY(!access.findDefaultGroup(2));
     QVERIFY(!access.findDefaultGroup(-1));
-}
-
-void TestCatalogueLoader::partitionQualifiedNames_data() {
-    QTest::addColumn<int>("preference");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("0: partition first") << 0 << QStringLiteral("North\\Smith, Ann");
-    QTest::newRow("1: partition behind") << 1 << QStringLiteral("Smith, Ann\\North");
-    QTest::newRow("2: partition behind") << 2 << QStringLiteral("Smith, Ann\\North");
-    QTest::newRow("-1: partition behind") << -1 << QStringLiteral("Smith, Ann\\North");
-}
-
-void TestCatalogueLoader::partitionQualifiedNames() {
-    QFETCH(int, preference);
-    QFETCH(QString, expected);
-    QCOMPARE(
-        PartitionQualifiedName(QStringLiteral("Smith, Ann"), QStringLiteral("North"), preference),
-        expected);
-}
-
-void TestCatalogueLoader::defaultMarks() {
-    Formula formula;
-    formula.setFormulaID(1);
-    formula.setFormulaName(QStringLiteral("Default Formula"));
-    QCOMPARE(FormulaDisplayName(formula, QStringLiteral("Base"), 0),
-             QStringLiteral("Base\\Default Formula (Default)"));
-    formula.setFormulaID(11);
-    QCOMPARE(FormulaDisplayName(formula, QStringLiteral("Base"), 1),
-             QStringLiteral("Default Formula\\Base"));
-
-    Group group;
-    group.setGroupName(QStringLiteral("Standard"));
-    group.setIsPartitionDefault(true);
-    QCOMPARE(GroupDisplayName(group, QStringLiteral("North"), 1),
-             QStringLiteral("Standard\\North (Default)"));
-    group.setIsPartitionDefault(false);
-    QCOMPARE(GroupDisplayName(group, QStringLiteral("North"), 0),
-             QStringLiteral("North\\Standard"));
-}
-
-void TestCatalogueLoader::demoCountsMatchTheTables() {
-    const auto connection = openDemo();
-    const Catalogue catalogue = loadCatalogue(*connection);
-    db::Connection& c = *connection;
-    QCOMPARE(catalogue.partitions().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM System_partitions")));
-    QCOMPARE(catalogue.accounts().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE hosp_acct_id >= 0")) +
-                 2);
-    QCOMPARE(catalogue.users().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND "
-                                     "is_deleted = 0")));
-    QCOMPARE(catalogue.formulas().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Incentive_formula")));
-    QCOMPARE(catalogue.groups().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Incentive_group")));
-
-    const int deleted = count(
-        c,
-        QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted <> 0"));
-    QVERIFY(deleted > 0);
-    QCOMPARE(loadCatalogue(c, true).users().count(), catalogue.users().count() + deleted);
-}
-
-void TestCatalogueLoader::demoSpecialUsersAreFoundUnderTheirKeys() {
-    const auto connection = openDemo();
-    const Catalogue catalogue = loadCatalogue(*connection);
-    const auto dotted = GetObjectFromCollection(catalogue.users(), QStringLiteral("j.smith"));
-    QVERIFY(dotted);
-    QCOMPARE(dotted->TransName(), QStringLiteral("Smith, John"));
-    const auto quoted = GetObjectFromCollection(catalogue.users(), QStringLiteral("obrien'k"));
-    QVERIFY(quoted);
-    QCOMPARE(quoted->TransName(), QStringLiteral("O'Brien, Kathleen"));
-    QVERIFY(catalogue.groups().contains(QString::number(quoted->GroupID())));
-    QVERIFY(catalogue.partitions().contains(QString::number(quoted->PartitionID())));
-}
-
-void TestCatalogueLoader::demoPartitionZeroReachesEveryLivePartition() {
-    const auto connection = openDemo();
-    const Catalogue catalogue = loadCatalogue(*connection);
-    QSet<int> live;
-    db::Recordset rows = connection->openRecordset(
-        QStringLiteral("SELECT partition_id FROM System_partitions WHERE delete_date IS NULL"));
-    for (; !rows.eof(); rows.moveNext())
-        live.insert(rows.value(0).toInt());
-    QCOMPARE(live.size(), 4); // partition 0 and the three of the demo
-    const auto accessible = PartitionAccess(*connection, catalogue).accessiblePartitions(0);
-    const QList<int> ids = partitionIds(accessible);
-    QCOMPARE(QSet<int>(ids.begin(), ids.end()), live);
-    QCOMPARE(ids.size(), live.size());
 }
 
 VELORA_TEST(TestCatalogueLoader)

@@ -45,13 +45,10 @@ private Q_SLOTS:
         using T = ExplorerNodeType;
         // clang-format off
         row("root", "[ROOT]", T::Root) << none << none << none << none << none;
-        row("users folder", "[ROOT].USERS", T::UsersFolder) << none << none << none << none << none;
         row("user with encoded dot", "[ROOT].USERS." + marked("J", "SMITH"), T::User)
             << marked("J", "SMITH") << none << none << none << none;
         row("user account folder", "[ROOT].USERS.JSMITH.USERACCOUNTS", T::UserAccountFolder)
             << "JSMITH" << none << none << none << none;
-        row("account summary", "[ROOT].USERS.JSMITH.USERACCOUNTS.-2", T::UserAccount)
-            << "JSMITH" << none << none << "-2" << none;
         row("external folder", "[ROOT].USERS.JSMITH.EXTERNALACCOUNTS",
             T::UserExternalAccountFolder) << "JSMITH" << none << none << none << none;
         row("first unknown external account", ExplorerKeys::UnknownExternalAccount("JSMITH", 0),
@@ -59,8 +56,6 @@ private Q_SLOTS:
         row("unknown external account past 100", ExplorerKeys::UnknownExternalAccount("JS", 150),
             T::UserExternalAccount) << "JS" << none << none << "-50" << none;
         row("formula", "[ROOT].FORMULAS.4", T::Formula) << none << none << none << none << "4";
-        row("group account folder", "[ROOT].GROUPS.7.ACCOUNTS", T::GroupAccountFolder)
-            << none << "7" << none << none << none;
         row("group external placeholder", "[ROOT].GROUPS.7.ACCOUNTS.-2", T::GroupAccount)
             << none << "7" << "-2" << none << none;
         // Ids that equal a folder word: the last two segments decide.
@@ -73,11 +68,7 @@ private Q_SLOTS:
             << "EXTERNALACCOUNTS" << none << none << "15" << none;
         // Malformed keys.
         row("empty", "", T::Root) << none << none << none << none << none;
-        row("lower-case word", "[ROOT].users.JSMITH", T::Root)
-            << none << none << none << none << none;
         row("empty user id", "[ROOT].USERS.", T::User) << none << none << none << none << none;
-        row("empty group then account", "[ROOT].GROUPS..ACCOUNTS.3", T::GroupAccount)
-            << none << none << "3" << none << none;
         // clang-format on
     }
 

@@ -304,18 +304,6 @@ private Q_SLOTS:
         QCOMPARE(log.events.filter(QStringLiteral("Error")), QStringList());
     }
 
-    void imageList() {
-        const ExplorerImages images;
-        QCOMPARE(ExplorerImages::keys().size(), 15);
-        QSet<qint64> pictures;
-        for (const QString& key : ExplorerImages::keys()) {
-            const QImage picture = images.icon(key).pixmap(16, 16).toImage();
-            pictures.insert(qHashBits(picture.constBits(), std::size_t(picture.sizeInBytes())));
-        }
-        QCOMPARE(pictures.size(), 15);
-        QVERIFY(images.icon(QStringLiteral("NOSUCH")).isNull());
-    }
-
     // The lazy account folders must build exactly the tree the plain algorithm builds,
     // including the failures and the clean-up of Sort.
     void lazyFoldersMatchPlainOnes() {
