@@ -2,7 +2,6 @@
 #include "catalogue/PartitionAccess.h"
 #include "common/TestDatabase.h"
 #include "common/TestMain.h"
-#include "db/DbError.h"
 
 #include <QTest>
 #include <memory>
@@ -56,12 +55,6 @@ Catalogue loadCatalogue(db::Connection& connection, bool showDeletedUsers = fals
     return std::move(*catalogue);
 }
 
-QStringList loadMessages() {
-    return {QStringLiteral("Loading Partitions..."), QStringLiteral("Loading Accounts..."),
-            QStringLiteral("Loading Users..."), QStringLiteral("Loading Formulas..."),
-            QStringLiteral("Loading Groups...")};
-}
-
 QList<int> partitionIds(const CatalogueCollection<Partition>& partitions) {
     QList<int> ids;
     for (const auto& partition : partitions)
@@ -79,13 +72,8 @@ private Q_SLOTS:
     void usersFollowTheRowRules();
     void deletedUsersOnlyWhenShown();
     void formulasAndGroups();
-    void nullEffectiveDateFails();
-    void databaseErrorReachesTheCaller();
-    void progressReportsEachStep_data();
-    void progressReportsEachStep();
 
     void accessiblePartitionsAreTheCataloguedChildren();
-    void availablePartitionsAreAppended();
     void defaultGroupIsTheFirstByName();
 };
 
@@ -182,56 +170,6 @@ void TestCatalogueLoader::formulasAndGroups() {
         !GetObjectFromCollection(catalogue.groups(), QStringLiteral("22"))->IsPartitionDefault());
 }
 
-void TestCatalogueLoader::nullEffectiveDateFails() {
-    test::TestDatabase db;
-    db.exec(QStringLiteral("UPDATE Incentive_group SET incentive_effective_date = NULL"));
-    CatalogueLoader loader(db.connection());
-    try {
-        loader.load();
-        QFAIL("a group without an effective date was loaded");
-    } catch (const CatalogueError& e) {
-        QCOMPARE(e.number(), CatalogueErrorNumber::InvalidUseOfNull);
-    }
-}
-
-void TestCatalogueLoader::databaseErrorReachesTheCaller() {
-    test::TestDatabase db;
-    db.exec(QStringLiteral("DROP TABLE Incentive_formula"));
-    QStringList messages;
-    CatalogueLoader loader(db.connection());
-    loader.setProgress([&](const QString& message) {
-        messages << message;
-        return true;
-    });
-    QVERIFY_THROWS_EXCEPTION(db::DbError, loader.load());
-    QCOMPARE(messages.last(), QStringLiteral("Loading Formulas..."));
-}
-
-void TestCatalogueLoader::progressReportsEachStep_data() {
-    QTest::addColumn<int>("cancelAt"); // index of the message answered with false; -1 never
-    QTest::newRow("never") << -1;
-    for (int i = 0; i < loadMessages().size(); ++i)
-        QTest::newRow(qPrintable(loadMessages()[i])) << i;
-}
-
-void TestCatalogueLoader::progressReportsEachStep() {
-    QFETCH(int, cancelAt);
-    test::TestDatabase db;
-    QStringList messages;
-    CatalogueLoader loader(db.connection());
-    loader.setProgress([&](const QString& message) {
-        messages << message;
-        return messages.size() - 1 != cancelAt;
-    });
-    const std::optional<Catalogue> catalogue = loader.load();
-    QCOMPARE(catalogue.has_value(), cancelAt < 0);
-    const QStringList expected =
-        cancelAt < 0 ? loadMessages() : loadMessages().mid(0, cancelAt + 1);
-    QCOMPARE(messages, expected);
-    if (catalogue)
-        QCOMPARE(catalogue->groups().count(), 1);
-}
-
 void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
     test::TestDatabase db;
     addPartitions(db);
@@ -250,17 +188,6 @@ void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
              catalogue.partitions().find(QStringLiteral("3")).get());
     QCOMPARE(partitionIds(access.accessiblePartitions(0)), (QList<int>{0, 1, 2, 3}));
     QVERIFY(access.accessiblePartitions(4).isEmpty());
-}
-
-void TestCatalogueLoader::availablePartitionsAreAppended() {
-    test::TestDatabase db;
-    addPartitions(db);
-    const Catalogue catalogue = loadCatalogue(db.connection());
-    const auto accessible = PartitionAccess(db.connection(), catalogue).accessiblePartitions(1);
-    const QString first = AppendAvailablePartitions(QString(), accessible);
-    QCOMPARE(first, QStringLiteral("1,3"));
-    QCOMPARE(AppendAvailablePartitions(first, accessible), QStringLiteral("1,3,1,3"));
-    QCOMPARE(AppendAvailablePartitions(first, {}), first);
 }
 
 void TestCatalogueLoader::defaultGroupIsTheFirstByName() {

@@ -4,7 +4,6 @@
 #include "explorer/ExplorerNodeText.h"
 
 #include <QTest>
-#include <algorithm>
 
 using velora::explorer::DecodeKeyPart;
 using velora::explorer::EncodeKeyPart;
@@ -143,22 +142,6 @@ private Q_SLOTS:
         QCOMPARE(DecodeKeyPart(QString(kMark)), QStringLiteral("."));
         const QString danglingEscape = QLatin1Char('A') + kEscape;
         QCOMPARE(DecodeKeyPart(danglingEscape), danglingEscape);
-    }
-
-    void sortOrder() {
-        QStringList texts{"zeta",  "Beta",    "0001 Clinic",       "__Default Account",
-                          "alpha", "_single", "__Account Summary", "beta"};
-        std::sort(texts.begin(), texts.end(), ExplorerNodeText::SortsBefore);
-        const QStringList expected{"__Account Summary",
-                                   "__Default Account",
-                                   "0001 Clinic",
-                                   "_single",
-                                   "alpha",
-                                   "Beta",
-                                   "beta",
-                                   "zeta"};
-        QCOMPARE(texts, expected);
-        QVERIFY(!ExplorerNodeText::SortsBefore("alpha", "alpha"));
     }
 
     void cleanedText_data() {

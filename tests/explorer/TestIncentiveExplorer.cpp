@@ -277,33 +277,6 @@ private Q_SLOTS:
         QCOMPARE(items(e, list), QStringList{"[ROOT].GROUPS.7.ACCOUNTS|Accounts|CLSDFOLD"});
     }
 
-    void selectionQueries() {
-        IncentiveExplorer e;
-        ExplorerEventLog log(e);
-        e.AddUser("Jo Smith", kUser, "", false, true);
-        e.AddAccount("Acme", "5");
-        e.AddExternalUserAccount(kUser, "5");
-        QCOMPARE(e.CurrentTransID(), QString());
-        QCOMPARE(e.CurrentUserName(), QString());
-
-        e.ClickNode(Keys::UserAccount(kUser, "5"));
-        QCOMPARE(e.CurrentNode().key(), Keys::UserAccount(kUser, "5"));
-        QCOMPARE(e.CurrentTransID(), kUser);
-        QCOMPARE(e.CurrentUserName(), QStringLiteral("Jo Smith"));
-        QCOMPARE(e.CurrentUserAccountID(), QStringLiteral("5"));
-        QCOMPARE(e.CurrentUserAccountName(), QStringLiteral("Acme"));
-
-        e.ClickNode(Keys::UserExternalAccount(kUser, "5"));
-        QCOMPARE(e.CurrentUserAccountID(), QStringLiteral("5"));
-        QCOMPARE(e.CurrentUserAccountName(), QStringLiteral("Acme"));
-
-        e.ClickNode(Keys::User(kUser));
-        QCOMPARE(e.CurrentTransID(), kUser);
-        QCOMPARE(e.CurrentUserAccountID(), QString());
-        QCOMPARE(e.CurrentUserAccountName(), QString());
-        QCOMPARE(log.events.filter(QStringLiteral("Error")), QStringList());
-    }
-
     // The lazy account folders must build exactly the tree the plain algorithm builds,
     // including the failures and the clean-up of Sort.
     void lazyFoldersMatchPlainOnes() {
