@@ -5,7 +5,6 @@
 #include "groups/frmEffectiveDate.h"
 #include "suite/HXRegion.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -119,22 +118,6 @@ private Q_SLOTS:
         QCOMPARE(usRegion().formatDate(d.dialog.calEffectiveDate()->selectedDate()), expected);
         QCOMPARE(d.dialog.calEffectiveDate()->firstDayOfWeek(),
                  firstDay == 1 ? Qt::Sunday : static_cast<Qt::DayOfWeek>(firstDay - 1));
-    }
-
-    void calendarWritesTheField() {
-        DateDialog d;
-        QCalendarWidget* calendar = d.dialog.calEffectiveDate();
-        calendar->setSelectedDate(QDate(2024, 5, 20));
-        Q_EMIT calendar->clicked(QDate(2024, 5, 20));
-        QCOMPARE(d.field(), QStringLiteral("05/20/2024"));
-
-        auto* days = calendar->findChild<QAbstractItemView*>();
-        QVERIFY(days);
-        QTest::keyClick(days, Qt::Key_Down); // a week later
-        QCOMPARE(d.field(), QStringLiteral("05/27/2024"));
-        d.dialog.txtEffectiveDate()->setText(QStringLiteral("typed"));
-        QTest::keyClick(days, Qt::Key_Space);
-        QCOMPARE(d.field(), QStringLiteral("typed"));
     }
 
     void lastLockedDate_data() {
