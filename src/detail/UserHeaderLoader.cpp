@@ -184,7 +184,6 @@ UserHeaderLoader::Ending UserHeaderLoader::moveToDefaultGroup(const QString& tra
         env_.messages.show(notMovedWarning(transID, partitionNameOf(user.PartitionID())),
                            common::Messages::kTitle, common::MessageIcon::Warning,
                            common::MessageButtons::Ok);
-        env_.connection.ensureOpen();
         return Ending::ShowPane;
     }
     {

@@ -34,6 +34,17 @@ public:
                         QStringLiteral("GroupFolderExpand")) {}
 };
 
+// The accounts outside the user's partitions that the user has rows for; `shown` are the ids
+// already in the user's account folder.
+QString externalAccountsStatement(const QString& transID, const QStringList& shown) {
+    const QString others = shown.isEmpty() ? QString()
+                                           : QStringLiteral("AND hosp_acct_id NOT IN (") +
+                                                 shown.join(QLatin1Char(',')) + QLatin1Char(')');
+    return QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
+           QStringLiteral("WHERE trans_id = '") + catalogue::QuoteSql(transID) +
+           QStringLiteral("' ") + others;
+}
+
 } // namespace
 
 ExplorerReactions::ExplorerReactions(common::AppContext& context, IncentiveExplorer& explorer,
@@ -252,16 +263,6 @@ void ExplorerReactions::addUserAccountsOfPartitions(const QString& transID, QStr
         shown.append(id);
         explorer_.AddUserAccount(transID, id);
     }
-}
-
-QString ExplorerReactions::externalAccountsStatement(const QString& transID,
-                                                     const QStringList& shown) {
-    const QString others = shown.isEmpty() ? QString()
-                                           : QStringLiteral("AND hosp_acct_id NOT IN (") +
-                                                 shown.join(QLatin1Char(',')) + QLatin1Char(')');
-    return QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
-           QStringLiteral("WHERE trans_id = '") + catalogue::QuoteSql(transID) +
-           QStringLiteral("' ") + others;
 }
 
 // Every other account the user has incentive rows for goes into the external folder. The rows

@@ -57,10 +57,6 @@ public:
     QString CurrentTransID();
     QString CurrentUserAccountID();
 
-    // The on-demand query of the accounts outside the user's partitions that the user has rows
-    // for; `shown` are the ids already in the user's account folder.
-    static QString externalAccountsStatement(const QString& transID, const QStringList& shown);
-
     // The two on-demand loaders (also reached through the explorer's expand events).
     void loadUserAccounts(const ExplorerNode& node, const QString& transID);
     void loadGroupAccounts(const ExplorerNode& node, const QString& groupID);
