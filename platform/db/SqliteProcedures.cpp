@@ -93,13 +93,21 @@ Recordset addPreference(sqlite3* db, const Arguments& args, QVariant&) {
     return {};
 }
 
-// Adds a row under the next free id unless the name is taken; the output is the new id, or 0
-// when a row of that name exists already.
+// The partition a new formula or group goes into: partition 0 when the caller names none.
+int partitionOfNewRow(const Arguments& args) {
+    const QVariant partition = args.value(QStringLiteral("@partition_id"));
+    return partition.isNull() ? 0 : toInteger(partition, QStringLiteral("@partition_id"));
+}
+
+// Adds a row under the next free id unless the name is taken in the partition (names need only
+// be unique within one); the output is the new id, or 0 when the partition has a row of that
+// name already.
 int addNamedRow(sqlite3* db, const QString& table, const QString& idColumn,
-                const QString& nameColumn, const QString& name) {
+                const QString& nameColumn, const QString& name, int partition) {
     if (!scalar(db,
-                QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1").arg(idColumn, table, nameColumn),
-                {name})
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1 AND partition_id = ?2")
+                    .arg(idColumn, table, nameColumn),
+                {name, partition})
              .isNull())
         return 0;
     return scalar(db, QStringLiteral("SELECT IFNULL(MAX(%1), 0) + 1 FROM %2").arg(idColumn, table),
@@ -109,29 +117,26 @@ int addNamedRow(sqlite3* db, const QString& table, const QString& idColumn,
 
 Recordset addFormula(sqlite3* db, const Arguments& args, QVariant& output) {
     const QString name = args.value(QStringLiteral("@formula_name")).toString();
-    const int id = addNamedRow(db, QStringLiteral("Incentive_formula"),
-                               QStringLiteral("formula_id"), QStringLiteral("formula_name"), name);
-    if (id > 0) {
-        const QVariant partition = args.value(QStringLiteral("@partition_id"));
+    const int partition = partitionOfNewRow(args);
+    const int id =
+        addNamedRow(db, QStringLiteral("Incentive_formula"), QStringLiteral("formula_id"),
+                    QStringLiteral("formula_name"), name, partition);
+    if (id > 0)
         runQuery(db,
                  QStringLiteral("INSERT INTO Incentive_formula (formula_id, formula_name,"
                                 " formula_text, partition_id) VALUES (?1, ?2, ?3, ?4)"),
-                 {id, name, args.value(QStringLiteral("@formula_text")).toString(),
-                  partition.isNull() ? 0 : toInteger(partition, QStringLiteral("@partition_id"))});
-    }
+                 {id, name, args.value(QStringLiteral("@formula_text")).toString(), partition});
     output = id;
     return {};
 }
 
 Recordset addGroup(sqlite3* db, const Arguments& args, QVariant& output) {
     const QString name = args.value(QStringLiteral("@group_name")).toString();
+    const int partition = partitionOfNewRow(args);
     const int id = addNamedRow(db, QStringLiteral("Incentive_group"), QStringLiteral("group_id"),
-                               QStringLiteral("group_name"), name);
+                               QStringLiteral("group_name"), name, partition);
     if (id > 0) {
-        const QVariant partitionArg = args.value(QStringLiteral("@partition_id"));
         const QVariant defaultArg = args.value(QStringLiteral("@is_default"));
-        const int partition =
-            partitionArg.isNull() ? 0 : toInteger(partitionArg, QStringLiteral("@partition_id"));
         const int isDefault =
             defaultArg.isNull() ? 0 : (toInteger(defaultArg, QStringLiteral("@is_default")) != 0);
         // A partition has one default group: a new default takes the mark from the old one.

@@ -33,4 +33,9 @@ void Catalogue::addSpecialAccounts() {
                                  QStringLiteral("External Accounts")));
 }
 
+QString Catalogue::databaseTransID(const QString& userKey) const {
+    const auto user = GetObjectFromCollection(users_, userKey);
+    return user ? DatabaseTransID(*user) : userKey;
+}
+
 } // namespace velora::catalogue

@@ -36,6 +36,11 @@ public:
     // row of Account_info holds. A load calls it after the accounts' rows.
     void addSpecialAccounts();
 
+    // The trans_id the database holds for a user's key: the key without the " DEL" that marks a
+    // deleted user held under it. Any other key is the id itself (outside partition mode the
+    // catalogue holds no users and the explorer's keys are the ids).
+    QString databaseTransID(const QString& userKey) const;
+
 private:
     CatalogueCollection<Partition> partitions_;
     CatalogueCollection<Account> accounts_;

@@ -40,11 +40,22 @@ private:
     QString availablePartitions_;
 };
 
+// Appended to a deleted user's TransID.
+inline const QString kDeletedUserMark = QStringLiteral(" DEL");
+
 // A user's TransID and catalogue key: the trimmed trans_id, followed by " DEL" for a deleted
 // user, so that a deleted and a live user with the same trans_id can both be held.
 inline QString UserKey(const QString& transId, bool isDeleted) {
     const QString trimmed = transId.trimmed();
-    return isDeleted ? trimmed + QStringLiteral(" DEL") : trimmed;
+    return isDeleted ? trimmed + kDeletedUserMark : trimmed;
+}
+
+// The trans_id a user's rows carry: the TransID without the mark of a deleted user. Statements
+// take this, never the TransID itself.
+inline QString DatabaseTransID(const User& user) {
+    const QString& key = user.TransID();
+    return user.IsDeleted() && key.endsWith(kDeletedUserMark) ? key.chopped(kDeletedUserMark.size())
+                                                              : key;
 }
 
 } // namespace velora::catalogue

@@ -1,5 +1,7 @@
 #include "PreferenceStore.h"
 
+#include "catalogue/QuoteSql.h"
+#include "catalogue/SqlNumber.h"
 #include "db/Connection.h"
 
 namespace velora::common {
@@ -14,24 +16,26 @@ PreferenceStore::PreferenceStore(db::Connection& connection, PreferenceScope sco
     : connection_(connection)
     , scope_(std::move(scope)) {}
 
-// Key and value go between single quotes as they stand: the keys are the program's own and
-// the values are texts it formats itself.
+// Key and value go between single quotes through QuoteSql; the ids are checked to be numbers
+// (CatalogueError 13 when one is not).
 QString PreferenceStore::getStatement(const QString& key, const QString& userId,
                                       const QString& partitionId) {
-    QString statement = QStringLiteral("EXEC usp_incentive_get_preference '") % key %
-                        QStringLiteral("', ") % userId;
+    QString statement = QStringLiteral("EXEC usp_incentive_get_preference '") %
+                        catalogue::QuoteSql(key) % QStringLiteral("', ") %
+                        catalogue::SqlNumber(userId);
     if (!partitionId.isEmpty())
-        statement += QStringLiteral(", ") % partitionId;
+        statement += QStringLiteral(", ") % catalogue::SqlNumber(partitionId);
     return statement;
 }
 
 QString PreferenceStore::addStatement(const QString& key, const QString& value,
                                       const QString& userId, const QString& partitionId) {
-    QString statement = QStringLiteral("EXEC usp_incentive_add_preference ") % userId %
-                        QStringLiteral(", ") % kPreferenceType % QStringLiteral(", '") % key %
-                        QStringLiteral("', '") % value % QStringLiteral("'");
+    QString statement = QStringLiteral("EXEC usp_incentive_add_preference ") %
+                        catalogue::SqlNumber(userId) % QStringLiteral(", ") % kPreferenceType %
+                        QStringLiteral(", '") % catalogue::QuoteSql(key) % QStringLiteral("', '") %
+                        catalogue::QuoteSql(value) % QStringLiteral("'");
     if (!partitionId.isEmpty())
-        statement += QStringLiteral(", ") % partitionId;
+        statement += QStringLiteral(", ") % catalogue::SqlNumber(partitionId);
     return statement;
 }
 

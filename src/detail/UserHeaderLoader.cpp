@@ -74,10 +74,21 @@ QString UserHeaderLoader::invalidGroupWarning(const QString& transID, const QStr
                           "their partition.");
 }
 
+QString UserHeaderLoader::notMovedWarning(const QString& transID, const QString& partitionName) {
+    return QStringLiteral("User with TransID '") + transID +
+           QStringLiteral("' has not been moved: no default group could be made for the "
+                          "partition '") +
+           partitionName +
+           QStringLiteral("'. The user stays in the group that is no longer valid until another "
+                          "group is chosen in the list.");
+}
+
 void UserHeaderLoader::LoadUser(const QString& transID, const QString& userName, bool force) {
     env_.beginBusy();
     const auto& current = env_.currentUser;
-    if (current && env_.headerPaneVisible() && current->TransID() == transID && !force) {
+    // Ids compare as the database compares them, without regard to case.
+    if (current && env_.headerPaneVisible() &&
+        current->TransID().compare(transID, Qt::CaseInsensitive) == 0 && !force) {
         env_.endBusy();
         return;
     }
@@ -102,41 +113,33 @@ void UserHeaderLoader::LoadUser(const QString& transID, const QString& userName,
 
 UserHeaderLoader::Ending UserHeaderLoader::loadInPartitionMode(const QString& transID,
                                                                const QString& userName) {
-    db::Recordset row = env_.connection.openRecordset(partitionModeStatement(transID));
+    db::Recordset row = env_.connection.openRecordset(
+        partitionModeStatement(env_.catalogue.databaseTransID(transID)));
     if (row.eof()) {
+        // Nothing is known of this user. The previous user's groups must not stay on show: a
+        // pick among them would be saved for the previous user, who is still the current one.
+        pane_.cmbUserHeaderGroupName()->clear();
         pane_.lblUserHeaderEffectiveDate()->setText(kNoEffectiveDate);
-    } else {
-        const auto user = catalogue::GetObjectFromCollection(env_.catalogue.users(), transID);
-        if (!user)
-            throw NumberedError(kUserNotInCatalogue,
-                                QStringLiteral("User ") + transID +
-                                    QStringLiteral(" could not be loaded because the ID was not "
-                                                   "in the collection."),
-                                QStringLiteral("LoadUser"));
-        env_.currentUser = user;
-        rebuildUserPartitions(*user);
-
-        const auto group = catalogue::GetObjectFromCollection(env_.catalogue.groups(),
-                                                              QString::number(user->GroupID()));
-        int partitionID = -1;
-        QString partitionName = QStringLiteral("(UNKNOWN)");
-        QString groupName = QStringLiteral("UNKNOWN");
-        if (group) {
-            partitionID = group->PartitionID();
-            const auto partition = catalogue::GetObjectFromCollection(env_.catalogue.partitions(),
-                                                                      QString::number(partitionID));
-            partitionName = partition ? partition->PartitionName() : QString();
-            groupName = group->GroupName();
-        }
-        if (!env_.userPartitions.contains(QString::number(partitionID)) && !movingToDefault_)
-            return moveToDefaultGroup(transID, userName, partitionName, groupName);
-
-        groupAssignment_.FillGroupList();
-        pane_.lblUserHeaderEffectiveDate()->setText(
-            env_.region.formatDate(row.date(QStringLiteral("incentive_effective_date"))));
+        pane_.lblUserHeaderUserName()->setText(userName);
+        return Ending::ShowPane;
     }
-    if (pane_.cmbUserHeaderGroupName()->count() > 0 && env_.currentUser)
-        selectGroup(env_.currentUser->GroupID());
+    const auto user = catalogue::GetObjectFromCollection(env_.catalogue.users(), transID);
+    if (!user)
+        throw NumberedError(kUserNotInCatalogue,
+                            QStringLiteral("User ") + transID +
+                                QStringLiteral(" could not be loaded because the ID was not "
+                                               "in the collection."),
+                            QStringLiteral("LoadUser"));
+    env_.currentUser = user;
+    rebuildUserPartitions(*user);
+    if (!groupIsReachable(*user) && !movingToDefault_ &&
+        moveToDefaultGroup(transID, userName) == Ending::Stop)
+        return Ending::Stop;
+
+    groupAssignment_.FillGroupList();
+    pane_.lblUserHeaderEffectiveDate()->setText(
+        env_.region.formatDate(row.date(QStringLiteral("incentive_effective_date"))));
+    selectGroup(user->GroupID());
     pane_.lblUserHeaderUserName()->setText(userName);
     return Ending::ShowPane;
 }
@@ -149,22 +152,39 @@ void UserHeaderLoader::rebuildUserPartitions(catalogue::User& user) {
         catalogue::AppendAvailablePartitions(QString(), env_.userPartitions));
 }
 
+// A removed group has no partition (-1), which is never among the user's partitions.
+bool UserHeaderLoader::groupIsReachable(const catalogue::User& user) const {
+    const auto group = catalogue::GetObjectFromCollection(env_.catalogue.groups(),
+                                                          QString::number(user.GroupID()));
+    return group && env_.userPartitions.contains(QString::number(group->PartitionID()));
+}
+
+QString UserHeaderLoader::partitionNameOf(int partitionID) const {
+    const auto partition = catalogue::GetObjectFromCollection(env_.catalogue.partitions(),
+                                                              QString::number(partitionID));
+    return partition ? partition->PartitionName() : QStringLiteral("(UNKNOWN)");
+}
+
 // The user's group is gone or out of reach: tell the operator, give the user the partition's
-// default group, show the user again and save the move with an effective date.
+// default group, show the user again and save the move with an effective date. Stop when the
+// user was moved; when no default group could be made the user stays in the group, the operator
+// hears why, and the load goes on to show the user without a group picked.
 UserHeaderLoader::Ending UserHeaderLoader::moveToDefaultGroup(const QString& transID,
-                                                              const QString& userName,
-                                                              const QString& partitionName,
-                                                              const QString& groupName) {
-    env_.endBusy();
-    env_.messages.show(invalidGroupWarning(transID, partitionName, groupName),
-                       common::Messages::kTitle, common::MessageIcon::Warning,
-                       common::MessageButtons::Ok);
+                                                              const QString& userName) {
     catalogue::User& user = *env_.currentUser;
-    // No default group could be made (the operator has been told why): showing the user again
-    // would only find the same missing group.
+    const auto group = catalogue::GetObjectFromCollection(env_.catalogue.groups(),
+                                                          QString::number(user.GroupID()));
+    env_.endBusy();
+    env_.messages.show(
+        invalidGroupWarning(
+            transID, group ? partitionNameOf(group->PartitionID()) : QStringLiteral("(UNKNOWN)"),
+            group ? group->GroupName() : QStringLiteral("UNKNOWN")),
+        common::Messages::kTitle, common::MessageIcon::Warning, common::MessageButtons::Ok);
     if (groupCreator_.AssignDefaultGroup(user) <= 0) {
-        closeConnection();
-        return Ending::Stop;
+        env_.messages.show(notMovedWarning(transID, partitionNameOf(user.PartitionID())),
+                           common::Messages::kTitle, common::MessageIcon::Warning,
+                           common::MessageButtons::Ok);
+        return Ending::ShowPane;
     }
     {
         const FlagScope moving(movingToDefault_);
@@ -176,25 +196,33 @@ UserHeaderLoader::Ending UserHeaderLoader::moveToDefaultGroup(const QString& tra
     return Ending::Stop;
 }
 
+// The list holds every group; a user without a row, or whose group is not in it, is shown with
+// no group picked and counts as being in none.
 void UserHeaderLoader::loadWithoutPartitions(const QString& transID, const QString& userName) {
-    db::Recordset row = env_.connection.openRecordset(statement(transID));
+    const QString databaseID = env_.catalogue.databaseTransID(transID);
+    db::Recordset row = env_.connection.openRecordset(statement(databaseID));
+    int groupID = -1;
     if (row.eof()) {
         pane_.lblUserHeaderEffectiveDate()->setText(kNoEffectiveDate);
     } else {
-        selectGroup(row.value(QStringLiteral("incentive_group_id")).toInt());
+        groupID = row.value(QStringLiteral("incentive_group_id")).toInt();
         pane_.lblUserHeaderUserName()->setText(userName);
         pane_.lblUserHeaderEffectiveDate()->setText(
             env_.region.formatDate(row.date(QStringLiteral("incentive_effective_date"))));
     }
+    selectGroup(groupID);
     auto user = std::make_shared<catalogue::User>();
-    user->setTransID(transID);
-    user->setGroupID(pane_.cmbUserHeaderGroupName()->currentData().toInt());
+    user->setTransID(databaseID);
+    const QComboBox& list = *pane_.cmbUserHeaderGroupName();
+    user->setGroupID(list.currentIndex() < 0 ? -1 : list.currentData().toInt());
     env_.currentUser = std::move(user);
 }
 
+// Picks the user's own group, or nothing when the list does not hold it: the header never shows
+// (and so never saves) a group that is not the user's.
 void UserHeaderLoader::selectGroup(int groupID) {
     QComboBox& list = *pane_.cmbUserHeaderGroupName();
-    list.setCurrentIndex(groups::FindListIndexByItemData(list, groupID));
+    list.setCurrentIndex(groups::ListEntryWithItemData(list, groupID));
 }
 
 void UserHeaderLoader::closeConnection() {

@@ -51,6 +51,8 @@ struct UserHeaderEnvironment {
 // Fills the user header for the user clicked in the explorer and makes that user the current
 // one. In partition mode a user whose group was removed, or lies in a partition the user cannot
 // reach, is moved to the default group of the user's partition at once, with an effective date.
+// Statements take the user's trans_id as the database holds it (a deleted user's catalogue key
+// carries a mark the rows do not).
 class UserHeaderLoader {
 public:
     UserHeaderLoader(UserHeaderEnvironment environment, UserHeaderPane& pane,
@@ -63,6 +65,7 @@ public:
     static QString statement(const QString& transID);
     static QString invalidGroupWarning(const QString& transID, const QString& partitionName,
                                        const QString& groupName);
+    static QString notMovedWarning(const QString& transID, const QString& partitionName);
 
     // Shown as the effective date of a user without a Trans_info row.
     static inline const QString kNoEffectiveDate = QStringLiteral("1/1/1980");
@@ -73,8 +76,9 @@ private:
     Ending loadInPartitionMode(const QString& transID, const QString& userName);
     void loadWithoutPartitions(const QString& transID, const QString& userName);
     void rebuildUserPartitions(catalogue::User& user);
-    Ending moveToDefaultGroup(const QString& transID, const QString& userName,
-                              const QString& partitionName, const QString& groupName);
+    bool groupIsReachable(const catalogue::User& user) const;
+    QString partitionNameOf(int partitionID) const;
+    Ending moveToDefaultGroup(const QString& transID, const QString& userName);
     void selectGroup(int groupID);
     void closeConnection();
 

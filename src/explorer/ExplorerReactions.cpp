@@ -1,8 +1,11 @@
 #include "ExplorerReactions.h"
 
+#include "ExplorerKeys.h"
 #include "IncentiveExplorer.h"
 #include "NumberedError.h"
 #include "catalogue/PartitionAccess.h"
+#include "catalogue/QuoteSql.h"
+#include "catalogue/SqlNumber.h"
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
 #include "common/DetailArea.h"
@@ -30,6 +33,17 @@ public:
                                            "the collection."),
                         QStringLiteral("GroupFolderExpand")) {}
 };
+
+// The accounts outside the user's partitions that the user has rows for; `shown` are the ids
+// already in the user's account folder.
+QString externalAccountsStatement(const QString& transID, const QStringList& shown) {
+    const QString others = shown.isEmpty() ? QString()
+                                           : QStringLiteral("AND hosp_acct_id NOT IN (") +
+                                                 shown.join(QLatin1Char(',')) + QLatin1Char(')');
+    return QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
+           QStringLiteral("WHERE trans_id = '") + catalogue::QuoteSql(transID) +
+           QStringLiteral("' ") + others;
+}
 
 } // namespace
 
@@ -72,10 +86,17 @@ void ExplorerReactions::connectClicks() {
     connect(&explorer_, &IncentiveExplorer::UserAccountClick, this,
             [this](const QString& userName, const QString& transID, const QString& accountName,
                    const QString& accountID) {
-                if (editors_.loadWeek)
-                    editors_.loadWeek(transID, userName, accountName, accountID);
-                else
+                if (!editors_.loadWeek) {
                     details_.showPane(Pane::UserDetail);
+                    return;
+                }
+                try {
+                    editors_.loadWeek(context_.catalogue.databaseTransID(transID), userName,
+                                      accountName,
+                                      catalogue::SqlNumber(accountNumber(transID, accountID)));
+                } catch (const NumberedError& e) {
+                    showLoadFailure(e.number(), e.description());
+                }
             });
     connect(&explorer_, &IncentiveExplorer::AccountClick, this,
             [this](const QString& accountName, const QString& accountID, const QString& groupID,
@@ -178,6 +199,26 @@ void ExplorerReactions::showLoadFailure(int number, const QString& description) 
                            common::MessageButtons::Ok);
 }
 
+QString ExplorerReactions::CurrentTransID() {
+    return context_.catalogue.databaseTransID(explorer_.CurrentTransID());
+}
+
+QString ExplorerReactions::CurrentUserAccountID() {
+    const QString accountID = explorer_.CurrentUserAccountID();
+    if (accountID.isEmpty())
+        return accountID;
+    const QString number = accountNumber(explorer_.CurrentTransID(), accountID);
+    return catalogue::IsSqlNumber(number) ? number : QString();
+}
+
+// The key of an external account missing from the account list carries a made-up id ("--100");
+// its node keeps the account's real number as its tag.
+QString ExplorerReactions::accountNumber(const QString& transID, const QString& accountID) {
+    if (catalogue::IsSqlNumber(accountID))
+        return accountID;
+    return explorer_.node(ExplorerKeys::UserExternalAccount(transID, accountID)).tag();
+}
+
 void ExplorerReactions::closeConnection() {
     if (context_.connection && context_.connection->isOpen())
         context_.connection->close();
@@ -224,18 +265,17 @@ void ExplorerReactions::addUserAccountsOfPartitions(const QString& transID, QStr
     }
 }
 
-// Every other account the user has incentive rows for goes into the external folder.
+// Every other account the user has incentive rows for goes into the external folder. The rows
+// are filed under the user's node as the explorer holds it: the database may spell the id in
+// another case, and a deleted user's key carries a mark the rows do not. Each node keeps its
+// account's number as tag, which a node for an account missing from the list needs.
 void ExplorerReactions::addExternalAccounts(const QString& transID, const QStringList& shown) {
-    const QString others = shown.isEmpty() ? QString()
-                                           : QStringLiteral("AND hosp_acct_id NOT IN (") +
-                                                 shown.join(QLatin1Char(',')) + QLatin1Char(')');
     db::Recordset rows = context_.connection->openRecordset(
-        QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
-        QStringLiteral("WHERE trans_id = '") + transID + QStringLiteral("' ") + others);
+        externalAccountsStatement(context_.catalogue.databaseTransID(transID), shown));
     for (; !rows.eof(); rows.moveNext()) {
-        explorer_.AddExternalUserAccount(
-            rows.value(QStringLiteral("trans_id")).toString().trimmed(),
-            rows.value(QStringLiteral("hosp_acct_id")).toString());
+        const QString account =
+            QString::number(rows.value(QStringLiteral("hosp_acct_id")).toLongLong());
+        explorer_.AddExternalUserAccount(transID, account, account);
     }
 }
 

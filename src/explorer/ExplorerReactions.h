@@ -52,6 +52,11 @@ public:
     // The editors can be replaced after construction (the main window builds them later).
     ExplorerEditors& editors() { return editors_; }
 
+    // The explorer's selected user and account as statements take them: the user's trans_id as
+    // the database holds it and the account's number ("" when the selection has none).
+    QString CurrentTransID();
+    QString CurrentUserAccountID();
+
     // The two on-demand loaders (also reached through the explorer's expand events).
     void loadUserAccounts(const ExplorerNode& node, const QString& transID);
     void loadGroupAccounts(const ExplorerNode& node, const QString& groupID);
@@ -70,6 +75,7 @@ private:
     void closeConnection();
     void addUserAccountsOfPartitions(const QString& transID, QStringList& shown);
     void addExternalAccounts(const QString& transID, const QStringList& shown);
+    QString accountNumber(const QString& transID, const QString& accountID);
 
     common::AppContext& context_;
     IncentiveExplorer& explorer_;

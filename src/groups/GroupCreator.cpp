@@ -18,7 +18,7 @@ constexpr int kLongestName = 49;
 const QString kTooLong = QStringLiteral("The group can only contain 50 characters. Please try "
                                         "creating a group with a smaller group name.");
 const QString kExists =
-    QStringLiteral("The group could not be added because a group with that name already exists.");
+    QStringLiteral("The group could not be added because a group with that name already exists");
 const QString kFailed = QStringLiteral("Could not create group.");
 const QString kFailureTitle = QStringLiteral("Incentive");
 
@@ -80,7 +80,7 @@ int GroupCreator::create(const QString& name, int partitionID, bool isDefault) {
     env_.connection.callProcedure(QStringLiteral("usp_incentive_add_group"), parameters);
     const int groupID = parameters.last().value.toInt();
     if (groupID <= 0) {
-        env_.messages.inform(kExists, common::MessageIcon::Critical);
+        env_.messages.inform(existsMessage(partitionID), common::MessageIcon::Critical);
         return 0;
     }
     if (env_.partitionMode)
@@ -88,6 +88,16 @@ int GroupCreator::create(const QString& name, int partitionID, bool isDefault) {
     else
         addToLists(name, groupID);
     return groupID;
+}
+
+// Names need only be unique within a partition: in partition mode the message says which one.
+QString GroupCreator::existsMessage(int partitionID) const {
+    if (!env_.partitionMode)
+        return kExists + QLatin1Char('.');
+    const auto partition = catalogue::GetObjectFromCollection(env_.catalogue.partitions(),
+                                                              QString::number(partitionID));
+    return kExists + QStringLiteral(" in the partition ") + partition->PartitionName() +
+           QLatin1Char('.');
 }
 
 void GroupCreator::addToCatalogue(const QString& name, int groupID, int partitionID,
@@ -119,7 +129,9 @@ int GroupCreator::AssignDefaultGroup(catalogue::User& user) {
     const auto found = access.findDefaultGroup(user.PartitionID());
     const int groupID =
         found ? found->GroupID() : CreateNewGroup(kDefaultGroupName, user.PartitionID(), true);
-    user.setGroupID(groupID);
+    // Without a default group (the operator has been told why) the user keeps the group.
+    if (groupID > 0)
+        user.setGroupID(groupID);
     return groupID;
 }
 

@@ -36,9 +36,9 @@ struct GroupCreationEnvironment {
     std::function<void(const QString& text, int groupID)> addGroupNode;
 };
 
-// Creates incentive groups through the database's procedure, which refuses a name that exists,
-// and keeps the catalogue and the lists in step. Also gives a user the default group of the
-// user's partition, making one when the partition has none.
+// Creates incentive groups through the database's procedure, which refuses a name that exists in
+// the group's partition, and keeps the catalogue and the lists in step. Also gives a user the
+// default group of the user's partition, making one when the partition has none.
 class GroupCreator {
 public:
     explicit GroupCreator(GroupCreationEnvironment environment);
@@ -48,7 +48,8 @@ public:
     int CreateNewGroup(const QString& name, int partitionID, bool isDefault);
 
     // Stores in the user's GroupID the first default group of the user's partition in catalogue
-    // order, creating "Base Incentive" as that default when there is none, and returns it.
+    // order, creating "Base Incentive" as that default when there is none, and returns it. When
+    // none can be made the user's GroupID stays as it was and the result is 0.
     int AssignDefaultGroup(catalogue::User& user);
 
     // The parameters of "usp_incentive_add_group" in the order they are appended; the partition
@@ -60,6 +61,7 @@ public:
 
 private:
     int create(const QString& name, int partitionID, bool isDefault);
+    QString existsMessage(int partitionID) const;
     void addToCatalogue(const QString& name, int groupID, int partitionID, bool isDefault);
     void addToLists(const QString& text, int groupID);
     void closeConnection();

@@ -4,6 +4,7 @@
 #include "FindListIndexByItemData.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/PartitionAccess.h"
+#include "catalogue/QuoteSql.h"
 #include "common/Messages.h"
 #include "db/Connection.h"
 
@@ -33,21 +34,26 @@ QString UserGroupAssignment::groupListStatement() {
 }
 
 QString UserGroupAssignment::latestLockedStatement(const QString& transID, const QString& date) {
+    using catalogue::QuoteSql;
     return QStringLiteral("SELECT MAX(shift_date) FROM trans_incentive WHERE trans_id ='") +
-           transID + QStringLiteral("' AND locked = 1 AND shift_date > '") + date +
-           QStringLiteral("'");
+           QuoteSql(transID) + QStringLiteral("' AND locked = 1 AND shift_date > '") +
+           QuoteSql(date) + QStringLiteral("'");
 }
 
 QString UserGroupAssignment::lockStatement(const QString& transID, const QString& date) {
-    return QStringLiteral("UPDATE trans_incentive SET locked = 1 WHERE trans_id='") + transID +
-           QStringLiteral("' AND shift_date < '") + date + QStringLiteral("'");
+    using catalogue::QuoteSql;
+    return QStringLiteral("UPDATE trans_incentive SET locked = 1 WHERE trans_id='") +
+           QuoteSql(transID) + QStringLiteral("' AND shift_date < '") + QuoteSql(date) +
+           QStringLiteral("'");
 }
 
 QString UserGroupAssignment::assignStatement(const QString& transID, int groupID,
                                              const QString& date) {
+    using catalogue::QuoteSql;
     return QStringLiteral("UPDATE Trans_info SET incentive_group_id = ") +
-           QString::number(groupID) + QStringLiteral(", incentive_effective_date = '") + date +
-           QStringLiteral("' WHERE trans_id = '") + transID + QStringLiteral("'");
+           QString::number(groupID) + QStringLiteral(", incentive_effective_date = '") +
+           QuoteSql(date) + QStringLiteral("' WHERE trans_id = '") + QuoteSql(transID) +
+           QStringLiteral("'");
 }
 
 void UserGroupAssignment::FillGroupList() {
@@ -115,9 +121,8 @@ void UserGroupAssignment::save(bool changed) {
     if (!changed || !env_.currentUser)
         return;
     catalogue::User& user = *env_.currentUser;
-    const QString transID = user.TransID();
-    const QString currentGroup =
-        groupList_.itemText(FindListIndexByItemData(groupList_, user.GroupID()));
+    const QString transID = catalogue::DatabaseTransID(user);
+    const QString currentGroup = groupName(user.GroupID());
 
     EffectiveDateRequest request;
     request.title = QStringLiteral("Effective Date for Change");
@@ -136,6 +141,17 @@ void UserGroupAssignment::save(bool changed) {
     const int newGroupID = groupList_.currentData().toInt();
     env_.connection.execute(assignStatement(transID, newGroupID, outcome.date));
     user.setGroupID(newGroupID);
+}
+
+// The list's text for the group; a group the list does not hold (removed, or of a partition out
+// of reach) goes by its catalogue name, or "UNKNOWN" as the user header calls a removed one.
+QString UserGroupAssignment::groupName(int groupID) const {
+    const int entry = ListEntryWithItemData(groupList_, groupID);
+    if (entry >= 0)
+        return groupList_.itemText(entry);
+    const auto group =
+        catalogue::GetObjectFromCollection(env_.catalogue.groups(), QString::number(groupID));
+    return group ? group->GroupName() : QStringLiteral("UNKNOWN");
 }
 
 void UserGroupAssignment::closeConnection() {

@@ -51,7 +51,7 @@ public:
     // the user's group (after the user was moved to the default group of the partition).
     void SaveUserGroup(bool& force);
 
-    // Statement texts, with the effective date and the user's id spliced as they are.
+    // Statement texts; the user's trans_id and the effective date go through QuoteSql.
     static QString groupListStatement();
     static QString latestLockedStatement(const QString& transID, const QString& date);
     static QString lockStatement(const QString& transID, const QString& date);
@@ -61,6 +61,7 @@ private:
     void fillFromDatabase();
     void fillFromCatalogue();
     void save(bool changed);
+    QString groupName(int groupID) const;
     void closeConnection();
 
     UserGroupEnvironment env_;

@@ -202,9 +202,10 @@ void MainWindow::connectExplorer() {
 void MainWindow::buildUserPanes() {
     detail::UserPanes::Hooks hooks;
     hooks.selection = [this] {
-        return detail::CurrentSelection{explorer_->CurrentTransID(), explorer_->CurrentUserName(),
+        // The user and account as statements take them (a deleted user's key carries a mark).
+        return detail::CurrentSelection{reactions_->CurrentTransID(), explorer_->CurrentUserName(),
                                         explorer_->CurrentUserAccountName(),
-                                        explorer_->CurrentUserAccountID()};
+                                        reactions_->CurrentUserAccountID()};
     };
     hooks.recalculate = [this](const QString& filter) {
         if (recalculation_)

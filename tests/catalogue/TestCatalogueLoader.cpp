@@ -1,13 +1,8 @@
 #include "catalogue/CatalogueLoader.h"
-#include "TestPaths.h"
 #include "catalogue/PartitionAccess.h"
 #include "common/TestDatabase.h"
 #include "common/TestMain.h"
-#include "db/DbError.h"
 
-#include <QProcess>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -60,22 +55,11 @@ Catalogue loadCatalogue(db::Connection& connection, bool showDeletedUsers = fals
     return std::move(*catalogue);
 }
 
-QStringList loadMessages() {
-    return {QStringLiteral("Loading Partitions..."), QStringLiteral("Loading Accounts..."),
-            QStringLiteral("Loading Users..."), QStringLiteral("Loading Formulas..."),
-            QStringLiteral("Loading Groups...")};
-}
-
 QList<int> partitionIds(const CatalogueCollection<Partition>& partitions) {
     QList<int> ids;
     for (const auto& partition : partitions)
         ids.append(partition->PartitionID());
     return ids;
-}
-
-int count(db::Connection& connection, const QString& statement) {
-    db::Recordset rows = connection.openRecordset(statement);
-    return rows.value(0).toInt();
 }
 
 } // namespace
@@ -84,54 +68,14 @@ class TestCatalogueLoader : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-
     void partitionsAndAccounts();
     void usersFollowTheRowRules();
     void deletedUsersOnlyWhenShown();
     void formulasAndGroups();
-    void nullEffectiveDateFails();
-    void databaseErrorReachesTheCaller();
-    void progressReportsEachStep_data();
-    void progressReportsEachStep();
 
     void accessiblePartitionsAreTheCataloguedChildren();
-    void availablePartitionsAreAppended();
     void defaultGroupIsTheFirstByName();
-    void partitionQualifiedNames_data();
-    void partitionQualifiedNames();
-    void defaultMarks();
-
-    void demoCountsMatchTheTables();
-    void demoSpecialUsersAreFoundUnderTheirKeys();
-    void demoPartitionZeroReachesEveryLivePartition();
-
-private:
-    std::unique_ptr<db::Connection> openDemo() const;
-
-    QTemporaryDir demoDir_;
 };
-
-void TestCatalogueLoader::initTestCase() {
-    QVERIFY(demoDir_.isValid());
-    QProcess process;
-    process.start(QStringLiteral(VELORA_ADMIN_PATH),
-                  {QStringLiteral("demo"), demoDir_.path(), QStringLiteral("--users"),
-                   QStringLiteral("15"), QStringLiteral("--days"), QStringLiteral("10"),
-                   QStringLiteral("--partitions"), QStringLiteral("3")});
-    QVERIFY2(process.waitForFinished(300000), qPrintable(process.errorString()));
-    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
-             process.readAllStandardError().constData());
-}
-
-std::unique_ptr<db::Connection> TestCatalogueLoader::openDemo() const {
-    db::ConnectionOptions options;
-    options.baseDirectory = demoDir_.filePath(QStringLiteral("HALVEX/SYSTEM"));
-    auto connection = std::make_unique<db::Connection>(options);
-    connection->open(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog="
-                                    "incentive.sqlite;Data Source=(embedded);PWD=;"));
-    return connection;
-}
 
 void TestCatalogueLoader::partitionsAndAccounts() {
     test::TestDatabase db;
@@ -226,56 +170,6 @@ void TestCatalogueLoader::formulasAndGroups() {
         !GetObjectFromCollection(catalogue.groups(), QStringLiteral("22"))->IsPartitionDefault());
 }
 
-void TestCatalogueLoader::nullEffectiveDateFails() {
-    test::TestDatabase db;
-    db.exec(QStringLiteral("UPDATE Incentive_group SET incentive_effective_date = NULL"));
-    CatalogueLoader loader(db.connection());
-    try {
-        loader.load();
-        QFAIL("a group without an effective date was loaded");
-    } catch (const CatalogueError& e) {
-        QCOMPARE(e.number(), CatalogueErrorNumber::InvalidUseOfNull);
-    }
-}
-
-void TestCatalogueLoader::databaseErrorReachesTheCaller() {
-    test::TestDatabase db;
-    db.exec(QStringLiteral("DROP TABLE Incentive_formula"));
-    QStringList messages;
-    CatalogueLoader loader(db.connection());
-    loader.setProgress([&](const QString& message) {
-        messages << message;
-        return true;
-    });
-    QVERIFY_THROWS_EXCEPTION(db::DbError, loader.load());
-    QCOMPARE(messages.last(), QStringLiteral("Loading Formulas..."));
-}
-
-void TestCatalogueLoader::progressReportsEachStep_data() {
-    QTest::addColumn<int>("cancelAt"); // index of the message answered with false; -1 never
-    QTest::newRow("never") << -1;
-    for (int i = 0; i < loadMessages().size(); ++i)
-        QTest::newRow(qPrintable(loadMessages()[i])) << i;
-}
-
-void TestCatalogueLoader::progressReportsEachStep() {
-    QFETCH(int, cancelAt);
-    test::TestDatabase db;
-    QStringList messages;
-    CatalogueLoader loader(db.connection());
-    loader.setProgress([&](const QString& message) {
-        messages << message;
-        return messages.size() - 1 != cancelAt;
-    });
-    const std::optional<Catalogue> catalogue = loader.load();
-    QCOMPARE(catalogue.has_value(), cancelAt < 0);
-    const QStringList expected =
-        cancelAt < 0 ? loadMessages() : loadMessages().mid(0, cancelAt + 1);
-    QCOMPARE(messages, expected);
-    if (catalogue)
-        QCOMPARE(catalogue->groups().count(), 1);
-}
-
 void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
     test::TestDatabase db;
     addPartitions(db);
@@ -296,17 +190,6 @@ void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
     QVERIFY(access.accessiblePartitions(4).isEmpty());
 }
 
-void TestCatalogueLoader::availablePartitionsAreAppended() {
-    test::TestDatabase db;
-    addPartitions(db);
-    const Catalogue catalogue = loadCatalogue(db.connection());
-    const auto accessible = PartitionAccess(db.connection(), catalogue).accessiblePartitions(1);
-    const QString first = AppendAvailablePartitions(QString(), accessible);
-    QCOMPARE(first, QStringLiteral("1,3"));
-    QCOMPARE(AppendAvailablePartitions(first, accessible), QStringLiteral("1,3,1,3"));
-    QCOMPARE(AppendAvailablePartitions(first, {}), first);
-}
-
 void TestCatalogueLoader::defaultGroupIsTheFirstByName() {
     test::TestDatabase db;
     addRows(db);
@@ -320,95 +203,6 @@ void TestCatalogueLoader::defaultGroupIsTheFirstByName() {
     QCOMPARE(access.findDefaultGroup(0)->GroupID(), 1);
     QVERIFY(!access.findDefaultGroup(2));
     QVERIFY(!access.findDefaultGroup(-1));
-}
-
-void TestCatalogueLoader::partitionQualifiedNames_data() {
-    QTest::addColumn<int>("preference");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("0: partition first") << 0 << QStringLiteral("North\\Smith, Ann");
-    QTest::newRow("1: partition behind") << 1 << QStringLiteral("Smith, Ann\\North");
-    QTest::newRow("2: partition behind") << 2 << QStringLiteral("Smith, Ann\\North");
-    QTest::newRow("-1: partition behind") << -1 << QStringLiteral("Smith, Ann\\North");
-}
-
-void TestCatalogueLoader::partitionQualifiedNames() {
-    QFETCH(int, preference);
-    QFETCH(QString, expected);
-    QCOMPARE(
-        PartitionQualifiedName(QStringLiteral("Smith, Ann"), QStringLiteral("North"), preference),
-        expected);
-}
-
-void TestCatalogueLoader::defaultMarks() {
-    Formula formula;
-    formula.setFormulaID(1);
-    formula.setFormulaName(QStringLiteral("Default Formula"));
-    QCOMPARE(FormulaDisplayName(formula, QStringLiteral("Base"), 0),
-             QStringLiteral("Base\\Default Formula (Default)"));
-    formula.setFormulaID(11);
-    QCOMPARE(FormulaDisplayName(formula, QStringLiteral("Base"), 1),
-             QStringLiteral("Default Formula\\Base"));
-
-    Group group;
-    group.setGroupName(QStringLiteral("Standard"));
-    group.setIsPartitionDefault(true);
-    QCOMPARE(GroupDisplayName(group, QStringLiteral("North"), 1),
-             QStringLiteral("Standard\\North (Default)"));
-    group.setIsPartitionDefault(false);
-    QCOMPARE(GroupDisplayName(group, QStringLiteral("North"), 0),
-             QStringLiteral("North\\Standard"));
-}
-
-void TestCatalogueLoader::demoCountsMatchTheTables() {
-    const auto connection = openDemo();
-    const Catalogue catalogue = loadCatalogue(*connection);
-    db::Connection& c = *connection;
-    QCOMPARE(catalogue.partitions().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM System_partitions")));
-    QCOMPARE(catalogue.accounts().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE hosp_acct_id >= 0")) +
-                 2);
-    QCOMPARE(catalogue.users().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND "
-                                     "is_deleted = 0")));
-    QCOMPARE(catalogue.formulas().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Incentive_formula")));
-    QCOMPARE(catalogue.groups().count(),
-             count(c, QStringLiteral("SELECT COUNT(*) FROM Incentive_group")));
-
-    const int deleted = count(
-        c,
-        QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted <> 0"));
-    QVERIFY(deleted > 0);
-    QCOMPARE(loadCatalogue(c, true).users().count(), catalogue.users().count() + deleted);
-}
-
-void TestCatalogueLoader::demoSpecialUsersAreFoundUnderTheirKeys() {
-    const auto connection = openDemo();
-    const Catalogue catalogue = loadCatalogue(*connection);
-    const auto dotted = GetObjectFromCollection(catalogue.users(), QStringLiteral("j.smith"));
-    QVERIFY(dotted);
-    QCOMPARE(dotted->TransName(), QStringLiteral("Smith, John"));
-    const auto quoted = GetObjectFromCollection(catalogue.users(), QStringLiteral("obrien'k"));
-    QVERIFY(quoted);
-    QCOMPARE(quoted->TransName(), QStringLiteral("O'Brien, Kathleen"));
-    QVERIFY(catalogue.groups().contains(QString::number(quoted->GroupID())));
-    QVERIFY(catalogue.partitions().contains(QString::number(quoted->PartitionID())));
-}
-
-void TestCatalogueLoader::demoPartitionZeroReachesEveryLivePartition() {
-    const auto connection = openDemo();
-    const Catalogue catalogue = loadCatalogue(*connection);
-    QSet<int> live;
-    db::Recordset rows = connection->openRecordset(
-        QStringLiteral("SELECT partition_id FROM System_partitions WHERE delete_date IS NULL"));
-    for (; !rows.eof(); rows.moveNext())
-        live.insert(rows.value(0).toInt());
-    QCOMPARE(live.size(), 4); // partition 0 and the three of the demo
-    const auto accessible = PartitionAccess(*connection, catalogue).accessiblePartitions(0);
-    const QList<int> ids = partitionIds(accessible);
-    QCOMPARE(QSet<int>(ids.begin(), ids.end()), live);
-    QCOMPARE(ids.size(), live.size());
 }
 
 VELORA_TEST(TestCatalogueLoader)

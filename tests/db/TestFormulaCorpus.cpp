@@ -206,6 +206,8 @@ void TestFormulaCorpus::addGroupReturnsTheNewId_data() {
     QTest::newRow("outside partition mode") << "Evening Team" << -1 << 0;
     QTest::newRow("in a partition") << "Evening Team" << 2 << 2;
     QTest::newRow("quote in the name") << "Pat's Team" << -1 << 0;
+    // Names are unique within a partition only.
+    QTest::newRow("name of another partition's group") << "Day Shift" << 2 << 2;
 }
 
 void TestFormulaCorpus::addGroupReturnsTheNewId() {
@@ -232,8 +234,8 @@ void TestFormulaCorpus::addGroupReturnsTheNewId() {
 void TestFormulaCorpus::addGroupRefusesAnExistingName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("partition");
-    QTest::newRow("other letter case") << "DAY SHIFT" << -1;
-    QTest::newRow("trailing blank") << "night shift " << -1;
+    QTest::newRow("other letter case") << "DAY SHIFT" << 1;
+    QTest::newRow("trailing blank") << "night shift " << 3;
     QTest::newRow("in partition mode") << "Empty group" << 2;
 }
 

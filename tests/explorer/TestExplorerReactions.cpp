@@ -20,7 +20,7 @@ namespace {
 
 // Partitions 1 North (below 0) and 2 South (below 1), 3 West beside them; accounts in each,
 // one without a partition (-1) and one deleted; user "ann" in North with rows in a West
-// account, "bob" in West without any account of his partition.
+// account (written "ANN" and "Ann" there), "bob" in West without any account of his partition.
 void fillCatalogue(test::TestDatabase& db) {
     db.exec(QStringLiteral(
         "INSERT INTO System_partitions (partition_id, parent_id, partition_name) VALUES "
@@ -37,7 +37,7 @@ void fillCatalogue(test::TestDatabase& db) {
         "incentive_effective_date, flag1) VALUES (2, 'North Standard', 1, '2020-01-01', 1)"));
     db.exec(QStringLiteral(
         "INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date) VALUES "
-        "('ann', 10, '2026-11-02'), ('ann', 30, '2026-11-02'), ('ann', 30, '2026-11-03'), "
+        "('ann', 10, '2026-11-02'), ('ANN', 30, '2026-11-02'), ('Ann', 30, '2026-11-03'), "
         "('bob', 30, '2026-11-02')"));
 }
 
@@ -119,6 +119,12 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("20")}));
         QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
                  QStringList{QStringLiteral("30")});
+        // The account's number stays with its node, which a missing account's key lacks.
+        QCOMPARE(bench.tree
+                     ->node(ExplorerKeys::UserExternalAccount(QStringLiteral("ann"),
+                                                              QStringLiteral("30")))
+                     .tag(),
+                 QStringLiteral("30"));
         QCOMPARE(bench.tree->node(user).tag(), QStringLiteral("LOADED"));
         QVERIFY(!bench.context.connection->isOpen());
         QVERIFY(!bench.busy.isBusy());

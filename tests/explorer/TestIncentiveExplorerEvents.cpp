@@ -196,38 +196,6 @@ private Q_SLOTS:
         QCOMPARE(e.CurrentNode().key(), Keys::Group("7"));
     }
 
-    // The host's on-demand load runs inside the expansion: it clicks the user, empties its
-    // folders and adds what it read, all while the view is expanding the node.
-    void onDemandLoadInsideTheExpansion() {
-        IncentiveExplorer e;
-        populate(e);
-        e.tree()->expand(e.modelIndex(Keys::UsersFolder()));
-        ExplorerEventLog log(e);
-        QObject::connect(&e, &IncentiveExplorer::UserFolderExpand, &e,
-                         [&e](const ExplorerNode& node, const QString& transID) {
-                             e.ClickNode(node.key());
-                             if (node.tag() == QStringLiteral("LOADED"))
-                                 return;
-                             const ExplorerNode folder = node.firstChild();
-                             e.ClearAllChildren(folder);
-                             e.ClearAllChildren(folder.nextSibling());
-                             e.AddUserAccount(transID, "5");
-                             e.AddUserAccount(transID, "-2");
-                             e.AddExternalUserAccount(transID, "600");
-                             ExplorerNode(node).setTag(QStringLiteral("LOADED"));
-                             e.Sort();
-                         });
-        log.take();
-        e.tree()->expand(e.modelIndex(Keys::User(kUser)));
-        QCOMPARE(e.childKeys(Keys::UserAccountFolder(kUser)),
-                 QStringList({Keys::UserAccount(kUser, "-2"), Keys::UserAccount(kUser, "5")}));
-        QCOMPARE(e.node(Keys::UserAccount(kUser, "-2")).text(), QStringLiteral("Account Summary"));
-        QCOMPARE(e.childKeys(Keys::UserExternalAccountFolder(kUser)).size(), 1);
-        QCOMPARE(log.take(), QStringList({"UserFolderExpand(" + Keys::User(kUser) + ",J.SMITH)",
-                                          "UserClick(Jo Smith,J.SMITH)"}));
-        QCOMPARE(e.tree()->model()->rowCount(e.modelIndex(Keys::User(kUser))), 2);
-    }
-
     void rightClickMenus_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("operatorMode");

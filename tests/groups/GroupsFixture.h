@@ -26,13 +26,11 @@ public:
         : partitionMode(partitions) {}
 
     void addPartition(int id, const QString& name, int parent = 0) {
-        db.connection().ensureOpen();
-        db.exec(QStringLiteral("INSERT INTO System_partitions (partition_id, parent_id, "
-                               "partition_name, partition_description) VALUES (%1, %2, '%3', "
-                               "'%3 office')")
-                    .arg(id)
-                    .arg(parent)
-                    .arg(name));
+        exec(QStringLiteral("INSERT INTO System_partitions (partition_id, parent_id, "
+                            "partition_name, partition_description) VALUES (%1, %2, '%3', '%3')")
+                 .arg(id)
+                 .arg(parent)
+                 .arg(name));
         auto partition = std::make_shared<catalogue::Partition>();
         partition->setPartitionID(id);
         partition->setPartitionName(name);
@@ -41,14 +39,13 @@ public:
 
     // Groups go into the catalogue in the order they are added (the catalogue's is by name).
     void addGroup(int id, const QString& name, int partition, bool isDefault = false) {
-        db.connection().ensureOpen();
-        db.exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id, "
-                               "incentive_effective_date, flag1) VALUES (%1, '%2', %3, "
-                               "'2020-01-01', %4)")
-                    .arg(id)
-                    .arg(name)
-                    .arg(partition)
-                    .arg(isDefault ? 1 : 0));
+        exec(QStringLiteral("INSERT INTO Incentive_group (group_id, group_name, partition_id, "
+                            "incentive_effective_date, flag1) VALUES (%1, '%2', %3, '2020-01-01', "
+                            "%4)")
+                 .arg(id)
+                 .arg(name)
+                 .arg(partition)
+                 .arg(isDefault ? 1 : 0));
         auto group = std::make_shared<catalogue::Group>();
         group->setGroupID(id);
         group->setGroupName(name);
@@ -59,14 +56,12 @@ public:
 
     void addUser(const QString& transID, int partition, int group,
                  const QString& effective = QStringLiteral("2024-01-01")) {
-        db.connection().ensureOpen();
-        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, extra3, "
-                               "incentive_group_id, incentive_effective_date) VALUES ('%1', "
-                               "'First', 'Last', %2, %3, '%4')")
-                    .arg(transID)
-                    .arg(partition)
-                    .arg(group)
-                    .arg(effective));
+        exec(QStringLiteral("INSERT INTO Trans_info (trans_id, extra3, incentive_group_id, "
+                            "incentive_effective_date) VALUES ('%1', %2, %3, '%4')")
+                 .arg(transID)
+                 .arg(partition)
+                 .arg(group)
+                 .arg(effective));
         auto user = std::make_shared<catalogue::User>();
         user->setTransID(transID);
         user->setPartitionID(partition);
@@ -75,13 +70,17 @@ public:
     }
 
     void addDay(const QString& transID, int account, const QString& day, bool locked) {
+        exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
+                            "locked) VALUES ('%1', %2, '%3', %4)")
+                 .arg(transID)
+                 .arg(account)
+                 .arg(day)
+                 .arg(locked ? 1 : 0));
+    }
+
+    void exec(const QString& statement) {
         db.connection().ensureOpen();
-        db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, "
-                               "locked) VALUES ('%1', %2, '%3', %4)")
-                    .arg(transID)
-                    .arg(account)
-                    .arg(day)
-                    .arg(locked ? 1 : 0));
+        db.exec(statement);
     }
 
     // The locked days of a user, "account:day" in date order.

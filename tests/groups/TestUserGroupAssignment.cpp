@@ -42,19 +42,27 @@ class TestUserGroupAssignment : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void partitionModeListsTheUsersPartitionLabelled_data() {
+    void listsTheGroups_data() {
+        QTest::addColumn<bool>("partitions");
         QTest::addColumn<int>("preference");
         QTest::addColumn<QStringList>("texts");
         QTest::newRow("partition first")
-            << 0 << QStringList{"North\\Day Shift", "North\\North Default (Default)"};
+            << true << 0 << QStringList{"North\\Day Shift", "North\\North Default (Default)"};
         QTest::newRow("partition last")
-            << 1 << QStringList{"Day Shift\\North", "North Default (Default)\\North"};
+            << true << 1 << QStringList{"Day Shift\\North", "North Default (Default)\\North"};
+        QTest::newRow("every group by name")
+            << false << 0
+            << QStringList{"Day Shift", "Default Group", "North Default", "South Only"};
     }
 
-    void partitionModeListsTheUsersPartitionLabelled() {
+    // In partition mode the current user's partition's groups, labelled with the partition;
+    // otherwise every group from the database. Nothing is picked, so leaving a user right after
+    // the list is filled changes nothing.
+    void listsTheGroups() {
+        QFETCH(bool, partitions);
         QFETCH(int, preference);
         QFETCH(QStringList, texts);
-        test::GroupsFixture f(true);
+        test::GroupsFixture f(partitions);
         populate(f);
         f.partitionDisplay = preference;
         f.currentUser = f.catalogue.users().find(kAnn);
@@ -62,42 +70,25 @@ private Q_SLOTS:
         f.assignment.FillGroupList();
 
         QCOMPARE(f.listTexts(), texts);
-        QCOMPARE(f.groupList().itemData(1).toInt(), 10);
-    }
-
-    void withoutPartitionsListsEveryGroupByName() {
-        test::GroupsFixture f(false);
-        populate(f);
-        f.assignment.FillGroupList();
-        QCOMPARE(f.listTexts(),
-                 QStringList({"Day Shift", "Default Group", "North Default", "South Only"}));
-        QCOMPARE(f.groupList().itemData(3).toInt(), 20);
-        // Nothing is picked yet, so leaving a user right after start-up changes nothing.
+        QCOMPARE(f.groupList().itemData(partitions ? 1 : 2).toInt(), 10);
         QCOMPARE(f.groupList().currentIndex(), -1);
-        f.currentUser = f.catalogue.users().find(kAnn);
         QVERIFY(!f.assignment.UserGroupChanged());
     }
 
-    void untouchedListSavesWithoutAsking() {
+    // The user's own group picked again asks nothing; another group picked and the date
+    // cancelled says so and writes nothing, and leaving the user again asks again.
+    void unchangedOrCancelledWritesNothing() {
         test::GroupsFixture f(true);
         populate(f);
         pickNorthDefault(f);
         f.groupList().setCurrentIndex(groups::FindListIndexByItemData(f.groupList(), 11));
-        QVERIFY(!f.assignment.UserGroupChanged());
         bool force = false;
         f.assignment.SaveUserGroup(force);
         QVERIFY(f.prompter.asked.isEmpty());
         QVERIFY(!f.db.connection().isOpen());
-    }
 
-    void cancelChangesNothing() {
-        test::GroupsFixture f(true);
-        populate(f);
-        pickNorthDefault(f);
-        QVERIFY(f.assignment.UserGroupChanged());
+        f.groupList().setCurrentIndex(groups::FindListIndexByItemData(f.groupList(), 10));
         f.prompter.queue(groups::UnloadCode::Cancel);
-
-        bool force = false;
         f.assignment.SaveUserGroup(force);
 
         QCOMPARE(f.prompter.asked.size(), 1);
@@ -111,15 +102,32 @@ private Q_SLOTS:
         QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::Information);
         QCOMPARE(f.membership(kAnn), QStringLiteral("11@2024-01-01"));
         QVERIFY(f.lockedDays(kAnn).isEmpty());
-        QVERIFY(f.assignment.UserGroupChanged()); // leaving the node again asks again
+        QVERIFY(f.assignment.UserGroupChanged());
     }
 
     // A date after every locked day: no question; the user's days before it are locked on all
-    // accounts, nobody else's, and the user belongs to the new group from that date.
+    // accounts, nobody else's, and the user belongs to the new group from that date. The id is
+    // quoted in every statement: a quote in it neither fails the save nor reaches other users.
+    void saveLocksTheUsersEarlierDays_data() {
+        QTest::addColumn<QString>("transID");
+        QTest::newRow("plain") << kAnn;
+        QTest::newRow("quote") << QStringLiteral("o'neil' OR 'x'='x");
+    }
+
     void saveLocksTheUsersEarlierDays() {
+        QFETCH(QString, transID);
         test::GroupsFixture f(true);
         populate(f);
-        f.addDay(kAnn, 100, QStringLiteral("2024-02-20"), true);
+        if (transID != kAnn) {
+            f.db.exec(QStringLiteral("UPDATE Trans_info SET trans_id = 'o''neil'' OR ''x''=''x' "
+                                     "WHERE trans_id = 'ann'"));
+            f.db.exec(QStringLiteral("UPDATE Trans_incentive SET trans_id = 'o''neil'' OR "
+                                     "''x''=''x' WHERE trans_id = 'ann'"));
+            f.catalogue.users().find(kAnn)->setTransID(transID);
+        }
+        f.addDay(QStringLiteral("bob"), 100, QStringLiteral("2024-02-20"), false);
+        f.db.exec(QStringLiteral("UPDATE Trans_incentive SET locked = 1 WHERE shift_date = "
+                                 "'2024-02-27' AND hosp_acct_id = 100"));
         pickNorthDefault(f);
         f.prompter.queueOk(QStringLiteral("2/29/2024"));
 
@@ -128,11 +136,12 @@ private Q_SLOTS:
 
         QVERIFY(!f.db.connection().isOpen());
         QVERIFY(f.messages.shown.isEmpty());
-        QCOMPARE(f.lockedDays(kAnn),
-                 QStringList({"100:2024-02-20", "100:2024-02-27", "200:2024-02-27",
-                              "100:2024-02-28", "200:2024-02-28"}));
-        QVERIFY(f.lockedDays(QStringLiteral("bob")).isEmpty());
-        QCOMPARE(f.membership(kAnn), QStringLiteral("10@2024-02-29"));
+        const QString quoted = QString(transID).replace(QLatin1Char('\''), QStringLiteral("''"));
+        QCOMPARE(f.lockedDays(quoted), QStringList({"100:2024-02-27", "200:2024-02-27",
+                                                    "100:2024-02-28", "200:2024-02-28"}));
+        QCOMPARE(f.lockedDays(QStringLiteral("bob")), QStringList{"100:2024-02-27"});
+        QCOMPARE(f.membership(quoted), QStringLiteral("10@2024-02-29"));
+        QCOMPARE(f.membership(QStringLiteral("bob")), QStringLiteral("11@2024-01-01"));
         QCOMPARE(f.currentUser->GroupID(), 10);
         QVERIFY(!f.assignment.UserGroupChanged());
     }
@@ -167,7 +176,6 @@ private Q_SLOTS:
                                 "be reverted to the effective date you entered. The earliest "
                                 "date you can revert to is 02/28/2024. Would you like to use "
                                 "this date?"));
-        QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::None);
         QCOMPARE(f.messages.shown[0].buttons, common::MessageButtons::YesNo);
         if (accept) {
             QCOMPARE(f.lockedDays(kAnn), QStringList({"100:2024-02-27", "200:2024-02-27",
@@ -181,12 +189,10 @@ private Q_SLOTS:
     }
 
     void failingSaveIsReported() {
-        test::GroupsFixture f(false);
+        test::GroupsFixture f(true);
         populate(f);
-        f.assignment.FillGroupList();
-        f.currentUser = std::make_shared<catalogue::User>();
-        f.currentUser->setTransID(QStringLiteral("o'neil")); // breaks the spliced statement
-        f.groupList().setCurrentIndex(1);
+        pickNorthDefault(f);
+        f.db.exec(QStringLiteral("DROP TABLE Trans_info"));
         f.prompter.queueOk(QStringLiteral("03/01/2024"));
 
         bool force = false;
@@ -196,6 +202,7 @@ private Q_SLOTS:
         QCOMPARE(f.messages.shown[0].text, QStringLiteral("Error: cannot save user header data"));
         QCOMPARE(f.messages.shown[0].icon, common::MessageIcon::Critical);
         QVERIFY(!f.db.connection().isOpen());
+        QCOMPARE(f.currentUser->GroupID(), 11);
     }
 };
 

@@ -32,6 +32,8 @@ class TestUserHeaderLoader : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The user, the group and the date; the partitions below the user's are rebuilt at every
+    // load, so a partition closed since the last load drops out and the id list does not grow.
     void partitionModeShowsTheUser() {
         test::GroupsFixture f(true);
         populate(f);
@@ -42,19 +44,11 @@ private Q_SLOTS:
         QCOMPARE(f.pane.lblUserHeaderUserName()->text(), QStringLiteral("Smith, Ann"));
         QCOMPARE(f.pane.lblUserHeaderEffectiveDate()->text(), QStringLiteral("01/08/2024"));
         QCOMPARE(selectedGroup(f), QStringLiteral("North\\Day Shift"));
-        QCOMPARE(f.userPartitions.count(), 2);
-        QVERIFY(f.userPartitions.contains(QStringLiteral("3")));
         QCOMPARE(f.currentUser->AvailablePartitions(), QStringLiteral("1,3"));
         QVERIFY(f.paneShown);
         QCOMPARE(f.busyDepth, 0);
         QVERIFY(!f.db.connection().isOpen());
-    }
 
-    // The accessible partitions follow the tree at every load, and the list of ids does not grow.
-    void partitionsRebuiltAtEveryLoad() {
-        test::GroupsFixture f(true);
-        populate(f);
-        f.loader.LoadUser(QStringLiteral("ann"), QStringLiteral("Ann"), false);
         f.db.connection().ensureOpen();
         f.db.exec(QStringLiteral("UPDATE System_partitions SET delete_date = '2024-05-01' WHERE "
                                  "partition_id = 3"));
@@ -71,7 +65,7 @@ private Q_SLOTS:
         f.pane.lblUserHeaderEffectiveDate()->setText(QStringLiteral("untouched"));
         const auto shownUser = f.currentUser;
 
-        f.loader.LoadUser(QStringLiteral("ann"), QStringLiteral("Ann"), false);
+        f.loader.LoadUser(QStringLiteral("ANN"), QStringLiteral("Ann"), false);
         QCOMPARE(f.pane.lblUserHeaderEffectiveDate()->text(), QStringLiteral("untouched"));
         QCOMPARE(f.currentUser, shownUser);
         QCOMPARE(f.busyDepth, 0);
@@ -82,28 +76,41 @@ private Q_SLOTS:
         QCOMPARE(f.pane.lblUserHeaderEffectiveDate()->text(), QStringLiteral("01/08/2024"));
     }
 
-    void withoutPartitionsSelectsTheStoredGroup() {
+    // Without partitions the list holds every group. A user whose group it lacks, or who has no
+    // row, is shown with no group picked, so that leaving the user saves nothing.
+    void withoutPartitionsOnlyTheUsersOwnGroupIsPicked() {
         test::GroupsFixture f(false);
         populate(f);
         f.addUser(QStringLiteral("bob"), 0, 20);
+        f.addUser(QStringLiteral("cat"), 0, 99);
         f.assignment.FillGroupList();
         f.loader.LoadUser(QStringLiteral("bob"), QStringLiteral("Bob"), false);
         QCOMPARE(selectedGroup(f), QStringLiteral("South Only"));
-        QCOMPARE(f.currentUser->TransID(), QStringLiteral("bob"));
         QCOMPARE(f.currentUser->GroupID(), 20);
         QVERIFY(f.currentUser != f.catalogue.users().find(QStringLiteral("bob")));
+
+        for (const char* id : {"cat", "ghost"}) {
+            f.loader.LoadUser(QLatin1String(id), QStringLiteral("Other"), false);
+            QCOMPARE(f.groupList().currentIndex(), -1);
+            QCOMPARE(f.currentUser->GroupID(), -1);
+            QVERIFY(!f.assignment.UserGroupChanged());
+        }
+        // No row: the date 1/1/1980, and the name of the user shown before stays.
+        QCOMPARE(f.pane.lblUserHeaderEffectiveDate()->text(), QStringLiteral("1/1/1980"));
+        QCOMPARE(f.pane.lblUserHeaderUserName()->text(), QStringLiteral("Other"));
+        QVERIFY(f.messages.shown.isEmpty());
     }
 
-    // No Trans_info row: the date 1/1/1980, the previous user's name stays.
-    void userWithoutRow() {
-        test::GroupsFixture f(false);
+    // In partition mode a user without a row leaves the previous user current: the previous
+    // user's groups go from the list, so no pick can be saved for the wrong user.
+    void partitionModeUserWithoutRowShowsNoGroups() {
+        test::GroupsFixture f(true);
         populate(f);
-        f.assignment.FillGroupList();
         f.loader.LoadUser(QStringLiteral("ann"), QStringLiteral("Ann"), false);
         f.loader.LoadUser(QStringLiteral("ghost"), QStringLiteral("Ghost"), false);
+        QCOMPARE(f.groupList().count(), 0);
         QCOMPARE(f.pane.lblUserHeaderEffectiveDate()->text(), QStringLiteral("1/1/1980"));
-        QCOMPARE(f.pane.lblUserHeaderUserName()->text(), QStringLiteral("Ann"));
-        QVERIFY(f.messages.shown.isEmpty());
+        QVERIFY(!f.assignment.UserGroupChanged());
     }
 
     void invalidGroupMovesToTheDefault_data() {
@@ -147,11 +154,14 @@ private Q_SLOTS:
         QCOMPARE(f.busyDepth, 0);
     }
 
-    // South has no default group: "Base Incentive" is made as its default and the user joins it.
-    void missingDefaultGroupIsCreated() {
+    // South has no default group while North's is already called "Base Incentive": names are
+    // unique per partition, so South gets a "Base Incentive" of its own and the user joins it.
+    void eachPartitionGetsItsOwnBaseIncentive() {
         test::GroupsFixture f(true);
         populate(f);
+        f.addGroup(12, QStringLiteral("Base Incentive"), 1);
         f.addUser(QStringLiteral("dan"), 2, 99);
+        f.loader.LoadUser(QStringLiteral("ann"), QStringLiteral("Ann"), false);
         f.prompter.queueOk(QStringLiteral("04/01/2024"));
 
         f.loader.LoadUser(QStringLiteral("dan"), QStringLiteral("Dan"), false);
@@ -162,16 +172,53 @@ private Q_SLOTS:
             "partition_id = 2 AND flag1 = 1"));
         QVERIFY(!made.isEmpty());
         const auto group = f.catalogue.groups().find(made);
-        QVERIFY(group);
-        QVERIFY(group->IsPartitionDefault());
-        QCOMPARE(group->PartitionID(), 2);
+        QVERIFY(group && group->IsPartitionDefault());
         QCOMPARE(group->EffectiveDate(), test::GroupsFixture::today());
         QCOMPARE(f.currentUser->GroupID(), made.toInt());
         QCOMPARE(f.listTexts(),
                  QStringList({"South\\South Only", "South\\Base Incentive (Default)"}));
+        QCOMPARE(selectedGroup(f), QStringLiteral("South\\Base Incentive (Default)"));
         QVERIFY(f.prompter.asked[0].prompt.contains(
             QLatin1String("'South\\Base Incentive (Default)' Group")));
         QCOMPARE(f.membership(QStringLiteral("dan")), made + QStringLiteral("@2024-04-01"));
+    }
+
+    // South has a group called "Base Incentive" that is not its default: none can be made. The
+    // operator is told why, the user stays where the user was, the header picks no group (never
+    // the group of the user shown before), and leaving the user writes nothing.
+    void userStaysWhenNoDefaultGroupCanBeMade() {
+        test::GroupsFixture f(true);
+        populate(f);
+        f.addGroup(21, QStringLiteral("Base Incentive"), 2);
+        f.addUser(QStringLiteral("dan"), 2, 99);
+        f.addDay(QStringLiteral("dan"), 100, QStringLiteral("2024-03-01"), false);
+        f.loader.LoadUser(QStringLiteral("ann"), QStringLiteral("Ann"), false);
+        f.prompter.queueOk(QStringLiteral("04/01/2024"));
+
+        f.loader.LoadUser(QStringLiteral("dan"), QStringLiteral("Dan"), false);
+        bool force = false;
+        f.assignment.SaveUserGroup(force);
+
+        QStringList texts;
+        for (const auto& message : std::as_const(f.messages.shown))
+            texts << message.text;
+        QCOMPARE(texts.size(), 3);
+        QVERIFY(texts[0].startsWith(kWarningStart));
+        QCOMPARE(texts[1], QStringLiteral("The group could not be added because a group with that "
+                                          "name already exists in the partition South."));
+        QCOMPARE(texts[2], QStringLiteral("User with TransID 'dan' has not been moved: no default "
+                                          "group could be made for the partition 'South'. The "
+                                          "user stays in the group that is no longer valid until "
+                                          "another group is chosen in the list."));
+        QVERIFY(f.prompter.asked.isEmpty());
+        QCOMPARE(f.currentUser->GroupID(), 99);
+        QCOMPARE(f.listTexts(), QStringList({"South\\South Only", "South\\Base Incentive"}));
+        QCOMPARE(f.groupList().currentIndex(), -1);
+        QCOMPARE(f.pane.lblUserHeaderUserName()->text(), QStringLiteral("Dan"));
+        QVERIFY(f.paneShown);
+        QVERIFY(!f.db.connection().isOpen());
+        QCOMPARE(f.membership(QStringLiteral("dan")), QStringLiteral("99@2024-01-01"));
+        QVERIFY(f.lockedDays(QStringLiteral("dan")).isEmpty());
     }
 
     // The user's own partition is out of the catalogue: no default group can be reached, and
@@ -206,19 +253,6 @@ private Q_SLOTS:
         QVERIFY(!f.paneShown);
         QCOMPARE(f.busyDepth, 0);
         QVERIFY(!f.db.connection().isOpen());
-    }
-
-    void statementTexts() {
-        QCOMPARE(detail::UserHeaderLoader::partitionModeStatement(QStringLiteral("o'neil")),
-                 QStringLiteral("SELECT Trans_info.incentive_group_id, "
-                                "Trans_info.incentive_effective_date, Trans_info.extra3 as "
-                                "trans_partition, Incentive_group.partition_id as group_partition "
-                                "FROM Trans_info LEFT OUTER JOIN Incentive_group ON "
-                                "Trans_info.incentive_group_id = Incentive_group.group_id WHERE "
-                                "Trans_info.trans_id = 'o''neil'"));
-        QCOMPARE(detail::UserHeaderLoader::statement(QStringLiteral("o'neil")),
-                 QStringLiteral("SELECT incentive_group_id, incentive_effective_date FROM "
-                                "Trans_info WHERE trans_id = 'o''neil'"));
     }
 };
 

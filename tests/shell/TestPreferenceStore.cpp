@@ -137,20 +137,13 @@ private Q_SLOTS:
         QVERIFY(f.db.connection().isOpen());
     }
 
-    // Values go into the statement unescaped; a stray quote makes the statement fail, and the
-    // failure reaches the caller with its number and description.
-    void unescapedQuoteFails() {
+    // A quote in a value is doubled in the statement and the value reads back as it was given.
+    void quotedValueRoundTrips() {
         PreferenceFixture f;
-        try {
-            f.store.SetPreferenceValue(kKey, QStringLiteral("it's"), false);
-            QFAIL("the statement should have failed");
-        } catch (const velora::db::DbError& e) {
-            QVERIFY(e.number() != 0);
-            QVERIFY(!e.description().isEmpty());
-        }
+        f.store.SetPreferenceValue(kKey, QStringLiteral("it's"), false);
         QCOMPARE(f.statements,
-                 QStringList{kAdd + QStringLiteral("42, 4, 'INCENT_SPLIT_POS', 'it's'")});
-        QCOMPARE(f.rowCount(), 0);
+                 QStringList{kAdd + QStringLiteral("42, 4, 'INCENT_SPLIT_POS', 'it''s'")});
+        QCOMPARE(f.store.GetPreferenceValue(kKey, QString(), false), QStringLiteral("it's"));
     }
 };
 

@@ -129,11 +129,12 @@ void DemoCatalogue::makeGroups() {
     auto add = [&](const QString& name, int partitionId, bool isDefault, DemoFormulas::Kind pay) {
         groups.push_back({nextId++, name, partitionId, isDefault, pay});
     };
-    // Every partition of the tree has its default group; partition 0 has group 1.
+    // Every partition of the tree has its default group; partition 0 has group 1. Names need
+    // only be unique within a partition, and every partition's default has the same name, as
+    // sites name them: the explorer and the lists tell them apart by their partition.
     for (const DemoPartition& partition : partitions) {
         if (!partition.deleted)
-            add(partition.name + QStringLiteral(" Standard"), partition.id, true,
-                DemoFormulas::LineRate);
+            add(QStringLiteral("Base Incentive"), partition.id, true, DemoFormulas::LineRate);
     }
     const DemoFormulas::Kind kinds[] = {DemoFormulas::MonthlyTier, DemoFormulas::HourlyBonus,
                                         DemoFormulas::AccountRates};
@@ -144,7 +145,7 @@ void DemoCatalogue::makeGroups() {
             if (partition.deleted)
                 continue;
             const DemoFormulas::Kind kind = kinds[turn++ % std::size(kinds)];
-            add(partition.name + QLatin1Char(' ') + groupLabel(kind), partition.id, false, kind);
+            add(groupLabel(kind), partition.id, false, kind);
         }
         return;
     }

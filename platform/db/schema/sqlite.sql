@@ -91,18 +91,22 @@ CREATE INDEX ix_trans_incentive_locked_day ON Trans_incentive (locked, shift_dat
 
 CREATE TABLE Incentive_formula (
     formula_id               INTEGER NOT NULL PRIMARY KEY,
-    formula_name             TEXT COLLATE TEXTCI NOT NULL UNIQUE,
+    formula_name             TEXT COLLATE TEXTCI NOT NULL,
     formula_text             TEXT NOT NULL DEFAULT '',
     partition_id             INTEGER NOT NULL DEFAULT 0,
-    incentive_effective_date TEXT NULL
+    incentive_effective_date TEXT NULL,
+    -- Names need only be unique within a partition: each partition may have its own
+    -- "Base Incentive".
+    CONSTRAINT uq_incentive_formula_name UNIQUE (partition_id, formula_name)
 );
 
 CREATE TABLE Incentive_group (
     group_id                 INTEGER NOT NULL PRIMARY KEY,
-    group_name               TEXT COLLATE TEXTCI NOT NULL UNIQUE,
+    group_name               TEXT COLLATE TEXTCI NOT NULL,
     partition_id             INTEGER NOT NULL DEFAULT 0,
     incentive_effective_date TEXT NULL,
-    flag1                    INTEGER NOT NULL DEFAULT 0
+    flag1                    INTEGER NOT NULL DEFAULT 0,
+    CONSTRAINT uq_incentive_group_name UNIQUE (partition_id, group_name)
 );
 
 CREATE TABLE Incentive_group_formula (

@@ -92,18 +92,22 @@ GO
 
 CREATE TABLE dbo.Incentive_formula (
     formula_id               int NOT NULL PRIMARY KEY,
-    formula_name             varchar(50) NOT NULL UNIQUE,
+    formula_name             varchar(50) NOT NULL,
     formula_text             varchar(max) NOT NULL DEFAULT '',
     partition_id             int NOT NULL DEFAULT 0,
-    incentive_effective_date datetime NULL
+    incentive_effective_date datetime NULL,
+    -- Names need only be unique within a partition: each partition may have its own
+    -- "Base Incentive".
+    CONSTRAINT uq_incentive_formula_name UNIQUE (partition_id, formula_name)
 );
 
 CREATE TABLE dbo.Incentive_group (
     group_id                 int NOT NULL PRIMARY KEY,
-    group_name               varchar(50) NOT NULL UNIQUE,
+    group_name               varchar(50) NOT NULL,
     partition_id             int NOT NULL DEFAULT 0,
     incentive_effective_date datetime NULL,
-    flag1                    int NOT NULL DEFAULT 0
+    flag1                    int NOT NULL DEFAULT 0,
+    CONSTRAINT uq_incentive_group_name UNIQUE (partition_id, group_name)
 );
 
 CREATE TABLE dbo.Incentive_group_formula (
@@ -232,7 +236,10 @@ AS
 BEGIN
     SET NOCOUNT ON;
     SET @formula_id = 0;
-    IF EXISTS (SELECT * FROM dbo.Incentive_formula WHERE formula_name = @formula_name) RETURN;
+    -- A name is taken only within the formula's own partition.
+    IF EXISTS (SELECT * FROM dbo.Incentive_formula
+               WHERE formula_name = @formula_name AND partition_id = ISNULL(@partition_id, 0))
+        RETURN;
     BEGIN TRANSACTION;
     SELECT @formula_id = ISNULL(MAX(formula_id), 0) + 1 FROM dbo.Incentive_formula WITH (TABLOCKX);
     INSERT INTO dbo.Incentive_formula (formula_id, formula_name, formula_text, partition_id)
@@ -249,7 +256,10 @@ AS
 BEGIN
     SET NOCOUNT ON;
     SET @group_id = 0;
-    IF EXISTS (SELECT * FROM dbo.Incentive_group WHERE group_name = @group_name) RETURN;
+    -- A name is taken only within the group's own partition.
+    IF EXISTS (SELECT * FROM dbo.Incentive_group
+               WHERE group_name = @group_name AND partition_id = ISNULL(@partition_id, 0))
+        RETURN;
     BEGIN TRANSACTION;
     SELECT @group_id = ISNULL(MAX(group_id), 0) + 1 FROM dbo.Incentive_group WITH (TABLOCKX);
     -- A partition has one default group: a new default takes the mark from the old one.
