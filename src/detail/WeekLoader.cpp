@@ -69,7 +69,7 @@ void setTextColour(QLineEdit* cell, const QColor& colour) {
 
 } // namespace
 
-WeekLoader::WeekLoader(DetailContext& context, std::function<void()> saveWeek)
+WeekLoader::WeekLoader(DetailContext& context, std::function<bool()> saveWeek)
     : context_(context)
     , saveWeek_(std::move(saveWeek)) {}
 
@@ -81,10 +81,22 @@ QString WeekLoader::failureText(int number, const QString& description) {
 
 void WeekLoader::LoadWeek(const QString& transID, const QString& userName,
                           const QString& accountName, const QString& accountID) {
+    run(true, transID, userName, accountName, accountID);
+}
+
+void WeekLoader::ReloadWeek(const QString& transID, const QString& userName,
+                            const QString& accountName, const QString& accountID) {
+    run(false, transID, userName, accountName, accountID);
+}
+
+void WeekLoader::run(bool saveFirst, const QString& transID, const QString& userName,
+                     const QString& accountName, const QString& accountID) {
     if (context_.beginBusy)
         context_.beginBusy();
     try {
-        load(transID, userName, accountName, accountID);
+        // A week that could not be saved keeps the operator's values on screen.
+        if (!saveFirst || !saveWeek_ || saveWeek_())
+            load(transID, userName, accountName, accountID);
     } catch (const NumberedError& e) {
         context_.messages.inform(failureText(e.number(), e.description()),
                                  common::MessageIcon::Critical);
@@ -102,14 +114,13 @@ void WeekLoader::LoadWeek(const QString& transID, const QString& userName,
 
 void WeekLoader::load(const QString& transID, const QString& userName, const QString& accountName,
                       const QString& accountID) {
-    if (saveWeek_)
-        saveWeek_();
+    const QString account = WeekStatements::accountNumber(accountID);
     context_.connection.ensureOpen();
     const QDate lastLocked = readLastLockedDate();
     const QDate start = labelDays();
     showUser(transID, userName, accountName);
-    fillDays(transID, accountID, start, lastLocked);
-    PeriodTotals(context_).write(transID, accountID, start);
+    fillDays(transID, account, start, lastLocked);
+    PeriodTotals(context_).write(transID, account, start);
     replaceCurrentUser(transID);
     context_.pane.setHourMode(context_.hourMode());
     if (context_.showDetailPane)

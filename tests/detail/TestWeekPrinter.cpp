@@ -78,16 +78,6 @@ private Q_SLOTS:
         printer.PrintWeek();
         QVERIFY(!QFile::exists(path));
     }
-
-    void printWindowWithoutDialog() {
-        QPrinter pdf(QPrinter::HighResolution);
-        const QString path = pdfPath(QStringLiteral("direct.pdf"));
-        toPdf(pdf, path, 2);
-        QCOMPARE(WeekPrinter::printWindow(pdf, *window_), 2);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(pdfPages(file.readAll()), 2);
-    }
 };
 
 VELORA_TEST(TestWeekPrinter)

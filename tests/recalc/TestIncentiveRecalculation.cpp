@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 
 using velora::recalc::IncentiveRecalculation;
+using velora::recalc::RecalcOutcome;
 
 namespace {
 
@@ -103,7 +105,8 @@ private Q_SLOTS:
         Installation installation(iniExtra);
         Harness h(installation);
         QVERIFY(!h.policy.localUpdatesDisabled());
-        h.recalculation.RecalculateIncentives(IncentiveRecalculation::userFilter("o'brien"));
+        QVERIFY(h.recalculation.RecalculateIncentives(IncentiveRecalculation::userFilter("o'brien"))
+                    .completed());
         QCOMPARE(installation.pay(), 12.0);
         QVERIFY(h.window.isEnabled());
         QVERIFY(h.messages.shown.isEmpty());
@@ -126,7 +129,7 @@ private Q_SLOTS:
         Harness h(installation);
         h.switches = switches;
         QVERIFY(h.policy.localUpdatesDisabled());
-        h.recalculation.RecalculateIncentives(QString());
+        QVERIFY(h.recalculation.RecalculateIncentives(QString()).completed());
         QCOMPARE(installation.pay(), 0.0);
         QCOMPARE(installation.queued(), QStringLiteral("1"));
     }
@@ -144,7 +147,8 @@ private Q_SLOTS:
         // Cancel from the engine's own thread as soon as it reports its first progress.
         QObject::connect(&h.engine, &velora::engine::UpdateEngine::progress, &h.engine,
                          &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);
-        h.recalculation.RecalculateIncentives(QString());
+        const RecalcOutcome outcome = h.recalculation.RecalculateIncentives(QString());
+        QCOMPARE(outcome.result, RecalcOutcome::Result::Cancelled);
         QCOMPARE(h.messages.shown.size(), 1);
         QCOMPARE(h.messages.shown[0].text, QStringLiteral("Update cancelled by user."));
         QCOMPARE(h.messages.shown[0].title, QStringLiteral("Velora Incentive"));
@@ -153,12 +157,20 @@ private Q_SLOTS:
         QVERIFY(h.window.isEnabled());
     }
 
-    void otherFailuresAreSilent() {
+    // Any other failure shows nothing here but is handed back with the engine's error, so the
+    // caller knows no completion event will come.
+    void otherFailuresAreHandedBack() {
         Installation installation;
         Harness h(installation, QStringLiteral("missing.sqlite"));
-        h.recalculation.RecalculateIncentives(QString());
+        const RecalcOutcome outcome = h.recalculation.RecalculateIncentives(QString());
+        QCOMPARE(outcome.result, RecalcOutcome::Result::Failed);
+        QVERIFY2(outcome.error.startsWith(QStringLiteral("Error ")), qPrintable(outcome.error));
         QVERIFY(h.messages.shown.isEmpty());
         QVERIFY(h.window.isEnabled());
+        // Nothing else is queued behind a failed run: the event loop has no completion to give.
+        QSignalSpy completions(&h.engine, &velora::engine::UpdateEngine::OnUpdateComplete);
+        QCoreApplication::processEvents();
+        QCOMPARE(completions.count(), 0);
     }
 };
 
