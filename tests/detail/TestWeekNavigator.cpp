@@ -1,7 +1,6 @@
 #include "DetailFixture.h"
 #include "common/TestMain.h"
 #include "detail/RevertStatement.h"
-#include "detail/WeekStart.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -17,7 +16,6 @@ using velora::detail::DayRecord;
 using velora::detail::RevertStatement;
 using velora::detail::ValueKind;
 using velora::detail::WeekNavigator;
-using velora::detail::WeekStart;
 using velora::test::DetailFixture;
 
 Q_DECLARE_METATYPE(velora::detail::DayRecord)
@@ -37,32 +35,12 @@ DayRecord with(DayRecord record, ValueKind kind, float current, float collected)
 
 } // namespace
 
-// The start date, the week buttons, the calendar, Revert Changes and the last locked date,
-// each ending in a real load of the week.
+// The start date, the week buttons, the calendar, Revert Changes and the last locked date;
+// what changes the week ends in a real load.
 class TestWeekNavigator : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void adjustGoesBackToTheFirstDay_data() {
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<int>("firstDay");
-        QTest::addColumn<QDate>("expected");
-        // 2024-03-03 is a Sunday.
-        QTest::newRow("Monday first, Sunday") << QDate(2024, 3, 10) << 2 << QDate(2024, 3, 4);
-        QTest::newRow("Monday first, Wednesday") << QDate(2024, 3, 6) << 2 << QDate(2024, 3, 4);
-        QTest::newRow("Monday first, Monday") << QDate(2024, 3, 4) << 2 << QDate(2024, 3, 4);
-        QTest::newRow("Sunday first, Saturday") << QDate(2024, 3, 9) << 1 << QDate(2024, 3, 3);
-        QTest::newRow("Thursday first, Monday") << QDate(2024, 3, 4) << 5 << QDate(2024, 2, 29);
-        QTest::newRow("across the year") << QDate(2025, 1, 1) << 1 << QDate(2024, 12, 29);
-        QTest::newRow("out of range is Sunday") << QDate(2024, 3, 9) << 0 << QDate(2024, 3, 3);
-    }
-    void adjustGoesBackToTheFirstDay() {
-        QFETCH(QDate, date);
-        QFETCH(int, firstDay);
-        QFETCH(QDate, expected);
-        QCOMPARE(WeekStart::adjust(date, firstDay), expected);
-    }
-
     // Typed, entered or picked in the calendar, a start date takes one path: off the first
     // day of the week it asks, OK moves it back and loads that week, Cancel keeps the text.
     void startDateCommit_data() {
@@ -214,16 +192,12 @@ private Q_SLOTS:
         const DayRecord reports = with(empty, ValueKind::Reports, 5, 0);
         QTest::newRow("only correction") << reports << ValueKind::Reports << true;
         QTest::newRow("another kind, reports typed") << reports << ValueKind::IPay << false;
-        QTest::newRow("collected lines")
-            << with(reports, ValueKind::TrueLines, 0, 3) << ValueKind::Reports << false;
         QTest::newRow("pay corrected elsewhere")
             << with(reports, ValueKind::IPay, 10, 8) << ValueKind::Reports << false;
         QTest::newRow("pay equal to its engine value")
             << with(reports, ValueKind::IPay, 8, 8) << ValueKind::Reports << true;
         QTest::newRow("pay correction reverted")
             << with(empty, ValueKind::IPay, 10, 8) << ValueKind::IPay << true;
-        QTest::newRow("typed hours reverted")
-            << with(empty, ValueKind::Hours, 7.5f, 0) << ValueKind::Hours << true;
     }
     void revertDeletesAnEmptyRow() {
         QFETCH(DayRecord, record);
@@ -233,32 +207,16 @@ private Q_SLOTS:
                  deletes);
     }
 
-    void lastLockedDate_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("locked"); // shift_date of a locked row, "" for none
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("none") << "en_US"
-                              << ""
-                              << "01/01/1980";
-        QTest::newRow("none, German") << "de_DE"
-                                      << ""
-                                      << "01.01.1980";
-        QTest::newRow("latest locked") << "en_US"
-                                       << "2012-11-06"
-                                       << "11/06/2012";
-    }
+    // The latest locked day of any user in the regional form; 1 January 1980 without one.
     void lastLockedDate() {
-        QFETCH(QString, locale);
-        QFETCH(QString, locked);
-        QFETCH(QString, expected);
-        DetailFixture g(locale.toLatin1().constData());
+        DetailFixture g("de_DE");
         g.row(9); // a later unlocked row counts for nothing
-        if (!locked.isEmpty())
-            g.exec("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, locked) "
-                   "VALUES ('ghost', 1, '" +
-                   locked + "', 1), ('ghost', 1, '2012-10-01', 1)");
         g.db.connection().close();
-        QCOMPARE(g.navigator.GetLastLockedDate(), expected);
+        QCOMPARE(g.navigator.GetLastLockedDate(), QStringLiteral("01.01.1980"));
+        g.exec("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, locked) VALUES "
+               "('ghost', 1, '2012-11-06', 1), ('ghost', 1, '2012-10-01', 1)");
+        g.db.connection().close();
+        QCOMPARE(g.navigator.GetLastLockedDate(), QStringLiteral("06.11.2012"));
         QVERIFY(!g.db.connection().isOpen());
     }
 };
