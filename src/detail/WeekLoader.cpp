@@ -94,9 +94,12 @@ void WeekLoader::run(bool saveFirst, const QString& transID, const QString& user
     if (context_.beginBusy)
         context_.beginBusy();
     try {
-        // A week that could not be saved keeps the operator's values on screen.
         if (!saveFirst || !saveWeek_ || saveWeek_())
             load(transID, userName, accountName, accountID);
+        else if (context_.showDetailPane)
+            // A week that could not be saved stays in view with the operator's values, to be
+            // corrected or saved again; loading another week over it would lose them.
+            context_.showDetailPane();
     } catch (const NumberedError& e) {
         context_.messages.inform(failureText(e.number(), e.description()),
                                  common::MessageIcon::Critical);

@@ -198,8 +198,14 @@ private Q_SLOTS:
         QVERIFY2(shown.text.contains(decimal), qPrintable(shown.text));
         QCOMPARE(shown.icon, MessageIcon::Critical);
         QCOMPARE(g.text(ValueKind::IPay, 1), typed);
-        QCOMPARE(g.writes(), QString());
         QCOMPARE(g.shown, 1);
+        // Opening another account keeps the week in view until it can be saved.
+        g.load("11");
+        QCOMPARE(g.messages.shown.size(), 2);
+        QCOMPARE(g.text(ValueKind::IPay, 1), typed);
+        QCOMPARE(g.week[1].AccountID, 10);
+        QCOMPARE(g.shown, 2);
+        QCOMPARE(g.writes(), QString());
     }
 
     // Save Changes offers the user's recalculation. The window waits for the engine's
