@@ -226,7 +226,8 @@ UserDetailPane::UserDetailPane(QWidget* parent)
             makeLabel(this, indexedName("lblUserDetailWorkDay", day), QString());
         workDates_[static_cast<std::size_t>(day)] = makeLabel(
             this, indexedName("lblUserDetailWorkDate", day), QStringLiteral("12/12/2000"));
-        workDays_[static_cast<std::size_t>(day)]->setMinimumWidth(dayNameWidth);
+        workDays_[static_cast<std::size_t>(day)]->setMinimumWidth(
+            dayNameWidth + fontMetrics().horizontalAdvance(QLatin1Char(' ')));
         grid->addWidget(workDays_[static_cast<std::size_t>(day)], gridRow(day), 0);
         grid->addWidget(workDates_[static_cast<std::size_t>(day)], gridRow(day), 1);
 
