@@ -25,6 +25,12 @@ namespace {
 
 constexpr int kTypeMismatch = 13;
 
+// Asked when the week on screen could not be saved before another is loaded over it: the
+// operator decides, rather than losing the changes unseen or being held in the week.
+const QString kDiscardUnsaved =
+    QStringLiteral("The changes to the week on screen could not be saved.\r\nDiscard them and "
+                   "open the week you asked for?");
+
 // Privileges of the operator that open the cells of a day for typing.
 constexpr int kPrivilegeHours = 18;
 constexpr int kPrivilegeProduction = 19;
@@ -94,11 +100,11 @@ void WeekLoader::run(bool saveFirst, const QString& transID, const QString& user
     if (context_.beginBusy)
         context_.beginBusy();
     try {
-        if (!saveFirst || !saveWeek_ || saveWeek_())
+        if (!saveFirst || !saveWeek_ || saveWeek_() || context_.messages.ask(kDiscardUnsaved))
             load(transID, userName, accountName, accountID);
         else if (context_.showDetailPane)
-            // A week that could not be saved stays in view with the operator's values, to be
-            // corrected or saved again; loading another week over it would lose them.
+            // The week that could not be saved stays in view with the operator's values, to be
+            // corrected or saved again.
             context_.showDetailPane();
     } catch (const NumberedError& e) {
         context_.messages.inform(failureText(e.number(), e.description()),

@@ -13,9 +13,9 @@ namespace velora::detail {
 struct DetailContext;
 
 // Loads one user's week for one account (or the account summary, "-2") into the weekly grid:
-// saves the week on screen first (a week whose save fails stays on screen as typed, and nothing
-// is loaded over it), reads the last locked date, labels the days, shows the user,
-// group and account, fills each day from its stored row or as an empty day, decides which
+// saves the week on screen first (when that fails, the operator chooses between keeping the
+// typed week in view and discarding it), reads the last locked date, labels the days, shows the
+// user, group and account, fills each day from its stored row or as an empty day, decides which
 // cells may be edited and which values are corrections, keeps the week buffer, writes the
 // period totals and shows the pane. A failure stops the load with the load-failure message.
 class WeekLoader {

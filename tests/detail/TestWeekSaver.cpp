@@ -199,12 +199,17 @@ private Q_SLOTS:
         QCOMPARE(shown.icon, MessageIcon::Critical);
         QCOMPARE(g.text(ValueKind::IPay, 1), typed);
         QCOMPARE(g.shown, 1);
-        // Opening another account keeps the week in view until it can be saved.
+        // Opening another account asks: No keeps the week in view, Yes discards it.
+        g.messages.queue(MessageAnswer::Ok); // the refusal again
+        g.messages.queue(MessageAnswer::No);
         g.load("11");
-        QCOMPARE(g.messages.shown.size(), 2);
+        QCOMPARE(g.messages.shown.size(), 3);
+        QCOMPARE(g.messages.shown.last().buttons, velora::common::MessageButtons::YesNo);
         QCOMPARE(g.text(ValueKind::IPay, 1), typed);
         QCOMPARE(g.week[1].AccountID, 10);
         QCOMPARE(g.shown, 2);
+        g.load("11");
+        QCOMPARE(g.week[1].AccountID, 11);
         QCOMPARE(g.writes(), QString());
     }
 
