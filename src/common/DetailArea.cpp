@@ -117,6 +117,19 @@ void DetailArea::setPaneContent(Pane which, QWidget* content) {
     layout->setContentsMargins(0, 0, 0, 0);
     content->setParent(frame);
     layout->addWidget(content);
+    widenFixedPanes(frame->minimumSizeHint().width());
+}
+
+// The fixed panes share their left edge and their width: a content that needs more room than
+// the designed width widens them all, so the window's minimum width (the explorer beside the
+// group-account pane) keeps every pane whole.
+void DetailArea::widenFixedPanes(int width) {
+    for (Pane fixed :
+         {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail, Pane::UserHeader}) {
+        QWidget* frame = pane(fixed);
+        if (frame->width() < width)
+            frame->resize(width, frame->height());
+    }
 }
 
 QWidget* DetailArea::pane(Pane which) const {

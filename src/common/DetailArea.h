@@ -37,6 +37,7 @@ protected:
 
 private:
     QWidget* makeFixedPane(const char* name, const QString& title);
+    void widenFixedPanes(int width);
     void buildSplash();
     void layOut();
 

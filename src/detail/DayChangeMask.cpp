@@ -1,26 +1,9 @@
 #include "DayChangeMask.h"
 
+#include "CellNumber.h"
 #include "NumberText.h"
 
-#include "suite/HXRegion.h"
-#include "suite/SuiteError.h"
-
 namespace velora::detail {
-
-namespace {
-
-// A regional number read as single precision; the regional reader refuses anything else.
-float cellValue(const QString& text, const suite::HXRegion& region) {
-    const QString plain = region.UnWrapNumeric(text);
-    bool ok = false;
-    const float value = plain.toFloat(&ok);
-    if (!ok)
-        throw suite::SuiteError(suite::SuiteErrorNumber::TypeMismatch,
-                                QStringLiteral("Type mismatch: \"%1\" is not a number.").arg(text));
-    return value;
-}
-
-} // namespace
 
 bool DayChangeMask::saveable(const DayRecord& record) {
     return !record.TransID.isEmpty() && record.Editable && record.ShiftDate.isValid() &&
@@ -41,7 +24,7 @@ int DayChangeMask::of(const DayRecord& record, const DayCellTexts& cells,
         return 0;
     int mask = 0;
     for (std::size_t i = 0; i < kValueKinds.size(); ++i) {
-        const QString shown = fixed(cellValue(cells[i], region));
+        const QString shown = fixed(CellNumber::value(cells[i], region));
         if (shown != fixed(record.values[i].current))
             mask |= bit(kValueKinds[i]);
     }

@@ -33,7 +33,7 @@ public:
 
     // 0 for a day that may not be saved: no user, not editable, or never filled (a date on or
     // before 1 January 1900). Throws SuiteError (TypeMismatch) when a cell text is not a number
-    // in the regional form.
+    // as the grid takes it (CellNumber).
     static int of(const DayRecord& record, const DayCellTexts& cells,
                   const suite::HXRegion& region);
 

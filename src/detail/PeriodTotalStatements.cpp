@@ -86,13 +86,13 @@ QString PeriodTotalStatements::statement(TotalPeriod period, const QString& tran
                                          const QString& accountID, const QDate& start,
                                          int hourMode) {
     const Values v{catalogue::QuoteSql(transID),
-                   accountID,
+                   WeekStatements::accountNumber(accountID),
                    QString::number(start.month()),
                    QString::number(start.year()),
                    WeekStatements::sqlDate(start.addDays(-7)),
                    WeekStatements::sqlDate(start),
                    WeekStatements::sqlDate(start.addDays(6))};
-    const bool summary = accountID == WeekStatements::summaryAccountID();
+    const bool summary = v.a == WeekStatements::summaryAccountID();
     if (hourMode == 2)
         return summary ? summaryHourMode2(period, v) : singleAccountHourMode2(period, v);
     if (hourMode == 1)

@@ -1,7 +1,7 @@
 #include "SaveWeekStatements.h"
 
+#include "CellNumber.h"
 #include "catalogue/QuoteSql.h"
-#include "suite/HXRegion.h"
 
 namespace velora::detail {
 
@@ -31,7 +31,7 @@ SaveWeekStatements::SaveWeekStatements(const suite::HXRegion& region, int hourMo
     , hourMode_(hourMode) {}
 
 QString SaveWeekStatements::value(const DayCellTexts& cells, ValueKind kind) const {
-    return region_.UnWrapNumeric(cells[static_cast<std::size_t>(valueIndex(kind))]);
+    return CellNumber::toPlain(cells[static_cast<std::size_t>(valueIndex(kind))], region_);
 }
 
 QString SaveWeekStatements::activityHoursClauses(const QString& transID, const QDate& shiftDate) {

@@ -12,8 +12,8 @@ class HXRegion;
 namespace velora::detail {
 
 // The statements that write one day of the week to Trans_incentive. Every value typed into a
-// cell passes through the regional reader (UnWrapNumeric), which refuses anything that is not a
-// number, so no text of a cell can reach a statement as anything but a plain number.
+// cell passes through the grid's number reader (CellNumber), which refuses anything that is not
+// a number, so no text of a cell can reach a statement as anything but a plain number.
 class SaveWeekStatements {
 public:
     SaveWeekStatements(const suite::HXRegion& region, int hourMode);

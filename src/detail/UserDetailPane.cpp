@@ -12,19 +12,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velora::detail {
 
 namespace {
 
-// Widths of the value columns (twips, as the form was designed): the Hours cell is narrow
-// beside its system-hours button in hour mode 1 and takes the button's room in hour mode 2.
-constexpr int kCellTwips = 735;
-// The other value columns leave room for the year's totals ("12345.00").
-constexpr int kValueCellTwips = 900;
-constexpr int kNarrowHoursTwips = 495;
-constexpr int kSystemHoursButtonTwips = kCellTwips - kNarrowHoursTwips;
+// The system-hours button beside a day's Hours cell in hour mode 1 (twips, as designed).
+constexpr int kSystemHoursButtonTwips = 240;
+
+// The widest value a cell must show whole: 9,999,999.99 as the grid writes it, without
+// grouping, in either decimal separator.
+const QString kWidestValues[] = {QStringLiteral("9999999.99"), QStringLiteral("9999999,99")};
+// QLineEdit keeps this many pixels free on each side of its text inside the frame, and the
+// text cursor takes one more.
+constexpr int kLineEditTextMargin = 2;
+constexpr int kCursorWidth = 1;
 
 struct Column {
     ValueKind kind;
@@ -170,6 +175,7 @@ UserDetailPane::UserDetailPane(QWidget* parent)
     dateRow->addWidget(nextWeek_);
     layout->addLayout(dateRow);
 
+    cellWidth_ = cellWidthFor(*this);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
@@ -181,7 +187,7 @@ UserDetailPane::UserDetailPane(QWidget* parent)
                                   QString::fromLatin1(column.caption));
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         heading->setWordWrap(true);
-        const int width = pixels(column.kind == ValueKind::Hours ? kCellTwips : kValueCellTwips);
+        const int width = column.kind == ValueKind::Hours ? hoursColumnWidth() : cellWidth_;
         heading->setFixedWidth(width);
         grid->addWidget(heading, kHeadingGridRow, gridColumn);
         for (int row = 0; row < kGridRows; ++row) {
@@ -209,19 +215,26 @@ UserDetailPane::UserDetailPane(QWidget* parent)
         }
     }
 
-    // The day rows: name, date, and the Hours cell beside its system-hours button.
+    // The day rows: name, date, and the Hours cell beside its system-hours button. The day
+    // names are written by the load; their room is kept from the start.
+    int dayNameWidth = 0;
+    for (int weekday = 1; weekday <= 7; ++weekday)
+        dayNameWidth = std::max(dayNameWidth, fontMetrics().horizontalAdvance(
+                                                  locale().dayName(weekday, QLocale::ShortFormat)));
     for (int day = 0; day < kDayRows; ++day) {
         workDays_[static_cast<std::size_t>(day)] =
             makeLabel(this, indexedName("lblUserDetailWorkDay", day), QString());
         workDates_[static_cast<std::size_t>(day)] = makeLabel(
             this, indexedName("lblUserDetailWorkDate", day), QStringLiteral("12/12/2000"));
+        workDays_[static_cast<std::size_t>(day)]->setMinimumWidth(
+            dayNameWidth + fontMetrics().horizontalAdvance(QLatin1Char(' ')));
         grid->addWidget(workDays_[static_cast<std::size_t>(day)], gridRow(day), 0);
         grid->addWidget(workDates_[static_cast<std::size_t>(day)], gridRow(day), 1);
 
         auto* button = new QPushButton(QStringLiteral("..."), this);
         button->setObjectName(indexedName("cmdUserDetailSystemHours", day));
         button->setToolTip(QStringLiteral("Edit the day's system hours"));
-        button->setFixedWidth(pixels(kSystemHoursButtonTwips));
+        button->setFixedWidth(systemHoursButtonWidth());
         systemHours_[static_cast<std::size_t>(day)] = button;
         connect(button, &QPushButton::clicked, this,
                 [this, day] { Q_EMIT systemHoursClicked(day); });
@@ -245,6 +258,9 @@ UserDetailPane::UserDetailPane(QWidget* parent)
         auto* label =
             makeLabel(this, QLatin1String(total.name), QString::fromLatin1(total.caption));
         label->setWordWrap(true);
+        // The period captions wrap within the day columns rather than widen them: the pane
+        // keeps the width it was laid out with when a load writes longer captions.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         totalLabels_[t] = label;
         grid->addWidget(label, gridRow(total.row), 0, 1, kFirstValueGridColumn);
     }
@@ -263,6 +279,27 @@ UserDetailPane::UserDetailPane(QWidget* parent)
     startDate_ = new widgets::VeloraDatePicker(this);
     new FollowPlaceholder(datePlace, startDate_);
     setHourMode(1);
+}
+
+// Wide enough for the widest value in the pane's font, inside a line edit's frame and margins.
+int UserDetailPane::cellWidthFor(const QWidget& pane) {
+    const QLineEdit probe;
+    const QFontMetrics metrics(pane.font());
+    int text = 0;
+    for (const QString& value : kWidestValues)
+        text = std::max(text, metrics.horizontalAdvance(value));
+    const QMargins margins = probe.textMargins() + probe.contentsMargins();
+    const int frame = probe.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &probe);
+    return text + kCursorWidth + 2 * (kLineEditTextMargin + frame) + margins.left() +
+           margins.right();
+}
+
+int UserDetailPane::systemHoursButtonWidth() {
+    return pixels(kSystemHoursButtonTwips);
+}
+
+int UserDetailPane::hoursColumnWidth() const {
+    return cellWidth_ + systemHoursButtonWidth();
 }
 
 QLineEdit* UserDetailPane::cell(ValueKind kind, int row) const {
@@ -296,7 +333,7 @@ void UserDetailPane::setHourMode(int hourMode) {
     for (int day = 0; day < kDayRows; ++day) {
         QLineEdit* hours = cell(ValueKind::Hours, day);
         systemHours(day)->setVisible(fromActivityLog);
-        hours->setFixedWidth(pixels(fromActivityLog ? kNarrowHoursTwips : kCellTwips));
+        hours->setFixedWidth(fromActivityLog ? cellWidth_ : hoursColumnWidth());
         hours->setReadOnly(fromActivityLog);
         const int height = cell(ValueKind::CharLines, day)->sizeHint().height();
         hours->setFixedHeight(height);

@@ -44,9 +44,9 @@ public:
     QPushButton* print() const { return print_; }                       // cmdUserDetailPrint
     QPushButton* saveChanges() const { return saveChanges_; }           // cmdUserDetailSaveChanges
 
-    // Day-row layout per hour mode: mode 1 shows the system-hours buttons and makes the Hours
-    // cells narrow (495 twips) and read-only; mode 2 hides the buttons and makes them wide
-    // (735 twips) and typeable.
+    // Day-row layout per hour mode: mode 1 shows the system-hours buttons beside the Hours
+    // cells and makes those read-only; mode 2 hides the buttons and gives the cells their room
+    // for typing.
     void setHourMode(int hourMode);
 
 Q_SIGNALS:
@@ -55,6 +55,12 @@ Q_SIGNALS:
     void systemHoursClicked(int day);
 
 private:
+    // Every value cell is this wide: 9,999,999.99 in the pane's font shows whole in it.
+    static int cellWidthFor(const QWidget& pane);
+    static int systemHoursButtonWidth();
+    int hoursColumnWidth() const;
+
+    int cellWidth_ = 0;
     std::array<std::array<QLineEdit*, kGridRows>, 7> cells_{};
     std::array<QLabel*, kDayRows> workDays_{};
     std::array<QLabel*, kDayRows> workDates_{};

@@ -73,14 +73,18 @@ void UserPanes::buildWeek(common::BusyIndicator& busy, common::DetailArea& detai
                            const QString& accountName, const QString& accountID) {
         loader_->LoadWeek(transID, userName, accountName, accountID);
     };
+    auto reloadWeek = [this](const QString& transID, const QString& userName,
+                             const QString& accountName, const QString& accountID) {
+        loader_->ReloadWeek(transID, userName, accountName, accountID);
+    };
     saver_ = std::make_unique<WeekSaver>(
-        *detail_, WeekSaver::Actions{loadWeek, hooks_.recalculate,
+        *detail_, WeekSaver::Actions{reloadWeek, hooks_.recalculate,
                                      [&c](const QString& dateText, QString& transID, int unused,
                                           QString& hours, QString& second, bool flag) {
                                          return c.login->EditWorkTimeInternal(
                                              dateText, transID, unused, hours, second, flag);
                                      }});
-    loader_ = std::make_unique<WeekLoader>(*detail_, [this] { saver_->SaveWeek(); });
+    loader_ = std::make_unique<WeekLoader>(*detail_, [this] { return saver_->SaveWeek(); });
     navigator_ = std::make_unique<WeekNavigator>(*detail_, loadWeek);
     printer_ = std::make_unique<WeekPrinter>(mainWindow);
     saver_->bindButtons();

@@ -2,6 +2,7 @@
 
 #include "DayRecord.h"
 #include "DetailContext.h"
+#include "recalc/RecalcOutcome.h"
 
 #include <QString>
 #include <functional>
@@ -42,8 +43,8 @@ public:
     struct Hooks {
         // The explorer's current user and account.
         std::function<CurrentSelection()> selection;
-        // The recalculation request for one user's filter.
-        std::function<void(const QString& filter)> recalculate;
+        // The recalculation request for one user's filter, and how it ended.
+        std::function<recalc::RecalcOutcome(const QString& filter)> recalculate;
         // The explorer's AddGroup for a group made on the way (a partition's default group).
         std::function<void(const QString& text, int groupID)> addGroupNode;
     };

@@ -25,6 +25,12 @@ namespace {
 
 constexpr int kTypeMismatch = 13;
 
+// Asked when the week on screen could not be saved before another is loaded over it: the
+// operator decides, rather than losing the changes unseen or being held in the week.
+const QString kDiscardUnsaved =
+    QStringLiteral("The changes to the week on screen could not be saved.\r\nDiscard them and "
+                   "open the week you asked for?");
+
 // Privileges of the operator that open the cells of a day for typing.
 constexpr int kPrivilegeHours = 18;
 constexpr int kPrivilegeProduction = 19;
@@ -69,7 +75,7 @@ void setTextColour(QLineEdit* cell, const QColor& colour) {
 
 } // namespace
 
-WeekLoader::WeekLoader(DetailContext& context, std::function<void()> saveWeek)
+WeekLoader::WeekLoader(DetailContext& context, std::function<bool()> saveWeek)
     : context_(context)
     , saveWeek_(std::move(saveWeek)) {}
 
@@ -81,10 +87,25 @@ QString WeekLoader::failureText(int number, const QString& description) {
 
 void WeekLoader::LoadWeek(const QString& transID, const QString& userName,
                           const QString& accountName, const QString& accountID) {
+    run(true, transID, userName, accountName, accountID);
+}
+
+void WeekLoader::ReloadWeek(const QString& transID, const QString& userName,
+                            const QString& accountName, const QString& accountID) {
+    run(false, transID, userName, accountName, accountID);
+}
+
+void WeekLoader::run(bool saveFirst, const QString& transID, const QString& userName,
+                     const QString& accountName, const QString& accountID) {
     if (context_.beginBusy)
         context_.beginBusy();
     try {
-        load(transID, userName, accountName, accountID);
+        if (!saveFirst || !saveWeek_ || saveWeek_() || context_.messages.ask(kDiscardUnsaved))
+            load(transID, userName, accountName, accountID);
+        else if (context_.showDetailPane)
+            // The week that could not be saved stays in view with the operator's values, to be
+            // corrected or saved again.
+            context_.showDetailPane();
     } catch (const NumberedError& e) {
         context_.messages.inform(failureText(e.number(), e.description()),
                                  common::MessageIcon::Critical);
@@ -102,14 +123,13 @@ void WeekLoader::LoadWeek(const QString& transID, const QString& userName,
 
 void WeekLoader::load(const QString& transID, const QString& userName, const QString& accountName,
                       const QString& accountID) {
-    if (saveWeek_)
-        saveWeek_();
+    const QString account = WeekStatements::accountNumber(accountID);
     context_.connection.ensureOpen();
     const QDate lastLocked = readLastLockedDate();
     const QDate start = labelDays();
     showUser(transID, userName, accountName);
-    fillDays(transID, accountID, start, lastLocked);
-    PeriodTotals(context_).write(transID, accountID, start);
+    fillDays(transID, account, start, lastLocked);
+    PeriodTotals(context_).write(transID, account, start);
     replaceCurrentUser(transID);
     context_.pane.setHourMode(context_.hourMode());
     if (context_.showDetailPane)

@@ -55,6 +55,10 @@ void WeekNavigator::bindStartDate() {
     // The calendar stays open until a date is in the box.
     QObject::connect(picker, &widgets::VeloraDatePicker::CalendarClosing, picker,
                      [this](bool& cancel) { cancel = !StartDateCommit(); });
+    // A day picked in the calendar goes the way of a typed date: the first-day-of-week check,
+    // then its week.
+    QObject::connect(picker, &widgets::VeloraDatePicker::DateChosen, picker,
+                     [this] { StartDateCommit(); });
 }
 
 void WeekNavigator::bindButtons() {

@@ -31,8 +31,8 @@ public:
     WeekNavigator(const WeekNavigator&) = delete;
     WeekNavigator& operator=(const WeekNavigator&) = delete;
 
-    // The start date picker: Enter, losing the focus and closing the calendar commit the date;
-    // the calendar stays open while the text is not a date.
+    // The start date picker: Enter, losing the focus, closing the calendar and picking a day in
+    // it commit the date; the calendar stays open while the text is not a date.
     void bindStartDate();
     // Prev Week, Next Week, and the cells' right click with its menu.
     void bindButtons();

@@ -1,6 +1,8 @@
 #include "WeekSaver.h"
 
+#include "CellNumber.h"
 #include "ConnectionUse.h"
+#include "NumberText.h"
 #include "NumberedError.h"
 #include "SaveWeekStatements.h"
 #include "UserDetailPane.h"
@@ -28,6 +30,14 @@ const QString kCannotFill = QStringLiteral("Error: cannot fix blank cells");
 const QString kCannotMask = QStringLiteral("Error: cannot determing data change state");
 const QString kCannotEditWorkTime = QStringLiteral("Error: cannot edit the work time");
 const QString kRecalculateNow = QStringLiteral("Do you wish to recalculate now?");
+const QString kNotRecalculated = QStringLiteral(
+    "The incentive values were not recalculated, so the figures on screen do not include the "
+    "changes just saved. Choose Update Incentive Values in the File menu to recalculate them.");
+
+// The incentive values of a new row are the engine's results: the INSERT leaves them out.
+bool isIncentiveValue(ValueKind kind) {
+    return kind == ValueKind::IHours || kind == ValueKind::ITyped || kind == ValueKind::IPay;
+}
 
 } // namespace
 
@@ -68,63 +78,107 @@ void WeekSaver::FillBlankCells(int d) {
     }
 }
 
-int WeekSaver::DayChangeMask(int d) {
-    try {
-        if (!isDayRow(d))
-            throw suite::SuiteError(suite::SuiteErrorNumber::InvalidArgument,
-                                    QStringLiteral("There is no day row %1.").arg(d));
-        return DayChangeMask::of(ctx_.week[static_cast<std::size_t>(d)], cellTexts(d), ctx_.region);
-    } catch (const NumberedError& e) {
-        showFailure(kCannotMask, e.number(), e.description());
+// The statements of every changed day. Throws SuiteError when a cell is not a number.
+std::vector<WeekSaver::DayWrite> WeekSaver::prepareWeek() {
+    std::vector<DayWrite> writes;
+    const SaveWeekStatements statements(ctx_.region, ctx_.hourMode());
+    for (int d = 0; d < kDayRows; ++d) {
+        FillBlankCells(d);
+        const DayRecord& record = ctx_.week[static_cast<std::size_t>(d)];
+        // The group's default account is a formula setting, never a production row.
+        if (record.AccountID == -1)
+            continue;
+        DayWrite write;
+        write.day = d;
+        write.cells = cellTexts(d);
+        write.mask = DayChangeMask::of(record, write.cells, ctx_.region);
+        if (write.mask == 0)
+            continue;
+        write.insert = !record.Stored;
+        write.statement = write.insert ? statements.insert(record, write.cells)
+                                       : statements.update(record, write.mask, write.cells);
+        writes.push_back(write);
     }
-    return 0;
+    return writes;
 }
 
-void WeekSaver::saveDay(int d) {
-    FillBlankCells(d);
-    DayRecord& record = ctx_.week[static_cast<std::size_t>(d)];
-    // The group's default account is a formula setting, never a production row.
-    if (record.AccountID == -1)
-        return;
-    const int mask = DayChangeMask(d);
-    if (mask == 0)
-        return;
-    const int hourMode = ctx_.hourMode();
-    const SaveWeekStatements statements(ctx_.region, hourMode);
-    const DayCellTexts cells = cellTexts(d);
-    if (record.Stored) {
-        ctx_.connection.execute(statements.update(record, mask, cells));
-    } else {
-        ctx_.connection.execute(statements.insert(record, cells));
-        // The hours of a new row come from the activity log; the reload shows them.
-        if (hourMode == 1)
-            ctx_.pane.cell(ValueKind::Hours, d)->clear();
+bool WeekSaver::SaveWeek() {
+    std::vector<DayWrite> writes;
+    try {
+        writes = prepareWeek();
+    } catch (const NumberedError& e) {
+        showFailure(kCannotMask, e.number(), e.description());
+        return false;
     }
+    if (writes.empty())
+        return true;
+    try {
+        ConnectionUse use(ctx_.connection);
+        db::Transaction transaction(ctx_.connection);
+        for (const DayWrite& write : writes)
+            ctx_.connection.execute(write.statement);
+        transaction.commit();
+    } catch (const NumberedError& e) {
+        showFailure(kCannotSave, e.number(), e.description());
+        return false;
+    }
+    for (const DayWrite& write : writes)
+        markSaved(write);
+    return true;
+}
+
+// The day record takes the values now stored, so the day shows no change until the operator
+// types again. Values a new row does not store go back to what the record holds.
+void WeekSaver::markSaved(const DayWrite& write) {
+    DayRecord& record = ctx_.week[static_cast<std::size_t>(write.day)];
+    const int hourMode = ctx_.hourMode();
+    const NumberText numbers(ctx_.region.DecimalSep());
+    for (std::size_t i = 0; i < kValueKinds.size(); ++i) {
+        const ValueKind kind = kValueKinds[i];
+        if (!(write.mask & DayChangeMask::bit(kind)))
+            continue;
+        if (write.insert && isIncentiveValue(kind))
+            ctx_.pane.cell(kind, write.day)->setText(numbers.fixed(record.values[i].current));
+        else if (!(write.insert && kind == ValueKind::Hours && hourMode == 1))
+            record.values[i].current = CellNumber::value(write.cells[i], ctx_.region);
+    }
+    // The hours of a new row come from the activity log; the reload shows them.
+    if (write.insert && hourMode == 1)
+        ctx_.pane.cell(ValueKind::Hours, write.day)->clear();
     record.Stored = true;
 }
 
-void WeekSaver::SaveWeek() {
-    try {
-        ConnectionUse use(ctx_.connection);
-        for (int d = 0; d < kDayRows; ++d)
-            saveDay(d);
-    } catch (const NumberedError& e) {
-        showFailure(kCannotSave, e.number(), e.description());
-    }
+QString WeekSaver::notRecalculatedText(const recalc::RecalcOutcome& outcome) {
+    if (outcome.error.isEmpty())
+        return kNotRecalculated;
+    return kNotRecalculated + QStringLiteral("\r\n\r\n") + outcome.error;
 }
 
 void WeekSaver::SaveChanges() {
-    SaveWeek();
+    // A failed save keeps the typed values on screen: nothing is reloaded over them and there
+    // is nothing new to recalculate.
+    if (!SaveWeek())
+        return;
     const CurrentSelection selection = ctx_.selection();
-    actions_.loadWeek(selection.transID, selection.userName, selection.accountName,
-                      selection.accountID);
+    actions_.reloadWeek(selection.transID, selection.userName, selection.accountName,
+                        selection.accountID);
+    offerRecalculation(selection);
+}
+
+void WeekSaver::offerRecalculation(const CurrentSelection& selection) {
     if (!ctx_.messages.ask(kRecalculateNow))
         return;
     QCoreApplication::processEvents();
-    actions_.recalculate(QStringLiteral("Trans_info.trans_id = '") +
-                         catalogue::QuoteSql(selection.transID) + QLatin1Char('\''));
-    // The engine's completion handler reloads the week and leaves the busy state.
-    ctx_.beginBusy();
+    const recalc::RecalcOutcome outcome =
+        actions_.recalculate(QStringLiteral("Trans_info.trans_id = '") +
+                             catalogue::QuoteSql(selection.transID) + QLatin1Char('\''));
+    if (outcome.completed()) {
+        // The engine's completion handler reloads the week and leaves the busy state.
+        ctx_.beginBusy();
+        return;
+    }
+    // No completion event follows a cancelled or failed run: the window stays usable.
+    ctx_.messages.inform(notRecalculatedText(outcome), common::MessageIcon::Warning);
 }
 
 void WeekSaver::SystemHours(int i) {

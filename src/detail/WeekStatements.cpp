@@ -1,6 +1,7 @@
 #include "WeekStatements.h"
 
 #include "catalogue/QuoteSql.h"
+#include "suite/SuiteError.h"
 
 namespace velora::detail {
 
@@ -24,6 +25,16 @@ const QString& WeekStatements::summaryAccountID() {
     return id;
 }
 
+QString WeekStatements::accountNumber(const QString& accountID) {
+    bool ok = false;
+    const int number = accountID.trimmed().toInt(&ok);
+    if (!ok)
+        throw suite::SuiteError(
+            suite::SuiteErrorNumber::TypeMismatch,
+            QStringLiteral("Type mismatch: account id \"%1\" is not a number.").arg(accountID));
+    return QString::number(number);
+}
+
 QString WeekStatements::lastLockedDate() {
     return QStringLiteral("SELECT ISNULL((SELECT MAX(shift_date) FROM trans_incentive WHERE "
                           "locked=1), '1980-01-01')");
@@ -39,11 +50,12 @@ QString WeekStatements::days(const QString& transID, const QString& accountID, c
     const QString q = catalogue::QuoteSql(transID);
     const QString d1 = sqlDate(start);
     const QString d2 = sqlDate(start.addDays(6));
-    const bool summary = accountID == summaryAccountID();
+    const QString a = accountNumber(accountID);
+    const bool summary = a == summaryAccountID();
     if (hourMode == 2)
-        return summary ? summaryHourMode2(q, d1, d2) : singleAccountHourMode2(q, accountID, d1, d2);
+        return summary ? summaryHourMode2(q, d1, d2) : singleAccountHourMode2(q, a, d1, d2);
     if (hourMode == 1)
-        return summary ? summaryHourMode1(q, d1, d2) : singleAccountHourMode1(q, accountID, d1, d2);
+        return summary ? summaryHourMode1(q, d1, d2) : singleAccountHourMode1(q, a, d1, d2);
     return {};
 }
 

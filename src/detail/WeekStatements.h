@@ -8,7 +8,7 @@ namespace velora::detail {
 // The statements with which the weekly grid reads one user's week: the last locked date, the
 // user's group, the day rows of one account or of the account summary (-2) in either hour
 // mode, and the activity-log hours of a day without a row. Dates are written YYYY-MM-DD; user
-// ids are quoted.
+// ids are quoted; account ids are checked to be numbers.
 class WeekStatements {
 public:
     static const QString& summaryAccountID(); // "-2"
@@ -23,6 +23,10 @@ public:
                         int hourMode);
     // num_incent_hours: the user's activity-log system hours of one day (hour mode 1).
     static QString activityHours(const QString& transID, const QDate& day);
+
+    // The account id as a statement takes it: a whole number written plainly. Throws
+    // SuiteError (TypeMismatch) for any other text, so nothing else is ever spliced in.
+    static QString accountNumber(const QString& accountID);
 
     static QString sqlDate(const QDate& date) {
         return date.toString(QStringLiteral("yyyy-MM-dd"));

@@ -4,6 +4,7 @@
 #include "RecalcProgressDialog.h"
 #include "catalogue/QuoteSql.h"
 #include "common/Messages.h"
+#include "db/DbError.h"
 #include "engine/RecalcRequest.h"
 #include "engine/UpdateEngine.h"
 
@@ -43,18 +44,26 @@ void IncentiveRecalculation::runEngine(const QString& filter) {
     engine.Run(QString(), QString(), QString(), QString(), QString(), QString(), QString());
 }
 
-void IncentiveRecalculation::RecalculateIncentives(const QString& filter) {
+RecalcOutcome IncentiveRecalculation::RecalculateIncentives(const QString& filter) {
     if (mainWindow_)
         mainWindow_->setEnabled(false);
+    RecalcOutcome outcome;
     try {
         runEngine(filter);
     } catch (const NumberedError& e) {
-        // Only a cancel is reported; any other failure leaves the values as they were.
-        if (e.number() == engine::kRecalcCancelledError)
+        // Only a cancel is reported here; the caller decides what a failure means to it.
+        if (e.number() == engine::kRecalcCancelledError) {
             env_.messages.inform(QStringLiteral("Update cancelled by user."));
+            outcome.result = RecalcOutcome::Result::Cancelled;
+        } else {
+            outcome = RecalcOutcome::failed(e.number(), e.description());
+        }
+    } catch (const std::exception& e) {
+        outcome = RecalcOutcome::failed(db::ErrorNumber::General, QString::fromLocal8Bit(e.what()));
     }
     if (mainWindow_)
         mainWindow_->setEnabled(true);
+    return outcome;
 }
 
 } // namespace velora::recalc

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecalcOutcome.h"
+
 #include <QString>
 #include <functional>
 
@@ -24,7 +26,8 @@ struct EngineLogin {
 };
 
 // The one route to the update engine (RecalculateIncentives): sets every engine value again,
-// runs it with the main window disabled, reports a cancel, ignores any other failure.
+// runs it with the main window disabled, reports a cancel, shows no message for any other
+// failure, and tells the caller how the run ended. The window takes input again in every case.
 class IncentiveRecalculation {
 public:
     struct Environment {
@@ -38,7 +41,7 @@ public:
     IncentiveRecalculation(Environment environment, QWidget* mainWindow);
 
     // filter: empty for every user, or "Trans_info.trans_id = '...'" for one.
-    void RecalculateIncentives(const QString& filter);
+    RecalcOutcome RecalculateIncentives(const QString& filter);
 
     // The filter for one user, the id's quotes doubled.
     static QString userFilter(const QString& transId);

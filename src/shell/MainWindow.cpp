@@ -208,8 +208,10 @@ void MainWindow::buildUserPanes() {
                                         reactions_->CurrentUserAccountID()};
     };
     hooks.recalculate = [this](const QString& filter) {
-        if (recalculation_)
-            recalculation_->RecalculateIncentives(filter);
+        if (!recalculation_)
+            return recalc::RecalcOutcome::failed(db::ErrorNumber::General,
+                                                 QStringLiteral("The update engine is not ready."));
+        return recalculation_->RecalculateIncentives(filter);
     };
     hooks.addGroupNode = [this](const QString& text, int groupID) {
         explorer_->AddGroup(text, QString::number(groupID));
@@ -222,9 +224,10 @@ void MainWindow::buildUserPanes() {
 }
 
 // A recalculation ended: the week on screen shows the new values, and the busy state that a
-// save's recalculation left on ends.
+// save's recalculation left on ends, whichever pane shows by now.
 void MainWindow::onUpdateComplete() {
-    if (userPanes_ && userPanes_->reloadShownWeek())
+    const bool reloaded = userPanes_ && userPanes_->reloadShownWeek();
+    if (reloaded || (busy_.isBusy() && !busy_.waitDialog()))
         busy_.EndBusy();
 }
 
@@ -341,14 +344,20 @@ void MainWindow::setStartDates() {
     details_->formulaShiftDate()->setText(today.toString(format));
 }
 
-// Text boxes show no context menu on right click.
+// Text boxes show no platform context menu on right click. A box whose pane offers a menu of
+// its own (the weekly grid's cells with Revert Changes) keeps it.
 void MainWindow::suppressTextBoxMenus() {
+    QList<QWidget*> boxes;
     for (QWidget* box : findChildren<QLineEdit*>())
-        box->setContextMenuPolicy(Qt::NoContextMenu);
+        boxes.append(box);
     for (QWidget* box : findChildren<QTextEdit*>())
-        box->setContextMenuPolicy(Qt::NoContextMenu);
+        boxes.append(box);
     for (QWidget* box : findChildren<QPlainTextEdit*>())
-        box->setContextMenuPolicy(Qt::NoContextMenu);
+        boxes.append(box);
+    for (QWidget* box : boxes) {
+        if (box->contextMenuPolicy() == Qt::DefaultContextMenu)
+            box->setContextMenuPolicy(Qt::NoContextMenu);
+    }
 }
 
 void MainWindow::onLoaderTick() {

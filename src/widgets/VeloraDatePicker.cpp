@@ -170,6 +170,7 @@ void VeloraDatePicker::onButtonClicked() {
 void VeloraDatePicker::onDateChosen(const QDate& date) {
     text_->setText(dateText_.toText(date));
     collapse();
+    Q_EMIT DateChosen();
 }
 
 bool VeloraDatePicker::eventFilter(QObject* watched, QEvent* event) {

@@ -50,6 +50,9 @@ Q_SIGNALS:
     void LostFocus();
     // The button was pressed while the calendar is open; setting cancel keeps it open.
     void CalendarClosing(bool& cancel);
+    // A date was picked in the calendar: it is in the text box and the calendar has closed.
+    // The host handles it as a date typed and committed.
+    void DateChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,10 @@
 #include "DetailFixture.h"
 #include "common/TestMain.h"
-#include "detail/WeekNavigator.h"
+#include "detail/RevertStatement.h"
 
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -9,176 +12,212 @@
 using velora::common::MessageAnswer;
 using velora::common::MessageButtons;
 using velora::common::MessageIcon;
+using velora::detail::DayRecord;
+using velora::detail::RevertStatement;
 using velora::detail::ValueKind;
 using velora::detail::WeekNavigator;
+using velora::test::DetailFixture;
 
+Q_DECLARE_METATYPE(velora::detail::DayRecord)
+Q_DECLARE_METATYPE(velora::detail::ValueKind)
+
+namespace {
+
+const QString kAdjust = QStringLiteral("The date entered does not match the defined weekly "
+                                       "starting date.\r\nAdjust date to nearest starting day?");
+const QString kInvalid =
+    QStringLiteral("The Start Date you entered is invalid. Please re-enter the date.");
+
+DayRecord with(DayRecord record, ValueKind kind, float current, float collected) {
+    record.value(kind) = {current, collected};
+    return record;
+}
+
+} // namespace
+
+// The start date, the week buttons, the calendar, Revert Changes and the last locked date;
+// what changes the week ends in a real load.
 class TestWeekNavigator : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<velora::test::DetailFixture> fx_;
-    std::unique_ptr<WeekNavigator> navigator_;
-
-    QString startText() const { return fx_->pane.startDate()->Text(); }
-    void setStart(const QString& text) { fx_->pane.startDate()->setText(text); }
-
 private Q_SLOTS:
-    void init() {
-        fx_ = std::make_unique<velora::test::DetailFixture>();
-        navigator_ = std::make_unique<WeekNavigator>(fx_->context, fx_->loadRecorder());
-        navigator_->bindStartDate();
-        navigator_->bindButtons();
-    }
-    void cleanup() {
-        navigator_.reset();
-        fx_.reset();
-    }
-
-    void startDateOffWeekday_data() {
+    // Typed, entered or picked in the calendar, a start date takes one path: off the first
+    // day of the week it asks, OK moves it back and loads that week, Cancel keeps the text.
+    void startDateCommit_data() {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<int>("firstDay");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<MessageAnswer>("answer");
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("loads");
+        QTest::addColumn<bool>("asked");
         QTest::newRow("Monday first, Sunday, OK")
-            << 2 << "3/10/2024" << MessageAnswer::Ok << "03/04/2024" << 1;
-        QTest::newRow("Monday first, Wednesday, OK")
-            << 2 << "03/06/2024" << MessageAnswer::Ok << "03/04/2024" << 1;
-        QTest::newRow("Sunday first, Saturday, OK")
-            << 1 << "03/09/2024" << MessageAnswer::Ok << "03/03/2024" << 1;
-        QTest::newRow("Cancel keeps the text and loads nothing")
-            << 2 << "3/10/2024" << MessageAnswer::Cancel << "3/10/2024" << 0;
+            << "enter" << 2 << "11/11/2012" << MessageAnswer::Ok << "11/05/2012" << true;
+        QTest::newRow("Cancel keeps the text")
+            << "leave" << 2 << "11/11/2012" << MessageAnswer::Cancel << "11/11/2012" << true;
+        QTest::newRow("on the first day, ISO form")
+            << "leave" << 1 << "2012-11-18" << MessageAnswer::Ok << "11/18/2012" << false;
+        QTest::newRow("calendar, Wednesday, OK")
+            << "calendar" << 1 << "2012-11-14" << MessageAnswer::Ok << "11/11/2012" << true;
+        QTest::newRow("calendar, Wednesday, Cancel")
+            << "calendar" << 1 << "2012-11-14" << MessageAnswer::Cancel << "11/14/2012" << true;
     }
-    void startDateOffWeekday() {
+    void startDateCommit() {
+        QFETCH(QString, how);
         QFETCH(int, firstDay);
         QFETCH(QString, typed);
         QFETCH(MessageAnswer, answer);
         QFETCH(QString, expected);
-        QFETCH(int, loads);
-        fx_->firstDay = firstDay;
-        setStart(typed);
-        fx_->messages.queue(answer);
-        QVERIFY(navigator_->StartDateCommit());
-        QCOMPARE(startText(), expected);
-        QCOMPARE(fx_->loads.size(), loads);
-        QCOMPARE(fx_->messages.shown.size(), 1);
-        const auto& question = fx_->messages.shown.first();
-        QCOMPARE(question.text,
-                 QStringLiteral("The date entered does not match the defined weekly starting "
-                                "date.\r\nAdjust date to nearest starting day?"));
-        QCOMPARE(question.icon, MessageIcon::Question);
-        QCOMPARE(question.buttons, MessageButtons::OkCancel);
-        QCOMPARE(question.title, QStringLiteral("Velora Incentive"));
-    }
-
-    void startDateOnWeekdayIsRewrittenAndLoaded() {
-        setStart(QStringLiteral("2024-03-17"));
-        int enter = 13;
-        Q_EMIT fx_->pane.startDate()->KeyPress(enter);
-        QVERIFY(fx_->messages.shown.isEmpty());
-        QCOMPARE(startText(), QStringLiteral("03/17/2024"));
-        QCOMPARE(fx_->loads.size(), 1);
-        QCOMPARE(fx_->loads.first().accountID, QStringLiteral("12"));
-        QCOMPARE(fx_->loads.first().transID, QStringLiteral("O'Neil"));
-        int other = 'a';
-        Q_EMIT fx_->pane.startDate()->KeyPress(other);
-        QCOMPARE(fx_->loads.size(), 1);
-    }
-
-    void withoutASelectedAccountNothingLoads() {
-        fx_->selection.accountID.clear();
-        setStart(QStringLiteral("3/3/2024"));
-        Q_EMIT fx_->pane.startDate()->LostFocus();
-        QCOMPARE(startText(), QStringLiteral("03/03/2024"));
-        QVERIFY(fx_->loads.isEmpty());
+        QFETCH(bool, asked);
+        DetailFixture g;
+        g.load();
+        g.firstDay = firstDay;
+        g.messages.queue(answer);
+        auto* picker = g.pane.startDate();
+        if (how == QLatin1String("calendar")) {
+            picker->dropDown();
+            Q_EMIT picker->calendar()->clicked(QDate::fromString(typed, Qt::ISODate));
+            QVERIFY(!picker->isOpen());
+        } else {
+            picker->textBox()->setText(typed);
+            int enter = 13;
+            if (how == QLatin1String("enter"))
+                Q_EMIT picker->KeyPress(enter);
+            else
+                Q_EMIT picker->LostFocus();
+        }
+        QCOMPARE(picker->Text(), expected);
+        QCOMPARE(g.messages.shown.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(g.messages.shown.first().text, kAdjust);
+            QCOMPARE(g.messages.shown.first().buttons, MessageButtons::OkCancel);
+        }
+        const bool loaded = answer == MessageAnswer::Ok;
+        QCOMPARE(g.shown, loaded ? 2 : 1);
+        if (loaded)
+            QCOMPARE(g.pane.workDate(0)->text(), expected);
     }
 
     void invalidStartDate_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("messages");
-        QTest::newRow("not a date") << "13/45/2024" << 1;
-        QTest::newRow("letters") << "next week" << 1;
-        QTest::newRow("empty is left alone") << "" << 0;
+        QTest::addColumn<bool>("keepOpen");
+        QTest::newRow("not a date") << "13/45/2012" << 1 << true;
+        QTest::newRow("empty is left alone") << "" << 0 << true;
+        QTest::newRow("a date closes the calendar") << "11/04/2012" << 0 << false;
     }
     void invalidStartDate() {
         QFETCH(QString, typed);
         QFETCH(int, messages);
-        setStart(typed);
-        // The calendar stays open until a date is in the box.
+        QFETCH(bool, keepOpen);
+        DetailFixture g;
+        g.pane.startDate()->setText(typed);
         bool cancel = false;
-        Q_EMIT fx_->pane.startDate()->CalendarClosing(cancel);
-        QVERIFY(cancel);
-        QCOMPARE(startText(), typed);
-        QVERIFY(fx_->loads.isEmpty());
-        QCOMPARE(fx_->messages.shown.size(), messages);
+        Q_EMIT g.pane.startDate()->CalendarClosing(cancel);
+        QCOMPARE(cancel, keepOpen);
+        QCOMPARE(g.shown, keepOpen ? 0 : 1);
+        QCOMPARE(g.messages.shown.size(), messages);
         if (messages == 1) {
-            QCOMPARE(
-                fx_->messages.shown.first().text,
-                QStringLiteral("The Start Date you entered is invalid. Please re-enter the date."));
-            QCOMPARE(fx_->messages.shown.first().icon, MessageIcon::None);
-            QCOMPARE(fx_->messages.shown.first().buttons, MessageButtons::Ok);
+            QCOMPARE(g.messages.shown.first().text, kInvalid);
+            QCOMPARE(g.messages.shown.first().icon, MessageIcon::None);
         }
     }
 
-    void calendarClosesOnAValidDate() {
-        setStart(QStringLiteral("03/03/2024"));
-        bool cancel = false;
-        Q_EMIT fx_->pane.startDate()->CalendarClosing(cancel);
-        QVERIFY(!cancel);
-        QCOMPARE(fx_->loads.size(), 1);
-    }
-
     void weekButtonsKeepTheWeekday() {
-        fx_->firstDay = 2;
-        setStart(QStringLiteral("03/06/2024")); // a Wednesday
-        fx_->pane.prevWeek()->click();
-        QCOMPARE(startText(), QStringLiteral("02/28/2024"));
-        fx_->pane.nextWeek()->click();
-        fx_->pane.nextWeek()->click();
-        QCOMPARE(startText(), QStringLiteral("03/13/2024"));
-        QCOMPARE(fx_->loads.size(), 3);
-        QCOMPARE(fx_->loads.last().accountName, QStringLiteral("Acme Clinic"));
-        QVERIFY(fx_->messages.shown.isEmpty());
+        DetailFixture g;
+        g.firstDay = 2;
+        g.load("10", QDate(2012, 11, 7)); // a Wednesday
+        g.pane.prevWeek()->click();
+        QCOMPARE(g.pane.startDate()->Text(), QStringLiteral("10/31/2012"));
+        g.pane.nextWeek()->click();
+        g.pane.nextWeek()->click();
+        QCOMPARE(g.pane.startDate()->Text(), QStringLiteral("11/14/2012"));
+        QCOMPARE(g.pane.workDate(0)->text(), QStringLiteral("11/14/2012"));
+        QVERIFY(g.messages.shown.isEmpty());
     }
 
-    void revertingTheOnlyCorrectionDeletesTheRow() {
-        fx_->storeRow(2, QStringLiteral("number_rpts_modified"), QStringLiteral("5"));
-        fx_->fillDay(2, {}, true);
-        fx_->week[2].value(ValueKind::Reports) = {5, 0};
-        fx_->pane.userName()->setText(QStringLiteral("Kate"));
-        fx_->db.connection().close();
-        navigator_->setContextCell(ValueKind::Reports, 2);
-        navigator_->contextMenu()->findChild<QAction*>(QStringLiteral("mnuRevert"))->trigger();
-        QVERIFY(!fx_->db.connection().isOpen());
-        QCOMPARE(fx_->rowCount(), 0);
-        QCOMPARE(fx_->loads.size(), 1);
-        QCOMPARE(fx_->loads.first().transID, QStringLiteral("O'Neil"));
-        QCOMPARE(fx_->loads.first().userName, QStringLiteral("Kate"));
-        QCOMPARE(fx_->loads.first().accountName, QStringLiteral("Acme Clinic"));
-        QCOMPARE(fx_->loads.first().accountID, QStringLiteral("12"));
+    // Revert Changes from a cell's own context menu: the collected value comes back in the
+    // column of the hour mode, a row left with nothing is deleted, a totals cell reverts
+    // nothing; the week is reloaded.
+    void revertChanges_data() {
+        QTest::addColumn<ValueKind>("kind");
+        QTest::addColumn<int>("hourMode");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("expected"); // the day's row afterwards, "//" when deleted
+        QTest::newRow("true lines") << ValueKind::TrueLines << 2 << 1 << "3/8/6";
+        QTest::newRow("hours, hour mode 1") << ValueKind::Hours << 1 << 1 << "9/5/6";
+        QTest::newRow("hours, hour mode 2") << ValueKind::Hours << 2 << 1 << "9/8/4";
+        QTest::newRow("the only correction") << ValueKind::Reports << 2 << 2 << "//";
+        QTest::newRow("a totals cell") << ValueKind::TrueLines << 2 << 7 << "9/8/6";
+    }
+    void revertChanges() {
+        QFETCH(ValueKind, kind);
+        QFETCH(int, hourMode);
+        QFETCH(int, row);
+        QFETCH(QString, expected);
+        DetailFixture g;
+        g.hourMode = hourMode;
+        g.row(1,
+              "lines, lines_modified, hours_system, hours_system_modified, hours_typed, "
+              "hours_typed_modified",
+              "3, 9, 5, 8, 4, 6");
+        g.row(2, "number_rpts_modified", "5");
+        g.load();
+        QLineEdit* cell = g.cell(kind, row);
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                     cell->mapToGlobal(QPoint(3, 3)));
+        QApplication::sendEvent(cell, &rightClick);
+        QMenu* menu = g.navigator.contextMenu();
+        QTRY_VERIFY(menu->isVisible());
+        menu->findChild<QAction*>(QStringLiteral("mnuRevert"))->trigger();
+        menu->close();
+        QVERIFY(!g.db.connection().isOpen());
+        const int day = row < 7 ? row : 1;
+        QCOMPARE(g.column("lines_modified", day) + '/' + g.column("hours_system_modified", day) +
+                     '/' + g.column("hours_typed_modified", day),
+                 expected);
+        QCOMPARE(g.shown, row < 7 ? 2 : 1);
+        if (expected == QLatin1String("//"))
+            QVERIFY(!g.week[2].Stored);
     }
 
-    void revertingHoursFollowsTheHourMode() {
-        fx_->hourMode = 1;
-        fx_->storeRow(1,
-                      QStringLiteral("chars, chars_modified, hours_system, "
-                                     "hours_system_modified, hours_typed, "
-                                     "hours_typed_modified"),
-                      QStringLiteral("100, 100, 6, 7.5, 3, 4"));
-        fx_->fillDay(1, {0, 7.5f, 100, 0, 0, 0, 0}, true);
-        navigator_->setContextCell(ValueKind::Hours, 1);
-        navigator_->RevertCell();
-        QCOMPARE(fx_->column(QStringLiteral("hours_system_modified"), 1), QStringLiteral("6"));
-        QCOMPARE(fx_->column(QStringLiteral("hours_typed_modified"), 1), QStringLiteral("4"));
+    // The DELETE replaces the UPDATE only when the row would hold nothing: no collected
+    // production, no other production in force, no other incentive correction.
+    void revertDeletesAnEmptyRow_data() {
+        QTest::addColumn<DayRecord>("record");
+        QTest::addColumn<ValueKind>("kind");
+        QTest::addColumn<bool>("deletes");
+        DayRecord empty;
+        empty.TransID = QStringLiteral("o'neil");
+        empty.ShiftDate = QDate(2012, 11, 5);
+        const DayRecord reports = with(empty, ValueKind::Reports, 5, 0);
+        QTest::newRow("only correction") << reports << ValueKind::Reports << true;
+        QTest::newRow("another kind, reports typed") << reports << ValueKind::IPay << false;
+        QTest::newRow("pay corrected elsewhere")
+            << with(reports, ValueKind::IPay, 10, 8) << ValueKind::Reports << false;
+        QTest::newRow("pay equal to its engine value")
+            << with(reports, ValueKind::IPay, 8, 8) << ValueKind::Reports << true;
+        QTest::newRow("pay correction reverted")
+            << with(empty, ValueKind::IPay, 10, 8) << ValueKind::IPay << true;
+    }
+    void revertDeletesAnEmptyRow() {
+        QFETCH(DayRecord, record);
+        QFETCH(ValueKind, kind);
+        QFETCH(bool, deletes);
+        QCOMPARE(RevertStatement::build(record, kind, 2).startsWith(QStringLiteral("DELETE")),
+                 deletes);
     }
 
-    void aTotalsCellRevertsNothing() {
-        fx_->storeRow(0, QStringLiteral("number_rpts_modified"), QStringLiteral("5"));
-        fx_->fillDay(0, {}, true);
-        fx_->week[0].value(ValueKind::Reports) = {5, 0};
-        navigator_->setContextCell(ValueKind::Reports, 7);
-        navigator_->RevertCell();
-        QCOMPARE(fx_->rowCount(), 1);
-        QVERIFY(fx_->loads.isEmpty());
+    // The latest locked day of any user in the regional form; 1 January 1980 without one.
+    void lastLockedDate() {
+        DetailFixture g("de_DE");
+        g.row(9); // a later unlocked row counts for nothing
+        g.db.connection().close();
+        QCOMPARE(g.navigator.GetLastLockedDate(), QStringLiteral("01.01.1980"));
+        g.exec("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date, locked) VALUES "
+               "('ghost', 1, '2012-11-06', 1), ('ghost', 1, '2012-10-01', 1)");
+        g.db.connection().close();
+        QCOMPARE(g.navigator.GetLastLockedDate(), QStringLiteral("06.11.2012"));
+        QVERIFY(!g.db.connection().isOpen());
     }
 };
 

@@ -1,272 +1,300 @@
 #include "DetailFixture.h"
 #include "common/TestMain.h"
-#include "detail/WeekSaver.h"
 #include "suite/HXLogin.h"
 
 #include <QPushButton>
 #include <QTest>
 
 using velora::common::MessageAnswer;
-using velora::common::MessageButtons;
 using velora::common::MessageIcon;
 using velora::detail::ValueKind;
-using velora::detail::WeekSaver;
+using velora::recalc::RecalcOutcome;
+using velora::test::DetailFixture;
 
+Q_DECLARE_METATYPE(velora::recalc::RecalcOutcome)
+
+// Saving the week on a real database, through the pane's buttons where the operator would.
 class TestWeekSaver : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<velora::test::DetailFixture> fx_;
-    QStringList recalculations_;
-    std::unique_ptr<WeekSaver> saver_;
-    std::function<bool(const QString&, QString&, int, QString&, QString&, bool)> editWorkTime_;
-
-    void makeSaver() {
-        saver_ = std::make_unique<WeekSaver>(
-            fx_->context,
-            WeekSaver::Actions{fx_->loadRecorder(),
-                               [this](const QString& filter) { recalculations_ << filter; },
-                               [this](const QString& date, QString& transID, int unused,
-                                      QString& hours, QString& second, bool flag) {
-                                   return editWorkTime_(date, transID, unused, hours, second, flag);
-                               }});
-    }
-
-    void activity(int day, int seconds, int workType = 1, int updateType = 9) {
-        fx_->db.exec(
-            QStringLiteral("INSERT INTO Trans_activity (trans_id, shift_date, "
-                           "activity_time, work_type, update_type) VALUES ('O''Neil', "
-                           "'%1', %2, %3, %4)")
-                .arg(velora::test::DetailFixture::kStart.addDays(day).toString(Qt::ISODate))
-                .arg(seconds)
-                .arg(workType)
-                .arg(updateType));
-    }
-
 private Q_SLOTS:
-    void init() {
-        fx_ = std::make_unique<velora::test::DetailFixture>();
-        recalculations_.clear();
-        editWorkTime_ = [](const QString&, QString&, int, QString&, QString&, bool) {
-            return false;
-        };
-        makeSaver();
-    }
-    void cleanup() {
-        saver_.reset();
-        fx_.reset();
-    }
-
+    // Only the changed values of the changed days; an emptied cell is zero; the group's
+    // default account is never written.
     void savesOnlyChangedColumnsOfChangedDays() {
-        fx_->storeRow(1,
-                      QStringLiteral("number_rpts, number_rpts_modified, chars, "
-                                     "chars_modified, incent_pay, incent_pay_modified"),
-                      QStringLiteral("3, 3, 500, 480, 20, 20"));
-        fx_->fillDay(1, {3, 0, 480, 0, 0, 0, 20}, true);
-        fx_->storeRow(2, QStringLiteral("lines, lines_modified"), QStringLiteral("40, 40"));
-        fx_->fillDay(2, {0, 0, 0, 40, 0, 0, 0}, true);
-        fx_->countStatements();
-        fx_->type(ValueKind::Reports, 1, QStringLiteral("4"));
-        fx_->type(ValueKind::IPay, 1, QStringLiteral("22.50"));
-        fx_->type(ValueKind::Hours, 2, QStringLiteral("0.004")); // no change
-        fx_->db.connection().close();
-
-        saver_->SaveWeek();
-
-        QCOMPARE(fx_->writes(), QStringLiteral("update"));
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 1), QStringLiteral("4"));
-        QCOMPARE(fx_->column(QStringLiteral("incent_pay_modified"), 1), QStringLiteral("22.5"));
-        // An unchanged cell is not written even where the stored value differs.
-        QCOMPARE(fx_->column(QStringLiteral("chars_modified"), 1), QStringLiteral("480"));
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts"), 1), QStringLiteral("3"));
-        QCOMPARE(fx_->rowCount(), 2);
-        QVERIFY(fx_->messages.shown.isEmpty());
+        DetailFixture g;
+        g.row(1,
+              "number_rpts, number_rpts_modified, chars, chars_modified, incent_pay, "
+              "incent_pay_modified",
+              "3, 3, 500, 480, 20, 20");
+        g.row(2, "hours_typed, hours_typed_modified, lines_modified", "5, 5, 10");
+        g.load();
+        g.countWrites();
+        g.type(ValueKind::Reports, 1, "4");
+        g.type(ValueKind::IPay, 1, "22.50");
+        g.type(ValueKind::Hours, 2, "5.004"); // below half a hundredth: no change
+        g.type(ValueKind::TrueLines, 2, "");  // emptied: zero
+        g.type(ValueKind::CharLines, 3, "");  // blank is zero: no change, no row
+        QVERIFY(g.saver.SaveWeek());
+        QVERIFY(!g.db.connection().isOpen());
+        QCOMPARE(g.writes(), QStringLiteral("update update"));
+        QCOMPARE(g.column("number_rpts_modified", 1), QStringLiteral("4"));
+        QCOMPARE(g.column("incent_pay_modified", 1), QStringLiteral("22.5"));
+        QCOMPARE(g.column("chars_modified", 1), QStringLiteral("480"));
+        QCOMPARE(g.column("number_rpts", 1), QStringLiteral("3"));
+        QCOMPARE(g.column("lines_modified", 2), QStringLiteral("0"));
+        QCOMPARE(g.column("hours_typed_modified", 2), QStringLiteral("5"));
+        QCOMPARE(g.text(ValueKind::CharLines, 3), QStringLiteral("0"));
+        QCOMPARE(g.rowCount(), 2);
+        // The week buffer holds what was written: saving again sends nothing.
+        QVERIFY(g.saver.SaveWeek());
+        for (velora::detail::DayRecord& record : g.week)
+            record.AccountID = -1;
+        g.type(ValueKind::Reports, 5, "9");
+        QVERIFY(g.saver.SaveWeek());
+        QCOMPARE(g.writes(), QStringLiteral("update update"));
+        QVERIFY(g.messages.shown.isEmpty());
     }
 
-    void nothingChangedSendsNoStatement() {
-        fx_->storeRow(0);
-        fx_->fillDay(0, {}, true);
-        fx_->countStatements();
-        saver_->SaveWeek();
-        QVERIFY(!fx_->db.connection().isOpen());
-        QCOMPARE(fx_->writes(), QString());
+    // A new row holds the production values only: IHours, ITyped and IPay are the engine's
+    // results. Neither Save Changes (save, then reload) nor leaving the week (a save, then the
+    // load's own save) may store them.
+    void incentiveValuesTypedOnANewDayAreNeverStored_data() {
+        QTest::addColumn<int>("hourMode");
+        QTest::addColumn<bool>("saveChanges");
+        QTest::newRow("hour mode 2, Save Changes") << 2 << true;
+        QTest::newRow("hour mode 1, Save Changes") << 1 << true;
+        QTest::newRow("hour mode 2, leaving the week") << 2 << false;
     }
-
-    void dayWithoutRowGetsItsProductionValuesOnly() {
-        fx_->type(ValueKind::IPay, 4, QStringLiteral("15.00"));
-        fx_->type(ValueKind::ITyped, 4, QStringLiteral("2.00"));
-        fx_->type(ValueKind::Hours, 4, QStringLiteral("6.5"));
-        fx_->type(ValueKind::CharLines, 4, QStringLiteral("1,200"));
-        saver_->SaveWeek();
-        QCOMPARE(fx_->rowCount(), 1);
-        QVERIFY(fx_->week[4].Stored);
-        QCOMPARE(fx_->column(QStringLiteral("hosp_acct_id"), 4), QStringLiteral("12"));
-        QCOMPARE(fx_->column(QStringLiteral("hours_typed_modified"), 4), QStringLiteral("6.5"));
-        QCOMPARE(fx_->column(QStringLiteral("chars_modified"), 4), QStringLiteral("1200"));
-        // The incentive values are the engine's results, never typed into a new row.
-        QCOMPARE(fx_->column(QStringLiteral("incent_pay_modified"), 4), QStringLiteral("0"));
-        QCOMPARE(fx_->column(QStringLiteral("incent_typed_modified"), 4), QStringLiteral("0"));
-        QCOMPARE(fx_->cell(ValueKind::Hours, 4)->text(), QStringLiteral("6.5"));
-    }
-
-    void hourModeOneInsertEmptiesHours() {
-        fx_->hourMode = 1;
-        activity(3, 9000);
-        fx_->fillDay(3, {0, 2.5f, 0, 0, 0, 0, 0}, false);
-        fx_->type(ValueKind::Reports, 3, QStringLiteral("5"));
-        saver_->SaveWeek();
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 3), QStringLiteral("5"));
-        QCOMPARE(fx_->column(QStringLiteral("hours_typed_modified"), 3), QStringLiteral("0"));
-        QCOMPARE(fx_->cell(ValueKind::Hours, 3)->text(), QString());
-        QVERIFY(fx_->week[3].Stored);
-    }
-
-    void emptiedCellsStoreZero() {
-        fx_->storeRow(5, QStringLiteral("chars_modified, incent_pay_modified"),
-                      QStringLiteral("10, 7.5"));
-        fx_->fillDay(5, {0, 0, 10, 0, 0, 0, 7.5f}, true);
-        fx_->type(ValueKind::CharLines, 5, QString());
-        fx_->type(ValueKind::IPay, 5, QString());
-        fx_->type(ValueKind::Reports, 6, QString()); // blank but zero already: no row
-        saver_->SaveWeek();
-        QCOMPARE(fx_->cell(ValueKind::CharLines, 5)->text(), QStringLiteral("0"));
-        QCOMPARE(fx_->cell(ValueKind::IPay, 5)->text(), QStringLiteral("0.00"));
-        QCOMPARE(fx_->cell(ValueKind::Reports, 6)->text(), QStringLiteral("0"));
-        QCOMPARE(fx_->column(QStringLiteral("chars_modified"), 5), QStringLiteral("0"));
-        QCOMPARE(fx_->column(QStringLiteral("incent_pay_modified"), 5), QStringLiteral("0"));
-        QCOMPARE(fx_->rowCount(), 1);
-    }
-
-    void defaultAccountIsNeverWritten() {
-        for (int d = 0; d < 7; ++d) {
-            fx_->week[static_cast<std::size_t>(d)].AccountID = -1;
-            fx_->type(ValueKind::Reports, d, QStringLiteral("9"));
+    void incentiveValuesTypedOnANewDayAreNeverStored() {
+        QFETCH(int, hourMode);
+        QFETCH(bool, saveChanges);
+        DetailFixture g;
+        g.hourMode = hourMode;
+        g.activity(4, 9000);
+        g.load();
+        g.countWrites();
+        g.type(ValueKind::IPay, 4, "15.00");
+        g.type(ValueKind::ITyped, 4, "2.00");
+        g.type(ValueKind::IHours, 4, "1.00");
+        g.type(ValueKind::CharLines, 4, "1200");
+        if (hourMode == 2)
+            g.type(ValueKind::Hours, 4, "6.5");
+        if (saveChanges) {
+            g.messages.queue(MessageAnswer::No);
+            g.pane.saveChanges()->click();
+        } else {
+            QVERIFY(g.saver.SaveWeek()); // the explorer's lost focus
+            g.load("11");
         }
-        fx_->countStatements();
-        saver_->SaveWeek();
-        QCOMPARE(fx_->writes(), QString());
-        QVERIFY(fx_->messages.shown.isEmpty());
+        QCOMPARE(g.writes(), QStringLiteral("insert"));
+        QCOMPARE(g.column("chars_modified", 4), QStringLiteral("1200"));
+        QCOMPARE(g.column("hours_typed_modified", 4), QString(hourMode == 2 ? "6.5" : "0"));
+        for (const char* pay :
+             {"incent_pay_modified", "incent_typed_modified", "incent_hours_typed_modified"})
+            QCOMPARE(g.column(pay, 4), QStringLiteral("0"));
+        if (saveChanges) {
+            QCOMPARE(g.text(ValueKind::IPay, 4), QStringLiteral("0.00"));
+            QCOMPARE(g.text(ValueKind::Hours, 4), QString(hourMode == 2 ? "6.5" : "2.5"));
+        }
+        QCOMPARE(g.messages.shown.size(), saveChanges ? 1 : 0);
     }
 
-    void aCellThatIsNoNumberSkipsItsDayOnly() {
-        fx_->storeRow(1, QStringLiteral("incent_pay_modified"), QStringLiteral("5"));
-        fx_->fillDay(1, {0, 0, 0, 0, 0, 0, 5}, true);
-        fx_->type(ValueKind::IPay, 1, QStringLiteral("6.00"));
-        fx_->type(ValueKind::TrueLines, 1, QStringLiteral("12a"));
-        fx_->type(ValueKind::Reports, 2, QStringLiteral("3"));
-        saver_->SaveWeek();
-        QCOMPARE(fx_->messages.shown.size(), 1);
-        QVERIFY(fx_->messages.shown.first().text.startsWith(
-            QStringLiteral("Error: cannot determing data change state\r\n\r\nError 13:")));
-        QCOMPARE(fx_->messages.shown.first().icon, MessageIcon::Critical);
-        QCOMPARE(fx_->messages.shown.first().title, QStringLiteral("Velora Incentive"));
-        QCOMPARE(fx_->column(QStringLiteral("incent_pay_modified"), 1), QStringLiteral("5"));
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 2), QStringLiteral("3"));
-        QVERIFY(fx_->cell(ValueKind::TrueLines, 1)->text() == QStringLiteral("12a"));
-    }
-
-    void aFailingDayStopsTheSave() {
-        // Day 2 has a row the buffer does not know of (another workstation created it).
-        fx_->storeRow(2);
+    // A week is saved whole or not at all. A day that fails takes the days before it back, and
+    // the buffer still knows which rows are new, so the next save writes them all.
+    void aSaveIsAllOrNothing() {
+        DetailFixture g;
+        g.load();
+        g.row(2); // created meanwhile by another workstation: the INSERT of day 2 fails
         for (int d = 1; d <= 3; ++d)
-            fx_->type(ValueKind::Reports, d, QString::number(d * 10));
-        saver_->SaveWeek();
-        QVERIFY(!fx_->db.connection().isOpen());
-        QCOMPARE(fx_->messages.shown.size(), 1);
-        QVERIFY(fx_->messages.shown.first().text.startsWith(
+            g.type(ValueKind::Reports, d, QString::number(d * 10));
+        QVERIFY(!g.saver.SaveWeek());
+        QVERIFY(!g.db.connection().isOpen());
+        QCOMPARE(g.messages.shown.size(), 1);
+        QVERIFY(g.messages.shown.first().text.startsWith(
             QStringLiteral("Error: cannot save user data\r\n\r\nError ")));
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 1), QStringLiteral("10"));
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 2), QStringLiteral("0"));
-        QCOMPARE(fx_->rowCount(), 2);
-        QVERIFY(!fx_->week[2].Stored);
+        QCOMPARE(g.rowCount(), 1);
+        QVERIFY(!g.week[1].Stored);
+        g.exec("DELETE FROM Trans_incentive");
+        QVERIFY(g.saver.SaveWeek());
+        QCOMPARE(g.column("number_rpts_modified", 1), QStringLiteral("10"));
+        QCOMPARE(g.column("number_rpts_modified", 3), QStringLiteral("30"));
     }
 
-    void saveChanges_data() {
+    // Save Changes against a database another workstation holds locked: nothing is written,
+    // the typed values stay on screen, nothing is reloaded over them and no recalculation is
+    // offered. Once the lock is gone the same Save Changes stores them.
+    void saveChangesOnABusyDatabaseKeepsTheTypedValues() {
+        DetailFixture g;
+        g.row(1, "lines, lines_modified", "40, 40");
+        g.load();
+        g.db.connection().close();
+        velora::db::ConnectionOptions impatient = g.db.connection().options();
+        impatient.busyTimeoutMs = 50;
+        g.db.connection().setOptions(impatient);
+        g.type(ValueKind::TrueLines, 1, "45");
+        g.type(ValueKind::Reports, 2, "3");
+        const auto other = g.db.openAnother();
+        other->beginTransaction(); // a write lock until it ends
+        g.pane.saveChanges()->click();
+        QCOMPARE(g.messages.shown.size(), 1);
+        QVERIFY(g.messages.shown.first().text.startsWith(QStringLiteral("Error: cannot save")));
+        QCOMPARE(g.text(ValueKind::TrueLines, 1), QStringLiteral("45"));
+        QCOMPARE(g.text(ValueKind::Reports, 2), QStringLiteral("3"));
+        QCOMPARE(g.shown, 1);
+        QVERIFY(g.recalculations.isEmpty());
+        QCOMPARE(g.busy, 0);
+        other->rollback();
+        QCOMPARE(g.column("lines_modified", 1), QStringLiteral("40"));
+        QCOMPARE(g.rowCount(), 1);
+
+        g.messages.queue(MessageAnswer::No);
+        g.pane.saveChanges()->click();
+        QCOMPARE(g.column("lines_modified", 1), QStringLiteral("45"));
+        QCOMPARE(g.column("number_rpts_modified", 2), QStringLiteral("3"));
+        QCOMPARE(g.shown, 2);
+    }
+
+    // A cell that is not a number as the grid takes it - digit grouping included, which one
+    // region reads as a decimal point - stops the whole save with one message naming the
+    // decimal separator; the text stays in the cell to be corrected.
+    void refusedCellText_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("separator");
+        QTest::newRow("German grouping") << "de_DE"
+                                         << "69.530"
+                                         << ",";
+        QTest::newRow("American grouping") << "en_US"
+                                           << "1,200"
+                                           << ".";
+        QTest::newRow("French space grouping") << "fr_FR"
+                                               << "1 200"
+                                               << ",";
+        QTest::newRow("letters") << "en_US"
+                                 << "12a"
+                                 << ".";
+        QTest::newRow("a statement") << "en_US"
+                                     << "0, locked = 0"
+                                     << ".";
+    }
+    void refusedCellText() {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(QString, separator);
+        DetailFixture g(locale.toLatin1().constData());
+        g.row(1, "incent_pay, incent_pay_modified", "5, 5");
+        g.load();
+        g.countWrites();
+        g.type(ValueKind::Reports, 0, "7");
+        g.type(ValueKind::IPay, 1, typed);
+        g.pane.saveChanges()->click();
+        QCOMPARE(g.messages.shown.size(), 1);
+        const auto& shown = g.messages.shown.first();
+        const QString start =
+            QStringLiteral("Error: cannot determing data change state\r\n\r\nError 13:\"") + typed;
+        QVERIFY2(shown.text.startsWith(start), qPrintable(shown.text));
+        const QString decimal =
+            QStringLiteral("with \"") + separator + QStringLiteral("\" as the decimal separator");
+        QVERIFY2(shown.text.contains(decimal), qPrintable(shown.text));
+        QCOMPARE(shown.icon, MessageIcon::Critical);
+        QCOMPARE(g.text(ValueKind::IPay, 1), typed);
+        QCOMPARE(g.shown, 1);
+        // Opening another account asks: No keeps the week in view, Yes discards it.
+        g.messages.queue(MessageAnswer::Ok); // the refusal again
+        g.messages.queue(MessageAnswer::No);
+        g.load("11");
+        QCOMPARE(g.messages.shown.size(), 3);
+        QCOMPARE(g.messages.shown.last().buttons, velora::common::MessageButtons::YesNo);
+        QCOMPARE(g.text(ValueKind::IPay, 1), typed);
+        QCOMPARE(g.week[1].AccountID, 10);
+        QCOMPARE(g.shown, 2);
+        g.load("11");
+        QCOMPARE(g.week[1].AccountID, 11);
+        QCOMPARE(g.writes(), QString());
+    }
+
+    // Save Changes offers the user's recalculation. The window waits for the engine's
+    // completion only after a run that completed; a cancelled or failed run leaves it usable
+    // and the operator is told the figures were not recalculated.
+    void saveChangesOffersTheRecalculation_data() {
         QTest::addColumn<MessageAnswer>("answer");
-        QTest::newRow("yes") << MessageAnswer::Yes;
-        QTest::newRow("no") << MessageAnswer::No;
+        QTest::addColumn<RecalcOutcome>("outcome");
+        QTest::addColumn<int>("busy");
+        QTest::addColumn<QString>("notice");
+        const QString notice = QStringLiteral(
+            "The incentive values were not recalculated, so the figures on screen do not include "
+            "the changes just saved. Choose Update Incentive Values in the File menu to "
+            "recalculate them.");
+        QTest::newRow("no") << MessageAnswer::No << RecalcOutcome{} << 0 << QString();
+        QTest::newRow("completed") << MessageAnswer::Yes << RecalcOutcome{} << 1 << QString();
+        QTest::newRow("cancelled")
+            << MessageAnswer::Yes << RecalcOutcome{RecalcOutcome::Result::Cancelled, {}} << 0
+            << notice;
+        QTest::newRow("failed") << MessageAnswer::Yes
+                                << RecalcOutcome::failed(5, QStringLiteral("database is locked"))
+                                << 0 << notice + "\r\n\r\nError 5:database is locked";
     }
-    void saveChanges() {
+    void saveChangesOffersTheRecalculation() {
         QFETCH(MessageAnswer, answer);
-        fx_->type(ValueKind::Reports, 0, QStringLiteral("2"));
-        fx_->messages.queue(answer);
-        saver_->bindButtons();
-        fx_->pane.saveChanges()->click();
-        QCOMPARE(fx_->column(QStringLiteral("number_rpts_modified"), 0), QStringLiteral("2"));
-        QCOMPARE(fx_->loads.size(), 1);
-        QCOMPARE(fx_->loads.first().transID, QStringLiteral("O'Neil"));
-        QCOMPARE(fx_->loads.first().userName, QStringLiteral("Kate O'Neil"));
-        QCOMPARE(fx_->loads.first().accountName, QStringLiteral("Acme Clinic"));
-        QCOMPARE(fx_->loads.first().accountID, QStringLiteral("12"));
-        QCOMPARE(fx_->messages.shown.size(), 1);
-        QCOMPARE(fx_->messages.shown.first().text,
-                 QStringLiteral("Do you wish to recalculate now?"));
-        QCOMPARE(fx_->messages.shown.first().icon, MessageIcon::Question);
-        QCOMPARE(fx_->messages.shown.first().buttons, MessageButtons::YesNo);
-        const bool yes = answer == MessageAnswer::Yes;
-        QCOMPARE(recalculations_,
-                 yes ? QStringList{QStringLiteral("Trans_info.trans_id = 'O''Neil'")}
-                     : QStringList{});
-        QCOMPARE(fx_->busy, yes ? 1 : 0);
+        QFETCH(RecalcOutcome, outcome);
+        QFETCH(int, busy);
+        QFETCH(QString, notice);
+        DetailFixture g;
+        g.load();
+        g.recalcOutcome = outcome;
+        g.type(ValueKind::Reports, 0, "2");
+        g.messages.queue(answer);
+        g.pane.saveChanges()->click();
+        QCOMPARE(g.column("number_rpts_modified", 0), QStringLiteral("2"));
+        QCOMPARE(g.shown, 2);
+        QCOMPARE(g.messages.shown.first().text, QStringLiteral("Do you wish to recalculate now?"));
+        QCOMPARE(g.recalculations, answer == MessageAnswer::Yes
+                                       ? QStringList{"Trans_info.trans_id = 'o''neil'"}
+                                       : QStringList{});
+        QCOMPARE(g.busy, busy);
+        QCOMPARE(g.messages.shown.size(), notice.isEmpty() ? 1 : 2);
+        if (!notice.isEmpty()) {
+            QCOMPARE(g.messages.shown.last().text, notice);
+            QCOMPARE(g.messages.shown.last().title, QStringLiteral("Velora Incentive"));
+        }
     }
 
-    // The system-hours button through the suite's login component on the same database.
-    void systemHoursEditsTheActivityLogAndTheNextSaveRefreshesHours() {
-        fx_->hourMode = 1;
-        activity(4, 9000);
-        activity(4, 1800, 2);
-        fx_->fillDay(4, {0, 2.5f, 0, 0, 0, 0, 0}, false);
-        velora::suite::HXLogin login(fx_->db.connection());
-        QList<velora::suite::WorkTimeRequest> asked;
-        login.setWorkTimePrompt([&asked](const velora::suite::WorkTimeRequest& request) {
-            asked << request;
-            return std::optional<int>(27000);
-        });
+    // The system-hours button through the suite's login component on the same database: the
+    // day's row is created first, the edited hours come back, and the next save refreshes the
+    // four hours columns from the activity log.
+    void systemHoursEditsTheActivityLog() {
+        DetailFixture g;
+        g.hourMode = 1;
+        g.activity(4, 9000);
+        g.activity(4, 1800, 2);
+        g.load();
+        velora::suite::HXLogin login(g.db.connection());
+        login.setWorkTimePrompt(
+            [](const velora::suite::WorkTimeRequest&) { return std::optional<int>(27000); });
         QStringList calls;
-        editWorkTime_ = [&](const QString& date, QString& transID, int unused, QString& hours,
-                            QString& second, bool flag) {
+        g.editWorkTime = [&](const QString& date, QString& transID, int unused, QString& hours,
+                             QString& second, bool flag) {
             calls << date << transID << QString::number(unused) << hours << second
                   << QVariant(flag).toString();
             return login.EditWorkTimeInternal(date, transID, unused, hours, second, flag);
         };
-        saver_->bindButtons();
-        Q_EMIT fx_->pane.systemHoursClicked(4);
+        g.pane.systemHours(4)->click();
+        QCOMPARE(calls, (QStringList{"11/08/2012", "o'neil", "0", "2.5", "0", "true"}));
+        QCOMPARE(g.text(ValueKind::Hours, 4), QStringLiteral("7.5"));
+        QCOMPARE(g.rowCount(), 1);
 
-        QCOMPARE(calls, (QStringList{"03/07/2024", "O'Neil", "0", "2.5", "0", "true"}));
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(fx_->cell(ValueKind::Hours, 4)->text(), QStringLiteral("7.5"));
-        QVERIFY(fx_->week[4].Stored);
-        QCOMPARE(fx_->rowCount(), 1); // created before the work time was edited
+        QVERIFY(g.saver.SaveWeek());
+        QCOMPARE(g.column("hours_system_modified", 4), QStringLiteral("7.5"));
+        QCOMPARE(g.column("hours_other_modified", 4), QStringLiteral("0.5"));
+        QCOMPARE(g.column("hours_typed_modified", 4), QStringLiteral("0"));
 
-        saver_->SaveWeek();
-        QCOMPARE(fx_->column(QStringLiteral("hours_system_modified"), 4), QStringLiteral("7.5"));
-        QCOMPARE(fx_->column(QStringLiteral("hours_other_modified"), 4), QStringLiteral("0.5"));
-        QCOMPARE(fx_->column(QStringLiteral("hours_typed_modified"), 4), QStringLiteral("0"));
-        QVERIFY(fx_->messages.shown.isEmpty());
-    }
-
-    void systemHoursCancelledKeepsTheCell() {
-        fx_->hourMode = 1;
-        fx_->fillDay(5, {0, 2.5f, 0, 0, 0, 0, 0}, true);
-        fx_->storeRow(5);
-        saver_->SystemHours(5);
-        QVERIFY(!fx_->db.connection().isOpen());
-        QCOMPARE(fx_->cell(ValueKind::Hours, 5)->text(), QStringLiteral("2.5"));
-        QCOMPARE(fx_->rowCount(), 1);
-    }
-
-    void systemHoursRefusesACellThatIsNoNumber() {
-        fx_->hourMode = 1;
-        fx_->type(ValueKind::Reports, 6, QStringLiteral("x"));
-        bool edited = false;
-        editWorkTime_ = [&edited](const QString&, QString&, int, QString&, QString&, bool) {
-            edited = true;
-            return true;
-        };
-        saver_->SystemHours(6);
-        QVERIFY(!edited);
-        QCOMPARE(fx_->rowCount(), 0);
-        QCOMPARE(fx_->messages.shown.size(), 1);
-        QCOMPARE(fx_->messages.shown.first().icon, MessageIcon::Critical);
+        // A cell that is no number: no row, no dialog.
+        g.type(ValueKind::Reports, 6, "x");
+        g.pane.systemHours(6)->click();
+        QVERIFY(!g.db.connection().isOpen());
+        QCOMPARE(g.rowCount(), 1);
+        QCOMPARE(g.messages.shown.size(), 1);
+        QCOMPARE(calls.size(), 6);
     }
 };
 

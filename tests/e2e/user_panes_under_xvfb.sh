@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a demo installation in partition mode under Xvfb and works it as
 # an operator would: expands a user's accounts in the explorer, opens an account's week (with a
-# locked day and a corrected value in it), keeps screenshots, prints the window to a PDF file
-# and closes the program.
+# locked day and a corrected value in it), opens the corrected cell's menu, keeps screenshots,
+# prints the window to a PDF file and closes the program.
 # Usage: user_panes_under_xvfb.sh BUILD_DIR ARTIFACT_DIR
 set -euo pipefail
 build=$1
@@ -72,10 +72,23 @@ for key in Down Down Return; do xdotool key "$key"; settle; done
 sleep 1
 screenshot "$artifacts/user-detail.png"
 
+# Tuesday's corrected true lines (where the pane places them in a window of this size): the
+# right button opens the cell's own menu with Revert Changes; Escape closes it untouched.
+xdotool mousemove --window "$window" 649 212 click 3
+for _ in $(seq 100); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
+if [ "$(windows)" -le 1 ]; then
+  import -window root "$artifacts/no-cell-menu.png"
+  echo "a right click on a grid cell opened no menu" >&2
+  exit 1
+fi
+screenshot "$artifacts/cell-menu.png"
+xdotool key Escape
+for _ in $(seq 100); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
+
 # Print: the button (where the pane places it in a window of this size), then the dialog's
 # Print, which writes the PDF file as no printer is installed.
 if true; then
-  xdotool mousemove --window "$window" 692 560 click 1
+  xdotool mousemove --window "$window" 792 560 click 1
   for _ in $(seq 100); do
     [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -gt 1 ] && break
     sleep 0.1

@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 
 using velora::recalc::IncentiveRecalculation;
+using velora::recalc::RecalcOutcome;
 
 namespace {
 
@@ -92,50 +94,33 @@ private Q_SLOTS:
                  QStringLiteral("Trans_info.trans_id = 'o''brien'"));
     }
 
-    void recalculatesWhenClientSideIsMissingOrOn_data() {
-        QTest::addColumn<QString>("iniExtra");
-        QTest::newRow("missing") << QString();
-        QTest::newRow("empty") << QStringLiteral("IncentiveClientSideCalculations=\r\n");
-        QTest::newRow("yes") << QStringLiteral("IncentiveClientSideCalculations=Yes\r\n");
-    }
-    void recalculatesWhenClientSideIsMissingOrOn() {
-        QFETCH(QString, iniExtra);
-        Installation installation(iniExtra);
-        Harness h(installation);
-        QVERIFY(!h.policy.localUpdatesDisabled());
-        h.recalculation.RecalculateIncentives(IncentiveRecalculation::userFilter("o'brien"));
-        QCOMPARE(installation.pay(), 12.0);
-        QVERIFY(h.window.isEnabled());
-        QVERIFY(h.messages.shown.isEmpty());
-    }
-
-    void queuesWhenLocalUpdatesAreDisabled_data() {
+    // The engine computes unless the command line or the configuration disables local updates;
+    // then it only queues the request for the server. Either way the run completes.
+    void localUpdates_data() {
         QTest::addColumn<QString>("iniExtra");
         QTest::addColumn<QString>("switches");
-        QTest::newRow("switch last")
-            << QString() << QStringLiteral("/UNAME=x /DisableLocalUpdates");
-        QTest::newRow("switch any case")
-            << QString() << QStringLiteral("/DisableLocalUpdates=true");
-        QTest::newRow("client side no")
-            << QStringLiteral("IncentiveClientSideCalculations=no\r\n") << QString();
+        QTest::addColumn<bool>("queued");
+        const QString key = QStringLiteral("IncentiveClientSideCalculations=");
+        QTest::newRow("setting missing") << QString() << QString() << false;
+        QTest::newRow("setting empty") << key + "\r\n" << QString() << false;
+        QTest::newRow("setting yes") << key + "Yes\r\n" << QString() << false;
+        QTest::newRow("setting no") << key + "no\r\n" << QString() << true;
+        QTest::newRow("switch last") << QString() << "/UNAME=x /DisableLocalUpdates" << true;
+        QTest::newRow("switch, any case") << QString() << "/DisableLocalUpdates=true" << true;
     }
-    void queuesWhenLocalUpdatesAreDisabled() {
+    void localUpdates() {
         QFETCH(QString, iniExtra);
         QFETCH(QString, switches);
+        QFETCH(bool, queued);
         Installation installation(iniExtra);
         Harness h(installation);
         h.switches = switches;
-        QVERIFY(h.policy.localUpdatesDisabled());
-        h.recalculation.RecalculateIncentives(QString());
-        QCOMPARE(installation.pay(), 0.0);
-        QCOMPARE(installation.queued(), QStringLiteral("1"));
-    }
-
-    void bareSwitchFollowedByAnotherDoesNotDisable() {
-        Installation installation;
-        Harness h(installation);
-        h.switches = QStringLiteral("/DisableLocalUpdates /UNAME=x");
-        QVERIFY(!h.policy.localUpdatesDisabled());
+        QVERIFY(h.recalculation.RecalculateIncentives(IncentiveRecalculation::userFilter("o'brien"))
+                    .completed());
+        QCOMPARE(installation.pay(), queued ? 0.0 : 12.0);
+        QCOMPARE(installation.queued(), QString::number(queued ? 1 : 0));
+        QVERIFY(h.window.isEnabled());
+        QVERIFY(h.messages.shown.isEmpty());
     }
 
     void cancelIsReportedAndTheWindowEnabledAgain() {
@@ -144,7 +129,8 @@ private Q_SLOTS:
         // Cancel from the engine's own thread as soon as it reports its first progress.
         QObject::connect(&h.engine, &velora::engine::UpdateEngine::progress, &h.engine,
                          &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);
-        h.recalculation.RecalculateIncentives(QString());
+        const RecalcOutcome outcome = h.recalculation.RecalculateIncentives(QString());
+        QCOMPARE(outcome.result, RecalcOutcome::Result::Cancelled);
         QCOMPARE(h.messages.shown.size(), 1);
         QCOMPARE(h.messages.shown[0].text, QStringLiteral("Update cancelled by user."));
         QCOMPARE(h.messages.shown[0].title, QStringLiteral("Velora Incentive"));
@@ -153,12 +139,20 @@ private Q_SLOTS:
         QVERIFY(h.window.isEnabled());
     }
 
-    void otherFailuresAreSilent() {
+    // Any other failure shows nothing here but is handed back with the engine's error, so the
+    // caller knows no completion event will come.
+    void otherFailuresAreHandedBack() {
         Installation installation;
         Harness h(installation, QStringLiteral("missing.sqlite"));
-        h.recalculation.RecalculateIncentives(QString());
+        const RecalcOutcome outcome = h.recalculation.RecalculateIncentives(QString());
+        QCOMPARE(outcome.result, RecalcOutcome::Result::Failed);
+        QVERIFY2(outcome.error.startsWith(QStringLiteral("Error ")), qPrintable(outcome.error));
         QVERIFY(h.messages.shown.isEmpty());
         QVERIFY(h.window.isEnabled());
+        // Nothing else is queued behind a failed run: the event loop has no completion to give.
+        QSignalSpy completions(&h.engine, &velora::engine::UpdateEngine::OnUpdateComplete);
+        QCoreApplication::processEvents();
+        QCOMPARE(completions.count(), 0);
     }
 };
 

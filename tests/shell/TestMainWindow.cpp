@@ -213,8 +213,9 @@ private Q_SLOTS:
         QVERIFY(window.load());
         const auto boxes = window.findChildren<QLineEdit*>();
         QVERIFY(!boxes.isEmpty());
+        // No text box shows the platform's menu (the grid's cells offer their own).
         for (QLineEdit* box : boxes)
-            QCOMPARE(box->contextMenuPolicy(), Qt::NoContextMenu);
+            QVERIFY(box->contextMenuPolicy() != Qt::DefaultContextMenu);
         window.show();
         window.resize(300, 200);
         QVERIFY(velora::widgets::Twips::fromPixels(window.centralWidget()->height()) >= 8800 - 15);

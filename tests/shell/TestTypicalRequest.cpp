@@ -1,15 +1,21 @@
 #include "ShellInstallation.h"
+#include "common/DetailArea.h"
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
+#include "detail/WeekNavigator.h"
 #include "engine/UpdateEngine.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
 #include "shell/MainWindow.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 using velora::common::MessageAnswer;
@@ -64,6 +70,41 @@ void seedWeek(ShellInstallation& installation, const QDate& start) {
                 lines + QStringLiteral(", ") + lines + QStringLiteral(", ") + pay +
                 QStringLiteral(", ") + pay + QLatin1Char(')'));
     }
+}
+
+// The program started on the installation and the operator on the user's account, with the
+// start-up recalculation done so its completion cannot land in the middle of a test.
+struct OpenWeek {
+    explicit OpenWeek(ShellInstallation& installation)
+        : context(installation.context())
+        , window(*context) {
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        if (!window.load())
+            return;
+        window.show();
+        QSignalSpy completions(context->engine.get(),
+                               &velora::engine::UpdateEngine::OnUpdateComplete);
+        if (!completions.wait(30000))
+            return;
+        window.explorer().ClickNode(
+            velora::explorer::ExplorerKeys::UserAccount(kTransID, kAccountID));
+        ready = !pane().isHidden();
+    }
+    velora::detail::UserDetailPane& pane() { return window.userPanes()->detailPane(); }
+
+    std::unique_ptr<velora::common::AppContext> context;
+    MainWindow window;
+    bool ready = false;
+};
+
+// Whether 9,999,999.99 fits inside a cell's frame and margins (QLineEdit keeps 2 pixels free on
+// each side of its text and 1 for the cursor).
+bool showsTheWidestValue(const QLineEdit& cell) {
+    const int frame = cell.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &cell);
+    const QMargins margins = cell.textMargins();
+    const int needed = QFontMetrics(cell.font()).horizontalAdvance(QStringLiteral("9999999.99")) +
+                       2 * (frame + 2) + 1 + margins.left() + margins.right();
+    return needed <= cell.contentsRect().width();
 }
 
 } // namespace
@@ -141,6 +182,94 @@ private Q_SLOTS:
         // 7.50 + 7.50 + 12 + 25 + 14 + 15 + 16
         QCOMPARE(pane.cell(ValueKind::IPay, kWeekTotalRow)->text(), QStringLiteral("97.00"));
         QCOMPARE(installation.messages.shown.size(), 1); // no error on the way
+    }
+
+    // In the assembled window every cell of the grid has room for its whole value, lies within
+    // the pane and the details area, and no cell covers its neighbour.
+    void everyCellShowsItsWholeValue() {
+        ShellInstallation installation;
+        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
+        OpenWeek open(installation);
+        QVERIFY(open.ready);
+        QWidget& details = open.window.details();
+        for (int row = 0; row < velora::detail::kGridRows; ++row) {
+            int right = 0;
+            for (ValueKind kind : velora::detail::kValueKinds) {
+                const QLineEdit* cell = open.pane().cell(kind, row);
+                QVERIFY2(showsTheWidestValue(*cell), qPrintable(cell->objectName()));
+                const QRect placed(cell->mapTo(&details, QPoint(0, 0)), cell->size());
+                QVERIFY2(details.rect().contains(placed), qPrintable(cell->objectName()));
+                QVERIFY2(placed.left() >= right, qPrintable(cell->objectName()));
+                right = placed.right() + 1;
+                if (kind == ValueKind::Hours && row < velora::detail::kDayRows)
+                    right = open.pane().systemHours(row)->mapTo(&details, QPoint(0, 0)).x() +
+                            open.pane().systemHours(row)->width();
+            }
+        }
+    }
+
+    // A correction is undone from its cell's own menu in the assembled window: the window
+    // swallows the platform menu of text boxes, not the grid's Revert Changes.
+    void aCorrectionIsRevertedFromItsCell() {
+        ShellInstallation installation;
+        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
+        seedWeek(installation, start);
+        installation.db.exec(QStringLiteral("UPDATE Trans_incentive SET lines_modified = 999 "
+                                            "WHERE shift_date = '") +
+                             start.addDays(kEditedDay).toString(Qt::ISODate) + QLatin1Char('\''));
+        OpenWeek open(installation);
+        QVERIFY(open.ready);
+        QLineEdit* cell = open.pane().cell(ValueKind::TrueLines, kEditedDay);
+        QCOMPARE(cell->text(), QStringLiteral("999"));
+
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                     cell->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(cell, &rightClick);
+        QMenu* menu = open.window.userPanes()->navigator().contextMenu();
+        QTRY_VERIFY(menu->isVisible());
+        QAction* revert = menu->findChild<QAction*>(QStringLiteral("mnuRevert"));
+        QCOMPARE(revert->text(), QStringLiteral("Revert Changes"));
+        revert->trigger();
+        menu->close();
+
+        QCOMPARE(installation.db.scalar(QStringLiteral("SELECT lines_modified FROM "
+                                                       "Trans_incentive WHERE shift_date = '") +
+                                        start.addDays(kEditedDay).toString(Qt::ISODate) +
+                                        QLatin1Char('\'')),
+                 QString::number(collectedLines(kEditedDay)));
+        QCOMPARE(cell->text(), QString::number(collectedLines(kEditedDay)));
+        QCOMPARE(cell->palette().color(QPalette::Text), QColor(0, 0, 0));
+        QVERIFY(installation.messages.shown.isEmpty());
+    }
+
+    // A recalculation cancelled after Save Changes raises no completion event: the window must
+    // come back at once, and the operator learns the figures were not recalculated.
+    void aCancelledRecalculationGivesTheWindowBack() {
+        ShellInstallation installation;
+        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
+        OpenWeek open(installation);
+        QVERIFY(open.ready);
+        velora::engine::UpdateEngine& engine = *open.context->engine;
+        QObject::connect(&engine, &velora::engine::UpdateEngine::progress, &engine,
+                         &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);
+        installation.messages.queue(MessageAnswer::Yes);
+        open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
+        open.pane().saveChanges()->click();
+
+        QVERIFY(!open.window.busy().isBusy());
+        QVERIFY(open.window.centralWidget()->isEnabled());
+        QVERIFY(open.window.isEnabled());
+        QStringList texts;
+        for (const auto& shown : installation.messages.shown)
+            texts << shown.text;
+        QCOMPARE(texts.size(), 3);
+        QCOMPARE(texts[0], QStringLiteral("Do you wish to recalculate now?"));
+        QCOMPARE(texts[1], QStringLiteral("Update cancelled by user."));
+        QVERIFY2(texts[2].startsWith(QStringLiteral("The incentive values were not recalculated")),
+                 qPrintable(texts[2]));
+        // The correction itself is saved and shown; the pay is the old one.
+        QCOMPARE(open.pane().cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+        QCOMPARE(open.pane().cell(ValueKind::IPay, kEditedDay)->text(), QStringLiteral("13.00"));
     }
 };
 
