@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
                                   [] {},
                                   [] {},
                                   [] {}};
-    detail::WeekLoader loader(context, [] {});
+    detail::WeekLoader loader(context, [] { return true; });
 
     std::mt19937 random(20121104);
     std::uniform_int_distribution<std::size_t> pick(0, pairs.size() - 1);
