@@ -3,8 +3,8 @@
 #include "db/DbError.h"
 #include "db/SqliteEngine.h"
 
+#include <QDebug>
 #include <QTest>
-#include <cmath>
 
 namespace velora::test {
 
@@ -161,30 +161,16 @@ QString insertStatement(const IncentiveRow& row) {
            QStringLiteral(") VALUES (") + values + QStringLiteral(")");
 }
 
-QString describeValue(const QVariant& value) {
-    return value.isNull() ? QStringLiteral("NULL") : value.toString();
+QString valueText(const QVariant& value) {
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    if (value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'g', 12);
+    return value.toString();
 }
 
-bool sameValue(const QVariant& actual, const QVariant& expected) {
-    if (expected.isNull() || actual.isNull())
-        return expected.isNull() && actual.isNull();
-    if (expected.typeId() == QMetaType::QString)
-        return actual.toString() == expected.toString();
-    bool ok = false;
-    const double value = actual.toDouble(&ok);
-    return ok && std::abs(value - expected.toDouble()) < 1e-6;
-}
-
-QString rowText(const db::Recordset& rows, const QStringList& columns) {
-    QStringList fields;
-    for (const QString& column : columns) {
-        const QVariant value = rows.value(column);
-        if (value.typeId() == QMetaType::Double)
-            fields.append(QString::number(value.toDouble(), 'g', 12));
-        else
-            fields.append(describeValue(value));
-    }
-    return fields.join(QLatin1Char('|'));
+QString errorText(const db::DbError& e) {
+    return QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
 }
 
 } // namespace
@@ -212,82 +198,63 @@ void CorpusFixture::insertRows() {
     }
 }
 
-std::optional<db::Recordset> CorpusFixture::open(const QString& statement) {
+QStringList CorpusFixture::rows(const QString& statement, const QStringList& columns) {
+    QStringList texts;
     try {
-        return connection().openRecordset(statement);
+        db::Recordset rows = connection().openRecordset(statement);
+        const QStringList& read = columns.isEmpty() ? rows.columnNames() : columns;
+        for (; !rows.eof(); rows.moveNext()) {
+            QStringList fields;
+            for (const QString& column : read)
+                fields.append(valueText(rows.value(column)));
+            texts.append(fields.join(QLatin1Char('|')));
+        }
     } catch (const db::DbError& e) {
-        lastError_ = QStringLiteral("%1\n   failed: Error %2: %3")
-                         .arg(statement)
-                         .arg(e.number())
-                         .arg(e.description());
-        return std::nullopt;
+        return {errorText(e)};
     }
+    return texts;
 }
 
-std::optional<int> CorpusFixture::execute(const QString& statement) {
+int CorpusFixture::execute(const QString& statement) {
     try {
         return connection().execute(statement);
     } catch (const db::DbError& e) {
-        lastError_ = QStringLiteral("%1\n   failed: Error %2: %3")
-                         .arg(statement)
-                         .arg(e.number())
-                         .arg(e.description());
-        return std::nullopt;
+        qWarning().noquote() << statement << "\n   failed:" << errorText(e);
+        return -1;
     }
+}
+
+void addCorpusColumns() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Writes>("writes");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("expected");
+}
+
+void corpusRow(const QByteArray& name, const QString& query, const QStringList& expected,
+               const Writes& writes, const QString& regionalDateFormat) {
+    QTest::newRow(name.constData()) << regionalDateFormat << writes << query << expected;
+}
+
+void runCorpusRow() {
+    QFETCH(QString, format);
+    QFETCH(Writes, writes);
+    QFETCH(QString, query);
+    QFETCH(QStringList, expected);
+    CorpusFixture fx(format);
+    for (const Write& write : writes)
+        QCOMPARE(fx.execute(write.statement), write.changes);
+    QStringList actual = fx.rows(query);
+    if (!query.contains(QLatin1String("ORDER BY"), Qt::CaseInsensitive)) {
+        actual.sort();
+        expected.sort();
+    }
+    QCOMPARE(actual, expected);
 }
 
 QString quoteSql(const QString& value) {
-    QString quoted;
-    quoted.reserve(value.size());
-    for (const QChar c : value) {
-        quoted.append(c);
-        if (c == QLatin1Char('\''))
-            quoted.append(c);
-    }
-    return quoted;
-}
-
-QString isoDate(const QDate& date) {
-    return date.toString(Qt::ISODate);
-}
-
-QString compareRows(db::Recordset rows, const QStringList& columns,
-                    const QList<QVariantList>& expected) {
-    try {
-        qsizetype index = 0;
-        for (; !rows.eof(); rows.moveNext(), ++index) {
-            if (index >= expected.size())
-                return QStringLiteral("unexpected extra row %1: %2")
-                    .arg(index)
-                    .arg(rowText(rows, columns));
-            for (qsizetype c = 0; c < columns.size(); ++c) {
-                const QVariant actual = rows.value(columns[c]);
-                if (!sameValue(actual, expected[index].value(c)))
-                    return QStringLiteral("row %1, column %2: got %3, expected %4 (row: %5)")
-                        .arg(index)
-                        .arg(columns[c], describeValue(actual),
-                             describeValue(expected[index].value(c)), rowText(rows, columns));
-            }
-        }
-        if (index != expected.size())
-            return QStringLiteral("got %1 rows, expected %2").arg(index).arg(expected.size());
-    } catch (const db::DbError& e) {
-        return QStringLiteral("reading the rows: Error %1: %2")
-            .arg(e.number())
-            .arg(e.description());
-    }
-    return {};
-}
-
-QStringList rowTexts(db::Recordset rows, const QStringList& columns) {
-    QStringList texts;
-    try {
-        for (; !rows.eof(); rows.moveNext())
-            texts.append(rowText(rows, columns));
-    } catch (const db::DbError& e) {
-        texts.append(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()));
-    }
-    return texts;
+    QString quoted = value;
+    return quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
 } // namespace velora::test
