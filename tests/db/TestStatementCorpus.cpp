@@ -135,6 +135,13 @@ void TestStatementCorpus::statements_data() {
     corpusRow("last locked day, nothing locked", lastLocked, {"1980-01-01"}, unlockAll);
     corpusRow("last locked day, engine, nothing locked", maxLocked, {"NULL"}, unlockAll);
 
+    // A quoted text holding SQL is stored as text, and nothing else runs.
+    const QString injection = "Ann'; DROP TABLE Trans_info; --";
+    corpusRow("quoted SQL is stored as text",
+              "SELECT first_name, (SELECT COUNT(*) FROM Trans_info) FROM Trans_info WHERE trans_id = 'jsmith'",
+              {injection + "|6"},
+              {{"UPDATE Trans_info SET first_name = '" + quoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
+
     // Preferences per key, user and partition; a second write replaces the first.
     const QString get = "EXEC usp_incentive_get_preference ";
     corpusRow("preference not stored", get + "'INCENT_HOUR_TYPE', -1", {});
