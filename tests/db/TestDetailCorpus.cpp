@@ -169,7 +169,8 @@ void TestDetailCorpus::statements_data() {
               "SELECT trans_id, shift_date, number_rpts, number_rpts_modified, hours_typed, "
               "hours_typed_modified, chars_modified, lines_modified, incent_hours_typed_modified, "
               "incent_typed_modified, incent_pay, incent_pay_modified FROM trans_incentive WHERE "
-              "hosp_acct_id = 101 AND shift_date BETWEEN '2024-01-29' AND '2024-01-30' ORDER BY shift_date, trans_id",
+              "hosp_acct_id = 101 AND shift_date BETWEEN '2024-01-29' AND '2024-01-30' "
+              "ORDER BY shift_date, trans_id",
               {"jsmith|2024-01-29|8|9|5|6.25|850|800|6.5|800|78|80.5",
                "O'Brien|2024-01-29|5|5|3|3|500|450|3|470|47|-0.5",
                "jsmith|2024-01-30|9|9|6|6|900|850|6|870|87|87"},
@@ -193,7 +194,8 @@ void TestDetailCorpus::statements_data() {
     corpusRow("save a new day, activity hours", newDay + dayKey("O'Brien", 101, "2024-01-31"),
               {"O'Brien|3|0|250|240|0|0|0|0|0"},
               {{"INSERT INTO trans_incentive (number_rpts_modified, chars_modified, lines_modified, "
-                "trans_id, hosp_acct_id, shift_date, dept_id) VALUES(3, 250, 240, 'O''Brien', 101, '2024-01-31', 0)"}});
+                "trans_id, hosp_acct_id, shift_date, dept_id) VALUES(3, 250, 240, 'O''Brien', 101, "
+                "'2024-01-31', 0)"}});
     corpusRow("save a new day, hours typed", newDay + dayKey("k.lee", 102, "2024-01-31"),
               {"k.lee|2|1.75|150|140|0|0|0|0|0"},
               {{"INSERT INTO trans_incentive (number_rpts_modified, hours_typed_modified, chars_modified, "

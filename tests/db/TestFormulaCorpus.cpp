@@ -108,7 +108,8 @@ void TestFormulaCorpus::statements_data() {
                {"UPDATE Incentive_group SET GROUP_NAME = 'Pat''s Team' WHERE GROUP_ID = 3"}});
 
     // A procedure typed as EXEC with an output variable reports the new id as a row.
-    const QString exec = "EXEC usp_incentive_add_formula 'Weekend Rate', 'Results.IPay = 1', 0, @formula_id OUTPUT";
+    const QString exec =
+        "EXEC usp_incentive_add_formula 'Weekend Rate', 'Results.IPay = 1', 0, @formula_id OUTPUT";
     corpusRow("EXEC with output: the new id", exec, {"5"});
     corpusRow("EXEC with output: the row", "SELECT formula_name, formula_text FROM Incentive_formula "
               "WHERE formula_id = 5", {"Weekend Rate|Results.IPay = 1"}, {{exec}});

@@ -36,10 +36,8 @@ class TestOdbcMapping : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void odbcConnectionText_data();
-    void odbcConnectionText();
-    void embeddedDetection_data();
-    void embeddedDetection();
+    void engineAndConnectionText_data();
+    void engineAndConnectionText();
     void embeddedDatabasePath_data();
     void embeddedDatabasePath();
     void procedureCallText_data();
@@ -47,10 +45,10 @@ private Q_SLOTS:
     void failedOdbcOpenLeavesNothingOpen();
 };
 
-void TestOdbcMapping::odbcConnectionText_data() {
+void TestOdbcMapping::engineAndConnectionText_data() {
     QTest::addColumn<QString>("connectionString");
     QTest::addColumn<QString>("driver");
-    QTest::addColumn<QString>("odbcText");
+    QTest::addColumn<QString>("odbcText"); // "embedded" for the embedded engine
     const QString standard = "ODBC Driver 18 for SQL Server";
     // clang-format off
     QTest::newRow("provider")
@@ -71,35 +69,27 @@ void TestOdbcMapping::odbcConnectionText_data() {
     QTest::newRow("data source name ignores the driver")
         << "dsn=Halvex;User ID=u;PWD=p;APP=velora-incentive.EXE" << "FreeTDS"
         << "DSN=Halvex;UID=u;PWD=p;APP=velora-incentive.EXE";
+    // Only "Data Source=(embedded)" selects the embedded engine.
+    const QString prefix = "Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=a.sqlite;";
+    QTest::newRow("embedded, as built") << prefix + "Data Source=(embedded);PWD=" << standard << "embedded";
+    QTest::newRow("embedded, any case, blanks") << prefix + " data source = (EMBEDDED) ;PWD=x" << standard
+        << "embedded";
+    const QString server = sqlServer + "SERVER=%1;DATABASE=a.sqlite;UID=sa;PWD=";
+    QTest::newRow("without parentheses") << prefix + "Data Source=embedded" << standard << server.arg("embedded");
+    QTest::newRow("server named like it") << prefix + "Data Source=(embedded)2" << standard
+        << server.arg("(embedded)2");
+    QTest::newRow("no data source") << prefix << standard << server.arg("");
+    QTest::newRow("data source name") << "DSN=(embedded);User ID=sa;PWD=" << standard
+        << "DSN=(embedded);UID=sa;PWD=";
     // clang-format on
 }
 
-void TestOdbcMapping::odbcConnectionText() {
+void TestOdbcMapping::engineAndConnectionText() {
     QFETCH(QString, connectionString);
     QFETCH(QString, driver);
     QFETCH(QString, odbcText);
     const ConnectionString parsed = ConnectionString::parse(connectionString);
-    QVERIFY(!parsed.isEmbedded());
-    QCOMPARE(parsed.odbcConnectionText(driver), odbcText);
-}
-
-void TestOdbcMapping::embeddedDetection_data() {
-    QTest::addColumn<QString>("connectionString");
-    QTest::addColumn<bool>("embedded");
-    const QString prefix = "Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=a.sqlite;";
-    QTest::newRow("as built") << prefix + "Data Source=(embedded);PWD=" << true;
-    QTest::newRow("any case, blanks") << prefix + " data source = (EMBEDDED) ;PWD=x" << true;
-    QTest::newRow("without parentheses") << prefix + "Data Source=embedded" << false;
-    QTest::newRow("a server") << prefix + "Data Source=DBSRV01" << false;
-    QTest::newRow("server named like it") << prefix + "Data Source=(embedded)2" << false;
-    QTest::newRow("no data source") << prefix << false;
-    QTest::newRow("data source name") << "DSN=(embedded);User ID=sa;PWD=" << false;
-}
-
-void TestOdbcMapping::embeddedDetection() {
-    QFETCH(QString, connectionString);
-    QFETCH(bool, embedded);
-    QCOMPARE(ConnectionString::parse(connectionString).isEmbedded(), embedded);
+    QCOMPARE(parsed.isEmbedded() ? "embedded" : parsed.odbcConnectionText(driver), odbcText);
 }
 
 void TestOdbcMapping::embeddedDatabasePath_data() {
@@ -107,11 +97,11 @@ void TestOdbcMapping::embeddedDatabasePath_data() {
     QTest::addColumn<QString>("baseDirectory");
     QTest::addColumn<QString>("path");
     // clang-format off
-    QTest::newRow("relative") << "incentive.sqlite" << "/opt/halvex/SYSTEM" << "/opt/halvex/SYSTEM/incentive.sqlite";
-    QTest::newRow("backslashes") << "data\\incentive.sqlite" << "/opt/halvex" << "/opt/halvex/data/incentive.sqlite";
-    QTest::newRow("upwards") << "../incentive.sqlite" << "/opt/halvex/SYSTEM" << "/opt/halvex/SYSTEM/../incentive.sqlite";
-    QTest::newRow("absolute") << "/srv/data/incentive.sqlite" << "/opt/halvex" << "/srv/data/incentive.sqlite";
-    QTest::newRow("no base folder") << "incentive.sqlite" << "" << "incentive.sqlite";
+    QTest::newRow("relative") << "a.sqlite" << "/opt/halvex/SYSTEM" << "/opt/halvex/SYSTEM/a.sqlite";
+    QTest::newRow("backslashes") << "data\\a.sqlite" << "/opt/halvex" << "/opt/halvex/data/a.sqlite";
+    QTest::newRow("upwards") << "../a.sqlite" << "/opt/halvex/SYSTEM" << "/opt/halvex/SYSTEM/../a.sqlite";
+    QTest::newRow("absolute") << "/srv/data/a.sqlite" << "/opt/halvex" << "/srv/data/a.sqlite";
+    QTest::newRow("no base folder") << "a.sqlite" << "" << "a.sqlite";
     QTest::newRow("no catalog") << "" << "/opt/halvex" << "";
     // clang-format on
 }
@@ -133,7 +123,8 @@ void TestOdbcMapping::procedureCallText_data() {
     QTest::newRow("no parameters") << "usp_refresh" << QStringList() << "EXEC usp_refresh";
     QTest::newRow("inputs and an output") << "usp_incentive_add_formula"
         << QStringList{"@formula_name", "@formula_text", "@partition_id", "@formula_id!"}
-        << "EXEC usp_incentive_add_formula @formula_name = ?, @formula_text = ?, @partition_id = ?, @formula_id = ? OUTPUT";
+        << "EXEC usp_incentive_add_formula @formula_name = ?, @formula_text = ?, @partition_id = ?, "
+           "@formula_id = ? OUTPUT";
     QTest::newRow("name without @") << "usp_incentive_add_group" << QStringList{"partition_id", " group_id !"}
         << "EXEC usp_incentive_add_group @partition_id = ?, @group_id = ? OUTPUT";
     QTest::newRow("positional") << "usp_incentive_get_preference" << QStringList{"", ""}
@@ -169,32 +160,23 @@ void TestOdbcMapping::procedureCallText() {
 // Qt's registry, however often it is tried.
 void TestOdbcMapping::failedOdbcOpenLeavesNothingOpen() {
     const QStringList connectionsBefore = QSqlDatabase::connectionNames();
-    for (const QString odbcText :
-         {"DSN=velora_test_no_such_source;UID=sa;PWD=x",
-          "DRIVER={Velora Test No Such Driver};SERVER=nowhere;DATABASE=X;UID=sa;PWD="}) {
-        try {
-            OdbcEngine engine(odbcText);
-            QFAIL(qPrintable("opened: " + odbcText));
-        } catch (const DbError& e) {
-            QCOMPARE(e.number(), ErrorNumber::ConnectionFailed);
-            QVERIFY2(!e.description().trimmed().isEmpty(), qPrintable(odbcText));
+    ConnectionOptions options;
+    options.odbcDriver = "Velora Test No Such Driver";
+    for (const QString connectionString :
+         {"DSN=velora_test_no_such_source;User ID=sa;PWD=x",
+          "Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=X;Data Source=nowhere;PWD="}) {
+        Connection connection(options);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                connection.open(connectionString);
+                QFAIL(qPrintable("opened: " + connectionString));
+            } catch (const DbError& e) {
+                QCOMPARE(e.number(), ErrorNumber::ConnectionFailed);
+                QVERIFY(!e.description().trimmed().isEmpty());
+            }
+            QCOMPARE(connection.state(), ConnectionState::Closed);
         }
-    }
-    Connection connection;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            connection.open("DSN=velora_test_no_such_source;User ID=sa;PWD=x");
-            QFAIL("the connection opened");
-        } catch (const DbError& e) {
-            QCOMPARE(e.number(), ErrorNumber::ConnectionFailed);
-        }
-        QCOMPARE(connection.state(), ConnectionState::Closed);
-    }
-    try {
-        connection.execute("SELECT 1");
-        QFAIL("a statement ran on a closed connection");
-    } catch (const DbError& e) {
-        QCOMPARE(e.number(), ErrorNumber::ConnectionClosed);
+        QVERIFY_THROWS_EXCEPTION(DbError, connection.execute("SELECT 1"));
     }
     QCOMPARE(QSqlDatabase::connectionNames(), connectionsBefore);
 }

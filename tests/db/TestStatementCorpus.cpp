@@ -58,30 +58,15 @@ void TestStatementCorpus::statements_data() {
               "ORDER BY group_name",
               {"2|Day Shift|1|2024-01-01|1", "1|Default Group|0|2023-01-01|1",
                "4|Empty Group|2|2024-01-01|0", "3|night shift|3|2024-02-01|0"});
-    corpusRow("display accounts",
-              "SELECT hosp_acct_id, hosp_acct_name, hosp_acct_description, is_deleted FROM Account_info "
-              "WHERE hosp_acct_id > -1",
-              {"0|Unassigned|No account|0", "101|Mercy Hospital|Mercy Hospital, radiology|0",
-               "102|St. Luke's Clinic|Clinic|0", "103|Harbor Radiology|Closed|1",
-               "104|county general|County General Hospital|0"});
     corpusRow("display users",
               "SELECT DISTINCT trans_id AS user_name, rtrim(last_name) + ', ' + rtrim(first_name) AS "
               "full_name, last_name, is_deleted FROM Trans_info WHERE trans_type = 1 ORDER BY last_name",
               {"mgone|Gone, Max|Gone|1", "k.lee|lee, Kim|lee   |0", "tnull|NULL|Null|0",
                "O'Brien|O'Brien, Pat|O'Brien|0", "jsmith|Smith, Ann|Smith|0"});
-    corpusRow("display formulas",
-              "SELECT formula_id, formula_name FROM Incentive_formula ORDER BY formula_name",
-              {"4|accuracy tier", "1|Default Formula", "3|Hourly Bonus", "2|Line Rate"});
-    corpusRow("display groups",
-              "SELECT group_id, group_name FROM Incentive_group ORDER BY group_name",
-              {"2|Day Shift", "1|Default Group", "4|Empty Group", "3|night shift"});
     corpusRow("operator mode leaves out account 0",
               "SELECT DISTINCT hosp_acct_id, hosp_acct_name, is_deleted FROM Account_info WHERE hosp_acct_id > 0",
               {"101|Mercy Hospital|0", "102|St. Luke's Clinic|0", "103|Harbor Radiology|1",
                "104|county general|0"});
-    corpusRow("editor list: pay formulas",
-              "SELECT FORMULA_NAME, FORMULA_ID FROM Incentive_formula ORDER BY formula_name",
-              {"accuracy tier|4", "Default Formula|1", "Hourly Bonus|3", "Line Rate|2"});
     corpusRow("editor list: live transcriptionists",
               "SELECT trans_id FROM trans_info WHERE trans_type = 1 and is_deleted = 0 ORDER BY trans_id",
               {"jsmith", "k.lee", "O'Brien", "tnull"});
@@ -108,7 +93,8 @@ void TestStatementCorpus::statements_data() {
     corpusRow("header, dot in the id", header + "k.lee'", {"3|2024-02-01|3|3"});
     corpusRow("header, other case and trailing blank", header + "JSmith '", {"2|2024-01-01|1|1"});
     corpusRow("header, group missing", header + "tnull'", {"99|NULL|NULL|NULL"});
-    const QString plainHeader = "SELECT incentive_group_id, incentive_effective_date FROM Trans_info WHERE trans_id = '";
+    const QString plainHeader =
+        "SELECT incentive_group_id, incentive_effective_date FROM Trans_info WHERE trans_id = '";
     corpusRow("header outside partition mode", plainHeader + "O''Brien'", {"2|2024-01-01"});
     corpusRow("header outside partition mode, other case", plainHeader + "JSMITH'", {"2|2024-01-01"});
     const QString detailGroup = "SELECT incentive_group_id FROM Trans_info WHERE trans_id = '";
@@ -127,7 +113,8 @@ void TestStatementCorpus::statements_data() {
     corpusRow("group account, none", groupAccount + "2 AND account_id = 104", {});
 
     // The last locked day of any user; with nothing locked, the default or NULL.
-    const QString lastLocked = "SELECT ISNULL((SELECT MAX(shift_date) FROM trans_incentive WHERE locked=1), '1980-01-01')";
+    const QString lastLocked =
+        "SELECT ISNULL((SELECT MAX(shift_date) FROM trans_incentive WHERE locked=1), '1980-01-01')";
     const QString maxLocked = "SELECT MAX(shift_date) FROM trans_incentive WHERE locked = 1";
     const Writes unlockAll = {{"UPDATE trans_incentive SET locked = 0", 19}};
     corpusRow("last locked day", lastLocked, {"2024-01-15"});
