@@ -112,9 +112,6 @@ void TestDetailCorpus::statements_data() {
     // clang-format off
     // One account, hours typed: account, locked, day, then the figures in force (reports, hours,
     // char lines, true lines, pages, IHours, ITyped, IPay) and the collected ones.
-    corpusRow("account, hours typed, New Year", dayStatement("jsmith", "101", newYear, 2),
-              {"101|1|2023-12-31|4|2|400|380|8|2|390|39|4|2|400|380|8|2|390|39",
-               "101|0|2024-01-02|12|7.25|1250|1100|24|7|1150|120.25|12|7.25|1200|1100|24|7|1150|115.5"});
     corpusRow("account, hours typed, corrected hours", dayStatement("jsmith", "101", week5, 2),
               {"101|0|2024-01-29|8|5.5|800|760|16|6|780|78|8|5|800|760|16|6|780|78",
                "101|0|2024-01-30|9|6|900|850|18|6|870|87|9|6|900|850|18|6|870|87",
@@ -139,9 +136,6 @@ void TestDetailCorpus::statements_data() {
               {"2024-01-29|1|8|5.5|800|760|16|6|780|78|78",
                "2024-01-30|1|11|7|1100|1040|22|12|1065|106.5|106.5",
                "2024-02-01|1|11|7|1100|1000|22|7|1050|105|105"});
-    corpusRow("summary, hours typed, New Year", dayStatement("jsmith", "-2", newYear, 2),
-              {"2023-12-31|1|4|2|400|380|8|2|390|39|39",
-               "2024-01-02|1|15|8.75|1550|1380|30|12|1440|149.25|144.5"});
     // Hour mode 1: the day's largest IHours, the hours from the log last.
     corpusRow("summary, activity hours", dayStatement("jsmith", "-2", week5, 1),
               {"2024-01-29|1|8|800|760|16|6|780|78|78|5.56",

@@ -126,13 +126,11 @@ void TestFormulaCorpus::addProceduresReturnTheNewIdOrRefuseATakenName_data() {
     QTest::newRow("formula") << false << "Tiered Rate" << -1 << "Tiered Rate" + text + "|0";
     QTest::newRow("formula in a partition")
         << false << "Tiered Rate" << 3 << "Tiered Rate" + text + "|3";
-    QTest::newRow("formula, quote") << false << "Pat's Rate" << -1 << "Pat's Rate" + text + "|0";
     QTest::newRow("formula, same name") << false << "Line Rate" << -1 << "";
     QTest::newRow("formula, other case") << false << "LINE RATE" << -1 << "";
     QTest::newRow("formula, trailing blanks") << false << "default formula  " << -1 << "";
     QTest::newRow("group") << true << "Evening Team" << -1 << "Evening Team|0|0";
     QTest::newRow("group in a partition") << true << "Evening Team" << 2 << "Evening Team|2|0";
-    QTest::newRow("group, quote") << true << "Pat's Team" << -1 << "Pat's Team|0|0";
     QTest::newRow("group, other case") << true << "DAY SHIFT" << -1 << "";
     QTest::newRow("group, trailing blank") << true << "night shift " << -1 << "";
     QTest::newRow("group, in its partition") << true << "Empty group" << 2 << "";
