@@ -3,80 +3,73 @@
 #include "db/DbError.h"
 #include "db/SqliteEngine.h"
 
+#include <QDebug>
 #include <QTest>
-#include <cmath>
 
 namespace velora::test {
 
 namespace {
 
-// One figure of a production row: the value as collected and the value in force.
-struct Figure {
-    double collected;
-    double modified;
+// Trans_incentive as collected: user, account, day, locked, reports, hours typed, char lines,
+// true lines, pages, system hours, other hours, IHours, ITyped, IPay. The figures in force (the
+// *_modified columns) start equal to them; the corrections then change a few.
+const char* const incentiveRows[] = {
+    "'jsmith', 101, '2023-12-28', 1, 10, 6.5, 1000, 900, 20, 7.0, 0, 6, 950, 95",
+    "'jsmith', 101, '2023-12-31', 1, 4, 2.0, 400, 380, 8, 2.5, 0, 2, 390, 39",
+    "'jsmith', 101, '2024-01-02', 0, 12, 7.25, 1200, 1100, 24, 7.0, 0, 7, 1150, 115.5",
+    "'jsmith', 102, '2024-01-02', 0, 3, 1.5, 300, 280, 6, 0, 0, 5, 290, 29",
+    "'jsmith', 102, '2024-01-10', 1, 6, 3.0, 600, 550, 12, 0, 0, 3, 560, 56",
+    "'jsmith', 101, '2024-01-24', 0, 5, 4.0, 500, 480, 10, 4.0, 0, 4, 490, 49",
+    "'jsmith', 101, '2024-01-29', 0, 8, 5.0, 800, 760, 16, 5.56, 0, 6, 780, 78",
+    "'jsmith', 102, '2024-01-30', 0, 2, 1.0, 200, 190, 4, 0, 0, 6, 195, 19.5",
+    "'jsmith', 101, '2024-01-30', 0, 9, 6.0, 900, 850, 18, 6.39, 0, 6, 870, 87",
+    "'jsmith', 101, '2024-02-01', 0, 11, 7.0, 1100, 1000, 22, 0.83, 0, 7, 1050, 105",
+    "'jsmith', 101, '2024-02-05', 0, 1, 0.5, 100, 90, 2, 0, 0, 1, 95, 9.5",
+    "'O''Brien', 101, '2024-01-15', 0, 2, 1.0, 200, 180, 4, 0, 0, 1, 190, 19",
+    "'O''Brien', 101, '2024-01-29', 0, 5, 3.0, 500, 450, 10, 1.0, 0, 3, 470, 47",
+    "'O''Brien', 102, '2024-02-01', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0",
+    "'k.lee', 102, '2024-01-02', 0, 7, 2.0, 700, 650, 14, 2.0, 0, 2, 660, 66",
+    "'k.lee', 102, '2024-01-15', 1, 2, 1.0, 200, 190, 4, 0, 0, 1, 195, 19.5",
+    "'k.lee', 102, '2024-02-01', 0, 3, 1.5, 300, 280, 6, 0, 0, 6, 290, 29",
+    "'k.lee', 101, '2024-02-01', 0, 1, 0.5, 100, 95, 2, 0, 0, 6, 100, 10",
+    "'mgone', 101, '2024-01-22', 0, 1, 1.0, 100, 90, 2, 0, 0, 1, 95, 9.5",
 };
 
-constexpr Figure same(double value) {
-    return {value, value};
-}
-
-struct IncentiveRow {
-    const char* transId; // as SQL text, quotes already doubled
-    int account;
-    const char* shiftDate;
-    int locked;
-    Figure reports, hoursTyped, chars, lines, pages, hoursSystem, hoursOther, incentHours,
-        incentTyped, incentPay;
-};
-
-// clang-format off
-const IncentiveRow incentiveRows[] = {
-    //  user        acct  day           lock rpts        hours typed       chars             lines      pages     hours system      other    IHours   ITyped     IPay
-    {"jsmith",      101, "2023-12-28", 1, same(10), same(6.5),        same(1000),       same(900),  same(20), same(7.0),        same(0), same(6), same(950),  same(95)},
-    {"jsmith",      101, "2023-12-31", 1, same(4),  same(2.0),        same(400),        same(380),  same(8),  same(2.5),        same(0), same(2), same(390),  same(39)},
-    {"jsmith",      101, "2024-01-02", 0, same(12), same(7.25),       {1200, 1250},     same(1100), same(24), {7.0, 7.5},       same(0), same(7), same(1150), {115.5, 120.25}},
-    {"jsmith",      102, "2024-01-02", 0, same(3),  same(1.5),        same(300),        same(280),  same(6),  same(0),          same(0), same(5), same(290),  same(29)},
-    {"jsmith",      102, "2024-01-10", 1, same(6),  same(3.0),        same(600),        same(550),  same(12), same(0),          same(0), same(3), same(560),  same(56)},
-    {"jsmith",      101, "2024-01-24", 0, same(5),  same(4.0),        same(500),        same(480),  same(10), same(4.0),        same(0), same(4), same(490),  same(49)},
-    {"jsmith",      101, "2024-01-29", 0, same(8),  {5.0, 5.5},       same(800),        same(760),  same(16), same(5.56),       same(0), same(6), same(780),  same(78)},
-    {"jsmith",      102, "2024-01-30", 0, same(2),  same(1.0),        same(200),        same(190),  same(4),  same(0),          same(0), same(6), same(195),  same(19.5)},
-    {"jsmith",      101, "2024-01-30", 0, same(9),  same(6.0),        same(900),        same(850),  same(18), same(6.39),       same(0), same(6), same(870),  same(87)},
-    {"jsmith",      101, "2024-02-01", 0, same(11), same(7.0),        same(1100),       same(1000), same(22), same(0.83),       same(0), same(7), same(1050), same(105)},
-    {"jsmith",      101, "2024-02-05", 0, same(1),  same(0.5),        same(100),        same(90),   same(2),  same(0),          same(0), same(1), same(95),   same(9.5)},
-    {"O''Brien",    101, "2024-01-15", 0, same(2),  same(1.0),        same(200),        same(180),  same(4),  same(0),          same(0), same(1), same(190),  same(19)},
-    {"O''Brien",    101, "2024-01-29", 0, same(5),  same(3.0),        same(500),        same(450),  same(10), same(1.0),        same(0), same(3), same(470),  same(47)},
-    {"O''Brien",    102, "2024-02-01", 0, {0, 4},   same(0),          same(0),          same(0),    same(0),  same(0),          same(0), same(0), same(0),    same(0)},
-    {"k.lee",       102, "2024-01-02", 0, same(7),  same(2.0),        same(700),        same(650),  same(14), same(2.0),        same(0), same(2), same(660),  same(66)},
-    {"k.lee",       102, "2024-01-15", 1, same(2),  same(1.0),        same(200),        same(190),  same(4),  same(0),          same(0), same(1), same(195),  same(19.5)},
-    {"k.lee",       102, "2024-02-01", 0, same(3),  same(1.5),        same(300),        same(280),  same(6),  same(0),          same(0), same(6), same(290),  same(29)},
-    {"k.lee",       101, "2024-02-01", 0, same(1),  same(0.5),        same(100),        same(95),   same(2),  same(0),          same(0), same(6), same(100),  same(10)},
-    {"mgone",       101, "2024-01-22", 0, same(1),  same(1.0),        same(100),        same(90),   same(2),  same(0),          same(0), same(1), same(95),   same(9.5)},
+const char* const corrections[] = {
+    "chars_modified = 1250, hours_system_modified = 7.5, incent_pay_modified = 120.25"
+    " WHERE trans_id = 'jsmith' AND hosp_acct_id = 101 AND shift_date = '2024-01-02'",
+    "hours_typed_modified = 5.5"
+    " WHERE trans_id = 'jsmith' AND hosp_acct_id = 101 AND shift_date = '2024-01-29'",
+    "number_rpts_modified = 4"
+    " WHERE trans_id = 'O''Brien' AND hosp_acct_id = 102 AND shift_date = '2024-02-01'",
 };
 
 // Trans_activity: user, day, seconds, work type, update type, count_activity.
+// clang-format off
 const char* const activityRows[] = {
     "'jsmith', '2023-12-28', 25200, 1, 9, 1",
     "'jsmith', '2023-12-31', 9000, 1, 9, 1",
     "'jsmith', '2024-01-02', 25200, 1, 9, 1",
-    "'jsmith', '2024-01-02', 3600, 1, 1, 1",  // collected figure only (update type not 9)
-    "'jsmith', '2024-01-02', 1800, 1, 6, 1",  // left out of both figures
-    "'jsmith', '2024-01-02', 1800, 1, 9, 0",  // corrected figure only (not counted)
-    "'jsmith', '2024-01-02', 900, 2, 9, 1",   // other work
-    "'jsmith', '2024-01-02', 360, 2, 1, 1",   // other work, collected figure only
-    "'jsmith', '2024-01-02', 1800, 2, 6, 1",  // other work, left out of both
+    "'jsmith', '2024-01-02', 3600, 1, 1, 1",   // collected figure only (update type not 9)
+    "'jsmith', '2024-01-02', 1800, 1, 6, 1",   // left out of both figures
+    "'jsmith', '2024-01-02', 1800, 1, 9, 0",   // corrected figure only (not counted)
+    "'jsmith', '2024-01-02', 900, 2, 9, 1",    // other work
+    "'jsmith', '2024-01-02', 360, 2, 1, 1",    // other work, collected figure only
+    "'jsmith', '2024-01-02', 1800, 2, 6, 1",   // other work, left out of both
     "'jsmith', '2024-01-24', 14400, 1, 9, 1",
     "'jsmith', '2024-01-29', 20000, 1, 9, 1",
     "'jsmith', '2024-01-30', 10000, 1, 9, 1",
     "'JSMITH ', '2024-01-30', 13000, 1, 9, 1", // the same user in another letter case
-    "'jsmith', '2024-01-31', 450, 1, 9, 1",   // 0.125 hours
-    "'jsmith', '2024-02-01', 1000, 1, 9, 1",  // three pieces of 0.2777... hours
+    "'jsmith', '2024-01-31', 450, 1, 9, 1",    // 0.125 hours
+    "'jsmith', '2024-02-01', 1000, 1, 9, 1",   // three pieces of 0.2777... hours
     "'jsmith', '2024-02-01', 1000, 1, 9, 1",
     "'jsmith', '2024-02-01', 1000, 1, 9, 1",
-    "'jsmith', '2024-02-02', 9630, 1, 9, 1",  // 2.675 hours
+    "'jsmith', '2024-02-02', 9630, 1, 9, 1",   // 2.675 hours
     "'jsmith', '2024-02-02', 7200, 2, 9, 1",
     "'O''Brien', '2024-01-30', 3600, 1, 9, 1",
     "'k.lee', '2024-01-02', 7200, 1, 9, 1",
 };
+// clang-format on
 
 const char* const catalogueRows[] = {
     "INSERT INTO System_partitions (partition_id, parent_id, partition_name, partition_description,"
@@ -125,66 +118,17 @@ const char* const catalogueRows[] = {
     " (3, -3, 1, 1, 1),"
     " (4, 104, 1, 1, 1)",
 };
-// clang-format on
 
-QString number(double value) {
-    return QString::number(value, 'g', 15);
+QString valueText(const QVariant& value) {
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    if (value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'g', 12);
+    return value.toString();
 }
 
-QString insertStatement(const IncentiveRow& row) {
-    QString columns = QStringLiteral("trans_id, hosp_acct_id, shift_date, dept_id, locked");
-    QString values = QStringLiteral("'%1', %2, '%3', 0, %4")
-                         .arg(QString::fromUtf8(row.transId))
-                         .arg(row.account)
-                         .arg(QString::fromUtf8(row.shiftDate))
-                         .arg(row.locked);
-    const std::pair<const char*, Figure> figures[] = {
-        {"number_rpts", row.reports},
-        {"hours_typed", row.hoursTyped},
-        {"chars", row.chars},
-        {"lines", row.lines},
-        {"pages", row.pages},
-        {"hours_system", row.hoursSystem},
-        {"hours_other", row.hoursOther},
-        {"incent_hours_typed", row.incentHours},
-        {"incent_typed", row.incentTyped},
-        {"incent_pay", row.incentPay},
-    };
-    for (const auto& [name, figure] : figures) {
-        const QString column = QString::fromUtf8(name);
-        columns += QStringLiteral(", ") + column + QStringLiteral(", ") + column +
-                   QStringLiteral("_modified");
-        values += QStringLiteral(", ") + number(figure.collected) + QStringLiteral(", ") +
-                  number(figure.modified);
-    }
-    return QStringLiteral("INSERT INTO Trans_incentive (") + columns +
-           QStringLiteral(") VALUES (") + values + QStringLiteral(")");
-}
-
-QString describeValue(const QVariant& value) {
-    return value.isNull() ? QStringLiteral("NULL") : value.toString();
-}
-
-bool sameValue(const QVariant& actual, const QVariant& expected) {
-    if (expected.isNull() || actual.isNull())
-        return expected.isNull() && actual.isNull();
-    if (expected.typeId() == QMetaType::QString)
-        return actual.toString() == expected.toString();
-    bool ok = false;
-    const double value = actual.toDouble(&ok);
-    return ok && std::abs(value - expected.toDouble()) < 1e-6;
-}
-
-QString rowText(const db::Recordset& rows, const QStringList& columns) {
-    QStringList fields;
-    for (const QString& column : columns) {
-        const QVariant value = rows.value(column);
-        if (value.typeId() == QMetaType::Double)
-            fields.append(QString::number(value.toDouble(), 'g', 12));
-        else
-            fields.append(describeValue(value));
-    }
-    return fields.join(QLatin1Char('|'));
+QString errorText(const db::DbError& e) {
+    return QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description());
 }
 
 } // namespace
@@ -200,8 +144,23 @@ void CorpusFixture::insertRows() {
     try {
         for (const char* statement : catalogueRows)
             engine->executeNative(QString::fromUtf8(statement));
-        for (const IncentiveRow& row : incentiveRows)
-            engine->executeNative(insertStatement(row));
+        for (const char* values : incentiveRows)
+            engine->executeNative(
+                QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id,"
+                               " shift_date, locked, number_rpts, hours_typed, chars,"
+                               " lines, pages, hours_system, hours_other,"
+                               " incent_hours_typed, incent_typed, incent_pay, dept_id)"
+                               " VALUES (") +
+                QString::fromUtf8(values) + QStringLiteral(", 0)"));
+        engine->executeNative(QStringLiteral(
+            "UPDATE Trans_incentive SET number_rpts_modified = number_rpts, hours_typed_modified ="
+            " hours_typed, chars_modified = chars, lines_modified = lines, pages_modified = pages,"
+            " hours_system_modified = hours_system, hours_other_modified = hours_other,"
+            " incent_hours_typed_modified = incent_hours_typed, incent_typed_modified ="
+            " incent_typed, incent_pay_modified = incent_pay"));
+        for (const char* correction : corrections)
+            engine->executeNative(QStringLiteral("UPDATE Trans_incentive SET ") +
+                                  QString::fromUtf8(correction));
         for (const char* values : activityRows)
             engine->executeNative(QStringLiteral("INSERT INTO Trans_activity (trans_id, shift_date,"
                                                  " activity_time, work_type, update_type,"
@@ -212,82 +171,63 @@ void CorpusFixture::insertRows() {
     }
 }
 
-std::optional<db::Recordset> CorpusFixture::open(const QString& statement) {
+QStringList CorpusFixture::rows(const QString& statement, const QStringList& columns) {
+    QStringList texts;
     try {
-        return connection().openRecordset(statement);
+        db::Recordset rows = connection().openRecordset(statement);
+        const QStringList& read = columns.isEmpty() ? rows.columnNames() : columns;
+        for (; !rows.eof(); rows.moveNext()) {
+            QStringList fields;
+            for (const QString& column : read)
+                fields.append(valueText(rows.value(column)));
+            texts.append(fields.join(QLatin1Char('|')));
+        }
     } catch (const db::DbError& e) {
-        lastError_ = QStringLiteral("%1\n   failed: Error %2: %3")
-                         .arg(statement)
-                         .arg(e.number())
-                         .arg(e.description());
-        return std::nullopt;
+        return {errorText(e)};
     }
+    return texts;
 }
 
-std::optional<int> CorpusFixture::execute(const QString& statement) {
+int CorpusFixture::execute(const QString& statement) {
     try {
         return connection().execute(statement);
     } catch (const db::DbError& e) {
-        lastError_ = QStringLiteral("%1\n   failed: Error %2: %3")
-                         .arg(statement)
-                         .arg(e.number())
-                         .arg(e.description());
-        return std::nullopt;
+        qWarning().noquote() << statement << "\n   failed:" << errorText(e);
+        return -1;
     }
+}
+
+void addCorpusColumns() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<Writes>("writes");
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QStringList>("expected");
+}
+
+void corpusRow(const QByteArray& name, const QString& query, const QStringList& expected,
+               const Writes& writes, const QString& regionalDateFormat) {
+    QTest::newRow(name.constData()) << regionalDateFormat << writes << query << expected;
+}
+
+void runCorpusRow() {
+    QFETCH(QString, format);
+    QFETCH(Writes, writes);
+    QFETCH(QString, query);
+    QFETCH(QStringList, expected);
+    CorpusFixture fx(format);
+    for (const Write& write : writes)
+        QCOMPARE(fx.execute(write.statement), write.changes);
+    QStringList actual = fx.rows(query);
+    if (!query.contains(QLatin1String("ORDER BY"), Qt::CaseInsensitive)) {
+        actual.sort();
+        expected.sort();
+    }
+    QCOMPARE(actual, expected);
 }
 
 QString quoteSql(const QString& value) {
-    QString quoted;
-    quoted.reserve(value.size());
-    for (const QChar c : value) {
-        quoted.append(c);
-        if (c == QLatin1Char('\''))
-            quoted.append(c);
-    }
-    return quoted;
-}
-
-QString isoDate(const QDate& date) {
-    return date.toString(Qt::ISODate);
-}
-
-QString compareRows(db::Recordset rows, const QStringList& columns,
-                    const QList<QVariantList>& expected) {
-    try {
-        qsizetype index = 0;
-        for (; !rows.eof(); rows.moveNext(), ++index) {
-            if (index >= expected.size())
-                return QStringLiteral("unexpected extra row %1: %2")
-                    .arg(index)
-                    .arg(rowText(rows, columns));
-            for (qsizetype c = 0; c < columns.size(); ++c) {
-                const QVariant actual = rows.value(columns[c]);
-                if (!sameValue(actual, expected[index].value(c)))
-                    return QStringLiteral("row %1, column %2: got %3, expected %4 (row: %5)")
-                        .arg(index)
-                        .arg(columns[c], describeValue(actual),
-                             describeValue(expected[index].value(c)), rowText(rows, columns));
-            }
-        }
-        if (index != expected.size())
-            return QStringLiteral("got %1 rows, expected %2").arg(index).arg(expected.size());
-    } catch (const db::DbError& e) {
-        return QStringLiteral("reading the rows: Error %1: %2")
-            .arg(e.number())
-            .arg(e.description());
-    }
-    return {};
-}
-
-QStringList rowTexts(db::Recordset rows, const QStringList& columns) {
-    QStringList texts;
-    try {
-        for (; !rows.eof(); rows.moveNext())
-            texts.append(rowText(rows, columns));
-    } catch (const db::DbError& e) {
-        texts.append(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()));
-    }
-    return texts;
+    QString quoted = value;
+    return quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
 } // namespace velora::test

@@ -1,14 +1,11 @@
 #pragma once
 
 #include "common/TestDatabase.h"
-#include "db/Recordset.h"
 
-#include <QDate>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <optional>
 
 namespace velora::test {
 
@@ -40,30 +37,38 @@ public:
     TestDatabase& database() { return database_; }
     db::Connection& connection() { return database_.connection(); }
 
-    // Runs a statement through the connection. A DbError does not escape: the result is empty
-    // and lastError() names the statement and the error, for the test's failure message.
-    std::optional<db::Recordset> open(const QString& statement);
-    std::optional<int> execute(const QString& statement);
-    const QString& lastError() const { return lastError_; }
+    // The rows of a query as "value|value|..." texts, of every column or of the named ones;
+    // NULL reads "NULL", a number has at most 12 significant digits. A DbError gives the one
+    // text "Error <number>: <description>", so that a comparison shows what failed.
+    QStringList rows(const QString& statement, const QStringList& columns = {});
+    // The number of rows a statement changed; -1 after a DbError, which is logged.
+    int execute(const QString& statement);
 
 private:
     void insertRows();
 
     TestDatabase database_;
-    QString lastError_;
 };
+
+// A statement that writes, and the number of rows it must change.
+struct Write {
+    QString statement;
+    int changes = 1;
+};
+using Writes = QList<Write>;
+
+// Corpus tables: in a fresh fixture read in the regional date format, the writes run in order,
+// then the query must give the expected rows. A query without ORDER BY promises no order, so
+// both sides are then compared sorted.
+void addCorpusColumns();
+void corpusRow(const QByteArray& name, const QString& query, const QStringList& expected,
+               const Writes& writes = {},
+               const QString& regionalDateFormat = QStringLiteral("MM/dd/yyyy"));
+void runCorpusRow();
 
 // Doubles every single quote, as the program does before putting a value between quotes.
 QString quoteSql(const QString& value);
-// "YYYY-MM-DD", the form in which the production and totals statements write dates.
-QString isoDate(const QDate& date);
-
-// Compares the rows of a result, in order, with the expected values of the named columns.
-// An expected null QVariant wants NULL, a QString wants that exact text, a number wants a
-// number within a millionth. Returns "" when everything matches, otherwise what differed.
-QString compareRows(db::Recordset rows, const QStringList& columns,
-                    const QList<QVariantList>& expected);
-// The rows as "value|value|..." texts (NULL as "NULL"), for results whose order is not fixed.
-QStringList rowTexts(db::Recordset rows, const QStringList& columns);
 
 } // namespace velora::test
+
+Q_DECLARE_METATYPE(velora::test::Writes)

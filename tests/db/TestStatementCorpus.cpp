@@ -1,444 +1,178 @@
-// The program's catalogue, preference, partition and list statements, run on the embedded
-// engine against the corpus fixture: each must give the rows SQL Server gives.
+// The program's catalogue, list, partition, preference and header statements, run on the
+// embedded engine against the corpus fixture: each must give the rows SQL Server gives.
 #include "CorpusFixture.h"
 #include "common/TestMain.h"
 
 #include <QTest>
 
-using velora::test::compareRows;
-using velora::test::CorpusFixture;
-using velora::test::quoteSql;
-using velora::test::rowTexts;
+using namespace velora::test;
 
 class TestStatementCorpus : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void livePartitionCountLeavesOutBaseAndDeleted();
-
-    void preferenceIsReadBackAndReplaced();
-    void preferenceIsKeptPerPartitionAndUser();
-
-    void catalogueLoadReadsPartitionsAndAccounts();
-    void catalogueLoadReadsUsersAsLastCommaFirst();
-    void catalogueLoadReadsFormulasAndGroupsByName();
-    void catalogueDisplayListsWithoutPartitions();
-    void operatorModeLeavesOutAccountZero();
-
-    void partitionSelectChildrenWalksTheTree_data();
-    void partitionSelectChildrenWalksTheTree();
-    void partitionSelectChildrenHasTheSuiteShape();
-
-    void externalAccountsOfAUser_data();
-    void externalAccountsOfAUser();
-
-    void userHeaderReadsGroupAndPartitions_data();
-    void userHeaderReadsGroupAndPartitions();
-
-    void groupAccountLoad_data();
-    void groupAccountLoad();
-    void editorListsAreSortedWithoutRegardToCase();
+    void statements_data();
+    void statements() { runCorpusRow(); }
+    void partitionSelectChildren_data();
+    void partitionSelectChildren();
 };
 
-namespace {
+void TestStatementCorpus::statements_data() {
+    addCorpusColumns();
+    // clang-format off
+    corpusRow("live partitions leave out Base and deleted ones",
+              "SELECT COUNT(*) FROM system_partitions WHERE partition_id <> 0 AND delete_date IS NULL",
+              {"4"});
 
-const QVariant null;
-
-} // namespace
-
-void TestStatementCorpus::livePartitionCountLeavesOutBaseAndDeleted() {
-    CorpusFixture fx;
-    auto rows = fx.open(QStringLiteral(
-        "SELECT COUNT(*) FROM system_partitions WHERE partition_id <> 0 AND delete_date IS NULL"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QVERIFY(!rows->eof());
-    QCOMPARE(rows->value(0).toInt(), 4); // 1, 2, 3, 5; partition 4 is deleted
-}
-
-void TestStatementCorpus::preferenceIsReadBackAndReplaced() {
-    CorpusFixture fx;
-    const QString get = QStringLiteral("EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', -1");
-    auto rows = fx.open(get);
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QVERIFY2(rows->eof(), "no value is stored yet, so no row");
-
-    QVERIFY2(fx.execute(QStringLiteral(
-                 "EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '2'")),
-             qPrintable(fx.lastError()));
-    rows = fx.open(get);
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QVERIFY(!rows->eof());
-    QCOMPARE(rows->value(0).toString(), QStringLiteral("2"));
-
-    QVERIFY2(fx.execute(QStringLiteral(
-                 "EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'")),
-             qPrintable(fx.lastError()));
-    rows = fx.open(get);
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rows->recordCount(), std::size_t(1));
-    QCOMPARE(rows->value(0).toString(), QStringLiteral("1"));
-}
-
-void TestStatementCorpus::preferenceIsKeptPerPartitionAndUser() {
-    CorpusFixture fx;
-    const char* const writes[] = {
-        "EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'",
-        "EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '2', 3",
-        "EXEC usp_incentive_add_preference 7, 4, 'INCENT_WINDOW_WIDTH', '11325'",
-        "EXEC usp_incentive_add_preference 7, 4, 'INCENT_WINDOW_WIDTH', '12000', 3",
-    };
-    for (const char* statement : writes)
-        QVERIFY2(fx.execute(QString::fromUtf8(statement)), qPrintable(fx.lastError()));
-
-    const struct {
-        const char* statement;
-        const char* expected; // nullptr: no row
-    } reads[] = {
-        {"EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', -1", "1"},
-        {"EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', -1, 3", "2"},
-        {"EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', -1, 5", nullptr},
-        {"EXEC usp_incentive_get_preference 'INCENT_HOUR_TYPE', 7", nullptr},
-        {"EXEC usp_incentive_get_preference 'INCENT_WINDOW_WIDTH', 7", "11325"},
-        {"EXEC usp_incentive_get_preference 'INCENT_WINDOW_WIDTH', 7, 3", "12000"},
-        {"EXEC usp_incentive_get_preference 'INCENT_WINDOW_WIDTH', -1", nullptr},
-    };
-    for (const auto& read : reads) {
-        auto rows = fx.open(QString::fromUtf8(read.statement));
-        QVERIFY2(rows, qPrintable(fx.lastError()));
-        if (!read.expected) {
-            QVERIFY2(rows->eof(), read.statement);
-            continue;
-        }
-        QVERIFY2(!rows->eof(), read.statement);
-        QCOMPARE(rows->value(0).toString(), QString::fromUtf8(read.expected));
-    }
-}
-
-void TestStatementCorpus::catalogueLoadReadsPartitionsAndAccounts() {
-    CorpusFixture fx;
-    auto rows = fx.open(QStringLiteral("SELECT DISTINCT partition_id, partition_name, "
-                                       "partition_description ") +
-                        QStringLiteral("FROM System_partitions"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QStringList partitions =
-        rowTexts(*rows, {QStringLiteral("partition_id"), QStringLiteral("partition_name"),
-                         QStringLiteral("partition_description")});
-    partitions.sort();
-    QCOMPARE(partitions, QStringList({
-                             QStringLiteral("0|Base|Base partition"),
-                             QStringLiteral("1|North|Northern region"),
-                             QStringLiteral("2|South|Southern region"),
-                             QStringLiteral("3|North East|North-east offices"),
-                             QStringLiteral("4|North West|Closed office"),
-                             QStringLiteral("5|Far North East|NULL"),
-                         }));
-
+    // Catalogue load and display lists; names sort without regard to case.
+    corpusRow("catalogue partitions",
+              "SELECT DISTINCT partition_id, partition_name, partition_description FROM System_partitions",
+              {"0|Base|Base partition", "1|North|Northern region", "2|South|Southern region",
+               "3|North East|North-east offices", "4|North West|Closed office", "5|Far North East|NULL"});
     // "> - 1": the program writes the minus apart from its number.
-    rows = fx.open(QStringLiteral("SELECT DISTINCT ") +
-                   QStringLiteral("Account_info.hosp_acct_id, Account_info.hosp_acct_name, "
-                                  "Account_info.hosp_acct_description, Account_info.is_deleted, ") +
-                   QStringLiteral("Account_info.partition_id ") +
-                   QStringLiteral("FROM Account_info ") +
-                   QStringLiteral("WHERE (Account_info.hosp_acct_id > - 1) "));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QStringList accounts =
-        rowTexts(*rows, {QStringLiteral("hosp_acct_id"), QStringLiteral("hosp_acct_name"),
-                         QStringLiteral("hosp_acct_description"), QStringLiteral("is_deleted"),
-                         QStringLiteral("partition_id")});
-    accounts.sort();
-    QCOMPARE(accounts, QStringList({
-                           QStringLiteral("0|Unassigned|No account|0|0"),
-                           QStringLiteral("101|Mercy Hospital|Mercy Hospital, radiology|0|1"),
-                           QStringLiteral("102|St. Luke's Clinic|Clinic|0|3"),
-                           QStringLiteral("103|Harbor Radiology|Closed|1|2"),
-                           QStringLiteral("104|county general|County General Hospital|0|2"),
-                       }));
+    corpusRow("catalogue accounts",
+              "SELECT DISTINCT Account_info.hosp_acct_id, Account_info.hosp_acct_name, "
+              "Account_info.hosp_acct_description, Account_info.is_deleted, Account_info.partition_id "
+              "FROM Account_info WHERE (Account_info.hosp_acct_id > - 1) ",
+              {"0|Unassigned|No account|0|0", "101|Mercy Hospital|Mercy Hospital, radiology|0|1",
+               "102|St. Luke's Clinic|Clinic|0|3", "103|Harbor Radiology|Closed|1|2",
+               "104|county general|County General Hospital|0|2"});
+    // Trailing blanks trimmed before joining; a NULL first name makes the whole name NULL; a
+    // missing group joins as NULL.
+    corpusRow("catalogue users, last name first",
+              "SELECT ti.trans_id, RTRIM(ti.last_name) + ', ' + RTRIM(ti.first_name) AS full_name, "
+              "ti.is_deleted, ti.extra3 AS partition_id, ig.group_id FROM Trans_info AS ti LEFT OUTER JOIN "
+              "Incentive_group AS ig ON ti.incentive_group_id = ig.group_id WHERE (ti.trans_type = 1) "
+              "ORDER BY ti.last_name",
+              {"mgone|Gone, Max|1|2|1", "k.lee|lee, Kim|0|3|3", "tnull|NULL|0|NULL|NULL",
+               "O'Brien|O'Brien, Pat|0|1|2", "jsmith|Smith, Ann|0|1|2"});
+    corpusRow("catalogue formulas",
+              "SELECT formula_id, formula_name, formula_text, partition_id FROM Incentive_formula "
+              "ORDER BY formula_name",
+              {"4|accuracy tier|Results.IPay = 0|1",
+               "1|Default Formula|Results.IHours = 0\r\nResults.ILines = 0\r\nResults.IPay = 0|0",
+               "3|Hourly Bonus|Results.IPay = ITypedLines * 0.02|1", "2|Line Rate|Results.IPay = Lines * 0.1|0"});
+    corpusRow("catalogue groups",
+              "SELECT group_id, group_name, Incentive_group.partition_id, "
+              "Incentive_group.incentive_effective_date, Incentive_group.flag1 FROM Incentive_group "
+              "ORDER BY group_name",
+              {"2|Day Shift|1|2024-01-01|1", "1|Default Group|0|2023-01-01|1",
+               "4|Empty Group|2|2024-01-01|0", "3|night shift|3|2024-02-01|0"});
+    corpusRow("display users",
+              "SELECT DISTINCT trans_id AS user_name, rtrim(last_name) + ', ' + rtrim(first_name) AS "
+              "full_name, last_name, is_deleted FROM Trans_info WHERE trans_type = 1 ORDER BY last_name",
+              {"mgone|Gone, Max|Gone|1", "k.lee|lee, Kim|lee   |0", "tnull|NULL|Null|0",
+               "O'Brien|O'Brien, Pat|O'Brien|0", "jsmith|Smith, Ann|Smith|0"});
+    corpusRow("operator mode leaves out account 0",
+              "SELECT DISTINCT hosp_acct_id, hosp_acct_name, is_deleted FROM Account_info WHERE hosp_acct_id > 0",
+              {"101|Mercy Hospital|0", "102|St. Luke's Clinic|0", "103|Harbor Radiology|1",
+               "104|county general|0"});
+    corpusRow("editor list: live transcriptionists",
+              "SELECT trans_id FROM trans_info WHERE trans_type = 1 and is_deleted = 0 ORDER BY trans_id",
+              {"jsmith", "k.lee", "O'Brien", "tnull"});
+    corpusRow("editor list: live accounts from 0 on",
+              "SELECT hosp_acct_name, hosp_acct_id FROM account_info WHERE hosp_acct_id >= 0 AND "
+              "is_deleted = 0 ORDER BY hosp_acct_name",
+              {"county general|104", "Mercy Hospital|101", "St. Luke's Clinic|102", "Unassigned|0"});
+
+    // External accounts of a user: those outside the user's partitions, when they have any.
+    const QString external = "SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive WHERE trans_id = '";
+    corpusRow("external accounts", external + "jsmith' AND hosp_acct_id NOT IN (101,104)", {"jsmith|102"});
+    corpusRow("external accounts, none in the user's partitions", external + "jsmith' ",
+              {"jsmith|101", "jsmith|102"});
+    corpusRow("external accounts, dot in the id", external + "k.lee' ", {"k.lee|101", "k.lee|102"});
+
+    // The user header: group, its date, user and group partition; ids compare without regard
+    // to case and trailing blanks.
+    const QString header =
+        "SELECT Trans_info.incentive_group_id, Trans_info.incentive_effective_date, "
+        "Trans_info.extra3 as trans_partition, Incentive_group.partition_id as group_partition "
+        "FROM Trans_info LEFT OUTER JOIN Incentive_group ON Trans_info.incentive_group_id = "
+        "Incentive_group.group_id WHERE Trans_info.trans_id = '";
+    corpusRow("header, quote in the id", header + "O''Brien'", {"2|2024-01-01|1|1"});
+    corpusRow("header, dot in the id", header + "k.lee'", {"3|2024-02-01|3|3"});
+    corpusRow("header, other case and trailing blank", header + "JSmith '", {"2|2024-01-01|1|1"});
+    corpusRow("header, group missing", header + "tnull'", {"99|NULL|NULL|NULL"});
+    const QString plainHeader =
+        "SELECT incentive_group_id, incentive_effective_date FROM Trans_info WHERE trans_id = '";
+    corpusRow("header outside partition mode", plainHeader + "O''Brien'", {"2|2024-01-01"});
+    corpusRow("header outside partition mode, other case", plainHeader + "JSMITH'", {"2|2024-01-01"});
+    const QString detailGroup = "SELECT incentive_group_id FROM Trans_info WHERE trans_id = '";
+    corpusRow("detail header group, quote", detailGroup + "O''Brien'", {"2"});
+    corpusRow("detail header group, dot", detailGroup + "k.lee'", {"3"});
+    corpusRow("detail header group, unknown user", detailGroup + "nobody'", {});
+
+    // The formulas of a group on one account: explicit, default (-1) and external (-3).
+    const QString groupAccount =
+        "SELECT typed_formula_id, hours_worked_formula_id, pay_formula_id, incentive_effective_date "
+        "FROM Incentive_group_formula, Incentive_group WHERE Incentive_group.group_id = "
+        "Incentive_group_formula.group_id AND Incentive_group_formula.group_id = ";
+    corpusRow("group account, explicit", groupAccount + "2 AND account_id = 101", {"3|1|2|2024-01-01"});
+    corpusRow("group account, default -1", groupAccount + "1 AND account_id = -1", {"1|1|1|2023-01-01"});
+    corpusRow("group account, external -3", groupAccount + "3 AND account_id = -3", {"1|1|1|2024-02-01"});
+    corpusRow("group account, none", groupAccount + "2 AND account_id = 104", {});
+
+    // The last locked day of any user; with nothing locked, the default or NULL.
+    const QString lastLocked =
+        "SELECT ISNULL((SELECT MAX(shift_date) FROM trans_incentive WHERE locked=1), '1980-01-01')";
+    const QString maxLocked = "SELECT MAX(shift_date) FROM trans_incentive WHERE locked = 1";
+    const Writes unlockAll = {{"UPDATE trans_incentive SET locked = 0", 19}};
+    corpusRow("last locked day", lastLocked, {"2024-01-15"});
+    corpusRow("last locked day, engine", maxLocked, {"2024-01-15"});
+    corpusRow("last locked day, nothing locked", lastLocked, {"1980-01-01"}, unlockAll);
+    corpusRow("last locked day, engine, nothing locked", maxLocked, {"NULL"}, unlockAll);
+
+    // A quoted text holding SQL is stored as text, and nothing else runs.
+    const QString injection = "Ann'; DROP TABLE Trans_info; --";
+    corpusRow("quoted SQL is stored as text",
+              "SELECT first_name, (SELECT COUNT(*) FROM Trans_info) FROM Trans_info WHERE trans_id = 'jsmith'",
+              {injection + "|6"},
+              {{"UPDATE Trans_info SET first_name = '" + quoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
+
+    // Preferences per key, user and partition; a second write replaces the first.
+    const QString get = "EXEC usp_incentive_get_preference ";
+    corpusRow("preference not stored", get + "'INCENT_HOUR_TYPE', -1", {});
+    corpusRow("preference replaced", get + "'INCENT_HOUR_TYPE', -1", {"1"},
+              {{"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '2'"},
+               {"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'"}});
+    const Writes preferences = {
+        {"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'"},
+        {"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '2', 3"},
+        {"EXEC usp_incentive_add_preference 7, 4, 'INCENT_WINDOW_WIDTH', '11325'"},
+        {"EXEC usp_incentive_add_preference 7, 4, 'INCENT_WINDOW_WIDTH', '12000', 3"}};
+    const std::pair<const char*, QStringList> reads[] = {
+        {"'INCENT_HOUR_TYPE', -1", {"1"}},        {"'INCENT_HOUR_TYPE', -1, 3", {"2"}},
+        {"'INCENT_HOUR_TYPE', -1, 5", {}},        {"'INCENT_HOUR_TYPE', 7", {}},
+        {"'INCENT_WINDOW_WIDTH', 7", {"11325"}},  {"'INCENT_WINDOW_WIDTH', 7, 3", {"12000"}},
+        {"'INCENT_WINDOW_WIDTH', -1", {}}};
+    for (const auto& [arguments, expected] : reads)
+        corpusRow(QByteArray("preference ") + arguments, get + arguments, expected, preferences);
+    // clang-format on
 }
 
-void TestStatementCorpus::catalogueLoadReadsUsersAsLastCommaFirst() {
-    CorpusFixture fx;
-    auto rows = fx.open(
-        QStringLiteral("SELECT ti.trans_id, RTRIM(ti.last_name) + ', ' + RTRIM(ti.first_name) AS "
-                       "full_name, ") +
-        QStringLiteral("ti.is_deleted, ti.extra3 AS partition_id, ig.group_id ") +
-        QStringLiteral("FROM Trans_info AS ti LEFT OUTER JOIN ") +
-        QStringLiteral("Incentive_group AS ig ON ti.incentive_group_id = ig.group_id ") +
-        QStringLiteral("WHERE (ti.trans_type = 1) ") + QStringLiteral("ORDER BY ti.last_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    // Ordered by last name without regard to case; trailing blanks trimmed before joining; a
-    // NULL first name makes the whole name NULL; a missing group joins as NULL.
-    const QString mismatch = compareRows(
-        *rows,
-        {QStringLiteral("trans_id"), QStringLiteral("full_name"), QStringLiteral("is_deleted"),
-         QStringLiteral("partition_id"), QStringLiteral("group_id")},
-        {
-            {"mgone", "Gone, Max", 1, 2, 1},
-            {"k.lee", "lee, Kim", 0, 3, 3},
-            {"tnull", null, 0, null, null},
-            {"O'Brien", "O'Brien, Pat", 0, 1, 2},
-            {"jsmith", "Smith, Ann", 0, 1, 2},
-        });
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestStatementCorpus::catalogueLoadReadsFormulasAndGroupsByName() {
-    CorpusFixture fx;
-    auto rows = fx.open(
-        QStringLiteral("SELECT formula_id, formula_name, formula_text, partition_id ") +
-        QStringLiteral("FROM Incentive_formula ") + QStringLiteral("ORDER BY formula_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QString mismatch =
-        compareRows(*rows,
-                    {QStringLiteral("formula_id"), QStringLiteral("formula_name"),
-                     QStringLiteral("formula_text"), QStringLiteral("partition_id")},
-                    {
-                        {4, "accuracy tier", "Results.IPay = 0", 1},
-                        {1, "Default Formula",
-                         "Results.IHours = 0\r\nResults.ILines = 0\r\nResults.IPay = 0", 0},
-                        {3, "Hourly Bonus", "Results.IPay = ITypedLines * 0.02", 1},
-                        {2, "Line Rate", "Results.IPay = Lines * 0.1", 0},
-                    });
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-
-    rows =
-        fx.open(QStringLiteral("SELECT group_id, group_name, Incentive_group.partition_id, "
-                               "Incentive_group.incentive_effective_date, Incentive_group.flag1 ") +
-                QStringLiteral("FROM Incentive_group ") + QStringLiteral("ORDER BY group_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    mismatch = compareRows(*rows,
-                           {QStringLiteral("group_id"), QStringLiteral("group_name"),
-                            QStringLiteral("partition_id"),
-                            QStringLiteral("incentive_effective_date"), QStringLiteral("flag1")},
-                           {
-                               {2, "Day Shift", 1, "2024-01-01", 1},
-                               {1, "Default Group", 0, "2023-01-01", 1},
-                               {4, "Empty Group", 2, "2024-01-01", 0},
-                               {3, "night shift", 3, "2024-02-01", 0},
-                           });
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestStatementCorpus::catalogueDisplayListsWithoutPartitions() {
-    CorpusFixture fx;
-    auto rows =
-        fx.open(QStringLiteral("SELECT hosp_acct_id, hosp_acct_name, hosp_acct_description, "
-                               "is_deleted FROM Account_info WHERE hosp_acct_id > -1"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rows->recordCount(), std::size_t(5));
-
-    rows =
-        fx.open(QStringLiteral("SELECT DISTINCT trans_id AS user_name, rtrim(last_name) + ', ' + "
-                               "rtrim(first_name) AS full_name, last_name, is_deleted ") +
-                QStringLiteral("FROM Trans_info ") +
-                QStringLiteral("WHERE trans_type = 1 ORDER BY last_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QString mismatch = compareRows(*rows,
-                                   {QStringLiteral("user_name"), QStringLiteral("full_name"),
-                                    QStringLiteral("last_name"), QStringLiteral("is_deleted")},
-                                   {
-                                       {"mgone", "Gone, Max", "Gone", 1},
-                                       {"k.lee", "lee, Kim", "lee   ", 0},
-                                       {"tnull", null, "Null", 0},
-                                       {"O'Brien", "O'Brien, Pat", "O'Brien", 0},
-                                       {"jsmith", "Smith, Ann", "Smith", 0},
-                                   });
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-
-    rows = fx.open(QStringLiteral("SELECT formula_id, formula_name, formula_text FROM "
-                                  "Incentive_formula ORDER BY formula_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    mismatch = compareRows(
-        *rows, {QStringLiteral("FORMULA_ID"), QStringLiteral("FORMULA_NAME")},
-        {{4, "accuracy tier"}, {1, "Default Formula"}, {3, "Hourly Bonus"}, {2, "Line Rate"}});
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-
-    rows = fx.open(
-        QStringLiteral("SELECT group_id, group_name FROM Incentive_group ORDER BY group_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    mismatch = compareRows(
-        *rows, {QStringLiteral("GROUP_ID"), QStringLiteral("GROUP_NAME")},
-        {{2, "Day Shift"}, {1, "Default Group"}, {4, "Empty Group"}, {3, "night shift"}});
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestStatementCorpus::operatorModeLeavesOutAccountZero() {
-    CorpusFixture fx;
-    auto rows =
-        fx.open(QStringLiteral("SELECT DISTINCT hosp_acct_id, hosp_acct_name, is_deleted FROM "
-                               "Account_info WHERE hosp_acct_id > 0"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QStringList accounts =
-        rowTexts(*rows, {QStringLiteral("hosp_acct_id"), QStringLiteral("is_deleted")});
-    accounts.sort();
-    QCOMPARE(accounts, QStringList({QStringLiteral("101|0"), QStringLiteral("102|0"),
-                                    QStringLiteral("103|1"), QStringLiteral("104|0")}));
-}
-
-void TestStatementCorpus::partitionSelectChildrenWalksTheTree_data() {
+void TestStatementCorpus::partitionSelectChildren_data() {
     QTest::addColumn<int>("root");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("base: every live partition") << 0 << QStringList({"0", "1", "2", "3", "5"});
-    QTest::newRow("North: itself and live descendants") << 1 << QStringList({"1", "3", "5"});
-    QTest::newRow("North East: two levels") << 3 << QStringList({"3", "5"});
-    QTest::newRow("leaf") << 5 << QStringList({"5"});
+    QTest::newRow("base: every live partition") << 0 << QStringList{"0", "1", "2", "3", "5"};
+    QTest::newRow("North: itself and live descendants") << 1 << QStringList{"1", "3", "5"};
+    QTest::newRow("leaf") << 5 << QStringList{"5"};
     QTest::newRow("unknown partition") << 99 << QStringList();
 }
 
-void TestStatementCorpus::partitionSelectChildrenWalksTheTree() {
+// Itself and its live descendants, with the columns of the suite's procedure.
+void TestStatementCorpus::partitionSelectChildren() {
     QFETCH(int, root);
     QFETCH(QStringList, expected);
     CorpusFixture fx;
-    auto rows = fx.open(QStringLiteral("EXEC partition_select_children ") + QString::number(root));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QStringList ids = rowTexts(*rows, {QStringLiteral("partition_id")});
+    const QString call = "EXEC partition_select_children " + QString::number(root);
+    QStringList ids = fx.rows(call, {"partition_id"});
     ids.sort();
     QCOMPARE(ids, expected);
-}
-
-void TestStatementCorpus::partitionSelectChildrenHasTheSuiteShape() {
-    CorpusFixture fx;
-    auto rows = fx.open(QStringLiteral("EXEC partition_select_children 1"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QStringList columns = rows->columnNames();
-    for (QString& column : columns)
-        column = column.toLower();
-    QCOMPARE(columns,
-             QStringList({"partition_id",  "parent_id",   "partition_name", "partition_description",
-                          "share_bitmask", "depth",       "lineage",        "partition_type",
-                          "access_flag",   "delete_date", "flag1",          "flag2",
-                          "flag3",         "flag4",       "flag5",          "flag6",
-                          "string1",       "string2",     "string3",        "date1",
-                          "date2"}));
-}
-
-void TestStatementCorpus::externalAccountsOfAUser_data() {
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<QStringList>("expected");
-    const QString head =
-        QStringLiteral("SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive ") +
-        QStringLiteral("WHERE trans_id = '");
-    QTest::newRow("accounts of the user's partitions left out")
-        << head + QStringLiteral("jsmith") + QStringLiteral("' ") +
-               QStringLiteral("AND hosp_acct_id NOT IN (") + QStringLiteral("101,104") +
-               QStringLiteral(")")
-        << QStringList({"jsmith|102"});
-    QTest::newRow("no accounts in the user's partitions")
-        << head + QStringLiteral("jsmith") + QStringLiteral("' ")
-        << QStringList({"jsmith|101", "jsmith|102"});
-    QTest::newRow("trans_id with a dot") << head + QStringLiteral("k.lee") + QStringLiteral("' ")
-                                         << QStringList({"k.lee|101", "k.lee|102"});
-}
-
-void TestStatementCorpus::externalAccountsOfAUser() {
-    QFETCH(QString, statement);
-    QFETCH(QStringList, expected);
-    CorpusFixture fx;
-    auto rows = fx.open(statement);
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QStringList accounts =
-        rowTexts(*rows, {QStringLiteral("trans_id"), QStringLiteral("hosp_acct_id")});
-    accounts.sort();
-    QCOMPARE(accounts, expected);
-}
-
-void TestStatementCorpus::userHeaderReadsGroupAndPartitions_data() {
-    QTest::addColumn<QString>("transId");
-    QTest::addColumn<QVariantList>("expected"); // group, effective date, user and group partition
-    QTest::newRow("quote in the id")
-        << QStringLiteral("O'Brien") << QVariantList({2, "2024-01-01", 1, 1});
-    QTest::newRow("dot in the id")
-        << QStringLiteral("k.lee") << QVariantList({3, "2024-02-01", 3, 3});
-    QTest::newRow("other letter case, trailing blank")
-        << QStringLiteral("JSmith ") << QVariantList({2, "2024-01-01", 1, 1});
-    QTest::newRow("group missing")
-        << QStringLiteral("tnull") << QVariantList({99, null, null, null});
-}
-
-void TestStatementCorpus::userHeaderReadsGroupAndPartitions() {
-    QFETCH(QString, transId);
-    QFETCH(QVariantList, expected);
-    CorpusFixture fx;
-    auto rows = fx.open(
-        QStringLiteral("SELECT Trans_info.incentive_group_id, Trans_info.incentive_effective_date, "
-                       "Trans_info.extra3 as trans_partition, Incentive_group.partition_id as "
-                       "group_partition ") +
-        QStringLiteral("FROM Trans_info ") + QStringLiteral("LEFT OUTER JOIN Incentive_group ON ") +
-        QStringLiteral("Trans_info.incentive_group_id = Incentive_group.group_id ") +
-        QStringLiteral("WHERE Trans_info.trans_id = '") + quoteSql(transId) + QStringLiteral("'"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QString mismatch = compareRows(
-        *rows,
-        {QStringLiteral("incentive_group_id"), QStringLiteral("incentive_effective_date"),
-         QStringLiteral("trans_partition"), QStringLiteral("group_partition")},
-        {expected});
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-
-    // Outside partition mode the header reads only the group and the date.
-    rows = fx.open(QStringLiteral("SELECT incentive_group_id, incentive_effective_date FROM "
-                                  "Trans_info WHERE trans_id = '") +
-                   quoteSql(transId) + QStringLiteral("'"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    mismatch = compareRows(
-        *rows, {QStringLiteral("incentive_group_id"), QStringLiteral("incentive_effective_date")},
-        {expected.mid(0, 2)});
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestStatementCorpus::groupAccountLoad_data() {
-    QTest::addColumn<int>("group");
-    QTest::addColumn<int>("account");
-    QTest::addColumn<QList<QVariantList>>("expected");
-    QTest::newRow("explicit account") << 2 << 101 << QList<QVariantList>({{3, 1, 2, "2024-01-01"}});
-    QTest::newRow("default account -1")
-        << 1 << -1 << QList<QVariantList>({{1, 1, 1, "2023-01-01"}});
-    QTest::newRow("external accounts -3")
-        << 3 << -3 << QList<QVariantList>({{1, 1, 1, "2024-02-01"}});
-    QTest::newRow("no row") << 2 << 104 << QList<QVariantList>();
-}
-
-void TestStatementCorpus::groupAccountLoad() {
-    QFETCH(int, group);
-    QFETCH(int, account);
-    QFETCH(QList<QVariantList>, expected);
-    CorpusFixture fx;
-    auto rows = fx.open(
-        QStringLiteral("SELECT typed_formula_id, hours_worked_formula_id, pay_formula_id, "
-                       "incentive_effective_date FROM Incentive_group_formula, Incentive_group "
-                       "WHERE Incentive_group.group_id = Incentive_group_formula.group_id AND "
-                       "Incentive_group_formula.group_id = ") +
-        QString::number(group) + QStringLiteral(" AND account_id = ") + QString::number(account));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    const QString mismatch =
-        compareRows(*rows,
-                    {QStringLiteral("typed_formula_id"), QStringLiteral("hours_worked_formula_id"),
-                     QStringLiteral("pay_formula_id"), QStringLiteral("incentive_effective_date")},
-                    expected);
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-}
-
-void TestStatementCorpus::editorListsAreSortedWithoutRegardToCase() {
-    CorpusFixture fx;
-    // Pay formula list.
-    auto rows = fx.open(QStringLiteral("SELECT FORMULA_NAME, FORMULA_ID FROM Incentive_formula ") +
-                        QStringLiteral("ORDER BY formula_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rowTexts(*rows, {QStringLiteral("formula_id")}), QStringList({"4", "1", "3", "2"}));
-
-    // Tester user list: live transcriptionists only.
-    rows =
-        fx.open(QStringLiteral("SELECT trans_id ") +
-                QStringLiteral("FROM trans_info WHERE trans_type = 1 and is_deleted = 0 ORDER BY "
-                               "trans_id"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rowTexts(*rows, {QStringLiteral("trans_id")}),
-             QStringList({"jsmith", "k.lee", "O'Brien", "tnull"}));
-
-    // Tester account list: live accounts from id 0 on.
-    rows = fx.open(QStringLiteral("SELECT hosp_acct_name, hosp_acct_id FROM account_info WHERE "
-                                  "hosp_acct_id >= 0 AND is_deleted = 0 ORDER BY hosp_acct_name"));
-    QVERIFY2(rows, qPrintable(fx.lastError()));
-    QCOMPARE(rowTexts(*rows, {QStringLiteral("hosp_acct_id")}),
-             QStringList({"104", "101", "102", "0"}));
+    const QString columns =
+        "partition_id|parent_id|partition_name|partition_description|"
+        "share_bitmask|depth|lineage|partition_type|access_flag|delete_date|"
+        "flag1|flag2|flag3|flag4|flag5|flag6|string1|string2|string3|date1|date2";
+    QCOMPARE(fx.connection().openRecordset(call).columnNames().join('|').toLower(), columns);
 }
 
 VELORA_TEST(TestStatementCorpus)

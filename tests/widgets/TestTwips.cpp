@@ -7,52 +7,36 @@
 using velora::widgets::Twips;
 using velora::widgets::WidgetError;
 
+// 15 twips to the pixel at 96 dpi, rounded to the nearest unit with halves away from zero, and
+// kept inside int.
 class TestTwips : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void toPixels_data() {
-        QTest::addColumn<int>("twips");
+    void conversion_data() {
+        QTest::addColumn<bool>("toPixels");
+        QTest::addColumn<int>("value");
         QTest::addColumn<int>("dpi");
-        QTest::addColumn<int>("pixels");
-        QTest::newRow("one pixel") << 15 << 96 << 1;
-        QTest::newRow("just under half") << 7 << 96 << 0;
-        QTest::newRow("just over half") << 8 << 96 << 1;
-        QTest::newRow("negative rounds away from zero") << -8 << 96 << -1;
-        QTest::newRow("negative just under half") << -7 << 96 << 0;
-        QTest::newRow("main window minimum height") << 8800 << 96 << 587;
-        QTest::newRow("date field width") << 1635 << 96 << 109;
-        QTest::newRow("date field height") << 315 << 96 << 21;
-        QTest::newRow("one inch at 120 dpi") << 1440 << 120 << 120;
-        QTest::newRow("half a pixel at 144 dpi") << 5 << 144 << 1;
-        QTest::newRow("largest value")
-            << std::numeric_limits<int>::max() << 96 << std::numeric_limits<int>::max() / 15;
+        QTest::addColumn<int>("expected");
+        const int largest = std::numeric_limits<int>::max();
+        const int smallest = std::numeric_limits<int>::min();
+        // clang-format off
+        QTest::newRow("just under half a pixel") << true << 7 << 96 << 0;
+        QTest::newRow("just over half a pixel") << true << 8 << 96 << 1;
+        QTest::newRow("negative rounds away from zero") << true << -8 << 96 << -1;
+        QTest::newRow("half a pixel at 144 dpi") << true << 5 << 144 << 1;
+        QTest::newRow("largest twips") << true << largest << 96 << largest / 15;
+        QTest::newRow("97 dpi rounds") << false << 1 << 97 << 15;
+        QTest::newRow("overflow is held at the largest int") << false << largest << 96 << largest;
+        QTest::newRow("underflow is held at the smallest int") << false << smallest << 96 << smallest;
+        // clang-format on
     }
-    void toPixels() {
-        QFETCH(int, twips);
+    void conversion() {
+        QFETCH(bool, toPixels);
+        QFETCH(int, value);
         QFETCH(int, dpi);
-        QFETCH(int, pixels);
-        QCOMPARE(Twips::toPixels(twips, dpi), pixels);
-    }
-
-    void fromPixels_data() {
-        QTest::addColumn<int>("pixels");
-        QTest::addColumn<int>("dpi");
-        QTest::addColumn<int>("twips");
-        QTest::newRow("one pixel") << 1 << 96 << 15;
-        QTest::newRow("negative") << -3 << 96 << -45;
-        QTest::newRow("120 dpi") << 120 << 120 << 1440;
-        QTest::newRow("97 dpi rounds") << 1 << 97 << 15;
-        QTest::newRow("overflow is held at the largest int")
-            << std::numeric_limits<int>::max() << 96 << std::numeric_limits<int>::max();
-        QTest::newRow("underflow is held at the smallest int")
-            << std::numeric_limits<int>::min() << 96 << std::numeric_limits<int>::min();
-    }
-    void fromPixels() {
-        QFETCH(int, pixels);
-        QFETCH(int, dpi);
-        QFETCH(int, twips);
-        QCOMPARE(Twips::fromPixels(pixels, dpi), twips);
+        QFETCH(int, expected);
+        QCOMPARE(toPixels ? Twips::toPixels(value, dpi) : Twips::fromPixels(value, dpi), expected);
     }
 
     // A stored position read back and stored again must not creep.
