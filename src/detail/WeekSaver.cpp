@@ -177,6 +177,11 @@ void WeekSaver::offerRecalculation(const CurrentSelection& selection) {
         ctx_.beginBusy();
         return;
     }
+    if (outcome.queued()) {
+        // The server recalculates later; waiting here would only show the old figures.
+        ctx_.messages.inform(recalc::RecalcOutcome::queuedNotice());
+        return;
+    }
     // No completion event follows a cancelled or failed run: the window stays usable.
     ctx_.messages.inform(notRecalculatedText(outcome), common::MessageIcon::Warning);
 }

@@ -368,8 +368,8 @@ void MainWindow::onLoaderTick() {
 }
 
 void MainWindow::updateIncentiveValues() {
-    if (recalculation_)
-        recalculation_->RecalculateIncentives(QString());
+    if (recalculation_ && recalculation_->RecalculateIncentives(QString()).queued())
+        context_.messages.inform(recalc::RecalcOutcome::queuedNotice());
     if (userPanes_)
         userPanes_->reloadShownWeek();
 }

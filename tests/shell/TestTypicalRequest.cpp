@@ -75,10 +75,10 @@ void seedWeek(ShellInstallation& installation, const QDate& start) {
 // The program started on the installation and the operator on the user's account, with the
 // start-up recalculation done so its completion cannot land in the middle of a test.
 struct OpenWeek {
-    explicit OpenWeek(ShellInstallation& installation)
+    explicit OpenWeek(ShellInstallation& installation, const QString& moreSwitches = QString())
         : context(installation.context())
         , window(*context) {
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw") + moreSwitches;
         if (!window.load())
             return;
         window.show();
@@ -242,34 +242,54 @@ private Q_SLOTS:
         QVERIFY(installation.messages.shown.isEmpty());
     }
 
-    // A recalculation cancelled after Save Changes raises no completion event: the window must
-    // come back at once, and the operator learns the figures were not recalculated.
-    void aCancelledRecalculationGivesTheWindowBack() {
+    // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
+    // the server because local updates are disabled - gives the window back, and the operator
+    // learns that the figures on screen are not recalculated.
+    void aRecalculationNotDoneHereSaysSo_data() {
+        QTest::addColumn<QString>("moreSwitches");
+        QTest::addColumn<QStringList>("notices");
+        QTest::addColumn<QString>("menuNotice"); // after File > Update Incentive Values
+        QTest::newRow("cancelled")
+            << QString() << QStringList{"Update cancelled by user.", "The incentive values were"}
+            << "Update cancelled by user.";
+        QTest::newRow("queued") << QStringLiteral(" /DisableLocalUpdates")
+                                << QStringList{"The recalculation was queued"}
+                                << "The recalculation was queued";
+    }
+    void aRecalculationNotDoneHereSaysSo() {
+        QFETCH(QString, moreSwitches);
+        QFETCH(QStringList, notices);
+        QFETCH(QString, menuNotice);
         ShellInstallation installation;
         seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
-        OpenWeek open(installation);
+        OpenWeek open(installation, moreSwitches);
         QVERIFY(open.ready);
         velora::engine::UpdateEngine& engine = *open.context->engine;
         QObject::connect(&engine, &velora::engine::UpdateEngine::progress, &engine,
                          &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);
+        const QString pay = open.pane().cell(ValueKind::IPay, kEditedDay)->text();
         installation.messages.queue(MessageAnswer::Yes);
         open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
         open.pane().saveChanges()->click();
 
-        QVERIFY(!open.window.busy().isBusy());
+        QTRY_VERIFY(!open.window.busy().isBusy());
         QVERIFY(open.window.centralWidget()->isEnabled());
         QVERIFY(open.window.isEnabled());
-        QStringList texts;
-        for (const auto& shown : installation.messages.shown)
-            texts << shown.text;
-        QCOMPARE(texts.size(), 3);
-        QCOMPARE(texts[0], QStringLiteral("Do you wish to recalculate now?"));
-        QCOMPARE(texts[1], QStringLiteral("Update cancelled by user."));
-        QVERIFY2(texts[2].startsWith(QStringLiteral("The incentive values were not recalculated")),
-                 qPrintable(texts[2]));
+        const auto& shown = installation.messages.shown;
+        QCOMPARE(shown.size(), notices.size() + 1);
+        QCOMPARE(shown[0].text, QStringLiteral("Do you wish to recalculate now?"));
+        for (qsizetype i = 0; i < notices.size(); ++i) {
+            QVERIFY2(shown[i + 1].text.startsWith(notices[i]), qPrintable(shown[i + 1].text));
+            QCOMPARE(shown[i + 1].title, QStringLiteral("Velora Incentive"));
+        }
         // The correction itself is saved and shown; the pay is the old one.
         QCOMPARE(open.pane().cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
-        QCOMPARE(open.pane().cell(ValueKind::IPay, kEditedDay)->text(), QStringLiteral("13.00"));
+        QCOMPARE(open.pane().cell(ValueKind::IPay, kEditedDay)->text(), pay);
+
+        open.window.findChild<QAction*>(QStringLiteral("mnuFileUpdateIValues"))->trigger();
+        QCOMPARE(shown.size(), notices.size() + 2);
+        QVERIFY2(shown.last().text.startsWith(menuNotice), qPrintable(shown.last().text));
+        QTRY_VERIFY(!open.window.busy().isBusy());
     }
 };
 
