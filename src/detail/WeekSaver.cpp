@@ -148,6 +148,11 @@ void WeekSaver::markSaved(const DayWrite& write) {
     record.Stored = true;
 }
 
+void WeekSaver::DiscardEdits() {
+    for (DayRecord& record : ctx_.week)
+        record.Editable = false;
+}
+
 QString WeekSaver::notRecalculatedText(const recalc::RecalcOutcome& outcome) {
     if (outcome.error.isEmpty())
         return kNotRecalculated;

@@ -15,6 +15,7 @@
 
 #include <QEvent>
 #include <QListWidget>
+#include <utility>
 
 namespace velora::explorer {
 
@@ -72,12 +73,27 @@ void ExplorerReactions::showList() {
     details_.showPane(common::DetailArea::Pane::ListView);
 }
 
+// The click after the operator chose to keep a week that could not be saved opens nothing: the
+// week stays on screen with its corrections and the tree goes back to its node.
+bool ExplorerReactions::keepWeek() {
+    if (keptWeek_.isEmpty())
+        return false;
+    explorer_.ReturnToNode(std::exchange(keptWeek_, QString()));
+    details_.showPane(common::DetailArea::Pane::UserDetail);
+    return true;
+}
+
 void ExplorerReactions::connectClicks() {
     using Pane = common::DetailArea::Pane;
-    connect(&explorer_, &IncentiveExplorer::RootClick, this,
-            [this] { details_.showPane(Pane::Splash); });
+    connect(&explorer_, &IncentiveExplorer::RootClick, this, [this] {
+        if (keepWeek())
+            return;
+        details_.showPane(Pane::Splash);
+    });
     connect(&explorer_, &IncentiveExplorer::UserClick, this,
             [this](const QString& userName, const QString& transID) {
+                if (keepWeek())
+                    return;
                 if (editors_.loadUser)
                     editors_.loadUser(transID, userName);
                 else
@@ -86,6 +102,8 @@ void ExplorerReactions::connectClicks() {
     connect(&explorer_, &IncentiveExplorer::UserAccountClick, this,
             [this](const QString& userName, const QString& transID, const QString& accountName,
                    const QString& accountID) {
+                if (keepWeek())
+                    return;
                 if (!editors_.loadWeek) {
                     details_.showPane(Pane::UserDetail);
                     return;
@@ -101,6 +119,8 @@ void ExplorerReactions::connectClicks() {
     connect(&explorer_, &IncentiveExplorer::AccountClick, this,
             [this](const QString& accountName, const QString& accountID, const QString& groupID,
                    const QString& groupName) {
+                if (keepWeek())
+                    return;
                 if (editors_.loadGroupAccount)
                     editors_.loadGroupAccount(groupID, accountID, accountName, groupName);
                 else
@@ -108,6 +128,8 @@ void ExplorerReactions::connectClicks() {
             });
     connect(&explorer_, &IncentiveExplorer::FormulaClick, this,
             [this](const QString& formulaName, const QString& formulaID) {
+                if (keepWeek())
+                    return;
                 if (editors_.loadFormula)
                     editors_.loadFormula(formulaID, formulaName);
                 else
@@ -118,34 +140,48 @@ void ExplorerReactions::connectClicks() {
 void ExplorerReactions::connectFolderClicks() {
     QListWidget* list = details_.listView();
     connect(&explorer_, &IncentiveExplorer::UserFolderClick, this, [this, list] {
+        if (keepWeek())
+            return;
         showList();
         explorer_.FillUserListView(list);
     });
     connect(&explorer_, &IncentiveExplorer::FormulaFolderClick, this, [this, list] {
+        if (keepWeek())
+            return;
         showList();
         explorer_.FillFormulaListView(list);
     });
     connect(&explorer_, &IncentiveExplorer::GroupFolderClick, this, [this, list] {
+        if (keepWeek())
+            return;
         showList();
         explorer_.FillGroupListView(list);
     });
     connect(&explorer_, &IncentiveExplorer::AccountFolderClick, this,
             [this, list](const QString& groupID) {
+                if (keepWeek())
+                    return;
                 showList();
                 explorer_.FillGroupAccountFolderListView(groupID, list);
             });
     connect(&explorer_, &IncentiveExplorer::UserAccountFolderClick, this,
             [this, list](const QString& transID) {
+                if (keepWeek())
+                    return;
                 showList();
                 explorer_.FillUserAccountFolderListView(transID, list);
             });
     connect(&explorer_, &IncentiveExplorer::UserExternalAccountFolderClick, this,
             [this, list](const QString& transID) {
+                if (keepWeek())
+                    return;
                 showList();
                 explorer_.FillUserExternalAccountFolderListView(transID, list);
             });
     connect(&explorer_, &IncentiveExplorer::GroupClick, this,
             [this, list](const QString&, const QString& groupID) {
+                if (keepWeek())
+                    return;
                 showList();
                 explorer_.ShowGroupAccountFolder(groupID, list);
             });
@@ -162,8 +198,10 @@ void ExplorerReactions::connectLostFocus() {
             [this, call] { call(editors_.saveFormula); });
     connect(&explorer_, &IncentiveExplorer::LostFocusAccount, this,
             [this, call] { call(editors_.saveGroupAccount); });
-    connect(&explorer_, &IncentiveExplorer::LostFocusUserAccount, this,
-            [this, call] { call(editors_.saveWeek); });
+    connect(&explorer_, &IncentiveExplorer::LostFocusUserAccount, this, [this] {
+        if (editors_.saveWeek && !editors_.saveWeek())
+            keptWeek_ = explorer_.FocusKey();
+    });
 }
 
 // A press of a mouse button in the list arms the flag; the item click that follows moves the

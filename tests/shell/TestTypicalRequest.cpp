@@ -23,6 +23,7 @@ using velora::common::MessageButtons;
 using velora::common::MessageIcon;
 using velora::detail::kWeekTotalRow;
 using velora::detail::ValueKind;
+using velora::explorer::ExplorerKeys;
 using velora::shell::MainWindow;
 using velora::test::ShellInstallation;
 
@@ -96,6 +97,24 @@ struct OpenWeek {
     MainWindow window;
     bool ready = false;
 };
+
+// Another workstation holds the database locked until the returned connection ends its
+// transaction; the window's statements give up after 50 ms instead of waiting.
+std::unique_ptr<velora::db::Connection> lockDatabase(ShellInstallation& installation,
+                                                     velora::common::AppContext& context) {
+    velora::db::ConnectionOptions impatient = context.connection->options();
+    impatient.busyTimeoutMs = 50;
+    context.connection->setOptions(impatient);
+    auto other = installation.db.openAnother();
+    other->beginTransaction();
+    return other;
+}
+
+QString correctedLines(ShellInstallation& installation, const QDate& start) {
+    return installation.db.scalar(
+        QStringLiteral("SELECT lines_modified FROM Trans_incentive WHERE shift_date = '") +
+        start.addDays(kEditedDay).toString(Qt::ISODate) + QLatin1Char('\''));
+}
 
 // Whether 9,999,999.99 fits inside a cell's frame and margins (QLineEdit keeps 2 pixels free on
 // each side of its text and 1 for the cursor).
@@ -240,6 +259,92 @@ private Q_SLOTS:
         QCOMPARE(cell->text(), QString::number(collectedLines(kEditedDay)));
         QCOMPARE(cell->palette().color(QPalette::Text), QColor(0, 0, 0));
         QVERIFY(installation.messages.shown.isEmpty());
+    }
+
+    // Leaving a week whose corrections cannot be saved reports the failure once and asks once.
+    // No keeps the week and its corrections on screen with the tree back on it, and leaving
+    // again once the database is free saves them; Yes discards them for good.
+    void leavingAWeekThatCannotBeSaved_data() {
+        QTest::addColumn<QString>("destination");
+        QTest::newRow("another week") << ExplorerKeys::UserAccount(kTransID, QStringLiteral("-2"));
+        QTest::newRow("the user") << ExplorerKeys::User(kTransID);
+    }
+    void leavingAWeekThatCannotBeSaved() {
+        QFETCH(QString, destination);
+        ShellInstallation installation;
+        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
+        seedWeek(installation, start);
+        OpenWeek open(installation);
+        QVERIFY(open.ready);
+        velora::explorer::IncentiveExplorer& explorer = open.window.explorer();
+        const QString week = ExplorerKeys::UserAccount(kTransID, kAccountID);
+        const auto& shown = installation.messages.shown;
+        open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
+        auto other = lockDatabase(installation, *open.context);
+        installation.messages.queue(MessageAnswer::Ok);
+        installation.messages.queue(MessageAnswer::No);
+        explorer.ClickNode(destination);
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[0].text.startsWith(QStringLiteral("Error: cannot save user data")),
+                 qPrintable(shown[0].text));
+        QVERIFY2(shown[1].text.startsWith(QStringLiteral("The changes to the week on screen "
+                                                         "could not be saved.")),
+                 qPrintable(shown[1].text));
+        QVERIFY(shown[1].buttons == MessageButtons::YesNo);
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::UserDetail));
+        QCOMPARE(open.pane().cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+        QCOMPARE(explorer.CurrentNode().key(), week);
+
+        other->rollback();
+        explorer.ClickNode(destination);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
+        QVERIFY(!open.window.details().isShowing(velora::common::DetailArea::Pane::UserDetail) ||
+                explorer.CurrentNode().key() != week);
+
+        explorer.ClickNode(week);
+        open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("260"));
+        other = lockDatabase(installation, *open.context);
+        installation.messages.queue(MessageAnswer::Ok);
+        installation.messages.queue(MessageAnswer::Yes);
+        explorer.ClickNode(destination);
+        QCOMPARE(shown.size(), 4);
+        QCOMPARE(explorer.CurrentNode().key(), destination);
+        other->rollback();
+        QVERIFY(open.window.close());
+        QCOMPARE(shown.size(), 4);
+        QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
+    }
+
+    // Closing the window while the week's corrections cannot be saved asks whether to close
+    // anyway: No keeps the window open with the corrections, and the next close saves them.
+    void closingWithCorrectionsThatCannotBeSaved() {
+        ShellInstallation installation;
+        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
+        seedWeek(installation, start);
+        OpenWeek open(installation);
+        QVERIFY(open.ready);
+        const auto& shown = installation.messages.shown;
+        open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
+        auto other = lockDatabase(installation, *open.context);
+        installation.messages.queue(MessageAnswer::Ok);
+        installation.messages.queue(MessageAnswer::No);
+        QVERIFY(!open.window.close());
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[0].text.startsWith(QStringLiteral("Error: cannot save user data")),
+                 qPrintable(shown[0].text));
+        QVERIFY2(shown[1].text.contains(QStringLiteral("Close Velora Incentive anyway")),
+                 qPrintable(shown[1].text));
+        QVERIFY(shown[1].buttons == MessageButtons::YesNo);
+        QVERIFY(open.window.isVisible());
+        QVERIFY(!open.window.busy().isBusy());
+        QVERIFY(open.context->login->User() != nullptr); // still logged in
+        QCOMPARE(open.pane().cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+
+        other->rollback();
+        QVERIFY(open.window.close());
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
     }
 
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
