@@ -1,5 +1,5 @@
-#include "common/TestMain.h"
 #include "TestPaths.h"
+#include "common/TestMain.h"
 #include "shell/AboutDialog.h"
 #include "shell/ConnectionStringMask.h"
 #include "shell/HelpLocator.h"

@@ -1,15 +1,19 @@
+#include "DateAnswerer.h"
 #include "ShellInstallation.h"
 #include "common/DetailArea.h"
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
+#include "detail/UserHeaderPane.h"
 #include "detail/UserPanes.h"
 #include "detail/WeekNavigator.h"
 #include "engine/UpdateEngine.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
+#include "groups/FindListIndexByItemData.h"
 #include "shell/MainWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +29,7 @@ using velora::detail::kWeekTotalRow;
 using velora::detail::ValueKind;
 using velora::explorer::ExplorerKeys;
 using velora::shell::MainWindow;
+using velora::test::DateAnswerer;
 using velora::test::ShellInstallation;
 
 namespace {
@@ -316,35 +321,57 @@ private Q_SLOTS:
         QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
     }
 
-    // Closing the window while the week's corrections cannot be saved asks whether to close
-    // anyway: No keeps the window open with the corrections, and the next close saves them.
-    void closingWithCorrectionsThatCannotBeSaved() {
+    // Closing the window while a pane's change cannot be saved asks whether to close anyway: No
+    // keeps the window open with the change, and the next close saves it.
+    void closingWithAChangeThatCannotBeSaved_data() {
+        QTest::addColumn<bool>("group"); // the user's group rather than a week's correction
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("saved"); // reads the change once the second close saved it
+        QTest::addColumn<QString>("value");
+        QTest::newRow("week") << false << "Error: cannot save user data"
+                              << "SELECT lines_modified FROM Trans_incentive WHERE lines = 130"
+                              << "250";
+        QTest::newRow("group") << true << "Error: cannot save user header data"
+                               << "SELECT incentive_group_id FROM Trans_info WHERE trans_id = 'ann'"
+                               << "1";
+    }
+    void closingWithAChangeThatCannotBeSaved() {
+        QFETCH(bool, group);
+        QFETCH(QString, failure);
+        QFETCH(QString, saved);
+        QFETCH(QString, value);
         ShellInstallation installation;
-        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
-        seedWeek(installation, start);
+        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
         OpenWeek open(installation);
         QVERIFY(open.ready);
         const auto& shown = installation.messages.shown;
-        open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
+        QLineEdit* lines = open.pane().cell(ValueKind::TrueLines, kEditedDay);
+        QComboBox* groups = open.window.userPanes()->headerPane().cmbUserHeaderGroupName();
+        if (group) {
+            open.window.explorer().ClickNode(ExplorerKeys::User(kTransID));
+            groups->setCurrentIndex(velora::groups::FindListIndexByItemData(*groups, 1));
+        } else {
+            lines->setText(QStringLiteral("250"));
+        }
+        DateAnswerer answerer(open.context->region->formatDate(QDate::currentDate()));
         auto other = lockDatabase(installation, *open.context);
         installation.messages.queue(MessageAnswer::Ok);
         installation.messages.queue(MessageAnswer::No);
         QVERIFY(!open.window.close());
         QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown[0].text.startsWith(QStringLiteral("Error: cannot save user data")),
-                 qPrintable(shown[0].text));
+        QVERIFY2(shown[0].text.startsWith(failure), qPrintable(shown[0].text));
         QVERIFY2(shown[1].text.contains(QStringLiteral("Close Velora Incentive anyway")),
                  qPrintable(shown[1].text));
         QVERIFY(shown[1].buttons == MessageButtons::YesNo);
         QVERIFY(open.window.isVisible());
         QVERIFY(!open.window.busy().isBusy());
         QVERIFY(open.context->login->User() != nullptr); // still logged in
-        QCOMPARE(open.pane().cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+        QCOMPARE(group ? groups->currentData().toString() : lines->text(), value);
 
         other->rollback();
         QVERIFY(open.window.close());
         QCOMPARE(shown.size(), 2);
-        QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
+        QCOMPARE(installation.db.scalar(saved), value);
     }
 
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
