@@ -1,5 +1,5 @@
-#include "TestPaths.h"
 #include "common/TestMain.h"
+#include "TestPaths.h"
 #include "shell/AboutDialog.h"
 #include "shell/ConnectionStringMask.h"
 #include "shell/HelpLocator.h"
