@@ -3,6 +3,7 @@
 #include "engine/CompiledFormula.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 #include <vector>
@@ -39,7 +40,8 @@ inline QString describe(const QVariant& value) {
         return QStringLiteral("Boolean:") +
                (value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
     case QMetaType::Double:
-        return QStringLiteral("Number:") + QString::number(value.toDouble(), 'g', 15);
+        return QStringLiteral("Number:") +
+               QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     case QMetaType::QString:
         return QStringLiteral("String:") + value.toString();
     case QMetaType::QDate:
