@@ -92,9 +92,7 @@ TypeSet FormulaCallCompiler::resultTypes(BuiltinId id, const std::vector<Operand
     const BuiltinInfo& info = FormulaBuiltins::info(id);
     if (id == BuiltinId::IIf)
         return arguments[1].types | arguments[2].types;
-    if (info.keepsDate && !(arguments[0].types & DateType))
-        return NumberType;
-    return info.result;
+    return info.result | (arguments[0].types & info.keeps);
 }
 
 // Round, Min and Max of numbers: the commonest calls of pay formulas.

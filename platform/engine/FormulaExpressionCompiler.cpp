@@ -108,7 +108,7 @@ Operand FormulaExpressionCompiler::compileUnary(const Expression& expression) {
         if (operand.within(ArithmeticTypes))
             return code_.emitResult({Op::NegN, 0, slot}, where, NumberType);
         return code_.emitResult({Op::Negate, 0, slot}, where,
-                                operand.types & DateType ? NumberType | DateType : NumberType);
+                                NumberType | (operand.types & (DateType | SingleType)));
     }
     if (operand.types == BooleanType)
         return code_.emitResult({Op::NotB, 0, slot}, where, BooleanType);
@@ -254,13 +254,17 @@ Op FormulaExpressionCompiler::genericOp(BinaryOperator op) {
 TypeSet FormulaExpressionCompiler::genericTypes(BinaryOperator op, const Operand& left,
                                                 const Operand& right) {
     const TypeSet both = left.types | right.types;
+    const TypeSet single = both & SingleType; // a Single may stay one in + - * /
     switch (op) {
     case BinaryOperator::Add:
         if (both & StringType)
-            return NumberType | StringType | DateType;
-        return both & DateType ? NumberType | DateType : NumberType;
+            return NumberType | StringType | DateType | single;
+        return (both & DateType ? NumberType | DateType : NumberType) | single;
     case BinaryOperator::Subtract:
-        return both & (DateType | StringType) ? NumberType | DateType : NumberType;
+        return (both & (DateType | StringType) ? NumberType | DateType : NumberType) | single;
+    case BinaryOperator::Multiply:
+    case BinaryOperator::Divide:
+        return NumberType | single;
     case BinaryOperator::Concatenate:
         return StringType;
     case BinaryOperator::And:

@@ -133,12 +133,12 @@ bool parseBooleanText(QStringView text, bool& value) {
     return false;
 }
 
-QString numberText(double value) {
+QString numberText(double value, int digits) {
     if (value == 0)
         return QStringLiteral("0"); // also -0
     char buffer[40];
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     text.replace(QLatin1Char('e'), QLatin1Char('E'));
     return text;
@@ -152,6 +152,8 @@ QString valueText(const FormulaValue& value) {
         return value.number != 0 ? QStringLiteral("True") : QStringLiteral("False");
     case ValueType::Number:
         return numberText(value.number);
+    case ValueType::Single:
+        return numberText(value.number, 7);
     case ValueType::String:
         return value.string();
     case ValueType::Date:

@@ -30,7 +30,7 @@ public:
     }
 };
 
-// A value as "Type:value" so that a table can state both: "Number:9", "String:a1",
+// A value as "Type:value" so that a table can state both: "Number:9", "Single:0.1", "String:a1",
 // "Boolean:true", "Date:2012-11-04", "Empty".
 inline QString describe(const QVariant& value) {
     switch (value.typeId()) {
@@ -42,6 +42,8 @@ inline QString describe(const QVariant& value) {
     case QMetaType::Double:
         return QStringLiteral("Number:") +
                QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Float:
+        return QStringLiteral("Single:") + QString::number(value.toFloat(), 'g', 7);
     case QMetaType::QString:
         return QStringLiteral("String:") + value.toString();
     case QMetaType::QDate:

@@ -223,7 +223,12 @@ void TestFormulaExpressions::expression_data() {
     row("CDbl(\"1,000.5\")", "Number:1000.5");
     row("CStr(2.50)", "String:2.5");
     row("CStr(e)", "String:");
-    row("CSng(0.5)", "Number:0.5");
+    row("CSng(0.5)", "Single:0.5");
+    row("Len(CSng(0.1))", "Number:3");
+    row("CSng(0.1) * 3 & \"\"", "String:0.3");
+    row("CSng(0.1) * 3.5 & \"\"", "String:0.350000005215406");
+    row("Round(CSng(1.25), 1)", "Single:1.2");
+    row("-CSng(12345678) & \"\"", "String:-1.234568E+07");
     row("Abs(-3)", "Number:3");
     row("Sgn(-0.5)", "Number:-1");
     row("Sgn(0)", "Number:0");
