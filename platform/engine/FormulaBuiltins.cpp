@@ -23,7 +23,7 @@ constexpr TypeSet SingleType = typeBit(ValueType::Single);
 // ---- argument conversions: each fails with the function's fault (subject added later)
 
 bool numberArg(FormulaRuntime& rt, const FormulaValue& v, double& x) {
-    return toNumber(v, x) || rt.fail(N::TypeMismatch);
+    return toNumber(v, x) || rt.failArgument(v);
 }
 
 bool longArg(FormulaRuntime& rt, const FormulaValue& v, std::int32_t& x) {
@@ -35,7 +35,7 @@ bool longArg(FormulaRuntime& rt, const FormulaValue& v, std::int32_t& x) {
 
 bool dateArg(FormulaRuntime& rt, const FormulaValue& v, double& date) {
     if (!toDate(v, date))
-        return rt.fail(N::TypeMismatch);
+        return rt.failArgument(v);
     return FormulaDate::isValid(date) || rt.fail(N::InvalidArgument);
 }
 
@@ -140,7 +140,7 @@ bool fnRound(FormulaRuntime& rt, const FormulaValue* a, int count, FormulaValue&
 bool fnCBool(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     bool truth = false;
     if (!toBoolean(a[0], truth))
-        return rt.fail(N::TypeMismatch);
+        return rt.failArgument(a[0]);
     out = FormulaValue::makeBoolean(truth);
     return true;
 }
@@ -478,7 +478,7 @@ bool extremeFunction(FormulaRuntime& rt, const FormulaValue* a, int count, Formu
 bool fnIIf(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     bool condition = false;
     if (!toBoolean(a[0], condition))
-        return rt.fail(N::TypeMismatch);
+        return rt.failArgument(a[0]);
     out = condition ? a[1] : a[2];
     return true;
 }

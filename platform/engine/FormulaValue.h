@@ -68,9 +68,19 @@ struct FormulaValue {
 // Conversions with VBScript's rules. The ones returning bool fail (false) where VBScript
 // raises "Type mismatch".
 
+// What a text read as a number holds: a number, no number, or a number written correctly
+// that a Double cannot hold (1E400, or &H beyond 32 bits).
+enum class NumberText : std::uint8_t { Number, NotANumber, OutOfRange };
+
 // A number written as text: blanks around it, a sign, digits with thousands commas, a
 // decimal point, an exponent; or &H hexadecimal and &O octal.
-bool parseNumberText(QStringView text, double& value);
+NumberText readNumberText(QStringView text, double& value);
+inline bool parseNumberText(QStringView text, double& value) {
+    return readNumberText(text, value) == NumberText::Number;
+}
+// The value is a String holding a number out of range: converting it overflows, where any
+// other text that is no number is a type mismatch.
+bool isNumberTextOutOfRange(const FormulaValue& value);
 // "True" or "False" in any letter case, blanks around allowed.
 bool parseBooleanText(QStringView text, bool& value);
 

@@ -141,6 +141,10 @@ void TestFormulaErrors::error_data() {
     add("square root of a negative", "x = Sqr(-TrueLines)", true, 5, 1, 5,
         "Invalid procedure call or argument: 'Sqr'");
     add("overflow of CLng", "x = CLng(TrueLines * 1E9)", true, 6, 1, 5, "Overflow: 'CLng'");
+    add("a text beyond the Double range", "x = TrueLines + \"-1E309\"", true, 6, 1, 15, "Overflow");
+    add("a text beyond the Double range, converted", "x = CDbl(\"1E400\")", true, 6, 1, 5,
+        "Overflow: 'CDbl'");
+    add("a text beyond 32 bits", "If \"&H1FFFFFFFF\" Then x = 1", true, 6, 1, 4, "Overflow");
     add("negative base, fractional power", "x = (-TrueLines) ^ 0.5", true, 5, 1, 18,
         "Invalid procedure call or argument");
     add("zero to a negative power", "x = (TrueLines - 5) ^ -1", true, 11, 1, 21,
