@@ -115,9 +115,26 @@ Operand FormulaExpressionCompiler::compileUnary(const Expression& expression) {
     return code_.emitResult({Op::Not, 0, slot}, where, BooleanType | NumberType);
 }
 
+// A chain such as a + b - c is a tree leaning left: its left operands are compiled in a
+// loop, from the innermost out, so that a flat chain of any length recurses no deeper than
+// its deepest right operand. Every operator of the chain starts from the same temporaries.
 Operand FormulaExpressionCompiler::compileBinary(const Expression& expression) {
     const int mark = code_.mark();
-    const Operand left = compile(*expression.operands[0]);
+    std::vector<const Expression*> chain;
+    const Expression* leftmost = &expression;
+    while (leftmost->kind == Expression::Kind::Binary) {
+        chain.push_back(leftmost);
+        leftmost = leftmost->operands[0].get();
+    }
+    Operand left = compile(*leftmost);
+    for (auto node = chain.rbegin(); node != chain.rend(); ++node)
+        left = applyBinary(**node, left, mark);
+    return left;
+}
+
+// left op right, left being compiled already.
+Operand FormulaExpressionCompiler::applyBinary(const Expression& expression, const Operand& left,
+                                               int mark) {
     const Operand right = compile(*expression.operands[1]);
     const SourcePosition where = expression.position;
     const BinaryOperator op = expression.binary;

@@ -46,6 +46,7 @@ public:
     std::vector<int> slotsStartingEmpty() const;
 
     // The types of a literal, a local, an input, a constant or a result; 0 for anything else.
+    // The three questions after it answer false (not known) for a very tall expression.
     TypeSet simpleTypes(const ast::Expression& expression) const;
     // The expression is surely a Boolean: a comparison, or Not, And, Or, Xor of Booleans.
     bool isBoolean(const ast::Expression& expression) const;
