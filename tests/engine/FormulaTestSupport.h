@@ -5,27 +5,23 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <vector>
 
 namespace velora::test {
 
-// A period source that answers from a fixed value and records each question.
+// A period source that answers a fixed value and notes each question as "period measure
+// allAccounts user" in numbers: "1 2 0 jsmith" asks for this month's true lines of one account.
 class FakePeriodSource : public engine::PeriodSource {
 public:
-    struct Question {
-        engine::Period period;
-        engine::Measure measure;
-        bool allAccounts;
-        QString transId;
-    };
-
     double answer = 0;
-    std::vector<Question> questions;
+    QStringList questions;
 
     double periodSum(engine::Period period, engine::Measure measure, bool allAccounts,
                      const engine::RowInputs& row) override {
-        questions.push_back({period, measure, allAccounts, row.transId});
+        questions << QString::asprintf("%d %d %d ", int(period), int(measure), int(allAccounts)) +
+                         row.transId;
         return answer;
     }
 };

@@ -3,43 +3,37 @@
 #include "engine/FormulaBuiltins.h"
 
 #include <QTest>
+#include <random>
 
 using namespace velora;
 
 // Formulas rewritten in ways that must not change what they compute, so that no expected
 // value is needed: every literal moved into a variable holding the same value (then nothing
-// folds while compiling and the machine's operators run instead of the compiler's), and every
-// built-in called with constants and again with variables. Both forms must give the same
-// value of the same type, or fail with the same error number.
+// folds while compiling and the machine's operators run instead of the compiler's), every
+// built-in called with constants and again with variables, and choices of a value made with
+// and without jumps. Both forms must give the same value of the same type, or fail with the
+// same error number.
 class TestFormulaRewrites : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void literalsMovedIntoVariables();
     void builtinsFoldedAndUnfolded();
+    void choicesWithoutJumps_data();
+    void choicesWithoutJumps();
 };
 
 namespace {
 
-// splitmix64: the same sequence on every platform, unlike the standard distributions.
-class Random {
-public:
-    explicit Random(quint64 seed)
-        : state_(seed) {}
-    int below(int n) { return int(next() % quint64(n)); }
+// A fixed sequence on every platform: the engine is specified exactly, unlike the standard
+// distributions.
+struct Random {
+    std::mt19937_64 engine;
+    int below(int n) { return int(engine() % quint64(n)); }
     bool chance(int percent) { return below(100) < percent; }
     template <typename T, size_t N> const T& pick(const T (&items)[N]) {
         return items[below(int(N))];
     }
-
-private:
-    quint64 next() {
-        quint64 z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    quint64 state_;
 };
 
 // Locals besides the row's inputs; w is a number or a text depending on the row, so that the
@@ -128,20 +122,25 @@ private:
     int count_ = 0;
 };
 
-// What a formula does on two rows, exactly: the error number, or x, y and the pay.
-QString outcomes(const QString& formula) {
+engine::RowInputs row(double lines, double pages) {
+    engine::RowInputs row;
+    row.trueLines = lines;
+    row.pages = row.systemHours = pages;
+    row.transId = QStringLiteral("jsmith");
+    row.shiftDate = QDate(2012, 11, 4);
+    return row;
+}
+
+// What a formula does on each row, exactly: the error number, or x, y and the pay.
+QString outcomes(const QString& formula,
+                 const std::vector<engine::RowInputs>& rows = {row(339, 2), row(0, 0)}) {
     engine::FormulaError error;
     const auto compiled = engine::CompiledFormula::compile(formula, error);
     if (!compiled) // as if it failed on each row: an error found early is the same error
-        return QStringLiteral("error %1; ").arg(error.number).repeated(2);
+        return QStringLiteral("error %1; ").arg(error.number).repeated(int(rows.size()));
     QString all;
     engine::FormulaMachine machine;
-    for (double lines : {339.0, 0.0}) {
-        engine::RowInputs row;
-        row.trueLines = lines;
-        row.pages = row.systemHours = lines ? 2 : 0;
-        row.transId = QStringLiteral("jsmith");
-        row.shiftDate = QDate(2012, 11, 4);
+    for (const engine::RowInputs& row : rows) {
         engine::FormulaResults results;
         if (!machine.evaluate(*compiled, row, nullptr, results, error)) {
             all += QStringLiteral("error %1; ").arg(error.number);
@@ -170,7 +169,7 @@ QString disagreement(const QString& prelude, const QString& written, const QStri
 } // namespace
 
 void TestFormulaRewrites::literalsMovedIntoVariables() {
-    Random random(20260412);
+    Random random{std::mt19937_64(20260412)};
     for (int i = 0; i < 3000; ++i) {
         Rewrite rewrite(random);
         rewrite.expression('A', 1 + random.below(4));
@@ -187,7 +186,7 @@ void TestFormulaRewrites::builtinsFoldedAndUnfolded() {
         "0",        "1",         "2",       "-1",     "2.5",          "-2.5",        "339",
         "0.01",     "1E10",      "\"abc\"", "\"12\"", "\"\"",         "\" 2.5 \"",   "\"d\"",
         "\"yyyy\"", "\"1E400\"", "True",    "False",  "#2012-11-04#", "#1/31/2012#", "#6:30 PM#"};
-    Random random(7);
+    Random random{std::mt19937_64(7)};
     for (int id = 0; id < int(engine::BuiltinId::Count); ++id) {
         const engine::BuiltinInfo& info = engine::FormulaBuiltins::info(engine::BuiltinId(id));
         if (!info.pure)
@@ -211,6 +210,49 @@ void TestFormulaRewrites::builtinsFoldedAndUnfolded() {
             }
         }
     }
+}
+
+// An If or Select that only chooses a value runs without jumps. The same statement with one
+// more statement in each branch ({z} below) runs with jumps: both must agree on every row.
+void TestFormulaRewrites::choicesWithoutJumps_data() {
+    QTest::addColumn<QString>("formula");
+    auto add = [](const char* name, const char* formula) {
+        QTest::newRow(name) << QString::fromUtf8(formula);
+    };
+    add("tiers with Else", "If TrueLines > 20 Then\nx = 3{z}\nElseIf TrueLines >= 10 Then\n"
+                           "x = 2{z}\nElseIf Pages < 3 Then\nx = Pages{z}\nElse\nx = -1{z}\n"
+                           "End If");
+    add("an empty branch", "x = 5\nIf TrueLines > 20 Then\nx = 3{z}\nElseIf TrueLines > 10 Then\n"
+                           "{z}\nElse\nx = 1{z}\nEnd If");
+    add("conditions on the chosen local",
+        "x = TrueLines\nIf x > 20 Then\nx = 20{z}\nElseIf x < 5 Then\nx = x{z}\n"
+        "Else\nx = Pages{z}\nEnd If");
+    add("And, Or, Not", "x = 0\nIf TrueLines > 3 And Pages > 2 Then\nx = 1{z}\n"
+                        "ElseIf TrueLines > 8 Or Not Pages > 1 Then\nx = 2{z}\nEnd If");
+    add("a failing first condition", "x = 0\nIf Pages > 0 And TrueLines / Pages > 4 Then x = 1{z}");
+    add("a table of tiers",
+        "If TrueLines >= 20 Then\nx = 0.3{z}\nElseIf 12 < TrueLines Then\nx = 0.2{z}\n"
+        "ElseIf TrueLines = 5 Then\nx = 9{z}\nElseIf TrueLines <> 3 Then\nx = 0.1{z}\n"
+        "Else\nx = -1{z}\nEnd If");
+    add("a table of cases", "Select Case TrueLines\nCase 1, 3, 5\nResults.IPay = 1{z}\n"
+                            "Case Is >= 20\nResults.IPay = 2{z}\nCase 12\nResults.IPay = 3{z}\n"
+                            "Case Else\nResults.IPay = 4{z}\nEnd Select");
+    add("Select Case", "x = 9\nSelect Case TrueLines\nCase 1, 3, 5\nx = 1{z}\n"
+                       "Case 10 To 14, Pages\nx = 2{z}\nCase Is >= 20\nx = Pages{z}\n"
+                       "Case 12\nx = 4{z}\nEnd Select");
+    add("a Boolean local as condition", "big = TrueLines > 12\nx = 0\nIf big Then x = 4{z}");
+}
+
+void TestFormulaRewrites::choicesWithoutJumps() {
+    QFETCH(QString, formula);
+    std::vector<engine::RowInputs> rows;
+    for (int lines = 0; lines <= 25; ++lines) {
+        for (int pages = 0; pages <= 3; ++pages)
+            rows.push_back(row(lines, pages));
+    }
+    QCOMPARE(outcomes(QString(formula).replace(QStringLiteral("{z}"), QString()), rows),
+             outcomes(QString(formula).replace(QStringLiteral("{z}"), QStringLiteral(" : z = 0")),
+                      rows));
 }
 
 VELORA_TEST(TestFormulaRewrites)
