@@ -40,7 +40,7 @@ bool numeric(FormulaRuntime& rt, Kernel kernel, const FormulaValue& a, const For
 
 // An operand that leaves a Single a Single in + - * /: Empty, a Boolean, a Single or an
 // Integer. Numbers are Integers, Longs and Doubles alike here: a whole number within the
-// Integer range counts as an Integer, as VBScript types the literals and counts it makes.
+// Integer range counts as an Integer, as VBScript would type it written as a literal.
 bool narrowNextToSingle(const FormulaValue& v) {
     switch (v.type) {
     case ValueType::Empty:
