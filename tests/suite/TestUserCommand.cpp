@@ -96,9 +96,15 @@ private Q_SLOTS:
         QTest::newRow("unknown user")
             << QStringList{"grant", "DB", "nobody", "16"} << 1 << "Error 3265:";
         QTest::newRow("name taken")
-            << QStringList{"add", "DB", "Admin1"} << 1 << "Error -2147217873:";
+            << QStringList{"add", "DB", "Admin1", "--password", "p"} << 1 << "Error -2147217873:";
         QTest::newRow("missing file")
             << QStringList{"add", "/nonexistent/x.sqlite", "a"} << 1 << "Error 53:";
+        QTest::newRow("login without a password")
+            << QStringList{"add", "DB", "open"} << 2 << "needs --password";
+        QTest::newRow("login with an empty password")
+            << QStringList{"add", "DB", "open", "--password", ""} << 2 << "needs --password";
+        QTest::newRow("empty new password") << QStringList{"passwd", "DB", "admin1", ""} << 1
+                                            << "Error 5: A login needs a password";
         QTest::newRow("right not a number")
             << QStringList{"grant", "DB", "admin1", "x"} << 2 << "not \"x\"";
         QTest::newRow("unknown action")
@@ -111,7 +117,10 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        QCOMPARE(user(QStringLiteral("add"), {QStringLiteral("admin1")}).exitCode, 0);
+        QCOMPARE(user(QStringLiteral("add"),
+                      {QStringLiteral("admin1"), QStringLiteral("--password"), QStringLiteral("p")})
+                     .exitCode,
+                 0);
         arguments.replaceInStrings(QStringLiteral("DB"), db_->path());
         const AdminRun run = AdminRun::run(QStringList{QStringLiteral("user")} + arguments);
         QCOMPARE(run.exitCode, exitCode);

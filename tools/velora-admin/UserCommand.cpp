@@ -106,6 +106,9 @@ void UserCommand::add(suite::SuiteUserStore& store, const QString& userName,
         else
             user.lastName = value;
     }
+    if (user.password.isEmpty())
+        throw UsageError(QStringLiteral("user add needs --password with a password that is not "
+                                        "empty: a login without one could be used by anyone"));
     const int userId = store.add(user);
     out << "Added user " << userName << " (user_id " << userId << ")\n";
 }
