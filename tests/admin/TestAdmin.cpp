@@ -47,6 +47,21 @@ private Q_SLOTS:
         QCOMPARE(count.out, QStringLiteral("formulas\n1\n"));
     }
 
+    // The database holds everyone's pay: neither it nor the files SQLite keeps beside it may
+    // be readable by others.
+    void init_createsFilesForOwnerAndGroupOnly() {
+        QCOMPARE(AdminRun::run({QStringLiteral("init"), database_}).exitCode, 0);
+        auto connection = velora::test::openDatabase(database_);
+        connection->execute(QStringLiteral("UPDATE Incentive_group SET group_name = 'x'"));
+        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            const QFileInfo file(database_ + suffix);
+            QVERIFY2(file.exists(), qPrintable(file.filePath()));
+            QCOMPARE(file.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+                     QFile::Permissions());
+            QVERIFY(file.permissions() & QFile::ReadOwner);
+        }
+    }
+
     void init_refusesExistingFile() {
         {
             QFile file(database_);
@@ -139,6 +154,51 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines.at(0).startsWith(QStringLiteral("partition_id\tparent_id\tpartition_name")));
         QVERIFY(lines.at(1).startsWith(QStringLiteral("0\t0\tBase")));
+    }
+
+    // A date typed in the regional form means what it means to the program on that
+    // workstation: day first in en_GB and de_DE, month first in en_US.
+    void sql_readsDatesTheRegionalWay_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("en_GB") << "en_GB"
+                               << "04/12/2026"
+                               << "2026-12-04";
+        QTest::newRow("en_US") << "en_US"
+                               << "04/12/2026"
+                               << "2026-04-12";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "04.12.2026"
+                               << "2026-12-04";
+        QTest::newRow("ISO anywhere") << "en_GB"
+                                      << "2026-04-12"
+                                      << "2026-04-12";
+    }
+
+    void sql_readsDatesTheRegionalWay() {
+        QFETCH(QString, locale);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        initDatabase();
+        const AdminRun insert = AdminRun::run(
+            {QStringLiteral("sql"), database_,
+             QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, shift_date) "
+                            "VALUES ('ann', 5, '%1')")
+                 .arg(typed)},
+            locale);
+        QVERIFY2(insert.exitCode == 0, qPrintable(insert.err));
+        const AdminRun read = AdminRun::run(
+            {QStringLiteral("sql"), database_,
+             QStringLiteral("SELECT shift_date FROM Trans_incentive WHERE shift_date = '%1'")
+                 .arg(typed)},
+            locale);
+        QCOMPARE(read.out, QStringLiteral("shift_date\n") + stored + QLatin1Char('\n'));
+        const AdminRun unknown =
+            AdminRun::run({QStringLiteral("sql"), database_, QStringLiteral("SELECT 1")},
+                          QStringLiteral("xx_QQ"));
+        QCOMPARE(unknown.exitCode, 1);
+        QVERIFY2(isNumberedError(unknown.err), qPrintable(unknown.err));
     }
 
     void sql_reportsRowsAffected() {

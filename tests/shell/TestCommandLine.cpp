@@ -1,6 +1,7 @@
 #include "common/TestMain.h"
 #include "shell/CommandLine.h"
 #include "shell/ShellError.h"
+#include "shell/StartupSwitches.h"
 
 #include <QTest>
 
@@ -8,6 +9,7 @@ using velora::shell::CLArgument;
 using velora::shell::CLArguments;
 using velora::shell::CommandLine;
 using velora::shell::ShellError;
+using velora::shell::StartupSwitches;
 
 namespace {
 
@@ -163,23 +165,24 @@ private Q_SLOTS:
         const QString program = QStringLiteral("/usr/bin/velora-incentive");
 
         QTest::newRow("program only") << QStringList{program} << QStringList();
-        QTest::newRow("switches") << QStringList{program, "/UNAME=jo", "/PASSWORD=pw"}
-                                  << QStringList{"UNAME", "jo", "PASSWORD", "pw"};
-        QTest::newRow("path with slashes")
-            << QStringList{program, "/INI=/home/me/HALVEX.INI", "/UNAME=jo"}
-            << QStringList{"INI", "/home/me/HALVEX.INI", "UNAME", "jo"};
-        QTest::newRow("path with blanks")
-            << QStringList{program, "/INI=/home/me/my files/HALVEX.INI"}
-            << QStringList{"INI", "/home/me/my files/HALVEX.INI"};
+        QTest::newRow("path with slashes and blanks")
+            << QStringList{program, "/INI=/home/me/my files/HALVEX.INI", "/UNAME=jo"}
+            << QStringList{"INI", "/home/me/my files/HALVEX.INI", "UNAME", "jo"};
         QTest::newRow("value as its own argument")
             << QStringList{program, "/INI", "conf/h.ini", "/UNAME", "jo smith"}
             << QStringList{"INI", "conf/h.ini", "UNAME", "jo smith"};
-        // An argument that begins with "/" is a switch, wherever it stands.
-        QTest::newRow("slash argument is a switch")
-            << QStringList{program, "/INI", "/srv"} << QStringList{"INI", "", "srv", "TRUE"};
-        QTest::newRow("bare switch before another")
+        QTest::newRow("absolute path after the switch")
+            << QStringList{program, "/INI", "/path/to/HALVEX.INI", "/UNAME", "/jo"}
+            << QStringList{"INI", "/path/to/HALVEX.INI", "UNAME", "/jo"};
+        QTest::newRow("a switch is never taken as a value")
+            << QStringList{program, "/UNAME", "/PASSWORD=pw"}
+            << QStringList{"UNAME", "", "PASSWORD", "pw"};
+        QTest::newRow("bare flag anywhere")
             << QStringList{program, "/DisableLocalUpdates", "/UNAME=jo"}
-            << QStringList{"DisableLocalUpdates", "", "UNAME", "jo"};
+            << QStringList{"DisableLocalUpdates", "TRUE", "UNAME", "jo"};
+        QTest::newRow("unknown switch keeps only a plain value")
+            << QStringList{program, "/X", "/srv", "/Y", "v"}
+            << QStringList{"X", "TRUE", "srv", "TRUE", "Y", "v"};
     }
 
     void fromProcessArguments() {
@@ -187,6 +190,36 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const CommandLine commandLine = CommandLine::fromProcessArguments(arguments);
         QCOMPARE(pairs(commandLine.CLArguments()), expected);
+    }
+
+    void switchesThatNeedAValue_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("missing"); // empty: accepted
+        QTest::newRow("all given") << "/INI=x /UNAME=jo /PASSWORD=pw" << QString();
+        QTest::newRow("none given") << "/DisableLocalUpdates" << QString();
+        QTest::newRow("bare at the end") << "/UNAME=jo /INI"
+                                         << "INI";
+        QTest::newRow("bare before another") << "/UNAME /INI=x"
+                                             << "UNAME";
+        QTest::newRow("empty after equals") << "/UNAME=jo /PASSWORD="
+                                            << "PASSWORD";
+        QTest::newRow("blanks only") << "/INI=\"  \""
+                                     << "INI";
+    }
+
+    void switchesThatNeedAValue() {
+        QFETCH(QString, text);
+        QFETCH(QString, missing);
+        const CommandLine commandLine(text);
+        try {
+            StartupSwitches::requireValues(commandLine.CLArguments());
+            QVERIFY(missing.isEmpty());
+        } catch (const ShellError& error) {
+            QCOMPARE(error.number(), 5);
+            QVERIFY2(error.description().startsWith(QStringLiteral("The switch /") + missing +
+                                                    QStringLiteral(" needs a value")),
+                     qPrintable(error.description()));
+        }
     }
 };
 

@@ -3,12 +3,15 @@
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
 #include "widgets/frmWait.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
@@ -114,41 +117,84 @@ private Q_SLOTS:
         QVERIFY(window.load());
     }
 
-    void generalErrorsEndStartUp_data() {
-        QTest::addColumn<QString>("switches");
-        QTest::addColumn<bool>("removeIni");
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("start");
-        QTest::newRow("missing configuration")
-            << "/UNAME=sup /PASSWORD=pw" << true << "2.024"
-            << "Error Number:-2147211503\r\nError Description:The ";
-        QTest::newRow("duplicated switch") << "/UNAME=sup /UNAME=sup" << false << "2.024"
-                                           << "Error Number:457\r\nError Description:";
-        QTest::newRow("version not a number") << "/UNAME=sup /PASSWORD=pw" << false << "two"
-                                              << "Error Number:13\r\nError Description:";
-        QTest::newRow("unreachable database") << "/UNAME=sup /PASSWORD=pw" << false << "2.024"
+    // The configuration and the switches as written decide what opens, or start-up ends with
+    // a message that says what is wrong; nothing falls back to a default quietly. In the
+    // texts, DB stands for the database file and OTHER for a second configuration file.
+    void configurationAndSwitches_data() {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("error"); // empty: start-up succeeds
+        const QString embedded = QStringLiteral("[System]\r\nServer=(embedded)\r\nDatabase=");
+        const QStringList login{"/UNAME=sup", "/PASSWORD=pw"};
+        QTest::newRow("configuration named after its switch")
+            << embedded + "missing.sqlite"
+            << QStringList{"/INI", "OTHER", "/UNAME", "sup", "/PASSWORD", "pw"} << QString();
+        QTest::newRow("semicolon in the database path")
+            << embedded + "../../a;Data Source=elsewhere;b/incentive.sqlite" << login << QString();
+        QTest::newRow("switch without its value")
+            << embedded + "DB" << login + QStringList{"/INI"}
+            << "Error Number:5\r\nError Description:The switch /INI needs a value";
+        QTest::newRow("user name without its value")
+            << embedded + "DB" << QStringList{"/UNAME", "/PASSWORD=pw"}
+            << "Error Number:5\r\nError Description:The switch /UNAME needs a value";
+        QTest::newRow("named configuration missing")
+            << embedded + "DB" << QStringList{"/INI=/nonexistent/HALVEX.INI"} + login
+            << "Error Number:-2147211503\r\nError Description:The configuration file "
+               "/nonexistent/HALVEX.INI named by the switch /INI could not be found.";
+        QTest::newRow("empty configuration")
+            << QString() << login
+            << "Error Number:-2147211502\r\nError Description:The key \"Server\" of section "
+               "[System] in the configuration file CONFIG is missing or empty.";
+        QTest::newRow("garbage configuration")
+            << "\x01\x02PK;;==\n[[[\nServer\n"
+            << login
+            << "Error Number:-2147211502\r\nError Description:The key \"Server\" of section";
+        QTest::newRow("embedded without a file")
+            << "[System]\r\nServer=(embedded)\r\n"
+            << login
+            << "Error Number:-2147211502\r\nError Description:The key \"Database\" of section "
+               "[System] in the configuration file CONFIG is missing";
+        QTest::newRow("duplicated switch")
+            << embedded + "DB" << QStringList{"/UNAME=sup", "/UNAME=sup"}
+            << "Error Number:457\r\nError Description:";
+        QTest::newRow("unreachable database") << embedded + "missing.sqlite" << login
                                               << "Error Number:-2147467259\r\nError "
                                                  "Description:Cannot open database";
     }
-    void generalErrorsEndStartUp() {
-        QFETCH(QString, switches);
-        QFETCH(bool, removeIni);
-        QFETCH(QString, version);
-        QFETCH(QString, start);
+    void configurationAndSwitches() {
+        QFETCH(QString, ini);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
         ShellInstallation installation;
-        if (removeIni)
-            QFile::remove(installation.iniPath);
-        if (QByteArray(QTest::currentDataTag()) == "unreachable database")
-            installation.writeIni(QStringLiteral("[System]\r\nServer=(embedded)\r\n"
-                                                 "Database=missing.sqlite\r\n"));
-        installation.setDatabaseVersion(version);
-        installation.switches = switches;
+        const QString other = installation.db.folder() + QStringLiteral("/other dir/HALVEX.INI");
+        QDir().mkpath(QFileInfo(other).absolutePath());
+        QFile otherFile(other);
+        QVERIFY(otherFile.open(QIODevice::WriteOnly));
+        otherFile.write("[System]\nServer=(embedded)\nDatabase=" + installation.db.path().toUtf8());
+        otherFile.close();
+        const QString folder =
+            installation.db.folder() + QStringLiteral("/a;Data Source=elsewhere;b");
+        QDir().mkpath(folder);
+        installation.db.connection().close(); // the copy needs everything in the main file
+        QVERIFY(QFile::copy(installation.db.path(), folder + QStringLiteral("/incentive.sqlite")));
+        installation.writeIni(QString(ini).replace(QStringLiteral("DB"), installation.db.path()));
+        arguments.replaceInStrings(QStringLiteral("OTHER"), other);
+        installation.switches = velora::shell::CommandLine::argumentText(
+            QStringList{QStringLiteral("velora-incentive")} + arguments);
         auto context = installation.context();
         MainWindow window(*context);
-        QVERIFY(!window.load());
+        QCOMPARE(window.load(), error.isEmpty());
+        if (error.isEmpty()) {
+            QVERIFY(installation.messages.shown.isEmpty());
+            QCOMPARE(context->configurationPath,
+                     arguments.first() == QLatin1String("/INI") ? other : installation.iniPath);
+            return;
+        }
         QCOMPARE(installation.messages.shown.size(), 1);
-        QVERIFY2(installation.messages.shown[0].text.startsWith(start),
-                 qPrintable(installation.messages.shown[0].text));
+        const QString shown = installation.messages.shown[0].text;
+        QVERIFY2(shown.startsWith(
+                     QString(error).replace(QStringLiteral("CONFIG"), installation.iniPath)),
+                 qPrintable(shown));
         QVERIFY(installation.messages.shown[0].icon == MessageIcon::None);
     }
 

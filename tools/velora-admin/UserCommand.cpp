@@ -57,11 +57,6 @@ QString UserCommand::openPath(const QString& file) {
     if (!QFileInfo(path).isFile())
         throw AdminError(AdminError::FileNotFound,
                          QStringLiteral("The database %1 does not exist.").arg(path));
-    if (path.contains(QLatin1Char(';')))
-        throw AdminError(AdminError::PathFileAccess,
-                         QStringLiteral("The path %1 contains \";\", which a connection string "
-                                        "cannot carry.")
-                             .arg(path));
     return path;
 }
 
