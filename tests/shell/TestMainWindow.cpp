@@ -3,10 +3,12 @@
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
+#include "explorer/IncentiveExplorer.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
+#include "widgets/cSplitter.h"
 #include "widgets/frmWait.h"
 
 #include <QApplication>
@@ -48,18 +50,44 @@ private Q_SLOTS:
                  QDate::currentDate().toString(format));
         QVERIFY(!context->connection->isOpen());
 
-        window.show();
-        QApplication::processEvents();
-        const int shownWidth = window.frameGeometry().width();
-        window.resize(window.width() + 60, window.height() + 30);
-        QApplication::processEvents();
-        const int frameWidth = window.frameGeometry().width();
-        QCOMPARE(frameWidth, shownWidth + 60);
         window.close();
-        QCOMPARE(installation.userPreference(QStringLiteral("INCENT_WINDOW_WIDTH")),
-                 QString::number(velora::widgets::Twips::fromPixels(frameWidth)));
-        QVERIFY(!installation.userPreference(QStringLiteral("INCENT_SPLIT_POS")).isEmpty());
         QVERIFY(context->login->User() == nullptr); // logged off
+    }
+
+    // A window closed and opened again comes back where and as large as it was, with the
+    // explorer as wide as it was left; a window too wide for the stored numbers is stored at
+    // the largest width the next start can read.
+    void windowAndSplitterComeBackAsTheyWereLeft() {
+        ShellInstallation installation;
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        const QRect left(37, 41, 900, 650);
+        {
+            auto context = installation.context();
+            MainWindow window(*context);
+            QVERIFY(window.load());
+            window.show();
+            window.setGeometry(left);
+            window.splitter().setPosition(300);
+            QCOMPARE(window.explorer().width(), 300);
+            window.close();
+        }
+        {
+            auto context = installation.context();
+            MainWindow window(*context);
+            QVERIFY(window.load());
+            window.show();
+            QCOMPARE(window.geometry(), left);
+            QCOMPARE(window.explorer().width(), 300);
+            window.resize(2300, 700);
+            window.close();
+        }
+        QCOMPARE(installation.userPreference(QStringLiteral("INCENT_WINDOW_WIDTH")),
+                 QStringLiteral("32767"));
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        QVERIFY(installation.messages.shown.isEmpty());
+        QCOMPARE(window.width(), velora::widgets::Twips::toPixels(32767));
     }
 
     void failedLoginsEndWithTheirMessage_data() {

@@ -46,10 +46,9 @@ private Q_SLOTS:
         QCOMPARE(f.rowCount(), 0);
 
         // 11325 x 9540 twips, centred on a 1920 x 1080 pixel screen.
-        const QRectF placed =
-            WindowPlacement::place(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
-                                   WindowPlacement::pixelsToTwips(QSize(1920, 1080)));
-        QCOMPARE(placed, QRectF(8737.5, 3330, 11325, 9540));
+        QCOMPARE(WindowPlacement::restored(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
+                                           QRect(0, 0, 1920, 1080)),
+                 QRect(583, 222, 755, 636));
     }
 
     // Every key in its order and at its level; a value shared with the operator is read at
