@@ -3,6 +3,7 @@
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
+#include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
@@ -15,8 +16,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTreeView>
 
 using velora::common::MessageIcon;
 using velora::shell::MainWindow;
@@ -88,6 +91,54 @@ private Q_SLOTS:
         QVERIFY(window.load());
         QVERIFY(installation.messages.shown.isEmpty());
         QCOMPARE(window.width(), velora::widgets::Twips::toPixels(32767));
+    }
+
+    // The explorer's menus create, rename and delete: a supervisor (right 17) has them, an
+    // operator (right 16 only) never does.
+    void explorerMenusBelongToFullMode_data() {
+        QTest::addColumn<QString>("switches");
+        QTest::addColumn<QString>("transId");
+        QTest::addColumn<bool>("menus");
+        QTest::newRow("supervisor") << "/UNAME=sup /PASSWORD=pw"
+                                    << "sup" << true;
+        QTest::newRow("operator") << "/UNAME=op /PASSWORD=pw"
+                                  << "op" << false;
+    }
+    void explorerMenusBelongToFullMode() {
+        QFETCH(QString, switches);
+        QFETCH(QString, transId);
+        QFETCH(bool, menus);
+        using velora::explorer::ExplorerKeys;
+        ShellInstallation installation;
+        installation.db.exec(
+            QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, "
+                           "last_name, trans_type) VALUES ('op', 'Otto', 'Pe', 1)"));
+        installation.addUser(QStringLiteral("op"), QStringLiteral("pw"), QStringLiteral("op"),
+                             {16});
+        installation.switches = switches;
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        window.show();
+        velora::explorer::IncentiveExplorer& explorer = window.explorer();
+        const QList<QPair<QString, QString>> nodes{
+            {ExplorerKeys::FormulasFolder(), QStringLiteral("mnuFormulaFolderPopup")},
+            {ExplorerKeys::GroupsFolder(), QStringLiteral("mnuGroupFolderPopup")},
+            {ExplorerKeys::User(transId), QStringLiteral("mnuUserFolderPopup")}};
+        for (const auto& [key, menu] : nodes) {
+            QTreeView* tree = explorer.tree();
+            const QModelIndex index = explorer.modelIndex(key);
+            QVERIFY2(index.isValid(), qPrintable(key));
+            tree->scrollTo(index);
+            QTest::mousePress(tree->viewport(), Qt::RightButton, {},
+                              tree->visualRect(index).center());
+            QCOMPARE(explorer.CurrentNode().key(), key);
+            QCOMPARE(explorer.lastPopup() ? explorer.lastPopup()->objectName() : QString(),
+                     menus ? menu : QString());
+            if (explorer.lastPopup())
+                explorer.lastPopup()->hide();
+        }
+        window.close();
     }
 
     void failedLoginsEndWithTheirMessage_data() {
