@@ -313,7 +313,7 @@ common::PreferenceStore MainWindow::preferenceStore() const {
     const suite::HXLoginUser& user = *context_.login->User();
     return common::PreferenceStore(
         *context_.connection,
-        {QString::number(user.user_id()), user.partition_id(), context_.partitionMode});
+        {user.user_id(), user.partition_id(), context_.partitionMode});
 }
 
 bool MainWindow::openAndReadPreferences() {

@@ -2,16 +2,22 @@
 #include "common/TestMain.h"
 #include "suite/HXLogin.h"
 #include "suite/LoginCode.h"
+#include "suite/LoginDialog.h"
 #include "suite/PasswordHash.h"
 #include "suite/SuiteError.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 using velora::suite::HXLogin;
 using velora::suite::LoginCredentials;
+using velora::suite::LoginDialog;
 using velora::suite::LoginPromptRequest;
 namespace LoginCode = velora::suite::LoginCode;
 
@@ -292,6 +298,40 @@ private Q_SLOTS:
         if (prompts > 1 && answers[0] == QLatin1String("alice")) {
             QCOMPARE(prompt.requests[1].userName, QStringLiteral("alice"));
             QCOMPARE(prompt.requests[1].message, QStringLiteral("The password is invalid."));
+        }
+    }
+
+    // The real dialog: OK is offered once a name is typed, the name is trimmed and the password
+    // is taken as typed; Cancel and OK reach the login component's result.
+    void realDialog() {
+        LoginDialog dialog(LoginPromptRequest{QStringLiteral("Velora Incentive"), {}, {}});
+        dialog.show();
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        QVERIFY(ok && password && !ok->isEnabled());
+        QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName")),
+                         QStringLiteral(" alice "));
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(password, QStringLiteral(" s3cret"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(dialog.answer()->userName, QStringLiteral("alice"));
+        QCOMPARE(dialog.answer()->password, QStringLiteral(" s3cret"));
+
+        HXLogin login(fx_->db.connection());
+        for (const bool accept : {false, true}) {
+            QTimer::singleShot(0, [accept] {
+                auto* modal = qobject_cast<LoginDialog*>(QApplication::activeModalWidget());
+                QVERIFY(modal);
+                modal->findChild<QLineEdit*>(QStringLiteral("txtUserName"))
+                    ->setText(QStringLiteral("alice"));
+                QTest::keyClicks(modal->findChild<QLineEdit*>(QStringLiteral("txtPassword")),
+                                 QStringLiteral("secret"));
+                QTest::mouseClick(modal->findChild<QPushButton*>(accept ? "cmdOK" : "cmdCancel"),
+                                  Qt::LeftButton);
+            });
+            QCOMPARE(login.Login(QString(), 15, true),
+                     accept ? LoginCode::Ok : LoginCode::Cancelled);
+            QCOMPARE(login.User() != nullptr, accept);
         }
     }
 };
