@@ -95,33 +95,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("onlyTranscriptionists");
         QTest::addColumn<int>("code");
-        QTest::newRow("right password") << "alice"
-                                        << "secret" << true << LoginCode::Ok;
-        QTest::newRow("name in other case") << "ALICE"
-                                            << "secret" << true << LoginCode::Ok;
-        QTest::newRow("unknown user") << "bob"
-                                      << "secret" << false << LoginCode::UnknownUser;
-        QTest::newRow("quote in name") << "x' OR 'a'='a"
-                                       << "x" << false << LoginCode::UnknownUser;
-        QTest::newRow("password case matters") << "alice"
-                                               << "Secret" << false << LoginCode::WrongPassword;
-        QTest::newRow("empty password for a set one") << "alice"
-                                                      << "" << false << LoginCode::WrongPassword;
-        QTest::newRow("no stored hash, none given") << "nohash"
-                                                    << "" << false << LoginCode::WrongPassword;
-        QTest::newRow("disabled, even with a wrong password")
-            << "gone"
-            << "x" << false << LoginCode::Disabled;
-        QTest::newRow("no trans_id, transcriptionists only")
-            << "office"
-            << "pw" << true << LoginCode::NotTranscriptionist;
-        QTest::newRow("blank trans_id, transcriptionists only")
-            << "blank"
-            << "pw" << true << LoginCode::NotTranscriptionist;
-        QTest::newRow("no trans_id, anyone") << "office"
-                                             << "pw" << false << LoginCode::Ok;
-        QTest::newRow("no trans_id, wrong password") << "office"
-                                                     << "x" << true << LoginCode::WrongPassword;
+        const auto row = [](const char* name, const char* user, const char* password,
+                            bool onlyTranscriptionists, int code) {
+            QTest::newRow(name) << QString::fromLatin1(user) << QString::fromLatin1(password)
+                                << onlyTranscriptionists << code;
+        };
+        row("right password", "alice", "secret", true, LoginCode::Ok);
+        row("name in other case", "ALICE", "secret", true, LoginCode::Ok);
+        row("unknown user", "bob", "secret", false, LoginCode::UnknownUser);
+        row("quote in name", "x' OR 'a'='a", "x", false, LoginCode::UnknownUser);
+        row("password case matters", "alice", "Secret", false, LoginCode::WrongPassword);
+        row("empty password for a set one", "alice", "", false, LoginCode::WrongPassword);
+        row("no stored hash, none given", "nohash", "", false, LoginCode::WrongPassword);
+        row("disabled, even with a wrong password", "gone", "x", false, LoginCode::Disabled);
+        row("no trans_id, transcriptionists only", "office", "pw", true,
+            LoginCode::NotTranscriptionist);
+        row("blank trans_id, transcriptionists only", "blank", "pw", true,
+            LoginCode::NotTranscriptionist);
+        row("no trans_id, anyone", "office", "pw", false, LoginCode::Ok);
+        row("no trans_id, wrong password", "office", "x", true, LoginCode::WrongPassword);
     }
 
     void autoLogin() {
