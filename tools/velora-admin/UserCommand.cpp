@@ -42,7 +42,7 @@ void requireArgumentCount(const QString& action, const QStringList& rest, int co
 
 QString UserCommand::usage() const {
     return QStringLiteral(
-        "user add FILE NAME [--password P] [--trans-id ID] [--partition N] [--first F] "
+        "user add FILE NAME --password P [--trans-id ID] [--partition N] [--first F] "
         "[--last L] [--administrator]\n"
         "user passwd FILE NAME PASSWORD\n"
         "user grant FILE NAME RIGHT...\n"
