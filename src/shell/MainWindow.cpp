@@ -311,9 +311,8 @@ void MainWindow::decidePartitionMode() {
 // partition mode.
 common::PreferenceStore MainWindow::preferenceStore() const {
     const suite::HXLoginUser& user = *context_.login->User();
-    return common::PreferenceStore(
-        *context_.connection,
-        {user.user_id(), user.partition_id(), context_.partitionMode});
+    return common::PreferenceStore(*context_.connection,
+                                   {user.user_id(), user.partition_id(), context_.partitionMode});
 }
 
 bool MainWindow::openAndReadPreferences() {
