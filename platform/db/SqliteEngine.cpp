@@ -5,8 +5,17 @@
 #include "SqliteProcedures.h"
 #include "SqliteStatement.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace velora::db {
 
@@ -39,22 +48,48 @@ Recordset outputsAsRows(const ProcedureParameters& parameters) {
     return {};
 }
 
-} // namespace
-
-SqliteEngine::SqliteEngine(const QString& path, const ConnectionOptions& options, OpenMode mode)
-    : path_(path)
-    , translator_(options.regionalDateFormat) {
-    if (mode == OpenMode::Existing && !QFileInfo::exists(path))
+// Creates the empty database file readable and writable by its owner and group only: it holds
+// everyone's pay. SQLite gives its -wal and -shm files the mode of the database file, so they
+// are covered too. The file must not exist yet.
+void createPrivateFile(const QString& path) {
+#ifdef Q_OS_UNIX
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+               S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP);
+    if (fd < 0) {
+        const int error = errno;
         throw DbError(
-            ErrorNumber::ConnectionFailed,
-            QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path));
-    if (mode == OpenMode::Create && QFileInfo::exists(path))
+            error == EEXIST ? ErrorNumber::General : ErrorNumber::ConnectionFailed,
+            error == EEXIST
+                ? QStringLiteral("Cannot create database \"%1\": the file exists already.")
+                      .arg(path)
+                : QStringLiteral("Cannot create database \"%1\": %2")
+                      .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    ::close(fd);
+#else
+    if (QFileInfo::exists(path))
         throw DbError(
             ErrorNumber::General,
             QStringLiteral("Cannot create database \"%1\": the file exists already.").arg(path));
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
-                      (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
+#endif
+}
+
+} // namespace
+
+// The path is made absolute first: SQLite would read a name that begins with "file:" as a URI
+// with options of its own.
+SqliteEngine::SqliteEngine(const QString& path, const ConnectionOptions& options, OpenMode mode)
+    : path_(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath())
+    , translator_(options.regionalDateFormat) {
+    if (mode == OpenMode::Existing && !QFileInfo(path_).isFile())
+        throw DbError(
+            ErrorNumber::ConnectionFailed,
+            QStringLiteral("Cannot open database \"%1\": the file does not exist.").arg(path));
+    if (mode == OpenMode::Create)
+        createPrivateFile(path_);
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(path_.toUtf8().constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
         sqlite3_close(db_);

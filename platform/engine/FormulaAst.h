@@ -60,10 +60,33 @@ struct Expression {
     UnaryOperator unary = UnaryOperator::Negate;
     BinaryOperator binary = BinaryOperator::Add;
     std::vector<ExpressionPtr> operands; // Unary: 1, Binary: 2, Call: the arguments
-    int height = 1;                      // nodes on the longest path down, to bound recursion
+    // Nodes on the longest path down.
+    int height = 1;
+    // How deep compiling the expression recurses: the left operands of a chain such as
+    // a + b + c are compiled in a loop, so a flat chain of any length nests no deeper than its
+    // deepest operand. Bounded by the parser.
+    int nesting = 1;
+
+    Expression() = default;
+    Expression(const Expression&) = delete;
+    Expression& operator=(const Expression&) = delete;
+    ~Expression();
 
     bool isLiteral() const { return kind <= Kind::Boolean; }
 };
+
+// Frees the operands in a loop: a chain of a hundred thousand terms would exhaust the stack
+// if each node freed the next.
+inline Expression::~Expression() {
+    std::vector<ExpressionPtr> pending = std::move(operands);
+    while (!pending.empty()) {
+        ExpressionPtr node = std::move(pending.back());
+        pending.pop_back();
+        for (ExpressionPtr& operand : node->operands)
+            pending.push_back(std::move(operand));
+        node->operands.clear();
+    }
+}
 
 struct Statement;
 using StatementPtr = std::unique_ptr<Statement>;

@@ -18,11 +18,12 @@ constexpr TypeSet NumberType = typeBit(ValueType::Number);
 constexpr TypeSet BooleanType = typeBit(ValueType::Boolean);
 constexpr TypeSet StringType = typeBit(ValueType::String);
 constexpr TypeSet DateType = typeBit(ValueType::Date);
+constexpr TypeSet SingleType = typeBit(ValueType::Single);
 
 // ---- argument conversions: each fails with the function's fault (subject added later)
 
 bool numberArg(FormulaRuntime& rt, const FormulaValue& v, double& x) {
-    return toNumber(v, x) || rt.fail(N::TypeMismatch);
+    return toNumber(v, x) || rt.failArgument(v);
 }
 
 bool longArg(FormulaRuntime& rt, const FormulaValue& v, std::int32_t& x) {
@@ -34,7 +35,7 @@ bool longArg(FormulaRuntime& rt, const FormulaValue& v, std::int32_t& x) {
 
 bool dateArg(FormulaRuntime& rt, const FormulaValue& v, double& date) {
     if (!toDate(v, date))
-        return rt.fail(N::TypeMismatch);
+        return rt.failArgument(v);
     return FormulaDate::isValid(date) || rt.fail(N::InvalidArgument);
 }
 
@@ -70,9 +71,6 @@ double tanOf(double x) {
 double expOf(double x) {
     return std::exp(x);
 }
-double absOf(double x) {
-    return std::fabs(x);
-}
 double sgnOf(double x) {
     return x < 0 ? -1 : (x > 0 ? 1 : 0);
 }
@@ -91,15 +89,28 @@ bool fnSqr(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     return x >= 0 ? setNumber(out, std::sqrt(x)) : rt.fail(N::InvalidArgument);
 }
 
-// Int and Fix keep a date a date.
+// Abs, Int, Fix and Round return a Single for a Single, and the last three a date for a date.
+ValueType keptType(const FormulaValue& argument, bool keepsDate) {
+    if (argument.type == ValueType::Single || (keepsDate && argument.type == ValueType::Date))
+        return argument.type;
+    return ValueType::Number;
+}
+
+bool fnAbs(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
+    double x = 0;
+    if (!numberArg(rt, a[0], x))
+        return false;
+    out = FormulaValue::make(std::fabs(x), keptType(a[0], false));
+    return true;
+}
+
 template <double (*Whole)(double)>
 bool wholeFunction(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     double x = 0;
     if (!numberArg(rt, a[0], x))
         return false;
     const double r = Whole(x);
-    out = FormulaValue::make(r == 0 ? 0.0 : r,
-                             a[0].type == ValueType::Date ? ValueType::Date : ValueType::Number);
+    out = FormulaValue::make(r == 0 ? 0.0 : r, keptType(a[0], true));
     return true;
 }
 
@@ -119,7 +130,8 @@ bool fnRound(FormulaRuntime& rt, const FormulaValue* a, int count, FormulaValue&
     const ArithmeticFault fault = arithmetic::round(x, digits, r);
     if (fault != ArithmeticFault::None)
         return rt.fail(arithmetic::faultNumber(fault));
-    out = FormulaValue::make(r, a[0].type == ValueType::Date ? ValueType::Date : ValueType::Number);
+    const ValueType type = keptType(a[0], true);
+    out = FormulaValue::make(type == ValueType::Single ? double(float(r)) : r, type);
     return true;
 }
 
@@ -128,7 +140,7 @@ bool fnRound(FormulaRuntime& rt, const FormulaValue* a, int count, FormulaValue&
 bool fnCBool(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     bool truth = false;
     if (!toBoolean(a[0], truth))
-        return rt.fail(N::TypeMismatch);
+        return rt.failArgument(a[0]);
     out = FormulaValue::makeBoolean(truth);
     return true;
 }
@@ -159,7 +171,8 @@ bool fnCSng(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
         return false;
     if (std::fabs(x) > FLT_MAX)
         return rt.fail(N::Overflow);
-    return setNumber(out, double(float(x)));
+    out = FormulaValue::makeSingle(float(x));
+    return true;
 }
 
 bool fnCStr(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
@@ -465,57 +478,57 @@ bool extremeFunction(FormulaRuntime& rt, const FormulaValue* a, int count, Formu
 bool fnIIf(FormulaRuntime& rt, const FormulaValue* a, int, FormulaValue& out) {
     bool condition = false;
     if (!toBoolean(a[0], condition))
-        return rt.fail(N::TypeMismatch);
+        return rt.failArgument(a[0]);
     out = condition ? a[1] : a[2];
     return true;
 }
 
-constexpr TypeSet NumberOrDate = NumberType | DateType;
+constexpr TypeSet DateOrSingle = DateType | SingleType;
 
 const std::array<BuiltinInfo, size_t(BuiltinId::Count)> Builtins = {{
-    {"Abs", mathFunction<absOf>, 1, 1, NumberType, false, true},
-    {"Atn", mathFunction<atanOf>, 1, 1, NumberType, false, true},
-    {"Cos", mathFunction<cosOf>, 1, 1, NumberType, false, true},
-    {"Exp", mathFunction<expOf>, 1, 1, NumberType, false, true},
-    {"Fix", wholeFunction<truncOf>, 1, 1, NumberOrDate, true, true},
-    {"Int", wholeFunction<floorOf>, 1, 1, NumberOrDate, true, true},
-    {"Log", fnLog, 1, 1, NumberType, false, true},
-    {"Round", fnRound, 1, 2, NumberOrDate, true, true},
-    {"Sgn", mathFunction<sgnOf>, 1, 1, NumberType, false, true},
-    {"Sin", mathFunction<sinOf>, 1, 1, NumberType, false, true},
-    {"Sqr", fnSqr, 1, 1, NumberType, false, true},
-    {"Tan", mathFunction<tanOf>, 1, 1, NumberType, false, true},
-    {"CBool", fnCBool, 1, 1, BooleanType, false, true},
-    {"CDbl", fnCDbl, 1, 1, NumberType, false, true},
-    {"CInt", fnCInt, 1, 1, NumberType, false, true},
-    {"CLng", fnCLng, 1, 1, NumberType, false, true},
-    {"CSng", fnCSng, 1, 1, NumberType, false, true},
-    {"CStr", fnCStr, 1, 1, StringType, false, true},
-    {"IsNumeric", fnIsNumeric, 1, 1, BooleanType, false, true},
-    {"Len", fnLen, 1, 1, NumberType, false, true},
-    {"LCase", fnLCase, 1, 1, StringType, false, true},
-    {"UCase", fnUCase, 1, 1, StringType, false, true},
-    {"Trim", trimFunction<true, true>, 1, 1, StringType, false, true},
-    {"LTrim", trimFunction<true, false>, 1, 1, StringType, false, true},
-    {"RTrim", trimFunction<false, true>, 1, 1, StringType, false, true},
-    {"Left", fnLeft, 2, 2, StringType, false, true},
-    {"Right", fnRight, 2, 2, StringType, false, true},
-    {"Mid", fnMid, 2, 3, StringType, false, true},
-    {"InStr", fnInStr, 2, 4, NumberType, false, true},
-    {"Day", datePartFunction<2>, 1, 1, NumberType, false, true},
-    {"Month", datePartFunction<1>, 1, 1, NumberType, false, true},
-    {"Year", datePartFunction<0>, 1, 1, NumberType, false, true},
-    {"Weekday", fnWeekday, 1, 2, NumberType, false, true},
-    {"DateSerial", fnDateSerial, 3, 3, DateType, false, true},
-    {"DateAdd", fnDateAdd, 3, 3, DateType, false, true},
-    {"DateDiff", fnDateDiff, 3, 4, NumberType, false, true},
-    {"IsLastDayOfMonth", fnIsLastDayOfMonth, 0, 1, BooleanType, false, true},
-    {"Min", extremeFunction<true>, 1, 255, NumberType, false, true},
-    {"Max", extremeFunction<false>, 1, 255, NumberType, false, true},
-    {"IIf", fnIIf, 3, 3, AnyType, false, true},
-    {"WeekToDate", nullptr, 1, 2, NumberType, false, false},
-    {"MonthToDate", nullptr, 1, 2, NumberType, false, false},
-    {"YearToDate", nullptr, 1, 2, NumberType, false, false},
+    {"Abs", fnAbs, 1, 1, NumberType, SingleType, true},
+    {"Atn", mathFunction<atanOf>, 1, 1, NumberType, 0, true},
+    {"Cos", mathFunction<cosOf>, 1, 1, NumberType, 0, true},
+    {"Exp", mathFunction<expOf>, 1, 1, NumberType, 0, true},
+    {"Fix", wholeFunction<truncOf>, 1, 1, NumberType, DateOrSingle, true},
+    {"Int", wholeFunction<floorOf>, 1, 1, NumberType, DateOrSingle, true},
+    {"Log", fnLog, 1, 1, NumberType, 0, true},
+    {"Round", fnRound, 1, 2, NumberType, DateOrSingle, true},
+    {"Sgn", mathFunction<sgnOf>, 1, 1, NumberType, 0, true},
+    {"Sin", mathFunction<sinOf>, 1, 1, NumberType, 0, true},
+    {"Sqr", fnSqr, 1, 1, NumberType, 0, true},
+    {"Tan", mathFunction<tanOf>, 1, 1, NumberType, 0, true},
+    {"CBool", fnCBool, 1, 1, BooleanType, 0, true},
+    {"CDbl", fnCDbl, 1, 1, NumberType, 0, true},
+    {"CInt", fnCInt, 1, 1, NumberType, 0, true},
+    {"CLng", fnCLng, 1, 1, NumberType, 0, true},
+    {"CSng", fnCSng, 1, 1, SingleType, 0, true},
+    {"CStr", fnCStr, 1, 1, StringType, 0, true},
+    {"IsNumeric", fnIsNumeric, 1, 1, BooleanType, 0, true},
+    {"Len", fnLen, 1, 1, NumberType, 0, true},
+    {"LCase", fnLCase, 1, 1, StringType, 0, true},
+    {"UCase", fnUCase, 1, 1, StringType, 0, true},
+    {"Trim", trimFunction<true, true>, 1, 1, StringType, 0, true},
+    {"LTrim", trimFunction<true, false>, 1, 1, StringType, 0, true},
+    {"RTrim", trimFunction<false, true>, 1, 1, StringType, 0, true},
+    {"Left", fnLeft, 2, 2, StringType, 0, true},
+    {"Right", fnRight, 2, 2, StringType, 0, true},
+    {"Mid", fnMid, 2, 3, StringType, 0, true},
+    {"InStr", fnInStr, 2, 4, NumberType, 0, true},
+    {"Day", datePartFunction<2>, 1, 1, NumberType, 0, true},
+    {"Month", datePartFunction<1>, 1, 1, NumberType, 0, true},
+    {"Year", datePartFunction<0>, 1, 1, NumberType, 0, true},
+    {"Weekday", fnWeekday, 1, 2, NumberType, 0, true},
+    {"DateSerial", fnDateSerial, 3, 3, DateType, 0, true},
+    {"DateAdd", fnDateAdd, 3, 3, DateType, 0, true},
+    {"DateDiff", fnDateDiff, 3, 4, NumberType, 0, true},
+    {"IsLastDayOfMonth", fnIsLastDayOfMonth, 0, 1, BooleanType, 0, true},
+    {"Min", extremeFunction<true>, 1, 255, NumberType, 0, true},
+    {"Max", extremeFunction<false>, 1, 255, NumberType, 0, true},
+    {"IIf", fnIIf, 3, 3, AnyType, 0, true},
+    {"WeekToDate", nullptr, 1, 2, NumberType, 0, false},
+    {"MonthToDate", nullptr, 1, 2, NumberType, 0, false},
+    {"YearToDate", nullptr, 1, 2, NumberType, 0, false},
 }};
 
 } // namespace

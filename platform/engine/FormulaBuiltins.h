@@ -65,8 +65,8 @@ struct BuiltinInfo {
     BuiltinFunction function; // null for the period functions, which the machine runs itself
     std::uint8_t minArguments;
     std::uint8_t maxArguments;
-    TypeSet result; // the types it returns
-    bool keepsDate; // Int, Fix, Round of a date return a date
+    TypeSet result; // the types it returns for numbers
+    TypeSet keeps;  // the types of the first argument it returns (Int of a date is a date)
     bool pure;      // the result depends on the arguments only: folded when they are constant
 };
 

@@ -92,9 +92,7 @@ TypeSet FormulaCallCompiler::resultTypes(BuiltinId id, const std::vector<Operand
     const BuiltinInfo& info = FormulaBuiltins::info(id);
     if (id == BuiltinId::IIf)
         return arguments[1].types | arguments[2].types;
-    if (info.keepsDate && !(arguments[0].types & DateType))
-        return NumberType;
-    return info.result;
+    return info.result | (arguments[0].types & info.keeps);
 }
 
 // Round, Min and Max of numbers: the commonest calls of pay formulas.
@@ -108,16 +106,18 @@ bool FormulaCallCompiler::fastCall(BuiltinId id, const std::vector<Operand>& arg
               digits <= 15 && digits == std::trunc(digits)))
             return false;
         Instruction& last = code_.last();
-        if (computedLast && last.c == arguments[0].slot &&
+        if (computedLast && last.c == arguments[0].slot && last.c == code_.mark() &&
             (last.op == Op::MulN || last.op == Op::MulNK)) {
-            // Round(a * b, n) in one step.
+            // Round(a * b, n) in one step. The product's temporary, given back with the
+            // arguments, becomes the call's result: it is taken again so that what the
+            // expression computes next cannot be placed over it.
             if (last.op == Op::MulN)
                 last.k = digits;
             else
                 last.k2 = digits;
             last.op = last.op == Op::MulN ? Op::RoundMulN : Op::RoundMulNK;
             code_.markLastComputed();
-            result = Operand::ofSlot(last.c, NumberType, true);
+            result = Operand::ofSlot(code_.allocTemp(), NumberType, true);
             return true;
         }
         result =

@@ -35,6 +35,7 @@ constexpr TypeSet NumberType = typeBit(ValueType::Number);
 constexpr TypeSet BooleanType = typeBit(ValueType::Boolean);
 constexpr TypeSet StringType = typeBit(ValueType::String);
 constexpr TypeSet DateType = typeBit(ValueType::Date);
+constexpr TypeSet SingleType = typeBit(ValueType::Single);
 
 inline bool isComparison(ast::BinaryOperator op) {
     return op >= ast::BinaryOperator::Equal && op <= ast::BinaryOperator::GreaterEqual;

@@ -108,16 +108,33 @@ Operand FormulaExpressionCompiler::compileUnary(const Expression& expression) {
         if (operand.within(ArithmeticTypes))
             return code_.emitResult({Op::NegN, 0, slot}, where, NumberType);
         return code_.emitResult({Op::Negate, 0, slot}, where,
-                                operand.types & DateType ? NumberType | DateType : NumberType);
+                                NumberType | (operand.types & (DateType | SingleType)));
     }
     if (operand.types == BooleanType)
         return code_.emitResult({Op::NotB, 0, slot}, where, BooleanType);
     return code_.emitResult({Op::Not, 0, slot}, where, BooleanType | NumberType);
 }
 
+// A chain such as a + b - c is a tree leaning left: its left operands are compiled in a
+// loop, from the innermost out, so that a flat chain of any length recurses no deeper than
+// its deepest right operand. Every operator of the chain starts from the same temporaries.
 Operand FormulaExpressionCompiler::compileBinary(const Expression& expression) {
     const int mark = code_.mark();
-    const Operand left = compile(*expression.operands[0]);
+    std::vector<const Expression*> chain;
+    const Expression* leftmost = &expression;
+    while (leftmost->kind == Expression::Kind::Binary) {
+        chain.push_back(leftmost);
+        leftmost = leftmost->operands[0].get();
+    }
+    Operand left = compile(*leftmost);
+    for (auto node = chain.rbegin(); node != chain.rend(); ++node)
+        left = applyBinary(**node, left, mark);
+    return left;
+}
+
+// left op right, left being compiled already.
+Operand FormulaExpressionCompiler::applyBinary(const Expression& expression, const Operand& left,
+                                               int mark) {
     const Operand right = compile(*expression.operands[1]);
     const SourcePosition where = expression.position;
     const BinaryOperator op = expression.binary;
@@ -254,13 +271,17 @@ Op FormulaExpressionCompiler::genericOp(BinaryOperator op) {
 TypeSet FormulaExpressionCompiler::genericTypes(BinaryOperator op, const Operand& left,
                                                 const Operand& right) {
     const TypeSet both = left.types | right.types;
+    const TypeSet single = both & SingleType; // a Single may stay one in + - * /
     switch (op) {
     case BinaryOperator::Add:
         if (both & StringType)
-            return NumberType | StringType | DateType;
-        return both & DateType ? NumberType | DateType : NumberType;
+            return NumberType | StringType | DateType | single;
+        return (both & DateType ? NumberType | DateType : NumberType) | single;
     case BinaryOperator::Subtract:
-        return both & (DateType | StringType) ? NumberType | DateType : NumberType;
+        return (both & (DateType | StringType) ? NumberType | DateType : NumberType) | single;
+    case BinaryOperator::Multiply:
+    case BinaryOperator::Divide:
+        return NumberType | single;
     case BinaryOperator::Concatenate:
         return StringType;
     case BinaryOperator::And:

@@ -31,6 +31,7 @@ private:
     Operand compileName(const ast::Expression& expression);
     Operand compileUnary(const ast::Expression& expression);
     Operand compileBinary(const ast::Expression& expression);
+    Operand applyBinary(const ast::Expression& expression, const Operand& left, int mark);
     bool arithmeticFast(ast::BinaryOperator op, const Operand& left, const Operand& right,
                         SourcePosition where, int mark, Operand& result);
     static Op genericOp(ast::BinaryOperator op);

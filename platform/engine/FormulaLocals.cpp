@@ -29,6 +29,11 @@ bool isNot(const Expression& expression) {
     return expression.kind == Expression::Kind::Unary && expression.unary == UnaryOperator::Not;
 }
 
+// The questions below look into every operand. They serve to choose faster code, so beyond
+// this height they answer "not known" (the general code is always right): their recursion,
+// and the compiler's recursion on what they find, stay shallow whatever the formula.
+constexpr int MaxAnalysedHeight = 64;
+
 } // namespace
 
 FormulaLocals::FormulaLocals(const Block& statements, std::vector<QString>& names) {
@@ -128,6 +133,8 @@ TypeSet FormulaLocals::simpleTypes(const Expression& expression) const {
 }
 
 bool FormulaLocals::isBoolean(const Expression& expression) const {
+    if (expression.height > MaxAnalysedHeight)
+        return false;
     if (expression.kind == Expression::Kind::Binary) {
         if (isComparison(expression.binary))
             return true;
@@ -140,6 +147,8 @@ bool FormulaLocals::isBoolean(const Expression& expression) const {
 }
 
 bool FormulaLocals::cannotFail(const Expression& expression) const {
+    if (expression.height > MaxAnalysedHeight)
+        return false;
     if (expression.kind == Expression::Kind::Binary) {
         const Expression& left = *expression.operands[0];
         const Expression& right = *expression.operands[1];
@@ -155,7 +164,7 @@ bool FormulaLocals::cannotFail(const Expression& expression) const {
 }
 
 bool FormulaLocals::shortCircuits(const Expression& expression) const {
-    if (expression.kind != Expression::Kind::Binary ||
+    if (expression.height > MaxAnalysedHeight || expression.kind != Expression::Kind::Binary ||
         (expression.binary != BinaryOperator::And && expression.binary != BinaryOperator::Or))
         return false;
     const Expression& left = *expression.operands[0];
@@ -163,16 +172,21 @@ bool FormulaLocals::shortCircuits(const Expression& expression) const {
     return isBoolean(left) && isBoolean(right) && (cannotFail(left) || cannotFail(right));
 }
 
+// Exact at any size: a walk with a list of the operands still to see.
 bool FormulaLocals::reads(const Expression& expression, int slot) const {
-    if (expression.kind == Expression::Kind::Result)
-        return FormulaProgram::resultSlot(expression.field) == slot;
-    if (expression.kind == Expression::Kind::Name) {
-        const int local = index(expression.text);
-        return local >= 0 && FormulaLocals::slot(local) == slot;
-    }
-    for (const ExpressionPtr& operand : expression.operands) {
-        if (reads(*operand, slot))
+    std::vector<const Expression*> pending{&expression};
+    while (!pending.empty()) {
+        const Expression& node = *pending.back();
+        pending.pop_back();
+        if (node.kind == Expression::Kind::Result && FormulaProgram::resultSlot(node.field) == slot)
             return true;
+        if (node.kind == Expression::Kind::Name) {
+            const int local = index(node.text);
+            if (local >= 0 && FormulaLocals::slot(local) == slot)
+                return true;
+        }
+        for (const ExpressionPtr& operand : node.operands)
+            pending.push_back(operand.get());
     }
     return false;
 }

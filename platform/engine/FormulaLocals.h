@@ -47,6 +47,8 @@ public:
 
     // The types of a literal, a local, an input, a constant or a result; 0 for anything else.
     TypeSet simpleTypes(const ast::Expression& expression) const;
+    // The next three serve to choose faster code: for a very tall expression they answer
+    // false, "not known", and the general code runs.
     // The expression is surely a Boolean: a comparison, or Not, And, Or, Xor of Booleans.
     bool isBoolean(const ast::Expression& expression) const;
     // Evaluating the expression cannot raise an error.

@@ -423,6 +423,8 @@ QVariant toVariant(const FormulaValue& value) {
         return QVariant(value.number != 0);
     case ValueType::Number:
         return QVariant(value.number);
+    case ValueType::Single:
+        return QVariant(float(value.number));
     case ValueType::String:
         return QVariant(value.string());
     case ValueType::Date: {

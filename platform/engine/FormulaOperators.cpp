@@ -2,6 +2,9 @@
 
 #include "FormulaDate.h"
 
+#include <cfloat>
+#include <cmath>
+
 namespace velora::engine::operators {
 
 namespace {
@@ -33,6 +36,45 @@ bool numeric(FormulaRuntime& rt, Kernel kernel, const FormulaValue& a, const For
     double r = 0;
     const ArithmeticFault fault = kernel(x, y, r);
     return finish(rt, fault, r, type, out);
+}
+
+// An operand that leaves a Single a Single in + - * /: Empty, a Boolean, a Single or an
+// Integer. Numbers are Integers, Longs and Doubles alike here: a whole number within the
+// Integer range counts as an Integer, as VBScript would type it written as a literal.
+bool narrowNextToSingle(const FormulaValue& v) {
+    switch (v.type) {
+    case ValueType::Empty:
+    case ValueType::Boolean:
+    case ValueType::Single:
+        return true;
+    case ValueType::Number:
+        return v.number == std::trunc(v.number) && v.number >= -32768 && v.number <= 32767;
+    default:
+        return false;
+    }
+}
+
+// The type of a + - * / of numbers: a Single next to a narrow operand stays a Single while
+// its value fits one, and is otherwise widened to a Double, as VBScript does.
+ValueType numericType(const FormulaValue& a, const FormulaValue& b) {
+    const bool single = a.type == ValueType::Single || b.type == ValueType::Single;
+    return single && narrowNextToSingle(a) && narrowNextToSingle(b) ? ValueType::Single
+                                                                    : ValueType::Number;
+}
+
+// + - * / of numbers: the kernel's result in the type found above, a Single rounded to
+// single precision (`type` is found before `out`, which may be an operand, is written).
+bool arithmeticResult(FormulaRuntime& rt, Kernel kernel, const FormulaValue& a,
+                      const FormulaValue& b, ValueType type, FormulaValue& out) {
+    if (!numeric(rt, kernel, a, b, type, out))
+        return false;
+    if (type == ValueType::Single) {
+        if (std::fabs(out.number) <= FLT_MAX)
+            out.number = double(float(out.number));
+        else
+            out.type = ValueType::Number;
+    }
+    return true;
 }
 
 // An operand of Not, And, Or, Xor as 32-bit bits, and whether it counts as a Boolean.
@@ -151,22 +193,22 @@ bool add(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, Formu
         out = a;
         return true;
     }
-    const ValueType type = isDate(a) || isDate(b) ? ValueType::Date : ValueType::Number;
-    return numeric(rt, arithmetic::add, a, b, type, out);
+    const ValueType type = isDate(a) || isDate(b) ? ValueType::Date : numericType(a, b);
+    return arithmeticResult(rt, arithmetic::add, a, b, type, out);
 }
 
 bool subtract(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out) {
     // A date less a number is a date; a date less a date is a number of days.
-    const ValueType type = isDate(a) != isDate(b) ? ValueType::Date : ValueType::Number;
-    return numeric(rt, arithmetic::subtract, a, b, type, out);
+    const ValueType type = isDate(a) != isDate(b) ? ValueType::Date : numericType(a, b);
+    return arithmeticResult(rt, arithmetic::subtract, a, b, type, out);
 }
 
 bool multiply(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out) {
-    return numeric(rt, arithmetic::multiply, a, b, ValueType::Number, out);
+    return arithmeticResult(rt, arithmetic::multiply, a, b, numericType(a, b), out);
 }
 
 bool divide(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out) {
-    return numeric(rt, arithmetic::divide, a, b, ValueType::Number, out);
+    return arithmeticResult(rt, arithmetic::divide, a, b, numericType(a, b), out);
 }
 
 bool power(FormulaRuntime& rt, const FormulaValue& a, const FormulaValue& b, FormulaValue& out) {
@@ -186,7 +228,8 @@ bool negate(FormulaRuntime& rt, const FormulaValue& a, FormulaValue& out) {
     double x = 0;
     if (!numberOperand(rt, a, x))
         return false;
-    out = FormulaValue::make(x == 0 ? 0.0 : -x, isDate(a) ? ValueType::Date : ValueType::Number);
+    const ValueType type = isDate(a) || a.type == ValueType::Single ? a.type : ValueType::Number;
+    out = FormulaValue::make(x == 0 ? 0.0 : -x, type);
     return true;
 }
 

@@ -10,9 +10,11 @@ namespace N = FormulaErrorNumber;
 using namespace ast;
 using Kind = FormulaToken::Kind;
 
-// Formulas are short; these bounds keep a hostile text from exhausting the stack.
+// Formulas are short; these bounds keep a hostile text from exhausting the stack. They bound
+// what nests (parentheses, calls, blocks, unary operators, right operands), never the length
+// of a flat chain such as 1 + 1 + ... + 1, which is parsed and compiled in loops.
 constexpr int MaxNesting = 200;
-constexpr int MaxHeight = 250;
+constexpr int MaxCompileNesting = 250;
 
 QString expected(const char* what) {
     return QStringLiteral("Expected ") + QLatin1String(what);
@@ -335,7 +337,10 @@ private:
         node->binary = op;
         node->position = where;
         node->height = 1 + std::max(left->height, right->height);
-        if (node->height > MaxHeight)
+        node->nesting = left->kind == Expression::Kind::Binary
+                            ? std::max(left->nesting, 1 + right->nesting)
+                            : 1 + std::max(left->nesting, right->nesting);
+        if (node->nesting > MaxCompileNesting)
             failWithSubject(N::OutOfStackSpace, QString(), where);
         node->operands.push_back(std::move(left));
         node->operands.push_back(std::move(right));
@@ -348,7 +353,8 @@ private:
         node->unary = op;
         node->position = where;
         node->height = 1 + operand->height;
-        if (node->height > MaxHeight)
+        node->nesting = 1 + operand->nesting;
+        if (node->nesting > MaxCompileNesting)
             failWithSubject(N::OutOfStackSpace, QString(), where);
         node->operands.push_back(std::move(operand));
         return node;
@@ -539,10 +545,11 @@ private:
             do {
                 node->operands.push_back(parseExpression());
                 node->height = std::max(node->height, 1 + node->operands.back()->height);
+                node->nesting = std::max(node->nesting, 1 + node->operands.back()->nesting);
             } while (accept(FormulaSymbol::Comma));
             expect(FormulaSymbol::RightParen, "')'");
         }
-        if (node->height > MaxHeight)
+        if (node->nesting > MaxCompileNesting)
             failWithSubject(N::OutOfStackSpace, QString(), name.position);
         return node;
     }

@@ -31,8 +31,17 @@ public:
         fault_ = FormulaFault::withSubject(number, subject);
         return false;
     }
+    // The value could not be converted to a number, a truth value or a date: Overflow for a
+    // number beyond the Double range written as text, otherwise Type mismatch naming the value.
     bool failMismatch(const FormulaValue& value) {
+        if (isNumberTextOutOfRange(value))
+            return fail(FormulaErrorNumber::Overflow);
         return fail(FormulaErrorNumber::TypeMismatch, mismatchSubject(value));
+    }
+    // The same for an argument of a function, which the caller names.
+    bool failArgument(const FormulaValue& value) {
+        return fail(isNumberTextOutOfRange(value) ? FormulaErrorNumber::Overflow
+                                                  : FormulaErrorNumber::TypeMismatch);
     }
     FormulaFault& fault() { return fault_; }
 

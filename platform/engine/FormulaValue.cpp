@@ -37,23 +37,28 @@ int digitValue(QChar c, int base) {
 }
 
 // &H and &O numbers: up to &HFFFF they are 16-bit Integers (so &HFFFF is -1), then 32-bit Longs.
-bool parseRadixText(QStringView digits, int base, double& value) {
+NumberText readRadixText(QStringView digits, int base, double& value) {
     if (digits.isEmpty())
-        return false;
+        return NumberText::NotANumber;
     quint64 total = 0;
+    bool tooLarge = false;
     for (QChar c : digits) {
         const int digit = digitValue(c, base);
         if (digit < 0)
-            return false;
+            return NumberText::NotANumber;
         total = total * unsigned(base) + unsigned(digit);
-        if (total > 0xFFFFFFFFull)
-            return false;
+        if (total > 0xFFFFFFFFull) {
+            tooLarge = true;
+            total = 0;
+        }
     }
+    if (tooLarge)
+        return NumberText::OutOfRange;
     if (total <= 0xFFFF)
         value = static_cast<qint16>(static_cast<quint16>(total));
     else
         value = static_cast<qint32>(static_cast<quint32>(total));
-    return true;
+    return NumberText::Number;
 }
 
 bool isDigit(QChar c) {
@@ -95,29 +100,36 @@ bool decimalToAscii(QStringView text, std::string& ascii) {
 
 } // namespace
 
-bool parseNumberText(QStringView text, double& value) {
+NumberText readNumberText(QStringView text, double& value) {
     const QStringView trimmed = trimmedBlanks(text);
     if (trimmed.size() > 2 && trimmed[0] == QLatin1Char('&')) {
         const QChar radix = trimmed[1].toUpper();
         if (radix == QLatin1Char('H'))
-            return parseRadixText(trimmed.mid(2), 16, value);
+            return readRadixText(trimmed.mid(2), 16, value);
         if (radix == QLatin1Char('O'))
-            return parseRadixText(trimmed.mid(2), 8, value);
-        return false;
+            return readRadixText(trimmed.mid(2), 8, value);
+        return NumberText::NotANumber;
     }
     std::string ascii;
     if (!decimalToAscii(trimmed, ascii))
-        return false;
+        return NumberText::NotANumber;
     const char* begin = ascii.data();
     if (*begin == '+')
         ++begin;
     double parsed = 0;
     const auto result = std::from_chars(begin, ascii.data() + ascii.size(), parsed);
+    if (result.ec == std::errc::result_out_of_range)
+        return NumberText::OutOfRange; // as the same text written as a literal
     if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size() ||
         !std::isfinite(parsed))
-        return false;
+        return NumberText::NotANumber;
     value = parsed;
-    return true;
+    return NumberText::Number;
+}
+
+bool isNumberTextOutOfRange(const FormulaValue& value) {
+    double number = 0;
+    return value.isString() && readNumberText(value.string(), number) == NumberText::OutOfRange;
 }
 
 bool parseBooleanText(QStringView text, bool& value) {
@@ -133,12 +145,12 @@ bool parseBooleanText(QStringView text, bool& value) {
     return false;
 }
 
-QString numberText(double value) {
+QString numberText(double value, int digits) {
     if (value == 0)
         return QStringLiteral("0"); // also -0
     char buffer[40];
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     text.replace(QLatin1Char('e'), QLatin1Char('E'));
     return text;
@@ -152,6 +164,8 @@ QString valueText(const FormulaValue& value) {
         return value.number != 0 ? QStringLiteral("True") : QStringLiteral("False");
     case ValueType::Number:
         return numberText(value.number);
+    case ValueType::Single:
+        return numberText(value.number, 7);
     case ValueType::String:
         return value.string();
     case ValueType::Date:

@@ -9,8 +9,9 @@
 namespace velora::engine {
 
 // The subtypes a formula value can have, as VBScript's variant: Empty (a variable never
-// assigned), Boolean, Number (VBScript's Integer, Long and Double), String and Date.
-enum class ValueType : std::uint8_t { Empty, Boolean, Number, String, Date };
+// assigned), Boolean, Number (VBScript's Integer, Long and Double), String, Date and Single
+// (what CSng makes: a number of single precision, shown with 7 significant digits).
+enum class ValueType : std::uint8_t { Empty, Boolean, Number, String, Date, Single };
 
 // A set of value types: what the compiler knows a slot may hold at a point of the formula.
 using TypeSet = std::uint8_t;
@@ -19,7 +20,7 @@ constexpr TypeSet typeBit(ValueType type) {
     return static_cast<TypeSet>(1u << static_cast<unsigned>(type));
 }
 
-constexpr TypeSet AnyType = 0x1f;
+constexpr TypeSet AnyType = 0x3f;
 // Values whose `number` member is their value in arithmetic, with no conversion.
 constexpr TypeSet ArithmeticTypes =
     typeBit(ValueType::Empty) | typeBit(ValueType::Boolean) | typeBit(ValueType::Number);
@@ -35,7 +36,8 @@ constexpr bool typesWithin(TypeSet types, TypeSet allowed) {
 // text store (results of string functions), all of which outlive one evaluation.
 struct FormulaValue {
     union {
-        double number = 0;   // Empty 0, Boolean -1 or 0, Number, Date (days since 12/30/1899)
+        double number = 0;   // Empty 0, Boolean -1 or 0, Number, Single, Date (days since
+                             // 12/30/1899)
         const QString* text; // String
     };
     ValueType type = ValueType::Empty;
@@ -51,6 +53,7 @@ struct FormulaValue {
         return make(value ? -1.0 : 0.0, ValueType::Boolean);
     }
     static FormulaValue makeDate(double value) { return make(value, ValueType::Date); }
+    static FormulaValue makeSingle(float value) { return make(value, ValueType::Single); }
     static FormulaValue makeString(const QString* value) {
         FormulaValue result;
         result.text = value;
@@ -65,14 +68,25 @@ struct FormulaValue {
 // Conversions with VBScript's rules. The ones returning bool fail (false) where VBScript
 // raises "Type mismatch".
 
+// What a text read as a number holds: a number, no number, or a number written correctly
+// that a Double cannot hold (1E400, or &H beyond 32 bits).
+enum class NumberText : std::uint8_t { Number, NotANumber, OutOfRange };
+
 // A number written as text: blanks around it, a sign, digits with thousands commas, a
 // decimal point, an exponent; or &H hexadecimal and &O octal.
-bool parseNumberText(QStringView text, double& value);
+NumberText readNumberText(QStringView text, double& value);
+inline bool parseNumberText(QStringView text, double& value) {
+    return readNumberText(text, value) == NumberText::Number;
+}
+// The value is a String holding a number out of range: converting it overflows, where any
+// other text that is no number is a type mismatch.
+bool isNumberTextOutOfRange(const FormulaValue& value);
 // "True" or "False" in any letter case, blanks around allowed.
 bool parseBooleanText(QStringView text, bool& value);
 
-// CStr of a number: up to 15 significant digits, exponent form outside 1E-4 .. 1E15.
-QString numberText(double value);
+// CStr of a number: up to 15 significant digits (7 for a Single), exponent form outside
+// 1E-4 .. 1E15 (1E7 for a Single).
+QString numberText(double value, int digits = 15);
 // CStr: Empty "", Boolean "True"/"False", numbers, dates as M/d/yyyy [h:mm:ss AM].
 QString valueText(const FormulaValue& value);
 

@@ -1,5 +1,7 @@
 #include "UpdateEngine.h"
 
+#include "db/ConnectionString.h"
+
 #include "RecalcJob.h"
 #include "RecalcQueue.h"
 #include "db/Connection.h"
@@ -51,12 +53,16 @@ UpdateEngine::UpdateEngine(QObject* parent)
 UpdateEngine::~UpdateEngine() = default;
 
 QString UpdateEngine::connectionString() const {
+    using db::ConnectionString;
     if (!dataSourceName_.trimmed().isEmpty())
-        return QStringLiteral("DSN=") + dataSourceName_ + QStringLiteral(";User ID=") + userName_ +
-               QStringLiteral(";PWD=") + password_;
-    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;User ID=") + userName_ +
-           QStringLiteral(";Initial Catalog=") + databaseName_ + QStringLiteral(";Data Source=") +
-           serverName_ + QStringLiteral(";PWD=") + password_;
+        return QStringLiteral("DSN=") + ConnectionString::quoted(dataSourceName_) +
+               QStringLiteral(";User ID=") + ConnectionString::quoted(userName_) +
+               QStringLiteral(";PWD=") + ConnectionString::quoted(password_);
+    return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;User ID=") +
+           ConnectionString::quoted(userName_) + QStringLiteral(";Initial Catalog=") +
+           ConnectionString::quoted(databaseName_) + QStringLiteral(";Data Source=") +
+           ConnectionString::quoted(serverName_) + QStringLiteral(";PWD=") +
+           ConnectionString::quoted(password_);
 }
 
 RecalcRequest UpdateEngine::request() const {

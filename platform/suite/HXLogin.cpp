@@ -44,7 +44,8 @@ HXLogin::HXLogin(db::Connection& connection, QString connectionString)
     : connection_(connection)
     , connectionString_(std::move(connectionString))
     , prompt_(&LoginDialog::prompt)
-    , workTimePrompt_(&WorkTimeDialog::prompt) {}
+    , workTimePrompt_(&WorkTimeDialog::prompt)
+    , passwordCheck_(&PasswordHash::verify) {}
 
 HXLogin::~HXLogin() = default;
 
@@ -81,14 +82,13 @@ int HXLogin::attempt(const QString& userName, const QString& password) {
     // guessing cannot go on against it.
     if (record->isDisabled)
         return LoginCode::Disabled;
-    if (record->isLockedOut)
+    if (record->isLockedOut || !store.claimPasswordCheck(record->userId, kLockoutThreshold))
         return LoginCode::LockedOut;
-    if (!PasswordHash::verify(record->passwordHash, password))
-        return store.recordFailedLogin(record->userId, kLockoutThreshold)
+    if (!passwordCheck_(record->passwordHash, password))
+        return store.lockOutWhenExhausted(record->userId, kLockoutThreshold)
                    ? LoginCode::LockedOut
                    : LoginCode::WrongPassword;
-    if (record->failedLogins != 0)
-        store.resetFailedLogins(record->userId);
+    store.resetFailedLogins(record->userId);
     if (allowOnlyTranscriptionists_ && !record->hasTransId())
         return LoginCode::NotTranscriptionist;
     user_ = std::make_unique<HXLoginUser>(*record, store.privileges(record->userId), password);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace velora::db {
@@ -21,7 +22,9 @@ namespace velora::suite {
 //
 // Login and AutoLogin return LoginCode values. Five wrong passwords in a row lock a user out
 // (the fifth and every later attempt give LockedOut until an administrator sets a new password
-// or enables the user); a right password ends the run.
+// or enables the user); a right password ends the run. Each check is claimed in the database
+// before the password is looked at, so attempts made at once from several workstations cannot
+// check more than five passwords in a row between them.
 class HXLogin {
 public:
     static constexpr int kLockoutThreshold = 5;
@@ -83,6 +86,10 @@ public:
 
     // Replaces the dialog (tests answer at once instead of showing it).
     void setPrompt(LoginPrompt prompt) { prompt_ = std::move(prompt); }
+    // Whether a password matches a stored hash; PasswordHash::verify unless replaced (tests
+    // hold checks in flight to see how many run at once).
+    using PasswordCheck = std::function<bool(const QString& storedHash, const QString& password)>;
+    void setPasswordCheck(PasswordCheck check) { passwordCheck_ = std::move(check); }
 
     // The work-time dialog for a user's day (dateText in the regional form or YYYY-MM-DD):
     // shows the day's activity rows and its total of system hours, and on OK replaces the day's
@@ -105,6 +112,7 @@ private:
     QString connectionString_;
     LoginPrompt prompt_;
     WorkTimePrompt workTimePrompt_;
+    PasswordCheck passwordCheck_;
     std::unique_ptr<HXLoginUser> user_;
 
     bool allowOnlyTranscriptionists_ = false;

@@ -20,7 +20,9 @@ void requireSodium() {
 
 QString PasswordHash::hash(const QString& password, Cost cost) {
     if (password.isEmpty())
-        return {};
+        throw SuiteError(SuiteErrorNumber::InvalidArgument,
+                         QStringLiteral("A login needs a password: without one anybody could "
+                                        "log in under its name."));
     requireSodium();
     const QByteArray utf8 = password.toUtf8();
     const bool interactive = cost == Cost::Interactive;
@@ -37,7 +39,7 @@ QString PasswordHash::hash(const QString& password, Cost cost) {
 
 bool PasswordHash::verify(const QString& storedHash, const QString& password) {
     if (storedHash.isEmpty())
-        return password.isEmpty();
+        return false;
     const QByteArray stored = storedHash.toLatin1();
     if (stored.size() >= crypto_pwhash_STRBYTES)
         return false;

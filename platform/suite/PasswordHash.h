@@ -13,11 +13,10 @@ public:
         Minimum      // the smallest limits, for test fixtures that make many users
     };
 
-    // An empty password gives an empty hash: the user has no password set.
+    // Throws SuiteError for an empty password: a login without one could be used by anyone.
     static QString hash(const QString& password, Cost cost = Cost::Interactive);
 
-    // An empty stored hash matches only the empty password. A stored text that is not a hash
-    // matches nothing.
+    // A stored text that is not a hash, the empty one included, matches nothing.
     static bool verify(const QString& storedHash, const QString& password);
 };
 

@@ -73,13 +73,21 @@ std::set<int> SuiteUserStore::privileges(int userId) {
     return rights;
 }
 
-bool SuiteUserStore::recordFailedLogin(int userId, int lockoutThreshold) {
-    // One statement, so two workstations failing at once both count.
-    connection_.execute(QStringLiteral("UPDATE Suite_user SET failed_logins = failed_logins + 1, "
-                                       "is_locked_out = CASE WHEN failed_logins + 1 >= %1 THEN 1 "
-                                       "ELSE is_locked_out END WHERE user_id = %2")
-                            .arg(lockoutThreshold)
-                            .arg(userId));
+bool SuiteUserStore::claimPasswordCheck(int userId, int lockoutThreshold) {
+    // The condition and the count are one statement, so two workstations cannot both read
+    // "four failures" and both go on to check a password.
+    return connection_.execute(QStringLiteral("UPDATE Suite_user SET failed_logins = "
+                                              "failed_logins + 1 WHERE user_id = %1 AND "
+                                              "is_locked_out = 0 AND failed_logins < %2")
+                                   .arg(userId)
+                                   .arg(lockoutThreshold)) == 1;
+}
+
+bool SuiteUserStore::lockOutWhenExhausted(int userId, int lockoutThreshold) {
+    connection_.execute(QStringLiteral("UPDATE Suite_user SET is_locked_out = 1 WHERE user_id = "
+                                       "%1 AND failed_logins >= %2")
+                            .arg(userId)
+                            .arg(lockoutThreshold));
     db::Recordset row = connection_.openRecordset(
         QStringLiteral("SELECT is_locked_out FROM Suite_user WHERE user_id = %1").arg(userId));
     return !row.eof() && row.value(0).toInt() != 0;
@@ -93,6 +101,7 @@ void SuiteUserStore::resetFailedLogins(int userId) {
 int SuiteUserStore::add(const NewSuiteUser& user) {
     if (user.userName.trimmed().isEmpty())
         throw SuiteError(SuiteErrorNumber::InvalidArgument, QStringLiteral("A user needs a name."));
+    const QString passwordHash = PasswordHash::hash(user.password, cost_);
     if (find(user.userName))
         throw db::DbError(db::ErrorNumber::IntegrityViolation,
                           QStringLiteral("A user named \"%1\" already exists.").arg(user.userName));
@@ -100,8 +109,7 @@ int SuiteUserStore::add(const NewSuiteUser& user) {
     connection_.execute(
         QStringLiteral("INSERT INTO Suite_user (user_name, password_hash, trans_id, partition_id, "
                        "first_name, last_name, is_administrator) VALUES (") +
-        quoted(user.userName) + QStringLiteral(", ") +
-        quoted(PasswordHash::hash(user.password, cost_)) + QStringLiteral(", ") +
+        quoted(user.userName) + QStringLiteral(", ") + quoted(passwordHash) + QStringLiteral(", ") +
         nullableQuoted(user.transId) + QStringLiteral(", ") + QString::number(user.partitionId) +
         QStringLiteral(", ") + nullableQuoted(user.firstName) + QStringLiteral(", ") +
         nullableQuoted(user.lastName) + QStringLiteral(", ") +

@@ -28,16 +28,22 @@ public:
     SuiteUserRecord require(const QString& userName);
     std::set<int> privileges(int userId);
 
-    // Counts one more wrong password; at lockoutThreshold wrong passwords in a row the user is
-    // locked out. Returns true when the user is locked out now.
-    bool recordFailedLogin(int userId, int lockoutThreshold);
+    // Claims one password check for the user: counts it as a failure in advance, in one
+    // statement, and only while the user is not locked out and fewer than lockoutThreshold
+    // failures are counted. False when the check is refused, so however many workstations try
+    // at once, at most lockoutThreshold passwords in a row are ever checked.
+    bool claimPasswordCheck(int userId, int lockoutThreshold);
+    // After a wrong password: locks the user out once lockoutThreshold failures are counted.
+    // Returns true when the user is locked out.
+    bool lockOutWhenExhausted(int userId, int lockoutThreshold);
     // A right password ends the run of wrong ones.
     void resetFailedLogins(int userId);
 
     // Adds a login and returns its user_id. Throws DbError IntegrityViolation when the name is
-    // taken and SuiteError for an empty name.
+    // taken and SuiteError for an empty name or an empty password.
     int add(const NewSuiteUser& user);
     // A new password also lifts a lock-out: setting it is how an administrator unlocks a user.
+    // Throws SuiteError for an empty password.
     void setPassword(const QString& userName, const QString& password);
     void grant(const QString& userName, const QList<int>& rights);
     void revoke(const QString& userName, const QList<int>& rights);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velora::common {
 
@@ -118,6 +119,16 @@ void DetailArea::setPaneContent(Pane which, QWidget* content) {
     content->setParent(frame);
     layout->addWidget(content);
     widenFixedPanes(frame->minimumSizeHint().width());
+}
+
+// A content's needs are final only once it is polished (its style and font applied), which
+// happens when the area is first shown: widen again then.
+void DetailArea::fitFixedPanesToContent() {
+    int widest = 0;
+    for (Pane fixed :
+         {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail, Pane::UserHeader})
+        widest = std::max(widest, pane(fixed)->minimumSizeHint().width());
+    widenFixedPanes(widest);
 }
 
 // The fixed panes share their left edge and their width: a content that needs more room than

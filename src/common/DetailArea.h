@@ -32,6 +32,9 @@ public:
     QLineEdit* formulaShiftDate() const { return formulaShiftDate_; }
     int accountPaneWidth() const;
 
+    // Widens the fixed panes to the widest polished content (see setPaneContent).
+    void fitFixedPanesToContent();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,7 +1,6 @@
 #include "PreferenceStore.h"
 
 #include "catalogue/QuoteSql.h"
-#include "catalogue/SqlNumber.h"
 #include "db/Connection.h"
 
 namespace velora::common {
@@ -9,39 +8,42 @@ namespace velora::common {
 namespace {
 // Every preference row is written with this type; the procedures expect it.
 const QString kPreferenceType = QStringLiteral("4");
-const QString kSystemUserId = QStringLiteral("-1");
+constexpr int kSystemUserId = -1;
+
+QString quoted(const QString& text) {
+    return QLatin1Char('\'') + catalogue::QuoteSql(text) + QLatin1Char('\'');
+}
+
+QString withPartition(QString statement, std::optional<int> partitionId) {
+    if (partitionId)
+        statement += QStringLiteral(", ") + QString::number(*partitionId);
+    return statement;
+}
 } // namespace
 
 PreferenceStore::PreferenceStore(db::Connection& connection, PreferenceScope scope)
     : connection_(connection)
     , scope_(std::move(scope)) {}
 
-// Key and value go between single quotes through QuoteSql; the ids are checked to be numbers
-// (CatalogueError 13 when one is not).
-QString PreferenceStore::getStatement(const QString& key, const QString& userId,
-                                      const QString& partitionId) {
-    QString statement = QStringLiteral("EXEC usp_incentive_get_preference '") %
-                        catalogue::QuoteSql(key) % QStringLiteral("', ") %
-                        catalogue::SqlNumber(userId);
-    if (!partitionId.isEmpty())
-        statement += QStringLiteral(", ") % catalogue::SqlNumber(partitionId);
-    return statement;
+QString PreferenceStore::getStatement(const QString& key, int userId,
+                                      std::optional<int> partitionId) {
+    return withPartition(QStringLiteral("EXEC usp_incentive_get_preference ") + quoted(key) +
+                             QStringLiteral(", ") + QString::number(userId),
+                         partitionId);
 }
 
-QString PreferenceStore::addStatement(const QString& key, const QString& value,
-                                      const QString& userId, const QString& partitionId) {
-    QString statement = QStringLiteral("EXEC usp_incentive_add_preference ") %
-                        catalogue::SqlNumber(userId) % QStringLiteral(", ") % kPreferenceType %
-                        QStringLiteral(", '") % catalogue::QuoteSql(key) % QStringLiteral("', '") %
-                        catalogue::QuoteSql(value) % QStringLiteral("'");
-    if (!partitionId.isEmpty())
-        statement += QStringLiteral(", ") % catalogue::SqlNumber(partitionId);
-    return statement;
+QString PreferenceStore::addStatement(const QString& key, const QString& value, int userId,
+                                      std::optional<int> partitionId) {
+    return withPartition(QStringLiteral("EXEC usp_incentive_add_preference ") +
+                             QString::number(userId) + QStringLiteral(", ") + kPreferenceType +
+                             QStringLiteral(", ") + quoted(key) + QStringLiteral(", ") +
+                             quoted(value),
+                         partitionId);
 }
 
 QString PreferenceStore::GetPreferenceValue(const QString& key, const QString& defaultValue,
                                             bool systemLevel) {
-    const QString userId = levelUserId(systemLevel);
+    const int userId = levelUserId(systemLevel);
     connection_.ensureOpen();
     QString value;
     if (readFirstValue(getStatement(key, userId, partitionArgument()), value))
@@ -54,7 +56,7 @@ QString PreferenceStore::GetPreferenceValue(const QString& key, const QString& d
 
 bool PreferenceStore::SetPreferenceValue(const QString& key, const QString& value,
                                          bool systemLevel) {
-    const QString userId = levelUserId(systemLevel);
+    const int userId = levelUserId(systemLevel);
     connection_.ensureOpen();
     const QString statement = addStatement(key, value, userId, partitionArgument());
     send(statement);
@@ -62,12 +64,12 @@ bool PreferenceStore::SetPreferenceValue(const QString& key, const QString& valu
     return true;
 }
 
-QString PreferenceStore::levelUserId(bool systemLevel) const {
+int PreferenceStore::levelUserId(bool systemLevel) const {
     return systemLevel ? kSystemUserId : scope_.userId;
 }
 
-QString PreferenceStore::partitionArgument() const {
-    return scope_.partitionMode ? QString::number(scope_.partitionId) : QString();
+std::optional<int> PreferenceStore::partitionArgument() const {
+    return scope_.partitionMode ? std::optional<int>(scope_.partitionId) : std::nullopt;
 }
 
 bool PreferenceStore::readFirstValue(const QString& statement, QString& value) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace velora::db {
 class Connection;
@@ -13,7 +14,7 @@ namespace velora::common {
 // partition, and whether the database runs in partition mode (then every call names the
 // partition).
 struct PreferenceScope {
-    QString userId;
+    int userId = 0;
     int partitionId = 0;
     bool partitionMode = false;
 };
@@ -40,14 +41,16 @@ public:
     // Sees every statement the store sends, in order (for diagnostics and tests).
     void setStatementObserver(StatementObserver observer) { observer_ = std::move(observer); }
 
-    static QString getStatement(const QString& key, const QString& userId,
-                                const QString& partitionId = {});
-    static QString addStatement(const QString& key, const QString& value, const QString& userId,
-                                const QString& partitionId = {});
+    // Key and value go between quotes through QuoteSql; the ids are numbers. A partition id
+    // is passed only when given.
+    static QString getStatement(const QString& key, int userId,
+                                std::optional<int> partitionId = std::nullopt);
+    static QString addStatement(const QString& key, const QString& value, int userId,
+                                std::optional<int> partitionId = std::nullopt);
 
 private:
-    QString levelUserId(bool systemLevel) const;
-    QString partitionArgument() const;
+    int levelUserId(bool systemLevel) const;
+    std::optional<int> partitionArgument() const;
     // The first column of the first row as text; false when there is no row.
     bool readFirstValue(const QString& statement, QString& value);
     void send(const QString& statement);

@@ -520,7 +520,7 @@ void IncentiveExplorer::RightClickNode(const QString& key, const QPoint& globalP
         lastPopup_ = nullptr;
         const int node = tree_.require(key);
         selectNode(node);
-        if (!operatorMode_)
+        if (operatorMode_)
             return;
         lastPopup_ = menus_->popupFor(tree_.at(node).kind);
         if (lastPopup_ != nullptr)

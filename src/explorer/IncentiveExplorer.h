@@ -81,8 +81,10 @@ public:
     void ClickGroupNode(const QString& groupID);
     void Refresh();
 
-    // The right button over a node: selects it and, in operator mode, pops up the node
-    // kind's menu at globalPos. lastPopup() tells which menu that was (none: nullptr).
+    // The right button over a node: selects it and, in full mode (operator mode off), pops up
+    // the node kind's menu at globalPos. The menus create, rename and delete, which only a
+    // supervisor may do, so operator mode never shows them. lastPopup() tells which menu that
+    // was (none: nullptr).
     void RightClickNode(const QString& key, const QPoint& globalPos);
     QMenu* lastPopup() const { return lastPopup_; }
 

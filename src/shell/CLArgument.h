@@ -13,18 +13,22 @@ public:
     const QString& value() const { return value_; }
     // False only for the sentinel that stands for a switch that is not there.
     bool Exists() const { return exists_; }
+    // False for a bare switch, whose value "TRUE" was not written, and for the sentinel.
+    bool HasValue() const { return hasValue_; }
 
 private:
     friend class CLArguments;
 
-    CLArgument(QString name, QString value, bool exists)
+    CLArgument(QString name, QString value, bool exists, bool hasValue)
         : name_(std::move(name))
         , value_(std::move(value))
-        , exists_(exists) {}
+        , exists_(exists)
+        , hasValue_(hasValue) {}
 
     QString name_;
     QString value_;
     bool exists_;
+    bool hasValue_;
 };
 
 } // namespace velora::shell

@@ -16,7 +16,7 @@ namespace {
 } // namespace
 
 CLArguments::CLArguments()
-    : nothing_(QString(), QString(), false) {}
+    : nothing_(QString(), QString(), false, false) {}
 
 CLArguments::const_iterator CLArguments::find(const QString& key) const {
     return std::find_if(arguments_.begin(), arguments_.end(), [&key](const CLArgument& argument) {
@@ -28,13 +28,21 @@ bool CLArguments::validPosition(int position) const {
     return position >= 1 && position <= Count();
 }
 
-CLArgument CLArguments::Add(const QString& name, const QString& value) {
+CLArgument CLArguments::append(const QString& name, const QString& value, bool hasValue) {
     if (find(name) != arguments_.end())
         throw ShellError(ShellErrorNumber::DuplicateKey,
                          QStringLiteral("This key is already associated with an element of "
                                         "this collection"));
-    arguments_.push_back(CLArgument(name, value, true));
+    arguments_.push_back(CLArgument(name, value, true, hasValue));
     return arguments_.back();
+}
+
+CLArgument CLArguments::Add(const QString& name, const QString& value) {
+    return append(name, value, true);
+}
+
+CLArgument CLArguments::AddBare(const QString& name) {
+    return append(name, QStringLiteral("TRUE"), false);
 }
 
 CLArgument CLArguments::Item(const QString& key) const {

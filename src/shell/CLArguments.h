@@ -18,6 +18,8 @@ public:
 
     // Throws ShellError 457 when the name is already present.
     CLArgument Add(const QString& name, const QString& value);
+    // A bare switch: its value is "TRUE" and HasValue() is false. Throws as Add.
+    CLArgument AddBare(const QString& name);
 
     CLArgument Item(const QString& key) const;
     // 1-based position.
@@ -34,6 +36,7 @@ public:
 
 private:
     const_iterator find(const QString& key) const;
+    CLArgument append(const QString& name, const QString& value, bool hasValue);
     bool validPosition(int position) const;
 
     std::vector<CLArgument> arguments_;

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "StartupSwitches.h"
+
 namespace velora::shell {
 
 namespace {
@@ -31,7 +33,7 @@ void addToken(CLArguments& arguments, const QString& token, bool trimValue) {
         name = token.mid(1, blank - 1);
         value = token.mid(blank + 1);
     } else {
-        arguments.Add(token.mid(1, kBareNameLength), QStringLiteral("TRUE"));
+        arguments.AddBare(token.mid(1, kBareNameLength));
         return;
     }
     arguments.Add(name, trimValue ? trimBlanks(value) : value);
@@ -66,6 +68,12 @@ QString quotedIfNeeded(const QString& text) {
     return text;
 }
 
+// A switch written without "=" or blank: "/INI", "/DisableLocalUpdates".
+bool isBareSwitch(const QString& argument) {
+    return argument.size() > 1 && argument.startsWith(u'/') && argument.indexOf(u'=') < 2 &&
+           argument.indexOf(u' ', 1) < 0;
+}
+
 // One argument as it would appear in the raw command line: a switch keeps its name bare and
 // gets its value quoted when needed; any other argument is quoted whole.
 QString rawArgument(const QString& argument) {
@@ -79,6 +87,21 @@ QString rawArgument(const QString& argument) {
     return argument.left(separator + 1) + quotedIfNeeded(argument.mid(separator + 1));
 }
 
+// A bare switch of the process's argument list and what belongs to it: the next argument when
+// that is its value ("/INI" "/home/me/HALVEX.INI"), otherwise nothing. A bare flag is "TRUE"
+// wherever it stands; a bare switch that needs a value stays bare, so that the missing value
+// shows. Returns how many arguments were used.
+int rawBareSwitch(const QStringList& arguments, qsizetype i, QStringList& raw) {
+    const QString name = arguments[i].mid(1);
+    if (i + 1 < arguments.size() && StartupSwitches::isValueOf(name, arguments[i + 1])) {
+        raw.append(arguments[i] + u'=' + quotedIfNeeded(arguments[i + 1]));
+        return 2;
+    }
+    raw.append(StartupSwitches::takesValue(name) ? arguments[i]
+                                                 : arguments[i] + QStringLiteral("=TRUE"));
+    return 1;
+}
+
 } // namespace
 
 CommandLine::CommandLine(const QString& argumentText) {
@@ -87,8 +110,14 @@ CommandLine::CommandLine(const QString& argumentText) {
 
 QString CommandLine::argumentText(const QStringList& arguments) {
     QStringList raw;
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        raw.append(rawArgument(arguments[i]));
+    for (qsizetype i = 1; i < arguments.size();) {
+        if (isBareSwitch(arguments[i])) {
+            i += rawBareSwitch(arguments, i, raw);
+        } else {
+            raw.append(rawArgument(arguments[i]));
+            ++i;
+        }
+    }
     return raw.join(u' ');
 }
 

@@ -17,7 +17,8 @@ public:
     // Rebuilds that text from the process's argument list as QCoreApplication::arguments()
     // delivers it (the first element, the program path, is skipped). Values that hold a
     // blank or a "/" are put back in double quotes, so a path such as /home/me/halvex.ini
-    // stays one value instead of starting new switches.
+    // stays one value instead of starting new switches, and a value given as the argument
+    // after its switch stays with it (StartupSwitches::isValueOf).
     static CommandLine fromProcessArguments(const QStringList& arguments);
     static QString argumentText(const QStringList& arguments);
 

@@ -4,6 +4,7 @@
 #include "ConnectionStringBuilder.h"
 #include "IHalvexINI.h"
 #include "ShellError.h"
+#include "StartupSwitches.h"
 #include "common/AffermativeValue.h"
 #include "common/AppContext.h"
 #include "config/OdbcDataSources.h"
@@ -65,6 +66,18 @@ int LoginSequence::logIn() {
     return context_.login->Login(QString(), 15, true);
 }
 
+// A configuration file named on the command line must be there: reading a missing one would
+// give empty values and a connection to nothing in particular.
+void LoginSequence::useNamedConfiguration(IHalvexINI& ini, const QString& path) {
+    ini.setHalvexINI(IHalvexINI::nativePath(path));
+    if (!QFileInfo(ini.HalvexINI()).isFile())
+        throw ShellError(ShellErrorNumber::ConfigurationFileMissing,
+                         QStringLiteral("The configuration file %1 named by the switch /INI "
+                                        "could not be found.")
+                             .arg(ini.HalvexINI()),
+                         QStringLiteral("IHalveiINI"));
+}
+
 int LoginSequence::checkDatabaseVersion(int code) {
     const QVariant stored = context_.login->DatabaseVersion();
     bool numeric = false;
@@ -84,10 +97,11 @@ int LoginSequence::run(const QString& executableName, const QString& application
     IHalvexINI ini(context_.registry);
     context_.region = std::make_unique<suite::HXRegion>();
     const CommandLine commandLine(context_.argumentText());
+    StartupSwitches::requireValues(commandLine.CLArguments());
     context_.engine = std::make_unique<engine::UpdateEngine>();
     const QString iniSwitch = commandLine.CLArguments().Item(QStringLiteral("INI")).value();
     if (!iniSwitch.isEmpty())
-        ini.setHalvexINI(IHalvexINI::nativePath(iniSwitch));
+        useNamedConfiguration(ini, iniSwitch);
     context_.configurationPath = ini.HalvexINI();
 
     // ODBC mode and the connection the login component and the program share.

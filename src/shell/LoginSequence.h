@@ -8,6 +8,8 @@ struct AppContext;
 
 namespace velora::shell {
 
+class IHalvexINI;
+
 // The first part of start-up: configuration, command line, the suite components, the login
 // and the checks of the database version and of the right to use the program. Fills the
 // context (configuration path, ODBC mode, deleted-reports support, connection, components,
@@ -21,7 +23,8 @@ public:
         : context_(context) {}
 
     // Throws ShellError or db::DbError for failures that end start-up with the general error
-    // (missing configuration file, duplicated switch, non-numeric database version).
+    // (missing configuration file, duplicated switch, a switch without its value, non-numeric
+    // database version).
     int run(const QString& executableName, const QString& applicationVersion);
 
     // The message line shown for a result code, or empty when the code ends start-up silently.
@@ -31,6 +34,7 @@ public:
 
 private:
     void setUpLoginComponent(const QString& applicationVersion);
+    static void useNamedConfiguration(IHalvexINI& ini, const QString& path);
     int logIn();
     int checkDatabaseVersion(int code);
 

@@ -33,12 +33,14 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velora::shell {
 
@@ -278,14 +280,31 @@ void MainWindow::setFullModeControls(bool full) {
     }
 }
 
-// Explorer and details side by side; each keeps at least its design width, and the stored
-// position (in pixels) is applied last, within those limits.
+// Explorer and details side by side; each keeps at least its design width. The stored
+// position (in pixels) waits until the window is shown: before that the panes have no real
+// size yet, and the limits would cut the position down to the explorer's minimum.
 void MainWindow::bindSplitter() {
     splitter_->setOrientation(2);
     splitter_->setMinimumSize(1, kExplorerDesignWidth);
     splitter_->setMinimumSize(2, details_->accountPaneWidth());
     splitter_->Bind(explorer_, details_);
-    splitter_->setPosition(context_.preferences.splitPosition);
+    splitToRestore_ = context_.preferences.splitPosition;
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!splitToRestore_)
+        return;
+    // The panes are polished now and may need more width than at load: the splitter and the
+    // window's minimum follow before the stored position is applied against them.
+    details_->fitFixedPanesToContent();
+    splitter_->setMinimumSize(2, details_->accountPaneWidth());
+    applyMinimumSize();
+    if (QLayout* frame = layout())
+        frame->activate(); // the centre takes the window's size now
+    splitter_->setPosition(*splitToRestore_);
+    splitToRestore_.reset();
+    applyMinimumSize(); // against the explorer's real width now
 }
 
 void MainWindow::decidePartitionMode() {
@@ -303,9 +322,8 @@ void MainWindow::decidePartitionMode() {
 // partition mode.
 common::PreferenceStore MainWindow::preferenceStore() const {
     const suite::HXLoginUser& user = *context_.login->User();
-    return common::PreferenceStore(
-        *context_.connection,
-        {QString::number(user.user_id()), user.partition_id(), context_.partitionMode});
+    return common::PreferenceStore(*context_.connection,
+                                   {user.user_id(), user.partition_id(), context_.partitionMode});
 }
 
 bool MainWindow::openAndReadPreferences() {
@@ -324,14 +342,12 @@ bool MainWindow::openAndReadPreferences() {
     return false;
 }
 
+// The stored size and position are those of the inner area, as saveWindowSettings stores
+// them.
 void MainWindow::placeWindow() {
     const common::Preferences& p = context_.preferences;
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect placed = WindowPlacement::twipsToPixels(
-        WindowPlacement::place(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
-                               WindowPlacement::pixelsToTwips(screen.size())));
-    resize(placed.size());
-    move(screen.topLeft() + placed.topLeft());
+    setGeometry(WindowPlacement::restored(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
+                                          QGuiApplication::primaryScreen()->availableGeometry()));
 }
 
 void MainWindow::setStartDates() {
@@ -374,15 +390,21 @@ void MainWindow::updateIncentiveValues() {
         userPanes_->reloadShownWeek();
 }
 
+// Saves what placeWindow and showEvent restore, in the same terms: the inner area of the
+// window as it is when not maximised, and the splitter position (the stored one while the
+// window has not been shown), each within what the next start can read.
 void MainWindow::saveWindowSettings() {
     common::PreferenceStore store = preferenceStore();
-    const QRect frame = frameGeometry();
+    const QRect inner = normalGeometry().isValid() ? normalGeometry() : geometry();
+    const QRect stored =
+        WindowPlacement::stored(inner, QGuiApplication::primaryScreen()->availableGeometry());
     common::WindowSettings settings;
-    settings.height = static_cast<float>(widgets::Twips::fromPixels(frame.height()));
-    settings.width = static_cast<float>(widgets::Twips::fromPixels(frame.width()));
-    settings.top = static_cast<float>(widgets::Twips::fromPixels(frame.top()));
-    settings.left = static_cast<float>(widgets::Twips::fromPixels(frame.left()));
-    settings.splitPosition = splitter_->Position();
+    settings.height = static_cast<float>(stored.height());
+    settings.width = static_cast<float>(stored.width());
+    settings.top = static_cast<float>(stored.top());
+    settings.left = static_cast<float>(stored.left());
+    settings.splitPosition =
+        WindowPlacement::storable(splitToRestore_.value_or(splitter_->Position()));
     common::Preferences::saveWindowSettings(store, settings);
 }
 
@@ -426,14 +448,20 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (isMinimized() || !details_)
         return;
-    // The minimum depends on the explorer's width only, so setting it converges at once.
+    applyMinimumSize();
+    if (splitter_->isReady())
+        splitter_->Resize();
+}
+
+// The minimum depends on the explorer's width only, so setting it converges at once. Before the
+// first layout the explorer has no real width yet; its design width stands in.
+void MainWindow::applyMinimumSize() {
+    const int explorerWidth = std::max(explorer_->width(), kExplorerDesignWidth);
     const QSize needed = widgets::Twips::toPixels(
-        common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorer_->width()),
+        common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorerWidth),
                                       widgets::Twips::fromPixels(details_->accountPaneWidth())));
     if (needed != centralWidget()->minimumSize())
         centralWidget()->setMinimumSize(needed);
-    if (splitter_->isReady())
-        splitter_->Resize();
 }
 
 void MainWindow::showHelp() {

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class QFrame;
 
@@ -67,6 +68,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
@@ -82,6 +84,7 @@ private:
     void onUpdateComplete();
     void revert();
     void bindSplitter();
+    void applyMinimumSize();
     void placeWindow();
     void setStartDates();
     void suppressTextBoxMenus();
@@ -103,6 +106,8 @@ private:
     std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;
     QTimer tmrLoader_;
     HelpWindow* help_ = nullptr;
+    // The stored splitter position, until the window is shown and has its real size.
+    std::optional<int> splitToRestore_;
     bool unloaded_ = false;
     // The operator cancelled the catalogue load: the program ends without saving anything.
     bool endWithoutSaving_ = false;

@@ -1,8 +1,21 @@
 #include "WindowPlacement.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velora::shell {
+
+namespace {
+
+int toPixels(double twips) {
+    return static_cast<int>(std::lround(twips / WindowPlacement::kTwipsPerPixel));
+}
+
+long long toTwips(int pixels) {
+    return static_cast<long long>(pixels) * WindowPlacement::kTwipsPerPixel;
+}
+
+} // namespace
 
 double WindowPlacement::placeCoordinate(double stored, double windowExtent, double screenExtent) {
     // A position saved on a larger screen than the present one would put the window out of
@@ -19,16 +32,23 @@ QRectF WindowPlacement::place(double storedLeft, double storedTop, double width,
                   placeCoordinate(storedTop, height, screen.height()), width, height);
 }
 
-QSizeF WindowPlacement::pixelsToTwips(const QSize& pixels) {
-    return QSizeF(pixels.width() * kTwipsPerPixel, pixels.height() * kTwipsPerPixel);
+QRect WindowPlacement::restored(int storedLeft, int storedTop, int width, int height,
+                                const QRect& available) {
+    const QSizeF screen(static_cast<double>(toTwips(available.width())),
+                        static_cast<double>(toTwips(available.height())));
+    const QRectF twips = place(storedLeft, storedTop, width, height, screen);
+    return QRect(available.left() + toPixels(twips.left()), available.top() + toPixels(twips.top()),
+                 toPixels(twips.width()), toPixels(twips.height()));
 }
 
-QRect WindowPlacement::twipsToPixels(const QRectF& twips) {
-    const auto toPixels = [](double value) {
-        return static_cast<int>(std::lround(value / kTwipsPerPixel));
-    };
-    return QRect(toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()),
-                 toPixels(twips.height()));
+int WindowPlacement::storable(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, kSmallestStored, kLargestStored));
+}
+
+QRect WindowPlacement::stored(const QRect& inner, const QRect& available) {
+    return QRect(storable(toTwips(inner.left() - available.left())),
+                 storable(toTwips(inner.top() - available.top())), storable(toTwips(inner.width())),
+                 storable(toTwips(inner.height())));
 }
 
 } // namespace velora::shell

@@ -1,7 +1,6 @@
 #include "cSplitter.h"
 
 #include "SplitterBar.h"
-#include "Twips.h"
 #include "WidgetError.h"
 
 #include <QCoreApplication>
@@ -42,14 +41,6 @@ void cSplitter::setPosition(int value) {
     geometry_.setPosition(geometry_.limited(value, innerExtent()));
     geometry_.updateProportion(innerExtent().value_or(0));
     Resize();
-}
-
-int cSplitter::PositionTwips() const {
-    return Twips::fromPixels(Position());
-}
-
-void cSplitter::setPositionTwips(int twips) {
-    setPosition(Twips::toPixels(twips));
 }
 
 void cSplitter::setSplitterSize(int value) {

@@ -30,9 +30,6 @@ public:
     // Size of the first pane in pixels, from the container's inner top or left edge.
     int Position() const { return geometry_.Position(); }
     void setPosition(int value);
-    // The same position in twips, the unit in which the preferences store it.
-    int PositionTwips() const;
-    void setPositionTwips(int twips);
 
     int SplitterSize() const { return geometry_.SplitterSize(); }
     void setSplitterSize(int value);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/Connection.h"
 #include "TestPaths.h"
+#include "db/Connection.h"
 
 #include <QProcess>
 #include <QString>
@@ -16,8 +16,13 @@ struct AdminRun {
     QString out;
     QString err;
 
-    static AdminRun run(const QStringList& arguments) {
+    // locale: the VELORA_LOCALE the program runs under (en_US when empty).
+    static AdminRun run(const QStringList& arguments, const QString& locale = {}) {
         QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!locale.isEmpty())
+            environment.insert(QStringLiteral("VELORA_LOCALE"), locale);
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VELORA_ADMIN_PATH), arguments);
         AdminRun result;
         if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit) {

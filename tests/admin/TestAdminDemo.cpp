@@ -127,41 +127,65 @@ private Q_SLOTS:
         QVERIFY(fingerprint(other) != fingerprint(installation_));
     }
 
-    void data_hasUsersWhoseIdsNeedQuoting() {
-        QCOMPARE(
-            scalar(QStringLiteral("SELECT RTRIM(last_name) + ', ' + RTRIM(first_name) FROM "
-                                  "Trans_info WHERE trans_id = 'obrien''k' AND trans_type = 1")),
-            QStringLiteral("O'Brien, Kathleen"));
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_id = 'j.smith' "
-                                      "AND trans_type = 1 AND is_deleted = 0")),
-                 1);
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive "
-                                     "WHERE trans_id = 'obrien''k'")) > 0);
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive "
-                                     "WHERE trans_id = 'j.smith'")) > 0);
+    // Facts of the generated data, each one statement on the demo database: ">0" asks for
+    // a positive number, any other text for that exact value.
+    void data_facts_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("expected");
+        const auto fact = [](const char* name, const char* expected, const char* statement) {
+            QTest::newRow(name) << QString::fromLatin1(statement) << QString::fromLatin1(expected);
+        };
+        fact("a user whose id needs quoting", "O'Brien, Kathleen",
+             "SELECT RTRIM(last_name) + ', ' + RTRIM(first_name) FROM Trans_info WHERE trans_id = "
+             "'obrien''k' AND trans_type = 1");
+        fact("her production", ">0",
+             "SELECT COUNT(*) FROM Trans_incentive WHERE trans_id = 'obrien''k'");
+        fact("a user id with a point", ">0",
+             "SELECT COUNT(*) FROM Trans_incentive WHERE trans_id = 'j.smith'");
+        fact("deleted users", ">0",
+             "SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted = 1");
+        fact("deleted accounts", ">0", "SELECT COUNT(*) FROM Account_info WHERE is_deleted = 1");
+        fact("live accounts", ">0", "SELECT COUNT(*) FROM Account_info WHERE is_deleted = 0");
+        fact("users outside the scheme", ">0",
+             "SELECT COUNT(*) FROM Trans_info WHERE trans_type = 2");
+        fact("who have no production", "0",
+             "SELECT COUNT(*) FROM Trans_incentive ti JOIN Trans_info u ON u.trans_id = "
+             "ti.trans_id WHERE u.trans_type <> 1");
+        fact("twelve transcriptionists", "12",
+             "SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1");
+        fact("locked rows", ">0", "SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1");
+        fact("locked only before the cut-off", "0",
+             "SELECT COUNT(*) FROM Trans_incentive WHERE (locked = 1 AND shift_date >= "
+             "'2024-01-30') OR (locked = 0 AND shift_date < '2024-01-30')");
+        fact("the last day is yesterday", "2024-03-14",
+             "SELECT MAX(shift_date) FROM Trans_incentive");
+        fact("no corrections of hours, pages or typed lines", "0",
+             "SELECT COUNT(*) FROM Trans_incentive WHERE hours_system_modified <> hours_system OR "
+             "pages_modified <> pages OR incent_typed_modified <> incent_typed");
+        fact("other work in the activity log", ">0",
+             "SELECT COUNT(*) FROM Trans_activity WHERE work_type = 2");
+        fact("left-out time in the activity log", ">0",
+             "SELECT COUNT(*) FROM Trans_activity WHERE update_type = 6");
+        fact("seven formulas", "7", "SELECT COUNT(*) FROM Incentive_formula");
+        fact("month-end and per-account formulas", "2",
+             "SELECT COUNT(*) FROM Incentive_formula WHERE formula_text LIKE '%MonthToDate(%' OR "
+             "formula_text LIKE '%Select Case AccountID%'");
+        fact("every group has a date", "0",
+             "SELECT COUNT(*) FROM Incentive_group WHERE incentive_effective_date IS NULL");
+        fact("every user in a group", "0",
+             "SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND (incentive_group_id IS NULL "
+             "OR incentive_effective_date IS NULL OR incentive_group_id NOT IN (SELECT group_id "
+             "FROM Incentive_group))");
     }
 
-    void data_hasDeletedAndNonTranscriptionistRows() {
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_info "
-                                     "WHERE trans_type = 1 AND is_deleted = 1")) > 0);
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE is_deleted = 1")) >
-                0);
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE is_deleted = 0")) >
-                0);
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 2")) > 0);
-        // Users outside the scheme have no production.
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive ti JOIN Trans_info u "
-                                      "ON u.trans_id = ti.trans_id WHERE u.trans_type <> 1")),
-                 0);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1")), 12);
-    }
-
-    void data_locksRowsBeforeTheCutOffOnly() {
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")) > 0);
-        QVERIFY(scalar(QStringLiteral("SELECT MAX(shift_date) FROM Trans_incentive "
-                                      "WHERE locked = 1")) < kLockedBefore);
-        QVERIFY(scalar(QStringLiteral("SELECT MIN(shift_date) FROM Trans_incentive "
-                                      "WHERE locked = 0")) >= kLockedBefore);
+    void data_facts() {
+        QFETCH(QString, statement);
+        QFETCH(QString, expected);
+        const QString value = scalar(statement);
+        if (expected == QLatin1String(">0"))
+            QVERIFY2(value.toInt() > 0, qPrintable(value));
+        else
+            QCOMPARE(value, expected);
     }
 
     void data_coversWorkingDaysUpToYesterday() {
@@ -185,11 +209,6 @@ private Q_SLOTS:
             "OR number_rpts_modified <> number_rpts OR incent_pay_modified <> incent_pay"));
         QVERIFY2(corrected > 0 && corrected * 20 < rows,
                  qPrintable(QStringLiteral("%1 of %2").arg(corrected).arg(rows)));
-        QCOMPARE(count(QStringLiteral(
-                     "SELECT COUNT(*) FROM Trans_incentive WHERE hours_system_modified <> "
-                     "hours_system OR pages_modified <> pages OR incent_typed_modified <> "
-                     "incent_typed")),
-                 0);
     }
 
     void data_activityMatchesSystemHours() {
@@ -218,22 +237,9 @@ private Q_SLOTS:
             QVERIFY(hours >= 6.0 && hours <= 8.5);
         }
         QCOMPARE(checked, activity.size());
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_activity WHERE work_type = 2")) >
-                0);
-        QVERIFY(count(QStringLiteral("SELECT COUNT(*) FROM Trans_activity WHERE update_type = 6")) >
-                0);
     }
 
     void catalogue_groupsAssignFormulasForEveryAccount() {
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Incentive_formula")), 7);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Incentive_formula WHERE formula_text "
-                                      "LIKE '%MonthToDate(%' OR formula_text LIKE "
-                                      "'%Select Case AccountID%'")),
-                 2);
-        // The program's group list cannot read a group without date and flag.
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Incentive_group WHERE "
-                                      "incentive_effective_date IS NULL")),
-                 0);
         const int accounts = count(QStringLiteral("SELECT COUNT(*) FROM Account_info"));
         velora::db::Recordset groups = db_->openRecordset(QStringLiteral(
             "SELECT g.group_id, COUNT(f.account_id) AS assignments, MIN(f.account_id) AS first "
@@ -245,29 +251,6 @@ private Q_SLOTS:
             QCOMPARE(groups.value(QStringLiteral("first")).toInt(), -1);
         }
         QCOMPARE(seen, count(QStringLiteral("SELECT COUNT(*) FROM Incentive_group")) - 1);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND "
-                                      "(incentive_group_id IS NULL OR incentive_effective_date "
-                                      "IS NULL OR incentive_group_id NOT IN (SELECT group_id "
-                                      "FROM Incentive_group))")),
-                 0);
-    }
-
-    void catalogue_loginsHaveTheirRights() {
-        velora::db::Recordset logins = db_->openRecordset(QStringLiteral(
-            "SELECT s.user_name, COUNT(p.privilege) AS rights, MIN(p.privilege) AS lowest, "
-            "MAX(p.privilege) AS highest FROM Suite_user s JOIN Suite_user_privilege p ON "
-            "p.user_id = s.user_id JOIN Trans_info t ON t.trans_id = s.trans_id AND "
-            "t.trans_type = 1 AND t.is_deleted = 0 GROUP BY s.user_name ORDER BY s.user_name"));
-        QVERIFY(!logins.eof());
-        QCOMPARE(logins.text(QStringLiteral("user_name")), QStringLiteral("operator"));
-        QCOMPARE(logins.value(QStringLiteral("rights")).toInt(), 1);
-        QCOMPARE(logins.value(QStringLiteral("lowest")).toInt(), 16);
-        logins.moveNext();
-        QVERIFY(!logins.eof());
-        QCOMPARE(logins.text(QStringLiteral("user_name")), QStringLiteral("supervisor"));
-        QCOMPARE(logins.value(QStringLiteral("rights")).toInt(), 7);
-        QCOMPARE(logins.value(QStringLiteral("lowest")).toInt(), 16);
-        QCOMPARE(logins.value(QStringLiteral("highest")).toInt(), 45);
     }
 
     void partitions_makeATreeWithADefaultGroupEach() {

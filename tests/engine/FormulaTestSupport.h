@@ -3,33 +3,30 @@
 #include "engine/CompiledFormula.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <vector>
 
 namespace velora::test {
 
-// A period source that answers from a fixed value and records each question.
+// A period source that answers a fixed value and notes each question as "period measure
+// allAccounts user" in numbers: "1 2 0 jsmith" asks for this month's true lines of one account.
 class FakePeriodSource : public engine::PeriodSource {
 public:
-    struct Question {
-        engine::Period period;
-        engine::Measure measure;
-        bool allAccounts;
-        QString transId;
-    };
-
     double answer = 0;
-    std::vector<Question> questions;
+    QStringList questions;
 
     double periodSum(engine::Period period, engine::Measure measure, bool allAccounts,
                      const engine::RowInputs& row) override {
-        questions.push_back({period, measure, allAccounts, row.transId});
+        questions << QString::asprintf("%d %d %d ", int(period), int(measure), int(allAccounts)) +
+                         row.transId;
         return answer;
     }
 };
 
-// A value as "Type:value" so that a table can state both: "Number:9", "String:a1",
+// A value as "Type:value" so that a table can state both: "Number:9", "Single:0.1", "String:a1",
 // "Boolean:true", "Date:2012-11-04", "Empty".
 inline QString describe(const QVariant& value) {
     switch (value.typeId()) {
@@ -39,7 +36,10 @@ inline QString describe(const QVariant& value) {
         return QStringLiteral("Boolean:") +
                (value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
     case QMetaType::Double:
-        return QStringLiteral("Number:") + QString::number(value.toDouble(), 'g', 15);
+        return QStringLiteral("Number:") +
+               QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Float:
+        return QStringLiteral("Single:") + QString::number(value.toFloat(), 'g', 7);
     case QMetaType::QString:
         return QStringLiteral("String:") + value.toString();
     case QMetaType::QDate:

@@ -200,17 +200,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("operatorMode");
         QTest::addColumn<QString>("menu");
-        QTest::newRow("user") << Keys::User(kUser) << true << "mnuUserFolderPopup";
+        QTest::newRow("user") << Keys::User(kUser) << false << "mnuUserFolderPopup";
         QTest::newRow("formulas folder")
-            << Keys::FormulasFolder() << true << "mnuFormulaFolderPopup";
-        QTest::newRow("formula") << Keys::Formula("2") << true << "mnuFormulaPopup";
-        QTest::newRow("groups folder") << Keys::GroupsFolder() << true << "mnuGroupFolderPopup";
-        QTest::newRow("group") << Keys::Group("7") << true << "mnuGroupPopup";
-        QTest::newRow("account") << Keys::UserAccount(kUser, "5") << true << "";
-        QTest::newRow("root") << Keys::Root() << true << "";
-        QTest::newRow("users folder") << Keys::UsersFolder() << true << "";
-        QTest::newRow("formula, operator mode off") << Keys::Formula("2") << false << "";
-        QTest::newRow("group, operator mode off") << Keys::Group("7") << false << "";
+            << Keys::FormulasFolder() << false << "mnuFormulaFolderPopup";
+        QTest::newRow("formula") << Keys::Formula("2") << false << "mnuFormulaPopup";
+        QTest::newRow("groups folder") << Keys::GroupsFolder() << false << "mnuGroupFolderPopup";
+        QTest::newRow("group") << Keys::Group("7") << false << "mnuGroupPopup";
+        QTest::newRow("account") << Keys::UserAccount(kUser, "5") << false << "";
+        QTest::newRow("root") << Keys::Root() << false << "";
+        QTest::newRow("users folder") << Keys::UsersFolder() << false << "";
+        QTest::newRow("formula, operator mode") << Keys::Formula("2") << true << "";
+        QTest::newRow("group, operator mode") << Keys::Group("7") << true << "";
     }
     void rightClickMenus() {
         QFETCH(QString, key);
@@ -233,6 +233,7 @@ private Q_SLOTS:
     void menuItems() {
         IncentiveExplorer e;
         populate(e);
+        e.SetOperatorMode(false);
         ExplorerEventLog log(e);
         QCOMPARE(menuItem(e, "mnuCreateFormula")->text(), QStringLiteral("Create Formula"));
         QCOMPARE(menuItem(e, "mnuCreateFormula")->parent()->objectName(),

@@ -1,6 +1,7 @@
 #include "common/TestMain.h"
 #include "shell/CommandLine.h"
 #include "shell/ShellError.h"
+#include "shell/StartupSwitches.h"
 
 #include <QTest>
 
@@ -8,6 +9,7 @@ using velora::shell::CLArgument;
 using velora::shell::CLArguments;
 using velora::shell::CommandLine;
 using velora::shell::ShellError;
+using velora::shell::StartupSwitches;
 
 namespace {
 
@@ -19,12 +21,6 @@ QStringList pairs(const CLArguments& arguments) {
     return result;
 }
 
-void verifySentinel(const CLArgument& argument) {
-    QVERIFY(!argument.Exists());
-    QCOMPARE(argument.Name(), QString());
-    QCOMPARE(argument.value(), QString());
-}
-
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -34,50 +30,30 @@ private Q_SLOTS:
     void parse_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("expected");
-
-        QTest::newRow("empty") << "" << QStringList();
-        QTest::newRow("blanks only") << "   " << QStringList();
-        QTest::newRow("lone slash") << " / " << QStringList();
-        QTest::newRow("blanks inside a value")
-            << "/INI=C:\\a b\\x.ini /UNAME=jo"
-            << QStringList{"INI", "C:\\a b\\x.ini", "UNAME", "jo"};
-        QTest::newRow("three switches")
-            << "  /INI=C:\\a b\\x.ini /UNAME=jo /PASSWORD=se cret  "
-            << QStringList{"INI", "C:\\a b\\x.ini", "UNAME", "jo", "PASSWORD", "se cret"};
-        QTest::newRow("quotes protect a slash")
-            << "/INI=\"C:\\p/q.ini\"" << QStringList{"INI", "C:\\p/q.ini"};
-        QTest::newRow("quotes in the middle of a switch")
-            << "/INI=\"/home/a b/\" /X=1" << QStringList{"INI", "/home/a b/", "X", "1"};
-        QTest::newRow("unclosed quote runs to the end")
-            << "/A=\"x /B=y" << QStringList{"A", "x /B=y"};
-        QTest::newRow("empty value at the end") << "/X=" << QStringList{"X", ""};
-        QTest::newRow("equals at position 2 is part of the name")
-            << "/=5" << QStringList{"=5", "TRUE"};
-        QTest::newRow("bare switch at the end")
-            << "/DisableLocalUpdates" << QStringList{"DisableLocalUpdates", "TRUE"};
-        QTest::newRow("bare switch before another")
-            << "/DisableLocalUpdates /INI=x" << QStringList{"DisableLocalUpdates", "", "INI", "x"};
-        QTest::newRow("switches without blanks between")
-            << "/A/B=1" << QStringList{"A", "TRUE", "B", "1"};
-        QTest::newRow("name is not trimmed") << "/INI =x" << QStringList{"INI ", "x"};
-        QTest::newRow("blank separates name and value")
-            << "/UNAME jo /X" << QStringList{"UNAME", "jo", "X", "TRUE"};
-        QTest::newRow("last value keeps inner leading blanks")
-            << "/A=  x  /B=  y" << QStringList{"A", "x", "B", "  y"};
-        QTest::newRow("last value after a blank is not trimmed")
-            << "/A  x" << QStringList{"A", " x"};
-        QTest::newRow("closing slash dropped, blank kept") << "/A=1 /" << QStringList{"A", "1 "};
-        QTest::newRow("quoted closing slash kept") << "/A=\"x/\"" << QStringList{"A", "x/"};
-        QTest::newRow("double slash gives an empty name")
-            << "//A" << QStringList{"", "TRUE", "A", "TRUE"};
-        QTest::newRow("text before the first slash")
-            << "abc /X=1" << QStringList{"bc", "", "X", "1"};
-        QTest::newRow("tab is not a blank") << "/A\tb" << QStringList{"A\tb", "TRUE"};
-        QTest::newRow("bare name cut to 256 characters")
-            << QStringLiteral("/") + QString(300, u'n') << QStringList{QString(256, u'n'), "TRUE"};
-        QTest::newRow("long name with a value is not cut")
-            << QStringLiteral("/") + QString(300, u'n') + QStringLiteral("=v")
-            << QStringList{QString(300, u'n'), "v"};
+        const auto row = [](const char* name, const QString& text, const QStringList& expected) {
+            QTest::newRow(name) << text << expected;
+        };
+        row("blanks only", "   ", {});
+        row("lone slash", " / ", {});
+        row("blanks inside a value", "  /INI=C:\\a b\\x.ini /UNAME=jo /PASSWORD=se cret  ",
+            {"INI", "C:\\a b\\x.ini", "UNAME", "jo", "PASSWORD", "se cret"});
+        row("quotes protect a slash", "/INI=\"/home/a b/\" /X=1", {"INI", "/home/a b/", "X", "1"});
+        row("unclosed quote runs to the end", "/A=\"x /B=y", {"A", "x /B=y"});
+        row("empty value at the end", "/X=", {"X", ""});
+        row("equals at position 2 is part of the name", "/=5", {"=5", "TRUE"});
+        row("bare switch at the end", "/DisableLocalUpdates", {"DisableLocalUpdates", "TRUE"});
+        row("bare switch before another", "/DisableLocalUpdates /INI=x",
+            {"DisableLocalUpdates", "", "INI", "x"});
+        row("switches without blanks between", "/A/B=1", {"A", "TRUE", "B", "1"});
+        row("name is not trimmed", "/INI =x", {"INI ", "x"});
+        row("blank separates name and value", "/UNAME jo /X", {"UNAME", "jo", "X", "TRUE"});
+        row("only the last value keeps inner blanks", "/A=  x  /B=  y", {"A", "x", "B", "  y"});
+        row("closing slash dropped", "/A=1 /", {"A", "1 "});
+        row("double slash gives an empty name", "//A", {"", "TRUE", "A", "TRUE"});
+        row("text before the first slash", "abc /X=1", {"bc", "", "X", "1"});
+        row("tab is not a blank", "/A\tb", {"A\tb", "TRUE"});
+        row("bare name cut to 256 characters", QStringLiteral("/") + QString(300, u'n'),
+            {QString(256, u'n'), "TRUE"});
     }
 
     void parse() {
@@ -108,53 +84,33 @@ private Q_SLOTS:
         }
     }
 
-    void itemByKeyIgnoresCase() {
+    // Lookups ignore case and give the sentinel for anything missing; removed names may come
+    // again, and removing what is not there fails.
+    void collection() {
         const CommandLine commandLine(QStringLiteral("/INI=C:\\x.ini /UNAME=jo"));
-        const CLArgument ini = commandLine.CLArguments().Item(QStringLiteral("ini"));
-        QVERIFY(ini.Exists());
-        QCOMPARE(ini.Name(), QStringLiteral("INI"));
-        QCOMPARE(ini.value(), QStringLiteral("C:\\x.ini"));
-        QCOMPARE(commandLine.CLArguments().Item(QStringLiteral("Uname")).value(),
-                 QStringLiteral("jo"));
-    }
+        const CLArguments& parsed = commandLine.CLArguments();
+        QCOMPARE(parsed.Item(QStringLiteral("ini")).Name(), QStringLiteral("INI"));
+        QCOMPARE(parsed.Item(QStringLiteral("Uname")).value(), QStringLiteral("jo"));
+        QCOMPARE(parsed.Item(2).Name(), QStringLiteral("UNAME"));
+        for (const CLArgument& missing :
+             {parsed.Item(QStringLiteral("PASSWORD")), parsed.Item(QStringLiteral("NOTHING")),
+              parsed.Item(0), parsed.Item(3)}) {
+            QVERIFY(!missing.Exists() && !missing.HasValue());
+            QCOMPARE(missing.Name() + missing.value(), QString());
+        }
 
-    void missingItemsAreTheSentinel() {
-        const CommandLine commandLine(QStringLiteral("/INI=x /UNAME=jo"));
-        const CLArguments& arguments = commandLine.CLArguments();
-        verifySentinel(arguments.Item(QStringLiteral("PASSWORD")));
-        verifySentinel(arguments.Item(QStringLiteral("NOTHING")));
-        verifySentinel(arguments.Item(0));
-        verifySentinel(arguments.Item(3));
-        verifySentinel(arguments.Item(-1));
-        QCOMPARE(arguments.Item(1).Name(), QStringLiteral("INI"));
-        QCOMPARE(arguments.Item(2).Name(), QStringLiteral("UNAME"));
-    }
-
-    void addAndRemove() {
         CLArguments arguments;
-        const CLArgument added = arguments.Add(QStringLiteral("A"), QStringLiteral("1"));
-        QVERIFY(added.Exists());
-        QCOMPARE(added.value(), QStringLiteral("1"));
+        QVERIFY(arguments.Add(QStringLiteral("A"), QStringLiteral("1")).Exists());
         arguments.Add(QStringLiteral("B"), QStringLiteral("2"));
-        arguments.Add(QStringLiteral("C"), QStringLiteral("3"));
-
+        arguments.AddBare(QStringLiteral("C"));
         arguments.Remove(QStringLiteral("b"));
-        QCOMPARE(pairs(arguments), (QStringList{"A", "1", "C", "3"}));
         arguments.Remove(1);
-        QCOMPARE(pairs(arguments), (QStringList{"C", "3"}));
-        // A removed name may be added again.
         arguments.Add(QStringLiteral("A"), QStringLiteral("4"));
-        QCOMPARE(arguments.Item(2).value(), QStringLiteral("4"));
-        QCOMPARE(arguments.Count(), 2);
-    }
-
-    void removingWhatIsNotThereFails() {
-        CLArguments arguments;
-        arguments.Add(QStringLiteral("A"), QStringLiteral("1"));
+        QCOMPARE(pairs(arguments), (QStringList{"C", "TRUE", "A", "4"}));
+        QVERIFY(!arguments.Item(1).HasValue());
         QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(QStringLiteral("B")));
-        QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(2));
-        QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(0));
-        QCOMPARE(arguments.Count(), 1);
+        QVERIFY_THROWS_EXCEPTION(ShellError, arguments.Remove(3));
+        QCOMPARE(arguments.Count(), 2);
     }
 
     void fromProcessArguments_data() {
@@ -163,23 +119,24 @@ private Q_SLOTS:
         const QString program = QStringLiteral("/usr/bin/velora-incentive");
 
         QTest::newRow("program only") << QStringList{program} << QStringList();
-        QTest::newRow("switches") << QStringList{program, "/UNAME=jo", "/PASSWORD=pw"}
-                                  << QStringList{"UNAME", "jo", "PASSWORD", "pw"};
-        QTest::newRow("path with slashes")
-            << QStringList{program, "/INI=/home/me/HALVEX.INI", "/UNAME=jo"}
-            << QStringList{"INI", "/home/me/HALVEX.INI", "UNAME", "jo"};
-        QTest::newRow("path with blanks")
-            << QStringList{program, "/INI=/home/me/my files/HALVEX.INI"}
-            << QStringList{"INI", "/home/me/my files/HALVEX.INI"};
+        QTest::newRow("path with slashes and blanks")
+            << QStringList{program, "/INI=/home/me/my files/HALVEX.INI", "/UNAME=jo"}
+            << QStringList{"INI", "/home/me/my files/HALVEX.INI", "UNAME", "jo"};
         QTest::newRow("value as its own argument")
             << QStringList{program, "/INI", "conf/h.ini", "/UNAME", "jo smith"}
             << QStringList{"INI", "conf/h.ini", "UNAME", "jo smith"};
-        // An argument that begins with "/" is a switch, wherever it stands.
-        QTest::newRow("slash argument is a switch")
-            << QStringList{program, "/INI", "/srv"} << QStringList{"INI", "", "srv", "TRUE"};
-        QTest::newRow("bare switch before another")
+        QTest::newRow("absolute path after the switch")
+            << QStringList{program, "/INI", "/path/to/HALVEX.INI", "/UNAME", "/jo"}
+            << QStringList{"INI", "/path/to/HALVEX.INI", "UNAME", "/jo"};
+        QTest::newRow("a switch is never taken as a value")
+            << QStringList{program, "/UNAME", "/PASSWORD=pw"}
+            << QStringList{"UNAME", "", "PASSWORD", "pw"};
+        QTest::newRow("bare flag anywhere")
             << QStringList{program, "/DisableLocalUpdates", "/UNAME=jo"}
-            << QStringList{"DisableLocalUpdates", "", "UNAME", "jo"};
+            << QStringList{"DisableLocalUpdates", "TRUE", "UNAME", "jo"};
+        QTest::newRow("unknown switch keeps only a plain value")
+            << QStringList{program, "/X", "/srv", "/Y", "v"}
+            << QStringList{"X", "TRUE", "srv", "TRUE", "Y", "v"};
     }
 
     void fromProcessArguments() {
@@ -187,6 +144,36 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const CommandLine commandLine = CommandLine::fromProcessArguments(arguments);
         QCOMPARE(pairs(commandLine.CLArguments()), expected);
+    }
+
+    void switchesThatNeedAValue_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("missing"); // empty: accepted
+        QTest::newRow("all given") << "/INI=x /UNAME=jo /PASSWORD=pw" << QString();
+        QTest::newRow("none given") << "/DisableLocalUpdates" << QString();
+        QTest::newRow("bare at the end") << "/UNAME=jo /INI"
+                                         << "INI";
+        QTest::newRow("bare before another") << "/UNAME /INI=x"
+                                             << "UNAME";
+        QTest::newRow("empty after equals") << "/UNAME=jo /PASSWORD="
+                                            << "PASSWORD";
+        QTest::newRow("blanks only") << "/INI=\"  \""
+                                     << "INI";
+    }
+
+    void switchesThatNeedAValue() {
+        QFETCH(QString, text);
+        QFETCH(QString, missing);
+        const CommandLine commandLine(text);
+        try {
+            StartupSwitches::requireValues(commandLine.CLArguments());
+            QVERIFY(missing.isEmpty());
+        } catch (const ShellError& error) {
+            QCOMPARE(error.number(), 5);
+            QVERIFY2(error.description().startsWith(QStringLiteral("The switch /") + missing +
+                                                    QStringLiteral(" needs a value")),
+                     qPrintable(error.description()));
+        }
     }
 };
 

@@ -21,45 +21,53 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-QByteArray registryNaming(const QString& root) {
-    return "[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0\\]\nLocalRootDir=" +
-           root.toUtf8() + "\n";
-}
-
 } // namespace
 
 class TestIHalvexINI : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        registryFile_ = dir_->filePath(QStringLiteral("registry.ini"));
-        iniFile_ = dir_->filePath(QStringLiteral("suite/HALVEX/SYSTEM/HALVEX.INI"));
+    QTemporaryDir dir_;
+
+    QString registryNaming(const QString& root) {
+        const QString file = dir_.filePath(QStringLiteral("registry.ini"));
+        writeFile(file, "[Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0\\]\n"
+                        "LocalRootDir=" +
+                            root.toUtf8() + "\n");
+        return file;
     }
 
-    void findsTheFileBelowTheRoot_data() {
+private Q_SLOTS:
+    // The file below the root with or without a separator at its end, read anew on each call,
+    // and replaced by a path in either separator form.
+    void findsAndReadsTheFileBelowTheRoot_data() {
         QTest::addColumn<QString>("rootSuffix");
         QTest::newRow("no trailing separator") << "/suite";
         QTest::newRow("trailing slash") << "/suite/";
         QTest::newRow("trailing backslash") << "/suite\\";
     }
 
-    void findsTheFileBelowTheRoot() {
+    void findsAndReadsTheFileBelowTheRoot() {
         QFETCH(QString, rootSuffix);
-        writeFile(registryFile_, registryNaming(dir_->path() + rootSuffix));
-        writeFile(iniFile_, "[System]\r\nServer=(embedded)\r\nUser=\r\n");
-        const Registry registry(registryFile_, registryFile_);
-
-        const IHalvexINI reader(registry);
-        QCOMPARE(reader.HalvexINI(), iniFile_);
+        const QString iniFile = dir_.filePath(QStringLiteral("suite/HALVEX/SYSTEM/HALVEX.INI"));
+        writeFile(iniFile, "[System]\r\nServer=(embedded)\r\nUser=\r\n");
+        const Registry registry(registryNaming(dir_.path() + rootSuffix), QString());
+        IHalvexINI reader(registry);
+        QCOMPARE(reader.HalvexINI(), iniFile);
         QCOMPARE(reader.GetItem(QStringLiteral("system"), QStringLiteral("SERVER")),
                  QStringLiteral("(embedded)"));
         QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("User")), QString());
-        QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("Password")), QString());
+        writeFile(iniFile, "[System]\nUser=changed\n");
+        QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("User")),
+                 QStringLiteral("changed"));
+
+        const QString other = dir_.filePath(QStringLiteral("other.ini"));
+        writeFile(other, "[System]\nUser=other\n");
+        reader.setHalvexINI(QString(other).replace(u'/', u'\\'));
+        QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("User")),
+                 QStringLiteral("other"));
     }
 
+    // The default file must exist even when another one is to be used.
     void missingFileFails_data() {
         QTest::addColumn<bool>("rootRegistered");
         QTest::newRow("root without the file") << true;
@@ -68,12 +76,11 @@ private Q_SLOTS:
 
     void missingFileFails() {
         QFETCH(bool, rootRegistered);
-        const QString root = dir_->filePath(QStringLiteral("suite"));
-        if (rootRegistered)
-            writeFile(registryFile_, registryNaming(root));
-        const Registry registry(registryFile_, registryFile_);
-        const QString expectedPath =
-            rootRegistered ? iniFile_ : QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI");
+        const QString root = dir_.filePath(QStringLiteral("empty"));
+        const Registry registry(rootRegistered ? registryNaming(root) : QString(), QString());
+        const QString expectedPath = rootRegistered
+                                         ? root + QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI")
+                                         : QStringLiteral("/HALVEX/SYSTEM/HALVEX.INI");
         try {
             const IHalvexINI reader(registry);
             QFAIL("a reader was created without its file");
@@ -86,42 +93,6 @@ private Q_SLOTS:
                                         "of this application for more information."));
         }
     }
-
-    void pathCanBeReplaced() {
-        writeFile(registryFile_, registryNaming(dir_->filePath(QStringLiteral("suite"))));
-        writeFile(iniFile_, "[System]\nUser=default\n");
-        const QString other = dir_->filePath(QStringLiteral("other.ini"));
-        writeFile(other, "[System]\nUser=other\n");
-        const Registry registry(registryFile_, registryFile_);
-
-        IHalvexINI reader(registry);
-        reader.setHalvexINI(other);
-        QCOMPARE(reader.HalvexINI(), other);
-        QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("User")),
-                 QStringLiteral("other"));
-        // A path written with backslashes, as the suite's launcher passes it, still opens.
-        reader.setHalvexINI(QString(other).replace(u'/', u'\\'));
-        QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("User")),
-                 QStringLiteral("other"));
-        reader.setHalvexINI(dir_->filePath(QStringLiteral("none.ini")));
-        QCOMPARE(reader.GetItem(QStringLiteral("System"), QStringLiteral("User")), QString());
-    }
-
-    void valuesAreNotCached() {
-        writeFile(registryFile_, registryNaming(dir_->filePath(QStringLiteral("suite"))));
-        writeFile(iniFile_, "[System]\nSupportDeletedReports=N\n");
-        const Registry registry(registryFile_, registryFile_);
-        const IHalvexINI reader(registry);
-        const QString key = QStringLiteral("SupportDeletedReports");
-        QCOMPARE(reader.GetItem(QStringLiteral("System"), key), QStringLiteral("N"));
-        writeFile(iniFile_, "[System]\nSupportDeletedReports=Y\n");
-        QCOMPARE(reader.GetItem(QStringLiteral("System"), key), QStringLiteral("Y"));
-    }
-
-private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString registryFile_;
-    QString iniFile_;
 };
 
 VELORA_TEST(TestIHalvexINI)

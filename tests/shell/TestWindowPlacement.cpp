@@ -12,41 +12,51 @@ private Q_SLOTS:
     void coordinate_data() {
         QTest::addColumn<double>("stored");
         QTest::addColumn<double>("window");
-        QTest::addColumn<double>("screen");
         QTest::addColumn<double>("expected");
-        QTest::newRow("kept") << 1200.0 << 9000.0 << 28800.0 << 1200.0;
-        QTest::newRow("zero kept") << 0.0 << 9000.0 << 28800.0 << 0.0;
-        QTest::newRow("centred") << -1.0 << 9000.0 << 28800.0 << 9900.0;
-        QTest::newRow("centred to a half") << -1.0 << 11325.0 << 28800.0 << 8737.5;
-        QTest::newRow("at the screen edge kept") << 28800.0 << 9000.0 << 28800.0 << 28800.0;
-        QTest::newRow("beyond the screen centred") << 28801.0 << 9000.0 << 28800.0 << 9900.0;
-        QTest::newRow("other negative kept") << -450.0 << 9000.0 << 28800.0 << -450.0;
-        QTest::newRow("window wider than screen") << -1.0 << 30000.0 << 28800.0 << -600.0;
+        QTest::newRow("kept") << 1200.0 << 9000.0 << 1200.0;
+        QTest::newRow("centred to a half") << -1.0 << 11325.0 << 8737.5;
+        QTest::newRow("at the screen edge kept") << 28800.0 << 9000.0 << 28800.0;
+        QTest::newRow("beyond the screen centred") << 28801.0 << 9000.0 << 9900.0;
+        QTest::newRow("other negative kept") << -450.0 << 9000.0 << -450.0;
+        QTest::newRow("window wider than screen") << -1.0 << 30000.0 << -600.0;
     }
 
     void coordinate() {
         QFETCH(double, stored);
         QFETCH(double, window);
-        QFETCH(double, screen);
         QFETCH(double, expected);
-        QCOMPARE(WindowPlacement::placeCoordinate(stored, window, screen), expected);
+        QCOMPARE(WindowPlacement::placeCoordinate(stored, window, 28800.0), expected);
     }
 
-    // Each direction follows its own screen extent: a left that fits stays while a top
-    // beyond the screen height is centred.
-    void directionsAreIndependent() {
-        const QSizeF screen(28800, 16200);
-        QCOMPARE(WindowPlacement::place(20000, 17000, 6000, 9000, screen),
-                 QRectF(20000, 3600, 6000, 9000));
-        QCOMPARE(WindowPlacement::place(30000, 100, 6000, 9000, screen),
-                 QRectF(11400, 100, 6000, 9000));
+    // What is stored for a window is what brings it back: inner area and position from the
+    // available area's top left (here below a 27-pixel panel), both ways in the same terms.
+    void storedWindowComesBack_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("stored"); // twips
+        QTest::addColumn<QRect>("restored");
+        const QRect panelBelowTop(0, 27, 1920, 1053);
+        QTest::newRow("ordinary") << QRect(100, 127, 800, 600) << QRect(1500, 1500, 12000, 9000)
+                                  << QRect(100, 127, 800, 600);
+        QTest::newRow("too wide to store")
+            << QRect(0, 27, 2300, 700) << QRect(0, 0, 32767, 10500) << QRect(0, 27, 2184, 700);
+        QTest::newRow("far off to the left")
+            << QRect(-2500, 27, 800, 600) << QRect(-32768, 0, 12000, 9000)
+            << QRect(-2185, 27, 800, 600);
+        QTest::newRow("beyond the screen is centred")
+            << QRect(2000, 1100, 800, 600) << QRect(30000, 16095, 12000, 9000)
+            << QRect(560, 27 + 227, 800, 600);
     }
 
-    void pixelConversion() {
-        QCOMPARE(WindowPlacement::pixelsToTwips(QSize(1920, 1080)), QSizeF(28800, 16200));
-        QCOMPARE(WindowPlacement::twipsToPixels(QRectF(8737.5, 3330, 11325, 9540)),
-                 QRect(583, 222, 755, 636));
-        QCOMPARE(WindowPlacement::twipsToPixels(QRectF(-15, -1, 15, 7)), QRect(-1, 0, 1, 0));
+    void storedWindowComesBack() {
+        QFETCH(QRect, window);
+        QFETCH(QRect, stored);
+        QFETCH(QRect, restored);
+        const QRect available(0, 27, 1920, 1053);
+        const QRect saved = WindowPlacement::stored(window, available);
+        QCOMPARE(saved, stored);
+        QCOMPARE(WindowPlacement::restored(saved.left(), saved.top(), saved.width(), saved.height(),
+                                           available),
+                 restored);
     }
 };
 

@@ -2,13 +2,46 @@
 #include "common/TestMain.h"
 #include "suite/HXLogin.h"
 #include "suite/LoginCode.h"
+#include "suite/LoginDialog.h"
+#include "suite/PasswordHash.h"
+#include "suite/SuiteError.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 using velora::suite::HXLogin;
 using velora::suite::LoginCredentials;
+using velora::suite::LoginDialog;
 using velora::suite::LoginPromptRequest;
 namespace LoginCode = velora::suite::LoginCode;
+
+namespace {
+
+// Holds every password check it is asked for until released, and counts how many were
+// asked for and how many attempts ended without one.
+struct CheckGate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int checking = 0;
+    int endedUnchecked = 0;
+    bool open = false;
+
+    bool check(const QString& hash, const QString& password) {
+        std::unique_lock lock(mutex);
+        ++checking;
+        changed.notify_all();
+        changed.wait(lock, [this] { return open; });
+        return velora::suite::PasswordHash::verify(hash, password);
+    }
+};
+
+} // namespace
 
 class TestHXLogin : public QObject {
     Q_OBJECT
@@ -31,15 +64,15 @@ class TestHXLogin : public QObject {
         }
     };
 
-    QString column(const QString& name, const QString& userName) {
+    QString column(const QString& name) {
         return fx_->db.scalar(
-            QStringLiteral("SELECT %1 FROM Suite_user WHERE user_name = '%2'").arg(name, userName));
+            QStringLiteral("SELECT %1 FROM Suite_user WHERE user_name = 'alice'").arg(name));
     }
 
-    int wrongPasswords(HXLogin& login, int count) {
+    static int tryAlice(HXLogin& login, const QString& password, int times = 1) {
         int code = -1;
-        for (int i = 0; i < count; ++i)
-            code = login.AutoLogin(QStringLiteral("alice"), QStringLiteral("guess"), true, 15);
+        for (int i = 0; i < times; ++i)
+            code = login.AutoLogin(QStringLiteral("alice"), password, true, 15);
         return code;
     }
 
@@ -48,11 +81,13 @@ private Q_SLOTS:
         fx_ = std::make_unique<velora::test::SuiteFixture>();
         fx_->addUser(QStringLiteral("alice"), QStringLiteral("secret"), QStringLiteral("T100"),
                      {16, 17, 45});
-        fx_->addUser(QStringLiteral("nopass"), QString(), QStringLiteral("T200"), {16});
         fx_->addUser(QStringLiteral("office"), QStringLiteral("pw"), QString(), {16});
         fx_->addUser(QStringLiteral("blank"), QStringLiteral("pw"), QStringLiteral("   "));
         fx_->addUser(QStringLiteral("gone"), QStringLiteral("pw"), QStringLiteral("T300"));
         fx_->store().setDisabled(QStringLiteral("gone"), true);
+        // A row left without a hash by some other tool.
+        fx_->db.exec(QStringLiteral("INSERT INTO Suite_user (user_name, password_hash, trans_id) "
+                                    "VALUES ('nohash', '', 'T200')"));
     }
 
     void autoLogin_data() {
@@ -60,39 +95,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("onlyTranscriptionists");
         QTest::addColumn<int>("code");
-
-        QTest::newRow("right password") << "alice"
-                                        << "secret" << true << LoginCode::Ok;
-        QTest::newRow("name in other case") << "ALICE"
-                                            << "secret" << true << LoginCode::Ok;
-        QTest::newRow("unknown user") << "bob"
-                                      << "secret" << false << LoginCode::UnknownUser;
-        QTest::newRow("quote in name") << "x' OR 'a'='a"
-                                       << "" << false << LoginCode::UnknownUser;
-        QTest::newRow("empty name") << ""
-                                    << "" << false << LoginCode::UnknownUser;
-        QTest::newRow("password case matters") << "alice"
-                                               << "Secret" << false << LoginCode::WrongPassword;
-        QTest::newRow("empty password for a set one") << "alice"
-                                                      << "" << false << LoginCode::WrongPassword;
-        QTest::newRow("no password set, none given") << "nopass"
-                                                     << "" << true << LoginCode::Ok;
-        QTest::newRow("no password set, one given") << "nopass"
-                                                    << "x" << true << LoginCode::WrongPassword;
-        QTest::newRow("disabled") << "gone"
-                                  << "pw" << false << LoginCode::Disabled;
-        QTest::newRow("disabled, wrong password") << "gone"
-                                                  << "x" << false << LoginCode::Disabled;
-        QTest::newRow("no trans_id, transcriptionists only")
-            << "office"
-            << "pw" << true << LoginCode::NotTranscriptionist;
-        QTest::newRow("blank trans_id, transcriptionists only")
-            << "blank"
-            << "pw" << true << LoginCode::NotTranscriptionist;
-        QTest::newRow("no trans_id, anyone") << "office"
-                                             << "pw" << false << LoginCode::Ok;
-        QTest::newRow("no trans_id, wrong password") << "office"
-                                                     << "x" << true << LoginCode::WrongPassword;
+        const auto row = [](const char* name, const char* user, const char* password,
+                            bool onlyTranscriptionists, int code) {
+            QTest::newRow(name) << QString::fromLatin1(user) << QString::fromLatin1(password)
+                                << onlyTranscriptionists << code;
+        };
+        row("right password", "alice", "secret", true, LoginCode::Ok);
+        row("name in other case", "ALICE", "secret", true, LoginCode::Ok);
+        row("unknown user", "bob", "secret", false, LoginCode::UnknownUser);
+        row("quote in name", "x' OR 'a'='a", "x", false, LoginCode::UnknownUser);
+        row("password case matters", "alice", "Secret", false, LoginCode::WrongPassword);
+        row("empty password for a set one", "alice", "", false, LoginCode::WrongPassword);
+        row("no stored hash, none given", "nohash", "", false, LoginCode::WrongPassword);
+        row("disabled, even with a wrong password", "gone", "x", false, LoginCode::Disabled);
+        row("no trans_id, transcriptionists only", "office", "pw", true,
+            LoginCode::NotTranscriptionist);
+        row("blank trans_id, transcriptionists only", "blank", "pw", true,
+            LoginCode::NotTranscriptionist);
+        row("no trans_id, anyone", "office", "pw", false, LoginCode::Ok);
+        row("no trans_id, wrong password", "office", "x", true, LoginCode::WrongPassword);
     }
 
     void autoLogin() {
@@ -106,208 +127,204 @@ private Q_SLOTS:
         QCOMPARE(login.User() != nullptr, code == LoginCode::Ok);
     }
 
-    void fiveWrongPasswordsLockTheUserOut() {
+    // Four wrong passwords and a right one start the count again; five in a row lock the user
+    // out on every workstation until a new password is set or the user is enabled.
+    void wrongPasswordsLockTheUserOut() {
         HXLogin login(fx_->db.connection());
-        QCOMPARE(wrongPasswords(login, 4), LoginCode::WrongPassword);
-        QCOMPARE(wrongPasswords(login, 1), LoginCode::LockedOut);
-        QCOMPARE(wrongPasswords(login, 1), LoginCode::LockedOut);
-        // Locked out means the right password no longer helps.
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::LockedOut);
+        QCOMPARE(tryAlice(login, QStringLiteral("guess"), 4), LoginCode::WrongPassword);
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
+        QCOMPARE(column(QStringLiteral("failed_logins")), QStringLiteral("0"));
+        QCOMPARE(tryAlice(login, QStringLiteral("guess"), 4), LoginCode::WrongPassword);
+        QCOMPARE(tryAlice(login, QStringLiteral("guess")), LoginCode::LockedOut);
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::LockedOut);
         QVERIFY(!login.User());
-        QCOMPARE(column(QStringLiteral("is_locked_out"), QStringLiteral("alice")),
-                 QStringLiteral("1"));
-        // Another workstation sees the lock-out too.
         const std::unique_ptr<velora::db::Connection> workstation = fx_->db.openAnother();
         HXLogin other(*workstation);
-        QCOMPARE(other.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::LockedOut);
-    }
+        QCOMPARE(tryAlice(other, QStringLiteral("secret")), LoginCode::LockedOut);
+        QCOMPARE(column(QStringLiteral("failed_logins")), QStringLiteral("5"));
 
-    void lockOutIsLiftedByNewPasswordOrEnable() {
-        HXLogin login(fx_->db.connection());
-        QCOMPARE(wrongPasswords(login, 5), LoginCode::LockedOut);
         fx_->store().setPassword(QStringLiteral("alice"), QStringLiteral("fresh"));
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("fresh"), true, 15),
-                 LoginCode::Ok);
-
-        QCOMPARE(wrongPasswords(login, 5), LoginCode::LockedOut);
+        QCOMPARE(tryAlice(login, QStringLiteral("fresh")), LoginCode::Ok);
+        QCOMPARE(tryAlice(login, QStringLiteral("guess"), 5), LoginCode::LockedOut);
         fx_->store().setDisabled(QStringLiteral("alice"), false);
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("fresh"), true, 15),
-                 LoginCode::Ok);
+        QCOMPARE(tryAlice(login, QStringLiteral("fresh")), LoginCode::Ok);
     }
 
-    void rightPasswordResetsTheCount() {
+    // Eight workstations guessing at the same moment: only five passwords are checked, the
+    // other attempts are refused without a check, and the user ends locked out.
+    void parallelWrongPasswordsCheckNoMoreThanTheLimit() {
+        constexpr int kWorkstations = 8;
+        CheckGate gate;
+        std::vector<int> codes(kWorkstations, -1);
+        std::vector<std::thread> workstations;
+        for (int i = 0; i < kWorkstations; ++i) {
+            workstations.emplace_back([this, &gate, &codes, i] {
+                try {
+                    const std::unique_ptr<velora::db::Connection> connection =
+                        fx_->db.openAnother();
+                    HXLogin login(*connection);
+                    login.setPasswordCheck([&gate](const QString& hash, const QString& password) {
+                        return gate.check(hash, password);
+                    });
+                    codes[static_cast<size_t>(i)] = tryAlice(login, QStringLiteral("guess"));
+                } catch (const velora::NumberedError&) {
+                    // The code stays -1 and fails the test below.
+                }
+                std::lock_guard lock(gate.mutex);
+                if (!gate.open)
+                    ++gate.endedUnchecked;
+                gate.changed.notify_all();
+            });
+        }
+        int checking = 0;
+        {
+            std::unique_lock lock(gate.mutex);
+            gate.changed.wait(
+                lock, [&gate] { return gate.checking + gate.endedUnchecked == kWorkstations; });
+            checking = gate.checking;
+            gate.open = true;
+            gate.changed.notify_all();
+        }
+        for (std::thread& workstation : workstations)
+            workstation.join();
+        QCOMPARE(checking, HXLogin::kLockoutThreshold);
+        for (int code : codes)
+            QVERIFY(code == LoginCode::WrongPassword || code == LoginCode::LockedOut);
+        QCOMPARE(column(QStringLiteral("failed_logins")), QStringLiteral("5"));
+        QCOMPARE(column(QStringLiteral("is_locked_out")), QStringLiteral("1"));
         HXLogin login(fx_->db.connection());
-        QCOMPARE(wrongPasswords(login, 4), LoginCode::WrongPassword);
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::Ok);
-        QCOMPARE(column(QStringLiteral("failed_logins"), QStringLiteral("alice")),
-                 QStringLiteral("0"));
-        QCOMPARE(wrongPasswords(login, 4), LoginCode::WrongPassword);
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::Ok);
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::LockedOut);
     }
 
-    void userCarriesTheRowAndTheRights() {
+    void loginsAreNeverMadeWithoutAPassword() {
+        QVERIFY_THROWS_EXCEPTION(
+            velora::suite::SuiteError,
+            fx_->addUser(QStringLiteral("open"), QString(), QStringLiteral("T")));
+        QVERIFY_THROWS_EXCEPTION(velora::suite::SuiteError,
+                                 fx_->store().setPassword(QStringLiteral("alice"), QString()));
+        QCOMPARE(fx_->db.scalar(QStringLiteral("SELECT COUNT(*) FROM Suite_user WHERE user_name = "
+                                               "'open'")),
+                 QStringLiteral("0"));
+        HXLogin login(fx_->db.connection());
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
+    }
+
+    void userCarriesTheRowAndTheRightsUntilLogoff() {
         fx_->db.exec(QStringLiteral("UPDATE Suite_user SET partition_id = 2, first_name = 'Alice', "
                                     "last_name = 'Smith', is_administrator = 1 "
                                     "WHERE user_name = 'alice'"));
         HXLogin login(fx_->db.connection());
-        QCOMPARE(login.AutoLogin(QStringLiteral("Alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::Ok);
+        QVERIFY(!login.User());
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
         const velora::suite::HXLoginUser* user = login.User();
         QVERIFY(user);
         QCOMPARE(user->trans_id(), QStringLiteral("T100"));
-        QCOMPARE(user->user_id(),
-                 column(QStringLiteral("user_id"), QStringLiteral("alice")).toInt());
+        QCOMPARE(user->user_id(), column(QStringLiteral("user_id")).toInt());
         QCOMPARE(user->partition_id(), 2);
-        QCOMPARE(user->first_name(), QStringLiteral("Alice"));
-        QCOMPARE(user->last_name(), QStringLiteral("Smith"));
-        QCOMPARE(user->user_name(), QStringLiteral("alice"));
+        QCOMPARE(user->first_name() + user->last_name(), QStringLiteral("AliceSmith"));
         QCOMPARE(user->Password(), QStringLiteral("secret"));
         QVERIFY(user->is_administrator());
-        QVERIFY(user->privilege(16));
-        QVERIFY(user->privilege(17));
-        QVERIFY(user->privilege(45));
-        QVERIFY(!user->privilege(18));
-        QVERIFY(!user->privilege(0));
-    }
-
-    void logoffAndFailedLoginClearTheUser() {
-        HXLogin login(fx_->db.connection());
-        QVERIFY(!login.User());
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::Ok);
-        QVERIFY(login.User());
+        QVERIFY(user->privilege(16) && user->privilege(17) && user->privilege(45));
+        QVERIFY(!user->privilege(18) && !user->privilege(0));
         login.Logoff();
         QVERIFY(!login.User());
-
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::Ok);
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("nope"), true, 15),
-                 LoginCode::WrongPassword);
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
+        QCOMPARE(tryAlice(login, QStringLiteral("nope")), LoginCode::WrongPassword);
         QVERIFY(!login.User());
     }
 
-    void databaseVersionAsStored() {
-        HXLogin login(fx_->db.connection());
+    void databaseVersionAsStoredAndConnectionLeftAsFound() {
+        velora::db::Connection& connection = fx_->db.connection();
+        connection.close();
+        HXLogin login(connection, fx_->db.connectionString());
         QCOMPARE(login.DatabaseVersion().toString(), QStringLiteral("2.024"));
-        QCOMPARE(login.DatabaseVersion().toFloat(), 2.024f);
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
+        QVERIFY(!connection.isOpen());
+        QVERIFY(login.User()->privilege(17)); // read at login: no connection needed
 
+        connection.open();
         fx_->db.exec(QStringLiteral(
             "UPDATE Suite_info SET info_value = 'two' WHERE info_key = 'DatabaseVersion'"));
         bool numeric = true;
         login.DatabaseVersion().toFloat(&numeric);
         QVERIFY(!numeric);
-
+        QVERIFY(connection.isOpen());
         fx_->db.exec(QStringLiteral("DELETE FROM Suite_info WHERE info_key = 'DatabaseVersion'"));
         QVERIFY(!login.DatabaseVersion().isValid());
     }
 
-    void connectionIsLeftAsFound() {
-        velora::db::Connection& connection = fx_->db.connection();
-        const QString connectionString = fx_->db.connectionString();
-        connection.close();
-        HXLogin login(connection, connectionString);
-        QCOMPARE(login.AutoLogin(QStringLiteral("alice"), QStringLiteral("secret"), true, 15),
-                 LoginCode::Ok);
-        QVERIFY(!connection.isOpen());
-        QCOMPARE(login.DatabaseVersion().toString(), QStringLiteral("2.024"));
-        QVERIFY(!connection.isOpen());
-        // The rights were read at login: asking needs no connection.
-        QVERIFY(login.User()->privilege(17));
-
-        connection.open();
-        QCOMPARE(login.AutoLogin(QStringLiteral("nopass"), QString(), true, 15), LoginCode::Ok);
-        QVERIFY(connection.isOpen());
-    }
-
-    void propertiesReadBack() {
-        HXLogin login(fx_->db.connection());
-        QVERIFY(!login.AllowOnlyTranscriptionists());
-        login.setAllowOnlyTranscriptionists(true);
-        login.setApplicationName(QStringLiteral("Velora Incentive"));
-        login.setApplicationVersion(QStringLiteral("1.0.0"));
-        login.setAutoLogoff(true);
-        login.setSqlUserName(QStringLiteral("sa"));
-        login.setSQLPassword(QStringLiteral("p;w"));
-        login.setOdbcsource(QStringLiteral("HV2"));
-        login.setSqlDbName(QStringLiteral("incentive.sqlite"));
-        login.setSqlServerName(QStringLiteral("(embedded)"));
-        login.setHalvexINIFileName(QStringLiteral("/x/HALVEX.INI"));
-        login.setUseOfflineDB(true);
-        QVERIFY(login.AllowOnlyTranscriptionists());
-        QCOMPARE(login.ApplicationName(), QStringLiteral("Velora Incentive"));
-        QCOMPARE(login.ApplicationVersion(), QStringLiteral("1.0.0"));
-        QVERIFY(login.AutoLogoff());
-        QCOMPARE(login.SqlUserName(), QStringLiteral("sa"));
-        QCOMPARE(login.SQLPassword(), QStringLiteral("p;w"));
-        QCOMPARE(login.odbcsource(), QStringLiteral("HV2"));
-        QCOMPARE(login.SqlDbName(), QStringLiteral("incentive.sqlite"));
-        QCOMPARE(login.SqlServerName(), QStringLiteral("(embedded)"));
-        QCOMPARE(login.HalvexINIFileName(), QStringLiteral("/x/HALVEX.INI"));
-        QVERIFY(login.UseOfflineDB());
-        // The program sets HalvexINIFileName only when the version compares above "2.025".
-        QVERIFY(login.Version() > QStringLiteral("2.025"));
-    }
-
-    void loginAsksAgainAfterAWrongPassword() {
-        HXLogin login(fx_->db.connection());
-        login.setApplicationName(QStringLiteral("Velora Incentive"));
-        ScriptedPrompt prompt;
-        prompt.answers = {LoginCredentials{QStringLiteral("alice"), QStringLiteral("x")},
-                          LoginCredentials{QStringLiteral("alice"), QStringLiteral("secret")}};
-        login.setPrompt(prompt.function());
-        QCOMPARE(login.Login(QStringLiteral("al"), 15, true), LoginCode::Ok);
-        QCOMPARE(prompt.requests.size(), 2);
-        QCOMPARE(prompt.requests[0].applicationName, QStringLiteral("Velora Incentive"));
-        QCOMPARE(prompt.requests[0].userName, QStringLiteral("al"));
-        QVERIFY(prompt.requests[0].message.isEmpty());
-        QCOMPARE(prompt.requests[1].userName, QStringLiteral("alice"));
-        QCOMPARE(prompt.requests[1].message, QStringLiteral("The password is invalid."));
-        QCOMPARE(login.User()->user_name(), QStringLiteral("alice"));
-    }
-
-    void loginGivesUpAfterItsAttempts_data() {
+    void loginAsksAgainOnlyWhenThatCanHelp_data() {
+        QTest::addColumn<QStringList>("answers"); // name, password, name, password ...
         QTest::addColumn<bool>("allowRetry");
+        QTest::addColumn<int>("code");
         QTest::addColumn<int>("prompts");
-        QTest::newRow("retry") << true << HXLogin::kDialogAttempts;
-        QTest::newRow("no retry") << false << 1;
+        QTest::newRow("wrong, then right")
+            << QStringList{"alice", "x", "alice", "secret"} << true << LoginCode::Ok << 2;
+        QTest::newRow("unknown until it gives up")
+            << QStringList{"bob", "x", "bob", "x", "bob", "x", "bob", "x"} << true
+            << LoginCode::UnknownUser << HXLogin::kDialogAttempts;
+        QTest::newRow("no retry") << QStringList{"bob", "x", "alice", "secret"} << false
+                                  << LoginCode::UnknownUser << 1;
+        QTest::newRow("disabled stops at once")
+            << QStringList{"gone", "pw", "alice", "secret"} << true << LoginCode::Disabled << 1;
+        QTest::newRow("cancel") << QStringList{"alice", "x", "", ""} << true << LoginCode::Cancelled
+                                << 2;
     }
 
-    void loginGivesUpAfterItsAttempts() {
+    void loginAsksAgainOnlyWhenThatCanHelp() {
+        QFETCH(QStringList, answers);
         QFETCH(bool, allowRetry);
+        QFETCH(int, code);
         QFETCH(int, prompts);
         HXLogin login(fx_->db.connection());
+        login.setApplicationName(QStringLiteral("Velora Incentive"));
         ScriptedPrompt prompt;
-        for (int i = 0; i < 5; ++i)
-            prompt.answers.append(LoginCredentials{QStringLiteral("bob"), QStringLiteral("x")});
+        for (qsizetype i = 0; i + 1 < answers.size(); i += 2)
+            prompt.answers.append(LoginCredentials{answers[i], answers[i + 1]});
         login.setPrompt(prompt.function());
-        QCOMPARE(login.Login(QString(), 15, allowRetry), LoginCode::UnknownUser);
+        QCOMPARE(login.Login(QStringLiteral("al"), 15, allowRetry), code);
         QCOMPARE(prompt.requests.size(), prompts);
+        QCOMPARE(login.User() != nullptr, code == LoginCode::Ok);
+        QCOMPARE(prompt.requests[0].applicationName, QStringLiteral("Velora Incentive"));
+        QCOMPARE(prompt.requests[0].userName, QStringLiteral("al"));
+        if (prompts > 1 && answers[0] == QLatin1String("alice")) {
+            QCOMPARE(prompt.requests[1].userName, QStringLiteral("alice"));
+            QCOMPARE(prompt.requests[1].message, QStringLiteral("The password is invalid."));
+        }
     }
 
-    void loginStopsAtOnceWhenAskingAgainCannotHelp() {
-        HXLogin login(fx_->db.connection());
-        ScriptedPrompt prompt;
-        prompt.answers = {LoginCredentials{QStringLiteral("gone"), QStringLiteral("pw")},
-                          LoginCredentials{QStringLiteral("alice"), QStringLiteral("secret")}};
-        login.setPrompt(prompt.function());
-        QCOMPARE(login.Login(QString(), 15, true), LoginCode::Disabled);
-        QCOMPARE(prompt.requests.size(), 1);
-    }
+    // The real dialog: OK is offered once a name is typed, the name is trimmed and the password
+    // is taken as typed; Cancel and OK reach the login component's result.
+    void realDialog() {
+        LoginDialog dialog(LoginPromptRequest{QStringLiteral("Velora Incentive"), {}, {}});
+        dialog.show();
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
+        auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        QVERIFY(ok && password && !ok->isEnabled());
+        QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName")),
+                         QStringLiteral(" alice "));
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(password, QStringLiteral(" s3cret"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(dialog.answer()->userName, QStringLiteral("alice"));
+        QCOMPARE(dialog.answer()->password, QStringLiteral(" s3cret"));
 
-    void cancelGivesSeven() {
         HXLogin login(fx_->db.connection());
-        ScriptedPrompt prompt;
-        prompt.answers = {LoginCredentials{QStringLiteral("alice"), QStringLiteral("x")},
-                          LoginCredentials{}};
-        login.setPrompt(prompt.function());
-        QCOMPARE(login.Login(QString(), 15, true), LoginCode::Cancelled);
-        QVERIFY(!login.User());
-        QCOMPARE(column(QStringLiteral("failed_logins"), QStringLiteral("alice")),
-                 QStringLiteral("1"));
+        for (const bool accept : {false, true}) {
+            QTimer::singleShot(0, [accept] {
+                auto* modal = qobject_cast<LoginDialog*>(QApplication::activeModalWidget());
+                QVERIFY(modal);
+                modal->findChild<QLineEdit*>(QStringLiteral("txtUserName"))
+                    ->setText(QStringLiteral("alice"));
+                QTest::keyClicks(modal->findChild<QLineEdit*>(QStringLiteral("txtPassword")),
+                                 QStringLiteral("secret"));
+                QTest::mouseClick(modal->findChild<QPushButton*>(accept ? "cmdOK" : "cmdCancel"),
+                                  Qt::LeftButton);
+            });
+            QCOMPARE(login.Login(QString(), 15, true),
+                     accept ? LoginCode::Ok : LoginCode::Cancelled);
+            QCOMPARE(login.User() != nullptr, accept);
+        }
     }
 };
 

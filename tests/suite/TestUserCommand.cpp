@@ -17,101 +17,80 @@ class TestUserCommand : public QObject {
     Q_OBJECT
 
     std::unique_ptr<velora::test::TestDatabase> db_;
+    std::unique_ptr<HXLogin> login_;
 
-    AdminRun user(const QString& action, const QStringList& rest) {
-        return AdminRun::run(QStringList{QStringLiteral("user"), action, db_->path()} + rest);
+    // "user" and the blank-separated words of `line`, DB standing for the database file.
+    AdminRun user(const QString& line) {
+        QStringList arguments = line.split(u' ', Qt::SkipEmptyParts);
+        arguments.replaceInStrings(QStringLiteral("DB"), db_->path());
+        return AdminRun::run(QStringList{QStringLiteral("user")} + arguments);
     }
 
     int login(const QString& name, const QString& password) {
-        HXLogin component(db_->connection());
-        return component.AutoLogin(name, password, true, 15);
+        return login_->AutoLogin(name, password, true, 15);
     }
 
 private Q_SLOTS:
-    void init() { db_ = std::make_unique<velora::test::TestDatabase>(); }
-
-    void addStoresTheUserAndAHash() {
-        const AdminRun run =
-            user(QStringLiteral("add"),
-                 {QStringLiteral("jdoe"), QStringLiteral("--password"), QStringLiteral("it's"),
-                  QStringLiteral("--trans-id"), QStringLiteral("T9"), QStringLiteral("--partition"),
-                  QStringLiteral("3"), QStringLiteral("--first"), QStringLiteral("John"),
-                  QStringLiteral("--last"), QStringLiteral("O'Doe")});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.contains(QStringLiteral("jdoe")));
-        const QString hash = db_->scalar(
-            QStringLiteral("SELECT password_hash FROM Suite_user WHERE user_name = 'jdoe'"));
-        QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")));
-        QVERIFY(!hash.contains(QStringLiteral("it's")));
-
-        HXLogin component(db_->connection());
-        QCOMPARE(component.AutoLogin(QStringLiteral("jdoe"), QStringLiteral("it's"), true, 15),
-                 LoginCode::Ok);
-        QCOMPARE(component.User()->trans_id(), QStringLiteral("T9"));
-        QCOMPARE(component.User()->partition_id(), 3);
-        QCOMPARE(component.User()->first_name(), QStringLiteral("John"));
-        QCOMPARE(component.User()->last_name(), QStringLiteral("O'Doe"));
-        QVERIFY(!component.User()->privilege(16));
+    void init() {
+        db_ = std::make_unique<velora::test::TestDatabase>();
+        login_ = std::make_unique<HXLogin>(db_->connection());
     }
 
-    void grantRevokeDisableEnablePasswd() {
-        QCOMPARE(user(QStringLiteral("add"),
-                      {QStringLiteral("jdoe"), QStringLiteral("--password"), QStringLiteral("a")})
-                     .exitCode,
-                 0);
-        QCOMPARE(user(QStringLiteral("grant"), {QStringLiteral("JDOE"), QStringLiteral("16"),
-                                                QStringLiteral("17"), QStringLiteral("16")})
-                     .exitCode,
-                 0);
-        QCOMPARE(
-            user(QStringLiteral("revoke"), {QStringLiteral("jdoe"), QStringLiteral("17")}).exitCode,
-            0);
-        {
-            HXLogin component(db_->connection());
-            QCOMPARE(component.AutoLogin(QStringLiteral("jdoe"), QStringLiteral("a"), true, 15),
-                     LoginCode::Ok);
-            QVERIFY(component.User()->privilege(16));
-            QVERIFY(!component.User()->privilege(17));
-        }
+    // A login made by "add" carries what was given and a hash, never the password; rights,
+    // disabling and a new password take effect at the next login.
+    void commandsReachTheLogin() {
+        const AdminRun added = user(QStringLiteral(
+            "add DB jdoe --password it's --trans-id T9 --partition 3 --first John --last O'Doe"));
+        QCOMPARE(added.exitCode, 0);
+        const QString hash = db_->scalar(
+            QStringLiteral("SELECT password_hash FROM Suite_user WHERE user_name = 'jdoe'"));
+        QVERIFY(hash.startsWith(QStringLiteral("$argon2id$")) && !hash.contains(u'\''));
+        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("it's")), LoginCode::Ok);
+        QCOMPARE(login_->User()->trans_id() + login_->User()->last_name(),
+                 QStringLiteral("T9O'Doe"));
+        QCOMPARE(login_->User()->partition_id(), 3);
+        QVERIFY(!login_->User()->privilege(16));
 
-        QCOMPARE(user(QStringLiteral("disable"), {QStringLiteral("jdoe")}).exitCode, 0);
-        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("a")), LoginCode::Disabled);
-        QCOMPARE(user(QStringLiteral("enable"), {QStringLiteral("jdoe")}).exitCode, 0);
-        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("a")), LoginCode::Ok);
-
+        QCOMPARE(user(QStringLiteral("grant DB JDOE 16 17 16")).exitCode, 0);
+        QCOMPARE(user(QStringLiteral("revoke DB jdoe 17")).exitCode, 0);
+        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("it's")), LoginCode::Ok);
+        QVERIFY(login_->User()->privilege(16) && !login_->User()->privilege(17));
+        QCOMPARE(user(QStringLiteral("disable DB jdoe")).exitCode, 0);
+        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("it's")), LoginCode::Disabled);
+        QCOMPARE(user(QStringLiteral("enable DB jdoe")).exitCode, 0);
         for (int i = 0; i < HXLogin::kLockoutThreshold; ++i)
             login(QStringLiteral("jdoe"), QStringLiteral("wrong"));
-        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("a")), LoginCode::LockedOut);
-        QCOMPARE(
-            user(QStringLiteral("passwd"), {QStringLiteral("jdoe"), QStringLiteral("b")}).exitCode,
-            0);
-        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("a")), LoginCode::WrongPassword);
+        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("it's")), LoginCode::LockedOut);
+        QCOMPARE(user(QStringLiteral("passwd DB jdoe b")).exitCode, 0);
+        QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("it's")), LoginCode::WrongPassword);
         QCOMPARE(login(QStringLiteral("jdoe"), QStringLiteral("b")), LoginCode::Ok);
     }
 
+    // Refused commands change nothing; a login without a password is never made.
     void failures_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown user")
-            << QStringList{"grant", "DB", "nobody", "16"} << 1 << "Error 3265:";
-        QTest::newRow("name taken")
-            << QStringList{"add", "DB", "Admin1"} << 1 << "Error -2147217873:";
-        QTest::newRow("missing file")
-            << QStringList{"add", "/nonexistent/x.sqlite", "a"} << 1 << "Error 53:";
-        QTest::newRow("right not a number")
-            << QStringList{"grant", "DB", "admin1", "x"} << 2 << "not \"x\"";
-        QTest::newRow("unknown action")
-            << QStringList{"rename", "DB", "admin1"} << 2 << "unknown action";
-        QTest::newRow("option without value")
-            << QStringList{"add", "DB", "x", "--password"} << 2 << "expects a value";
+        const auto row = [](const char* name, const char* line, int exitCode, const char* message) {
+            QTest::newRow(name) << QString::fromLatin1(line).split(u' ') << exitCode
+                                << QString::fromLatin1(message);
+        };
+        row("unknown user", "grant DB nobody 16", 1, "Error 3265:");
+        row("name taken", "add DB Admin1 --password p", 1, "Error -2147217873:");
+        row("missing file", "add /nonexistent/x.sqlite a --password p", 1, "Error 53:");
+        row("login without a password", "add DB open", 2, "needs --password");
+        row("login with an empty password", "add DB open --password ", 2, "needs --password");
+        row("empty new password", "passwd DB admin1 ", 1, "Error 5: A login needs a password");
+        row("right not a number", "grant DB admin1 x", 2, "not \"x\"");
+        row("unknown action", "rename DB admin1", 2, "unknown action");
+        row("option without value", "add DB x --password", 2, "expects a value");
     }
 
     void failures() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        QCOMPARE(user(QStringLiteral("add"), {QStringLiteral("admin1")}).exitCode, 0);
+        QCOMPARE(user(QStringLiteral("add DB admin1 --password p")).exitCode, 0);
         arguments.replaceInStrings(QStringLiteral("DB"), db_->path());
         const AdminRun run = AdminRun::run(QStringList{QStringLiteral("user")} + arguments);
         QCOMPARE(run.exitCode, exitCode);
@@ -120,28 +99,26 @@ private Q_SLOTS:
                  QStringLiteral("1"));
     }
 
-    void demoLoginsHavePasswords() {
+    void demoLoginsHavePasswordsAndTheirRights() {
         QTemporaryDir dir;
-        const AdminRun run =
-            AdminRun::run({QStringLiteral("demo"), dir.path(), QStringLiteral("--users"),
-                           QStringLiteral("4"), QStringLiteral("--accounts"), QStringLiteral("1"),
-                           QStringLiteral("--days"), QStringLiteral("1")});
-        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(AdminRun::run(QStringLiteral("demo %1 --users 4 --accounts 1 --days 1")
+                                   .arg(dir.path())
+                                   .split(u' '))
+                     .exitCode,
+                 0);
         auto connection = velora::test::openDatabase(
             dir.filePath(QStringLiteral("HALVEX/SYSTEM/incentive.sqlite")));
         HXLogin component(*connection);
         component.setAllowOnlyTranscriptionists(true);
         QCOMPARE(component.AutoLogin(QStringLiteral("supervisor"), QString(), true, 15),
                  LoginCode::WrongPassword);
-        QCOMPARE(component.AutoLogin(QStringLiteral("supervisor"), QStringLiteral("supervisor"),
-                                     true, 15),
-                 LoginCode::Ok);
-        QVERIFY(component.User()->privilege(17));
-        QCOMPARE(
-            component.AutoLogin(QStringLiteral("operator"), QStringLiteral("operator"), true, 15),
-            LoginCode::Ok);
-        QVERIFY(component.User()->privilege(16));
-        QVERIFY(!component.User()->privilege(17));
+        for (const char* name : {"supervisor", "operator"}) {
+            QCOMPARE(component.AutoLogin(QLatin1String(name), QLatin1String(name), true, 15),
+                     LoginCode::Ok);
+            QVERIFY(component.User()->privilege(16));
+            QCOMPARE(component.User()->privilege(17), QByteArray(name) == "supervisor");
+            QCOMPARE(component.User()->privilege(45), QByteArray(name) == "supervisor");
+        }
     }
 };
 

@@ -61,25 +61,22 @@ private Q_SLOTS:
     }
     void cleanup() { db_.reset(); }
 
-    void readsTheDayOfTheUserOnly() {
-        WorkTimeEditor editor(db_->connection());
-        const std::vector<WorkTimeActivity> day =
-            editor.activities(QStringLiteral("t100"), day_); // ids compare without case
-        QCOMPARE(day.size(), std::size_t(4));
-        QCOMPARE(day.front().activityTime, 3600);
-        QCOMPARE(day.back().updateType, 6);
-        QCOMPARE(WorkTimeEditor::systemSeconds(day), 9000);
-    }
-
+    // One row holds the day's new total; other work, left-out time, other days and other users
+    // stay as collected, and a total outside one day changes nothing.
     void replacesOnlyTheSystemTimeOfThatDay() {
         WorkTimeEditor editor(db_->connection());
+        QVERIFY_THROWS_EXCEPTION(SuiteError,
+                                 editor.replaceSystemTime(QStringLiteral("T100"), day_, 86401));
+        QVERIFY_THROWS_EXCEPTION(SuiteError,
+                                 editor.replaceSystemTime(QStringLiteral("T100"), day_, -1));
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
+                 QStringLiteral("2.5"));
         editor.replaceSystemTime(QStringLiteral("T100"), day_, 27000);
         QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
                  QStringLiteral("7.5"));
         QCOMPARE(rows(QStringLiteral("trans_id = 'T100' AND shift_date = '2024-03-05' AND "
                                      "work_type = 1 AND update_type = 9")),
                  QStringLiteral("1"));
-        // Other work, left-out time, other days and other users stay as collected.
         QCOMPARE(rows(QStringLiteral("trans_id = 'T100' AND shift_date = '2024-03-05'")),
                  QStringLiteral("3"));
         QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-06")),
@@ -88,105 +85,72 @@ private Q_SLOTS:
                  QStringLiteral("2"));
     }
 
-    void refusesATotalOutsideOneDay() {
-        WorkTimeEditor editor(db_->connection());
-        QVERIFY_THROWS_EXCEPTION(SuiteError,
-                                 editor.replaceSystemTime(QStringLiteral("T100"), day_, 86401));
-        QVERIFY_THROWS_EXCEPTION(SuiteError,
-                                 editor.replaceSystemTime(QStringLiteral("T100"), day_, -1));
-        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
-                 QStringLiteral("2.5"));
-    }
-
     void hoursText_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("seconds"); // -1: refused
         QTest::newRow("half") << "en_US"
-                              << "7.5" << 27000 << "7.5";
-        QTest::newRow("whole") << "en_US"
-                               << "8" << 28800 << "8";
+                              << "7.5" << 27000;
         QTest::newRow("hundredths") << "en_US"
-                                    << "7.51" << 27036 << "7.51";
+                                    << "7.51" << 27036;
         QTest::newRow("zero") << "en_US"
-                              << "0" << 0 << "0";
+                              << "0" << 0;
         QTest::newRow("full day") << "en_US"
-                                  << "24" << 86400 << "24";
+                                  << "24" << 86400;
         QTest::newRow("comma decimal") << "de_DE"
-                                       << "7,25" << 26100 << "7,25";
+                                       << "7,25" << 26100;
+        for (const char* typed : {"abc", "", "24.01", "-1", "1; DELETE FROM Trans_activity"})
+            QTest::newRow(typed) << "en_US" << QString::fromLatin1(typed) << -1;
     }
     void hoursText() {
         QFETCH(QString, locale);
         QFETCH(QString, typed);
         QFETCH(int, seconds);
-        QFETCH(QString, shown);
         const QLocale regional(locale);
+        if (seconds < 0) {
+            QVERIFY_THROWS_EXCEPTION(SuiteError, WorkTimeEditor::secondsOfHours(typed, regional));
+            return;
+        }
         QCOMPARE(WorkTimeEditor::secondsOfHours(typed, regional), seconds);
-        QCOMPARE(WorkTimeEditor::hoursText(seconds, regional), shown);
+        QCOMPARE(WorkTimeEditor::hoursText(seconds, regional), typed);
     }
 
-    void typedHoursThatAreNoDayAreRefused_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("letters") << "abc";
-        QTest::newRow("empty") << "";
-        QTest::newRow("more than a day") << "24.01";
-        QTest::newRow("negative") << "-1";
-        QTest::newRow("statement") << "1; DELETE FROM Trans_activity";
+    // The dialog is shown the day's rows and total; OK writes the answer and hands back the
+    // new hours, while Cancel or a read-only dialog change nothing. The connection is left as
+    // it was found.
+    void editWorkTimeInternal_data() {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<QString>("hours");
+        QTest::newRow("answered") << true << true << "7.5";
+        QTest::newRow("cancelled") << false << true << "2.5";
+        QTest::newRow("read-only") << true << false << "2.5";
     }
-    void typedHoursThatAreNoDayAreRefused() {
-        QFETCH(QString, typed);
-        QVERIFY_THROWS_EXCEPTION(
-            SuiteError, WorkTimeEditor::secondsOfHours(typed, QLocale(QStringLiteral("en_US"))));
-    }
-
-    void editWorkTimeInternalWritesTheAnswer() {
+    void editWorkTimeInternal() {
+        QFETCH(bool, answered);
+        QFETCH(bool, editable);
+        QFETCH(QString, hours);
         HXLogin login(db_->connection());
         WorkTimeRequest seen;
-        login.setWorkTimePrompt([&seen](const WorkTimeRequest& request) -> std::optional<int> {
+        login.setWorkTimePrompt([&](const WorkTimeRequest& request) -> std::optional<int> {
             seen = request;
-            return 27000;
+            return answered ? std::optional<int>(27000) : std::nullopt;
         });
         db_->connection().close();
         QString transId = QStringLiteral("T100");
-        QString hours = QStringLiteral("2.5");
+        QString shown = QStringLiteral("2.5");
         QString seconds = QStringLiteral("0");
-        QVERIFY(login.EditWorkTimeInternal(QStringLiteral("03/05/2024"), transId, 0, hours, seconds,
-                                           true));
-        QCOMPARE(hours, QStringLiteral("7.5"));
-        QCOMPARE(seconds, QStringLiteral("27000"));
+        QCOMPARE(login.EditWorkTimeInternal(QStringLiteral("03/05/2024"), transId, 0, shown,
+                                            seconds, editable),
+                 answered && editable);
+        QCOMPARE(shown, hours);
         QCOMPARE(seen.day, day_);
         QCOMPARE(seen.activities.size(), std::size_t(4));
         QCOMPARE(seen.systemSeconds, 9000);
-        QVERIFY(seen.editable);
-        // The connection is left as it was found.
+        QCOMPARE(seen.editable, editable);
         QVERIFY(!db_->connection().isOpen());
         db_->connection().open();
-        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
-                 QStringLiteral("7.5"));
-    }
-
-    void cancelOrReadOnlyChangesNothing_data() {
-        QTest::addColumn<bool>("answered");
-        QTest::addColumn<bool>("editable");
-        QTest::newRow("cancelled") << false << true;
-        QTest::newRow("read-only") << true << false;
-    }
-    void cancelOrReadOnlyChangesNothing() {
-        QFETCH(bool, answered);
-        QFETCH(bool, editable);
-        HXLogin login(db_->connection());
-        login.setWorkTimePrompt([answered](const WorkTimeRequest&) -> std::optional<int> {
-            return answered ? std::optional<int>(3600) : std::nullopt;
-        });
-        QString transId = QStringLiteral("T100");
-        QString hours = QStringLiteral("2.5");
-        QString seconds = QStringLiteral("0");
-        QVERIFY(!login.EditWorkTimeInternal(QStringLiteral("2024-03-05"), transId, 0, hours,
-                                            seconds, editable));
-        QCOMPARE(hours, QStringLiteral("2.5"));
-        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
-                 QStringLiteral("2.5"));
+        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")), hours);
     }
 
     void aUserIdWithAQuoteIsKeptInItsLiteral() {

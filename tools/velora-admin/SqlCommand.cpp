@@ -3,7 +3,10 @@
 #include "AdminError.h"
 
 #include "db/Connection.h"
+#include "db/ConnectionString.h"
 #include "db/SqliteEngine.h"
+#include "suite/HXRegion.h"
+#include "suite/SuiteError.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -17,7 +20,8 @@ QString SqlCommand::usage() const {
 QString SqlCommand::connectionStringFor(const QString& absolutePath) {
     return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;User ID=sa;"
                           "Initial Catalog=") +
-           absolutePath + QStringLiteral(";Data Source=(embedded);PWD=;APP=velora-admin.EXE");
+           db::ConnectionString::quoted(absolutePath) +
+           QStringLiteral(";Data Source=(embedded);PWD=;APP=velora-admin.EXE");
 }
 
 QString SqlCommand::formatValue(const QVariant& value) {
@@ -43,19 +47,22 @@ void SqlCommand::printRows(db::Recordset& rows, QTextStream& out) {
     }
 }
 
+QString SqlCommand::regionalDateFormat() {
+    try {
+        return suite::HXRegion().DateFormat();
+    } catch (const suite::SuiteError& e) {
+        throw AdminError(e.number(), e.description());
+    }
+}
+
 int SqlCommand::run(const QStringList& arguments, QTextStream& out) {
     if (arguments.size() != 2 || arguments.at(0).isEmpty())
         throw UsageError(QStringLiteral("expects a database file and one statement"));
     const QString path = QFileInfo(arguments.at(0)).absoluteFilePath();
-    // The connection string separates its pairs with ";", so such a path cannot be named in it.
-    if (path.contains(QLatin1Char(';')))
-        throw AdminError(AdminError::PathFileAccess,
-                         QStringLiteral("The path %1 contains \";\", which a connection string "
-                                        "cannot carry.")
-                             .arg(path));
 
     db::ConnectionOptions options;
     options.baseDirectory = QFileInfo(path).absolutePath();
+    options.regionalDateFormat = regionalDateFormat();
     db::Connection connection(options);
     connection.open(connectionStringFor(path));
 

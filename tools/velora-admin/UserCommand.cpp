@@ -42,7 +42,7 @@ void requireArgumentCount(const QString& action, const QStringList& rest, int co
 
 QString UserCommand::usage() const {
     return QStringLiteral(
-        "user add FILE NAME [--password P] [--trans-id ID] [--partition N] [--first F] "
+        "user add FILE NAME --password P [--trans-id ID] [--partition N] [--first F] "
         "[--last L] [--administrator]\n"
         "user passwd FILE NAME PASSWORD\n"
         "user grant FILE NAME RIGHT...\n"
@@ -57,11 +57,6 @@ QString UserCommand::openPath(const QString& file) {
     if (!QFileInfo(path).isFile())
         throw AdminError(AdminError::FileNotFound,
                          QStringLiteral("The database %1 does not exist.").arg(path));
-    if (path.contains(QLatin1Char(';')))
-        throw AdminError(AdminError::PathFileAccess,
-                         QStringLiteral("The path %1 contains \";\", which a connection string "
-                                        "cannot carry.")
-                             .arg(path));
     return path;
 }
 
@@ -106,6 +101,9 @@ void UserCommand::add(suite::SuiteUserStore& store, const QString& userName,
         else
             user.lastName = value;
     }
+    if (user.password.isEmpty())
+        throw UsageError(QStringLiteral("user add needs --password with a password that is not "
+                                        "empty: a login without one could be used by anyone"));
     const int userId = store.add(user);
     out << "Added user " << userName << " (user_id " << userId << ")\n";
 }
