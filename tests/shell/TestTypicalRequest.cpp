@@ -39,6 +39,9 @@ const QString kAccountID = QStringLiteral("5");
 constexpr int kLockedDays = 2; // days 0 and 1 of the week are final
 constexpr int kEditedDay = 3;  // an unlocked day the operator corrects
 constexpr double kLockedPay = 7.5;
+// The corrected lines of the edited day (its collected lines are 130).
+const QString kCorrectedLines =
+    QStringLiteral("SELECT lines_modified FROM Trans_incentive WHERE lines = 130");
 
 // The lines collected for a day of the week: 100, 110, ... 160.
 int collectedLines(int day) {
@@ -117,12 +120,6 @@ std::unique_ptr<velora::db::Connection> lockDatabase(ShellInstallation& installa
     auto other = installation.db.openAnother();
     other->beginTransaction();
     return other;
-}
-
-QString correctedLines(ShellInstallation& installation, const QDate& start) {
-    return installation.db.scalar(
-        QStringLiteral("SELECT lines_modified FROM Trans_incentive WHERE shift_date = '") +
-        start.addDays(kEditedDay).toString(Qt::ISODate) + QLatin1Char('\''));
 }
 
 // Whether 9,999,999.99 fits inside a cell's frame and margins (QLineEdit keeps 2 pixels free on
@@ -229,11 +226,9 @@ private Q_SLOTS:
     // swallows the platform menu of text boxes, not the grid's Revert Changes.
     void aCorrectionIsRevertedFromItsCell() {
         ShellInstallation installation;
-        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
-        seedWeek(installation, start);
-        installation.db.exec(QStringLiteral("UPDATE Trans_incentive SET lines_modified = 999 "
-                                            "WHERE shift_date = '") +
-                             start.addDays(kEditedDay).toString(Qt::ISODate) + QLatin1Char('\''));
+        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
+        installation.db.exec(
+            QStringLiteral("UPDATE Trans_incentive SET lines_modified = 999 WHERE lines = 130"));
         OpenWeek open(installation);
         QVERIFY(open.ready);
         QLineEdit* cell = open.pane().cell(ValueKind::TrueLines, kEditedDay);
@@ -249,10 +244,7 @@ private Q_SLOTS:
         revert->trigger();
         menu->close();
 
-        QCOMPARE(installation.db.scalar(QStringLiteral("SELECT lines_modified FROM "
-                                                       "Trans_incentive WHERE shift_date = '") +
-                                        start.addDays(kEditedDay).toString(Qt::ISODate) +
-                                        QLatin1Char('\'')),
+        QCOMPARE(installation.db.scalar(kCorrectedLines),
                  QString::number(collectedLines(kEditedDay)));
         QCOMPARE(cell->text(), QString::number(collectedLines(kEditedDay)));
         QCOMPARE(cell->palette().color(QPalette::Text), QColor(0, 0, 0));
@@ -270,8 +262,7 @@ private Q_SLOTS:
     void leavingAWeekThatCannotBeSaved() {
         QFETCH(QString, destination);
         ShellInstallation installation;
-        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
-        seedWeek(installation, start);
+        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
         OpenWeek open(installation);
         QVERIFY(open.ready);
         velora::explorer::IncentiveExplorer& explorer = open.window.explorer();
@@ -294,7 +285,7 @@ private Q_SLOTS:
         other->rollback();
         explorer.ClickNode(destination);
         QCOMPARE(shown.size(), 2);
-        QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
+        QCOMPARE(installation.db.scalar(kCorrectedLines), QStringLiteral("250"));
         QCOMPARE(explorer.CurrentNode().key(), destination);
 
         explorer.ClickNode(week);
@@ -306,7 +297,7 @@ private Q_SLOTS:
         other->rollback();
         QVERIFY(open.window.close());
         QCOMPARE(shown.size(), 4);
-        QCOMPARE(correctedLines(installation, start), QStringLiteral("250"));
+        QCOMPARE(installation.db.scalar(kCorrectedLines), QStringLiteral("250"));
     }
 
     // Closing the window while a pane's change cannot be saved asks whether to close anyway: No
@@ -316,8 +307,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("saved"); // reads the change once the second close saved it
         QTest::addColumn<QString>("value");
-        QTest::newRow("week") << false << "Error: cannot save user data"
-                              << "SELECT lines_modified FROM Trans_incentive WHERE lines = 130"
+        QTest::newRow("week") << false << "Error: cannot save user data" << kCorrectedLines
                               << "250";
         QTest::newRow("group") << true << "Error: cannot save user header data"
                                << "SELECT incentive_group_id FROM Trans_info WHERE trans_id = 'ann'"
