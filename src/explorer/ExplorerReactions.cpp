@@ -83,27 +83,26 @@ bool ExplorerReactions::keepWeek() {
     return true;
 }
 
+template <typename Signal, typename Reaction>
+void ExplorerReactions::onClick(Signal signal, Reaction reaction) {
+    connect(&explorer_, signal, this, [this, reaction](const auto&... arguments) {
+        if (!keepWeek())
+            reaction(arguments...);
+    });
+}
+
 void ExplorerReactions::connectClicks() {
     using Pane = common::DetailArea::Pane;
-    connect(&explorer_, &IncentiveExplorer::RootClick, this, [this] {
-        if (keepWeek())
-            return;
-        details_.showPane(Pane::Splash);
+    onClick(&IncentiveExplorer::RootClick, [this] { details_.showPane(Pane::Splash); });
+    onClick(&IncentiveExplorer::UserClick, [this](const QString& userName, const QString& transID) {
+        if (editors_.loadUser)
+            editors_.loadUser(transID, userName);
+        else
+            details_.showPane(Pane::UserHeader);
     });
-    connect(&explorer_, &IncentiveExplorer::UserClick, this,
-            [this](const QString& userName, const QString& transID) {
-                if (keepWeek())
-                    return;
-                if (editors_.loadUser)
-                    editors_.loadUser(transID, userName);
-                else
-                    details_.showPane(Pane::UserHeader);
-            });
-    connect(&explorer_, &IncentiveExplorer::UserAccountClick, this,
+    onClick(&IncentiveExplorer::UserAccountClick,
             [this](const QString& userName, const QString& transID, const QString& accountName,
                    const QString& accountID) {
-                if (keepWeek())
-                    return;
                 if (!editors_.loadWeek) {
                     details_.showPane(Pane::UserDetail);
                     return;
@@ -116,20 +115,16 @@ void ExplorerReactions::connectClicks() {
                     showLoadFailure(e.number(), e.description());
                 }
             });
-    connect(&explorer_, &IncentiveExplorer::AccountClick, this,
+    onClick(&IncentiveExplorer::AccountClick,
             [this](const QString& accountName, const QString& accountID, const QString& groupID,
                    const QString& groupName) {
-                if (keepWeek())
-                    return;
                 if (editors_.loadGroupAccount)
                     editors_.loadGroupAccount(groupID, accountID, accountName, groupName);
                 else
                     details_.showPane(Pane::Account);
             });
-    connect(&explorer_, &IncentiveExplorer::FormulaClick, this,
+    onClick(&IncentiveExplorer::FormulaClick,
             [this](const QString& formulaName, const QString& formulaID) {
-                if (keepWeek())
-                    return;
                 if (editors_.loadFormula)
                     editors_.loadFormula(formulaID, formulaName);
                 else
@@ -139,52 +134,35 @@ void ExplorerReactions::connectClicks() {
 
 void ExplorerReactions::connectFolderClicks() {
     QListWidget* list = details_.listView();
-    connect(&explorer_, &IncentiveExplorer::UserFolderClick, this, [this, list] {
-        if (keepWeek())
-            return;
+    onClick(&IncentiveExplorer::UserFolderClick, [this, list] {
         showList();
         explorer_.FillUserListView(list);
     });
-    connect(&explorer_, &IncentiveExplorer::FormulaFolderClick, this, [this, list] {
-        if (keepWeek())
-            return;
+    onClick(&IncentiveExplorer::FormulaFolderClick, [this, list] {
         showList();
         explorer_.FillFormulaListView(list);
     });
-    connect(&explorer_, &IncentiveExplorer::GroupFolderClick, this, [this, list] {
-        if (keepWeek())
-            return;
+    onClick(&IncentiveExplorer::GroupFolderClick, [this, list] {
         showList();
         explorer_.FillGroupListView(list);
     });
-    connect(&explorer_, &IncentiveExplorer::AccountFolderClick, this,
-            [this, list](const QString& groupID) {
-                if (keepWeek())
-                    return;
-                showList();
-                explorer_.FillGroupAccountFolderListView(groupID, list);
-            });
-    connect(&explorer_, &IncentiveExplorer::UserAccountFolderClick, this,
+    onClick(&IncentiveExplorer::AccountFolderClick, [this, list](const QString& groupID) {
+        showList();
+        explorer_.FillGroupAccountFolderListView(groupID, list);
+    });
+    onClick(&IncentiveExplorer::UserAccountFolderClick, [this, list](const QString& transID) {
+        showList();
+        explorer_.FillUserAccountFolderListView(transID, list);
+    });
+    onClick(&IncentiveExplorer::UserExternalAccountFolderClick,
             [this, list](const QString& transID) {
-                if (keepWeek())
-                    return;
-                showList();
-                explorer_.FillUserAccountFolderListView(transID, list);
-            });
-    connect(&explorer_, &IncentiveExplorer::UserExternalAccountFolderClick, this,
-            [this, list](const QString& transID) {
-                if (keepWeek())
-                    return;
                 showList();
                 explorer_.FillUserExternalAccountFolderListView(transID, list);
             });
-    connect(&explorer_, &IncentiveExplorer::GroupClick, this,
-            [this, list](const QString&, const QString& groupID) {
-                if (keepWeek())
-                    return;
-                showList();
-                explorer_.ShowGroupAccountFolder(groupID, list);
-            });
+    onClick(&IncentiveExplorer::GroupClick, [this, list](const QString&, const QString& groupID) {
+        showList();
+        explorer_.ShowGroupAccountFolder(groupID, list);
+    });
 }
 
 void ExplorerReactions::connectLostFocus() {

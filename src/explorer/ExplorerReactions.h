@@ -73,6 +73,9 @@ private:
     void connectListView();
     void showList();
     bool keepWeek();
+    // Connects a click of the explorer to its reaction, which does not run while the operator
+    // stays on a week that could not be saved.
+    template <typename Signal, typename Reaction> void onClick(Signal signal, Reaction reaction);
     void showError(qint32 number, const QString& description);
     void showLoadFailure(int number, const QString& description);
     void closeConnection();
