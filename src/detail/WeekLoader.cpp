@@ -167,10 +167,13 @@ void WeekLoader::showUser(const QString& transID, const QString& userName,
     db::Recordset user = context_.connection.openRecordset(WeekStatements::userGroup(transID));
     if (user.eof())
         return;
+    // Only the user's own group is ever selected: a group missing from the list (another
+    // partition's, or none) selects nothing, so no later save can write a group that is not
+    // the user's.
     const QVariant group = user.value(QStringLiteral("incentive_group_id"));
     QComboBox& groups = context_.groupList;
-    groups.setCurrentIndex(group.isNull() ? 0
-                                          : groups::FindListIndexByItemData(groups, group.toInt()));
+    groups.setCurrentIndex(group.isNull() ? -1
+                                          : groups::ListEntryWithItemData(groups, group.toInt()));
     context_.pane.userName()->setText(userName);
     context_.pane.groupName()->setText(groups.currentText());
     context_.pane.accountName()->setText(accountName);

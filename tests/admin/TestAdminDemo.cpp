@@ -97,6 +97,9 @@ private Q_SLOTS:
         QVERIFY(password != QStringLiteral("demo"));
         QCOMPARE(velora::config::UnencryptedText(password), QStringLiteral("demo"));
         QVERIFY(QFileInfo::exists(QFileInfo(ini).dir().filePath(value("Database"))));
+        // The scrambled password is no business of other accounts on the machine.
+        QCOMPARE(QFile::permissions(ini) & (QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
 
         const QString registryFile = installation_ + QStringLiteral("/registry.ini");
         const velora::config::Registry registry(registryFile, registryFile);

@@ -47,9 +47,11 @@ void DemoInstallation::prepareDirectories() const {
                          QStringLiteral("The folder %1 cannot be created.").arg(systemDirectory()));
 }
 
-void DemoInstallation::writeFile(const QString& path, const QString& text) {
+void DemoInstallation::writeFile(const QString& path, const QString& text,
+                                 QFileDevice::Permissions permissions) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit() ||
+        (permissions && !QFile::setPermissions(path, permissions)))
         throw AdminError(
             AdminError::PathFileAccess,
             QStringLiteral("The file %1 cannot be written: %2").arg(path, file.errorString()));
@@ -63,17 +65,20 @@ void DemoInstallation::writeConfiguration() const {
         throw AdminError(e.number(), e.description());
     }
     // Database is relative to the folder of this file; the embedded engine resolves it there.
-    writeFile(configurationFile(), QStringLiteral("[System]\n"
-                                                  "Server=(embedded)\n"
-                                                  "Database=") +
-                                       QLatin1String(kDatabaseFileName) +
-                                       QStringLiteral("\n"
-                                                      "User=sa\n"
-                                                      "Password=") +
-                                       password +
-                                       QStringLiteral("\n"
-                                                      "SupportDeletedReports=Y\n"
-                                                      "IncentiveClientSideCalculations=Y\n"));
+    // It holds the database login's password: owner and group only, like the database.
+    writeFile(configurationFile(),
+              QStringLiteral("[System]\n"
+                             "Server=(embedded)\n"
+                             "Database=") +
+                  QLatin1String(kDatabaseFileName) +
+                  QStringLiteral("\n"
+                                 "User=sa\n"
+                                 "Password=") +
+                  password +
+                  QStringLiteral("\n"
+                                 "SupportDeletedReports=Y\n"
+                                 "IncentiveClientSideCalculations=Y\n"),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
 }
 
 void DemoInstallation::writeRegistry() const {

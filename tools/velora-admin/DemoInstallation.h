@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 
 namespace velora::admin {
@@ -28,7 +29,9 @@ public:
     void writeRegistry() const;
 
 private:
-    static void writeFile(const QString& path, const QString& text);
+    // Written whole or not at all; permissions, when given, replace the default ones.
+    static void writeFile(const QString& path, const QString& text,
+                          QFileDevice::Permissions permissions = {});
 
     QString root_;
 };

@@ -1,6 +1,7 @@
 #include "EngineCommands.h"
 
 #include "db/Connection.h"
+#include "db/ConnectionString.h"
 #include "db/DbError.h"
 #include "engine/CompiledFormula.h"
 #include "engine/FormulaEvaluator.h"
@@ -48,7 +49,7 @@ std::unique_ptr<db::Connection> openDatabase(const QString& path,
     options.baseDirectory = QFileInfo(path).absolutePath();
     auto connection = std::make_unique<db::Connection>(options);
     connection->open(QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=") +
-                     QFileInfo(path).absoluteFilePath() +
+                     db::ConnectionString::quoted(QFileInfo(path).absoluteFilePath()) +
                      QStringLiteral(";Data Source=(embedded);PWD=;APP=velora-engine.EXE"));
     return connection;
 }
