@@ -10,6 +10,7 @@
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
 #include "common/DetailArea.h"
+#include "common/Messages.h"
 #include "explorer/ExplorerReactions.h"
 #include "groups/EffectiveDateProcedure.h"
 #include "groups/GroupCreator.h"
@@ -24,6 +25,14 @@ namespace velora::detail {
 namespace {
 
 constexpr int kBusyAnimation = 201;
+
+// Asked when a save fails while the window closes: No keeps the window open with the edits.
+const QString kCloseWithUnsavedWeek =
+    QStringLiteral("The changes to the week on screen could not be saved.\r\nClose Velora "
+                   "Incentive anyway and lose them?");
+const QString kCloseWithUnsavedGroup =
+    QStringLiteral("The group chosen for the user could not be saved.\r\nClose Velora "
+                   "Incentive anyway and lose it?");
 
 QDate today() {
     return QDate::currentDate();
@@ -142,7 +151,7 @@ void UserPanes::fillEditors(explorer::ExplorerEditors& editors) {
         bool force = false;
         groupAssignment_->SaveUserGroup(force);
     };
-    editors.saveWeek = [this] { saver_->SaveWeek(); };
+    editors.saveWeek = [this] { return leaveWeek(); };
 }
 
 void UserPanes::FillGroupList() {
@@ -161,10 +170,20 @@ bool UserPanes::reloadShownWeek() {
     return true;
 }
 
-void UserPanes::saveOnUnload() {
-    saver_->SaveWeek();
+bool UserPanes::leaveWeek() {
+    if (saver_->SaveWeek())
+        return true;
+    if (!context_.messages.ask(WeekLoader::discardQuestion()))
+        return false;
+    saver_->DiscardEdits();
+    return true;
+}
+
+bool UserPanes::saveOnUnload() {
+    if (!saver_->SaveWeek() && !context_.messages.ask(kCloseWithUnsavedWeek))
+        return false;
     bool force = false;
-    groupAssignment_->SaveUserGroup(force);
+    return groupAssignment_->SaveUserGroup(force) || context_.messages.ask(kCloseWithUnsavedGroup);
 }
 
 void UserPanes::RevertCell() {

@@ -63,8 +63,12 @@ public:
     // Reloads the week of the explorer's current user and account when the detail pane shows
     // (after a recalculation); true when it did.
     bool reloadShownWeek();
-    // The unload: the week's pending edits, then the user's group choice.
-    void saveOnUnload();
+    // Leaving the week in the explorer: its corrections are saved or, when that fails, discarded
+    // at the operator's word. False when the operator keeps the week on screen instead.
+    bool leaveWeek();
+    // The unload: the week's pending edits, then the user's group choice. A save that fails asks
+    // whether to close anyway; false when the operator keeps the window open.
+    bool saveOnUnload();
     void RevertCell();
 
     UserDetailPane& detailPane() { return *detailPane_; }

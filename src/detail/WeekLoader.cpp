@@ -25,12 +25,6 @@ namespace {
 
 constexpr int kTypeMismatch = 13;
 
-// Asked when the week on screen could not be saved before another is loaded over it: the
-// operator decides, rather than losing the changes unseen or being held in the week.
-const QString kDiscardUnsaved =
-    QStringLiteral("The changes to the week on screen could not be saved.\r\nDiscard them and "
-                   "open the week you asked for?");
-
 // Privileges of the operator that open the cells of a day for typing.
 constexpr int kPrivilegeHours = 18;
 constexpr int kPrivilegeProduction = 19;
@@ -79,6 +73,11 @@ WeekLoader::WeekLoader(DetailContext& context, std::function<bool()> saveWeek)
     : context_(context)
     , saveWeek_(std::move(saveWeek)) {}
 
+QString WeekLoader::discardQuestion() {
+    return QStringLiteral("The changes to the week on screen could not be saved.\r\nDiscard them "
+                          "and open what you asked for? No keeps the week on screen.");
+}
+
 QString WeekLoader::failureText(int number, const QString& description) {
     return QStringLiteral("An Error Occurred Attempting To Load The User Account Information. "
                           "Please Contact The Vendor For More Information.\r\n\r\nError ") +
@@ -100,7 +99,7 @@ void WeekLoader::run(bool saveFirst, const QString& transID, const QString& user
     if (context_.beginBusy)
         context_.beginBusy();
     try {
-        if (!saveFirst || !saveWeek_ || saveWeek_() || context_.messages.ask(kDiscardUnsaved))
+        if (!saveFirst || !saveWeek_ || saveWeek_() || context_.messages.ask(discardQuestion()))
             load(transID, userName, accountName, accountID);
         else if (context_.showDetailPane)
             // The week that could not be saved stays in view with the operator's values, to be

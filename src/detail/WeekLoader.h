@@ -42,6 +42,9 @@ public:
     void ApplyCellPrivileges(int row, bool disableAll);
 
     static QString failureText(int number, const QString& description);
+    // Asked when the week on screen could not be saved before the operator leaves it: the
+    // operator decides, rather than losing the changes unseen or being held in the week.
+    static QString discardQuestion();
 
 private:
     void run(bool saveFirst, const QString& transID, const QString& userName,

@@ -148,6 +148,11 @@ void WeekSaver::markSaved(const DayWrite& write) {
     record.Stored = true;
 }
 
+void WeekSaver::DiscardEdits() {
+    for (DayRecord& record : ctx_.week)
+        record.Editable = false;
+}
+
 QString WeekSaver::notRecalculatedText(const recalc::RecalcOutcome& outcome) {
     if (outcome.error.isEmpty())
         return kNotRecalculated;
@@ -175,6 +180,11 @@ void WeekSaver::offerRecalculation(const CurrentSelection& selection) {
     if (outcome.completed()) {
         // The engine's completion handler reloads the week and leaves the busy state.
         ctx_.beginBusy();
+        return;
+    }
+    if (outcome.queued()) {
+        // The server recalculates later; waiting here would only show the old figures.
+        ctx_.messages.inform(recalc::RecalcOutcome::queuedNotice());
         return;
     }
     // No completion event follows a cancelled or failed run: the window stays usable.

@@ -44,6 +44,10 @@ public:
     // be written; the cells keep what the operator typed.
     bool SaveWeek();
 
+    // Forgets the operator's unsaved corrections: no day of the week on screen saves anything
+    // until the next load fills the week again.
+    void DiscardEdits();
+
     // Save Changes: save, reload, and on Yes hand the user's recalculation to the engine. A
     // failed save stops here with the typed values on screen.
     void SaveChanges();

@@ -15,6 +15,7 @@
 
 #include <QEvent>
 #include <QListWidget>
+#include <utility>
 
 namespace velora::explorer {
 
@@ -72,18 +73,34 @@ void ExplorerReactions::showList() {
     details_.showPane(common::DetailArea::Pane::ListView);
 }
 
+// The click after the operator chose to keep a week that could not be saved opens nothing: the
+// week stays on screen with its corrections and the tree goes back to its node.
+bool ExplorerReactions::keepWeek() {
+    if (keptWeek_.isEmpty())
+        return false;
+    explorer_.ReturnToNode(std::exchange(keptWeek_, QString()));
+    details_.showPane(common::DetailArea::Pane::UserDetail);
+    return true;
+}
+
+template <typename Signal, typename Reaction>
+void ExplorerReactions::onClick(Signal signal, Reaction reaction) {
+    connect(&explorer_, signal, this, [this, reaction](const auto&... arguments) {
+        if (!keepWeek())
+            reaction(arguments...);
+    });
+}
+
 void ExplorerReactions::connectClicks() {
     using Pane = common::DetailArea::Pane;
-    connect(&explorer_, &IncentiveExplorer::RootClick, this,
-            [this] { details_.showPane(Pane::Splash); });
-    connect(&explorer_, &IncentiveExplorer::UserClick, this,
-            [this](const QString& userName, const QString& transID) {
-                if (editors_.loadUser)
-                    editors_.loadUser(transID, userName);
-                else
-                    details_.showPane(Pane::UserHeader);
-            });
-    connect(&explorer_, &IncentiveExplorer::UserAccountClick, this,
+    onClick(&IncentiveExplorer::RootClick, [this] { details_.showPane(Pane::Splash); });
+    onClick(&IncentiveExplorer::UserClick, [this](const QString& userName, const QString& transID) {
+        if (editors_.loadUser)
+            editors_.loadUser(transID, userName);
+        else
+            details_.showPane(Pane::UserHeader);
+    });
+    onClick(&IncentiveExplorer::UserAccountClick,
             [this](const QString& userName, const QString& transID, const QString& accountName,
                    const QString& accountID) {
                 if (!editors_.loadWeek) {
@@ -98,7 +115,7 @@ void ExplorerReactions::connectClicks() {
                     showLoadFailure(e.number(), e.description());
                 }
             });
-    connect(&explorer_, &IncentiveExplorer::AccountClick, this,
+    onClick(&IncentiveExplorer::AccountClick,
             [this](const QString& accountName, const QString& accountID, const QString& groupID,
                    const QString& groupName) {
                 if (editors_.loadGroupAccount)
@@ -106,7 +123,7 @@ void ExplorerReactions::connectClicks() {
                 else
                     details_.showPane(Pane::Account);
             });
-    connect(&explorer_, &IncentiveExplorer::FormulaClick, this,
+    onClick(&IncentiveExplorer::FormulaClick,
             [this](const QString& formulaName, const QString& formulaID) {
                 if (editors_.loadFormula)
                     editors_.loadFormula(formulaID, formulaName);
@@ -117,38 +134,35 @@ void ExplorerReactions::connectClicks() {
 
 void ExplorerReactions::connectFolderClicks() {
     QListWidget* list = details_.listView();
-    connect(&explorer_, &IncentiveExplorer::UserFolderClick, this, [this, list] {
+    onClick(&IncentiveExplorer::UserFolderClick, [this, list] {
         showList();
         explorer_.FillUserListView(list);
     });
-    connect(&explorer_, &IncentiveExplorer::FormulaFolderClick, this, [this, list] {
+    onClick(&IncentiveExplorer::FormulaFolderClick, [this, list] {
         showList();
         explorer_.FillFormulaListView(list);
     });
-    connect(&explorer_, &IncentiveExplorer::GroupFolderClick, this, [this, list] {
+    onClick(&IncentiveExplorer::GroupFolderClick, [this, list] {
         showList();
         explorer_.FillGroupListView(list);
     });
-    connect(&explorer_, &IncentiveExplorer::AccountFolderClick, this,
-            [this, list](const QString& groupID) {
-                showList();
-                explorer_.FillGroupAccountFolderListView(groupID, list);
-            });
-    connect(&explorer_, &IncentiveExplorer::UserAccountFolderClick, this,
-            [this, list](const QString& transID) {
-                showList();
-                explorer_.FillUserAccountFolderListView(transID, list);
-            });
-    connect(&explorer_, &IncentiveExplorer::UserExternalAccountFolderClick, this,
+    onClick(&IncentiveExplorer::AccountFolderClick, [this, list](const QString& groupID) {
+        showList();
+        explorer_.FillGroupAccountFolderListView(groupID, list);
+    });
+    onClick(&IncentiveExplorer::UserAccountFolderClick, [this, list](const QString& transID) {
+        showList();
+        explorer_.FillUserAccountFolderListView(transID, list);
+    });
+    onClick(&IncentiveExplorer::UserExternalAccountFolderClick,
             [this, list](const QString& transID) {
                 showList();
                 explorer_.FillUserExternalAccountFolderListView(transID, list);
             });
-    connect(&explorer_, &IncentiveExplorer::GroupClick, this,
-            [this, list](const QString&, const QString& groupID) {
-                showList();
-                explorer_.ShowGroupAccountFolder(groupID, list);
-            });
+    onClick(&IncentiveExplorer::GroupClick, [this, list](const QString&, const QString& groupID) {
+        showList();
+        explorer_.ShowGroupAccountFolder(groupID, list);
+    });
 }
 
 void ExplorerReactions::connectLostFocus() {
@@ -162,8 +176,10 @@ void ExplorerReactions::connectLostFocus() {
             [this, call] { call(editors_.saveFormula); });
     connect(&explorer_, &IncentiveExplorer::LostFocusAccount, this,
             [this, call] { call(editors_.saveGroupAccount); });
-    connect(&explorer_, &IncentiveExplorer::LostFocusUserAccount, this,
-            [this, call] { call(editors_.saveWeek); });
+    connect(&explorer_, &IncentiveExplorer::LostFocusUserAccount, this, [this] {
+        if (editors_.saveWeek && !editors_.saveWeek())
+            keptWeek_ = explorer_.FocusKey();
+    });
 }
 
 // A press of a mouse button in the list arms the flag; the item click that follows moves the

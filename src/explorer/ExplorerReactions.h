@@ -29,8 +29,10 @@ struct ExplorerEditors {
                        const QString& groupName)>
         loadGroupAccount;
     std::function<void(const QString& formulaID, const QString& formulaName)> loadFormula;
-    std::function<void()> saveUserGroup;    // the user's group choice, not forced
-    std::function<void()> saveWeek;         // the week's pending daily edits
+    std::function<void()> saveUserGroup; // the user's group choice, not forced
+    // The week's pending daily edits; false when the operator keeps the week on screen after
+    // its save failed, so the click that follows opens nothing.
+    std::function<bool()> saveWeek;
     std::function<void()> saveGroupAccount; // the group account's formula choice
     std::function<void()> saveFormula;      // the formula's text, not forced
 };
@@ -70,6 +72,10 @@ private:
     void connectLostFocus();
     void connectListView();
     void showList();
+    bool keepWeek();
+    // Connects a click of the explorer to its reaction, which does not run while the operator
+    // stays on a week that could not be saved.
+    template <typename Signal, typename Reaction> void onClick(Signal signal, Reaction reaction);
     void showError(qint32 number, const QString& description);
     void showLoadFailure(int number, const QString& description);
     void closeConnection();
@@ -83,6 +89,8 @@ private:
     common::BusyIndicator& busy_;
     ExplorerEditors editors_;
     bool mousePressed_ = false;
+    // The week node the operator chose to stay on after its save failed on leaving it.
+    QString keptWeek_;
 };
 
 } // namespace velora::explorer

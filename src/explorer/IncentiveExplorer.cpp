@@ -647,6 +647,13 @@ void IncentiveExplorer::ClickNode(const QString& key) {
     });
 }
 
+void IncentiveExplorer::ReturnToNode(const QString& key) {
+    guarded([&] {
+        selectNode(tree_.require(key));
+        lastKey_ = key;
+    });
+}
+
 void IncentiveExplorer::ClickFormulaNode(const QString& formulaID) {
     ClickNode(Keys::Formula(formulaID));
 }

@@ -67,6 +67,11 @@ public:
     QString CurrentUserAccountID();
     QString CurrentUserAccountName();
     QString CurrentUserName();
+    // The node that has the focus: the one clicked last, until another click takes it.
+    QString FocusKey() const { return lastKey_; }
+    // Selects a node and gives it the focus again without raising any event, for a host that
+    // keeps the operator on a node the last click could not leave.
+    void ReturnToNode(const QString& key);
 
     // Navigation.
     void DeleteFormula(const QString& formulaID);

@@ -105,14 +105,17 @@ bool UserGroupAssignment::UserGroupChanged() const {
     return groupList_.currentData().toInt() != user->GroupID();
 }
 
-void UserGroupAssignment::SaveUserGroup(bool& force) {
+bool UserGroupAssignment::SaveUserGroup(bool& force) {
+    bool saved = true;
     try {
         save(force || UserGroupChanged());
     } catch (const std::exception&) {
         env_.messages.inform(QStringLiteral("Error: cannot save user header data"),
                              common::MessageIcon::Critical);
+        saved = false;
     }
     closeConnection();
+    return saved;
 }
 
 void UserGroupAssignment::save(bool changed) {

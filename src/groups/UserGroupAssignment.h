@@ -48,8 +48,9 @@ public:
     bool UserGroupChanged() const;
 
     // Saves the picked group with an effective date. `force` saves even when the pick equals
-    // the user's group (after the user was moved to the default group of the partition).
-    void SaveUserGroup(bool& force);
+    // the user's group (after the user was moved to the default group of the partition). False
+    // when the save failed (after its message); a declined date is not a failure.
+    bool SaveUserGroup(bool& force);
 
     // Statement texts; the user's trans_id and the effective date go through QuoteSql.
     static QString groupListStatement();

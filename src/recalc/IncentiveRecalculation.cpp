@@ -21,7 +21,7 @@ QString IncentiveRecalculation::userFilter(const QString& transId) {
            QLatin1Char('\'');
 }
 
-void IncentiveRecalculation::runEngine(const QString& filter) {
+bool IncentiveRecalculation::runEngine(const QString& filter) {
     engine::UpdateEngine& engine = env_.engine;
     engine.StartDate(QStringLiteral("01/01/1980"));
     engine.EndDate(QStringLiteral("01/01/2030"));
@@ -42,6 +42,7 @@ void IncentiveRecalculation::runEngine(const QString& filter) {
     if (mainWindow_)
         progress.move(mainWindow_->geometry().center() - progress.rect().center());
     engine.Run(QString(), QString(), QString(), QString(), QString(), QString(), QString());
+    return disabled;
 }
 
 RecalcOutcome IncentiveRecalculation::RecalculateIncentives(const QString& filter) {
@@ -49,7 +50,8 @@ RecalcOutcome IncentiveRecalculation::RecalculateIncentives(const QString& filte
         mainWindow_->setEnabled(false);
     RecalcOutcome outcome;
     try {
-        runEngine(filter);
+        if (runEngine(filter))
+            outcome.result = RecalcOutcome::Result::Queued;
     } catch (const NumberedError& e) {
         // Only a cancel is reported here; the caller decides what a failure means to it.
         if (e.number() == engine::kRecalcCancelledError) {

@@ -27,7 +27,8 @@ struct EngineLogin {
 
 // The one route to the update engine (RecalculateIncentives): sets every engine value again,
 // runs it with the main window disabled, reports a cancel, shows no message for any other
-// failure, and tells the caller how the run ended. The window takes input again in every case.
+// failure, and tells the caller how the run ended (queued when local updates are disabled). The
+// window takes input again in every case.
 class IncentiveRecalculation {
 public:
     struct Environment {
@@ -47,7 +48,8 @@ public:
     static QString userFilter(const QString& transId);
 
 private:
-    void runEngine(const QString& filter);
+    // True when the request was queued for the server instead of computed.
+    bool runEngine(const QString& filter);
 
     Environment env_;
     QWidget* mainWindow_;

@@ -384,8 +384,8 @@ void MainWindow::onLoaderTick() {
 }
 
 void MainWindow::updateIncentiveValues() {
-    if (recalculation_)
-        recalculation_->RecalculateIncentives(QString());
+    if (recalculation_ && recalculation_->RecalculateIncentives(QString()).queued())
+        context_.messages.inform(recalc::RecalcOutcome::queuedNotice());
     if (userPanes_)
         userPanes_->reloadShownWeek();
 }
@@ -408,16 +408,20 @@ void MainWindow::saveWindowSettings() {
     common::Preferences::saveWindowSettings(store, settings);
 }
 
-void MainWindow::unload() {
+bool MainWindow::unload() {
     if (unloaded_)
-        return;
+        return true;
     unloaded_ = true;
     tmrLoader_.stop();
     busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
     if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
         try {
-            if (userPanes_)
-                userPanes_->saveOnUnload();
+            if (userPanes_ && !userPanes_->saveOnUnload()) {
+                // The operator keeps the window open with the edits that could not be saved.
+                unloaded_ = false;
+                busy_.EndBusy();
+                return false;
+            }
             saveWindowSettings();
             context_.login->Logoff();
         } catch (const NumberedError&) {
@@ -428,11 +432,14 @@ void MainWindow::unload() {
         context_.connection->close();
     context_.evaluator.reset();
     busy_.EndBusy();
+    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    unload();
-    event->accept();
+    if (unload())
+        event->accept();
+    else
+        event->ignore();
 }
 
 // The fixed-size panes stay visible: the inner area may not get smaller than the size rule

@@ -46,8 +46,9 @@ public:
     // Start-up: login, connection, partition mode, preferences, placement, start dates and the
     // start-up timer. False when the program must end (the reason has been shown).
     bool load();
-    // The unload sequence; runs once (closing, File > Exit or a failed start-up).
-    void unload();
+    // The unload sequence; runs once (closing, File > Exit or a failed start-up). False when a
+    // pane's save failed and the operator chose to keep the window open.
+    bool unload();
 
     common::AppContext& context() { return context_; }
     common::BusyIndicator& busy() { return busy_; }

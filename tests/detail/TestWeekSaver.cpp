@@ -230,6 +230,9 @@ private Q_SLOTS:
         QTest::newRow("cancelled")
             << MessageAnswer::Yes << RecalcOutcome{RecalcOutcome::Result::Cancelled, {}} << 0
             << notice;
+        QTest::newRow("queued") << MessageAnswer::Yes
+                                << RecalcOutcome{RecalcOutcome::Result::Queued, {}} << 0
+                                << RecalcOutcome::queuedNotice();
         QTest::newRow("failed") << MessageAnswer::Yes
                                 << RecalcOutcome::failed(5, QStringLiteral("database is locked"))
                                 << 0 << notice + "\r\n\r\nError 5:database is locked";

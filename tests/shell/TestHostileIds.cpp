@@ -1,3 +1,4 @@
+#include "DateAnswerer.h"
 #include "ShellInstallation.h"
 #include "catalogue/QuoteSql.h"
 #include "common/TestMain.h"
@@ -26,6 +27,7 @@ using velora::common::MessageAnswer;
 using velora::detail::ValueKind;
 using velora::explorer::ExplorerKeys;
 using velora::shell::MainWindow;
+using velora::test::DateAnswerer;
 using velora::test::ShellInstallation;
 
 namespace {
@@ -92,29 +94,6 @@ QStringList changes(const Snapshot& before, const Snapshot& after) {
     }
     return result;
 }
-
-// Answers the effective-date dialog from inside its modal loop.
-class DateAnswerer {
-public:
-    explicit DateAnswerer(const QString& date) {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, date] {
-            auto* dialog =
-                qobject_cast<velora::groups::PromptDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            prompts << dialog->lblPrompt()->text();
-            dialog->entryField()->setText(date);
-            dialog->cmdOK()->click();
-        });
-        timer_.start();
-    }
-
-    QStringList prompts;
-
-private:
-    QTimer timer_;
-};
 
 // A site in partition mode: North (1) and South (2) below the base partition, the supervisor
 // "sup" at the base seeing both. Users, accounts, formulas and groups are added by each test.
