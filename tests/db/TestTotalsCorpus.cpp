@@ -86,12 +86,16 @@ void TestTotalsCorpus::totals_data() {
     // A day whose largest IHours two accounts share counts once (k.lee's only day; jsmith's
     // 30 January among others); the plain sum counts both.
     const QStringList ihours = {"TOTAL_IHOURS_TYPED", "SUM_IHOURS_TYPED"};
-    QTest::newRow("tied day") << PeriodTotalStatements::statement(TotalPeriod::Week, "k.lee", "-2", QDate(2024, 1, 29), 1)
+    QTest::newRow("tied day") << PeriodTotalStatements::statement(TotalPeriod::Week, "k.lee", "-2",
+                                                                  QDate(2024, 1, 29), 1)
                               << ihours << "6|12";
     QTest::newRow("tied day among others")
-        << PeriodTotalStatements::statement(TotalPeriod::Week, "jsmith", "-2", QDate(2024, 1, 29), 1) << ihours << "19|25";
+        << PeriodTotalStatements::statement(TotalPeriod::Week, "jsmith", "-2", QDate(2024, 1, 29),
+                                            1)
+        << ihours << "19|25";
     QTest::newRow("summary year, hours typed: system hours")
-        << PeriodTotalStatements::statement(TotalPeriod::Year, "jsmith", "-2", QDate(2024, 1, 29), 2)
+        << PeriodTotalStatements::statement(TotalPeriod::Year, "jsmith", "-2", QDate(2024, 1, 29),
+                                            2)
         << QStringList{"TOTAL_SYSTEM_HOURS"} << "24.28";
 }
 
