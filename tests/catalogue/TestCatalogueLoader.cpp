@@ -6,6 +6,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace velora;
 using namespace velora::catalogue;
 
@@ -63,7 +65,7 @@ QList<int> partitionIds(const CatalogueCollection<Partition>& partitions) {
 }
 
 QString flag(bool value) {
-    return value ? QStringLiteral("1") : QStringLiteral("0");
+    return value ? u"1"_s : u"0"_s;
 }
 
 // Every item of the catalogue in collection order, "kind key: field|field|...".
@@ -71,15 +73,13 @@ QStringList listing(const Catalogue& c) {
     QStringList lines;
     for (int i = 1; i <= c.partitions().count(); ++i) {
         const auto& p = c.partitions().item(i);
-        lines << QStringLiteral("partition %1: %2|%3|%4")
-                     .arg(c.partitions().key(i))
+        lines << u"partition %1: %2|%3|%4"_s.arg(c.partitions().key(i))
                      .arg(p->PartitionID())
                      .arg(p->PartitionName(), p->PartitionDesc());
     }
     for (int i = 1; i <= c.accounts().count(); ++i) {
         const auto& a = c.accounts().item(i);
-        lines << QStringLiteral("account %1: %2|%3|%4|%5|%6")
-                     .arg(c.accounts().key(i))
+        lines << u"account %1: %2|%3|%4|%5|%6"_s.arg(c.accounts().key(i))
                      .arg(a->AccountID())
                      .arg(a->AccountName(), a->AccountDesc())
                      .arg(a->PartitionID())
@@ -87,24 +87,21 @@ QStringList listing(const Catalogue& c) {
     }
     for (int i = 1; i <= c.users().count(); ++i) {
         const auto& u = c.users().item(i);
-        lines << QStringLiteral("user %1: %2|%3|%4|%5|%6")
-                     .arg(c.users().key(i), u->TransID(), u->TransName())
+        lines << u"user %1: %2|%3|%4|%5|%6"_s.arg(c.users().key(i), u->TransID(), u->TransName())
                      .arg(u->PartitionID())
                      .arg(u->GroupID())
                      .arg(flag(u->IsDeleted()));
     }
     for (int i = 1; i <= c.formulas().count(); ++i) {
         const auto& f = c.formulas().item(i);
-        lines << QStringLiteral("formula %1: %2|%3|%4|%5")
-                     .arg(c.formulas().key(i))
+        lines << u"formula %1: %2|%3|%4|%5"_s.arg(c.formulas().key(i))
                      .arg(f->FormulaID())
                      .arg(f->FormulaName(), f->FormulaText())
                      .arg(f->PartitionID());
     }
     for (int i = 1; i <= c.groups().count(); ++i) {
         const auto& g = c.groups().item(i);
-        lines << QStringLiteral("group %1: %2|%3|%4|%5|%6")
-                     .arg(c.groups().key(i))
+        lines << u"group %1: %2|%3|%4|%5|%6"_s.arg(c.groups().key(i))
                      .arg(g->GroupID())
                      .arg(g->GroupName())
                      .arg(g->PartitionID())
@@ -148,8 +145,8 @@ void TestCatalogueLoader::loadFollowsTheRowRules() {
     // clang-format on
     QCOMPARE(listing(loadCatalogue(db.connection())), expected);
     const QStringList withDeleted = listing(loadCatalogue(db.connection(), true));
-    QCOMPARE(withDeleted.filter(QStringLiteral("user ")).size(), 4);
-    QVERIFY(withDeleted.contains(QStringLiteral("user gone DEL: gone DEL|Gone, Gus|2|21|1")));
+    QCOMPARE(withDeleted.filter(u"user "_s).size(), 4);
+    QVERIFY(withDeleted.contains(u"user gone DEL: gone DEL|Gone, Gus|2|21|1"_s));
 }
 void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
     test::TestDatabase db;
@@ -165,8 +162,7 @@ void TestCatalogueLoader::accessiblePartitionsAreTheCataloguedChildren() {
     QVERIFY(IsAccessible(below1, 3));
     QVERIFY(!IsAccessible(below1, 5));
     QVERIFY(!IsAccessible(below1, -1));
-    QCOMPARE(below1.find(QStringLiteral("3")).get(),
-             catalogue.partitions().find(QStringLiteral("3")).get());
+    QCOMPARE(below1.find(u"3"_s).get(), catalogue.partitions().find(u"3"_s).get());
     QCOMPARE(partitionIds(access.accessiblePartitions(0)), (QList<int>{0, 1, 2, 3}));
     QVERIFY(access.accessiblePartitions(4).isEmpty());
 }
