@@ -38,13 +38,6 @@ void TestStatementCorpus::statements_data() {
               "is_deleted = 0 ORDER BY hosp_acct_name",
               {"county general|104", "Mercy Hospital|101", "St. Luke's Clinic|102", "Unassigned|0"});
 
-    // External accounts of a user: those outside the user's partitions, when they have any.
-    const QString external = "SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive WHERE trans_id = '";
-    corpusRow("external accounts", external + "jsmith' AND hosp_acct_id NOT IN (101,104)", {"jsmith|102"});
-    corpusRow("external accounts, none in the user's partitions", external + "jsmith' ",
-              {"jsmith|101", "jsmith|102"});
-    corpusRow("external accounts, dot in the id", external + "k.lee' ", {"k.lee|101", "k.lee|102"});
-
     // The user header: group, its date, user and group partition; ids compare without regard
     // to case and trailing blanks.
     const auto header = &UserHeaderLoader::partitionModeStatement;
