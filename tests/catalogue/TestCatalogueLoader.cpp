@@ -68,45 +68,37 @@ QString flag(bool value) {
     return value ? u"1"_s : u"0"_s;
 }
 
-// Every item of the catalogue in collection order, "kind key: field|field|...".
+// The items of one collection in order, "kind key: field|field|...".
+template <typename T, typename Fields>
+void list(QStringList& lines, const char* kind, const CatalogueCollection<T>& items,
+          Fields fields) {
+    for (int i = 1; i <= items.count(); ++i)
+        lines << QLatin1String(kind) + u' ' + items.key(i) + u": " +
+                     QStringList(fields(*items.item(i))).join(u'|');
+}
+
+// Every item of the catalogue in collection order.
 QStringList listing(const Catalogue& c) {
+    const auto n = [](int number) { return QString::number(number); };
     QStringList lines;
-    for (int i = 1; i <= c.partitions().count(); ++i) {
-        const auto& p = c.partitions().item(i);
-        lines << u"partition %1: %2|%3|%4"_s.arg(c.partitions().key(i))
-                     .arg(p->PartitionID())
-                     .arg(p->PartitionName(), p->PartitionDesc());
-    }
-    for (int i = 1; i <= c.accounts().count(); ++i) {
-        const auto& a = c.accounts().item(i);
-        lines << u"account %1: %2|%3|%4|%5|%6"_s.arg(c.accounts().key(i))
-                     .arg(a->AccountID())
-                     .arg(a->AccountName(), a->AccountDesc())
-                     .arg(a->PartitionID())
-                     .arg(flag(a->IsDeleted()));
-    }
-    for (int i = 1; i <= c.users().count(); ++i) {
-        const auto& u = c.users().item(i);
-        lines << u"user %1: %2|%3|%4|%5|%6"_s.arg(c.users().key(i), u->TransID(), u->TransName())
-                     .arg(u->PartitionID())
-                     .arg(u->GroupID())
-                     .arg(flag(u->IsDeleted()));
-    }
-    for (int i = 1; i <= c.formulas().count(); ++i) {
-        const auto& f = c.formulas().item(i);
-        lines << u"formula %1: %2|%3|%4|%5"_s.arg(c.formulas().key(i))
-                     .arg(f->FormulaID())
-                     .arg(f->FormulaName(), f->FormulaText())
-                     .arg(f->PartitionID());
-    }
-    for (int i = 1; i <= c.groups().count(); ++i) {
-        const auto& g = c.groups().item(i);
-        lines << u"group %1: %2|%3|%4|%5|%6"_s.arg(c.groups().key(i))
-                     .arg(g->GroupID())
-                     .arg(g->GroupName())
-                     .arg(g->PartitionID())
-                     .arg(g->EffectiveDate().toString(Qt::ISODate), flag(g->IsPartitionDefault()));
-    }
+    list(lines, "partition", c.partitions(), [&](const Partition& p) {
+        return QStringList{n(p.PartitionID()), p.PartitionName(), p.PartitionDesc()};
+    });
+    list(lines, "account", c.accounts(), [&](const Account& a) {
+        return QStringList{n(a.AccountID()), a.AccountName(), a.AccountDesc(), n(a.PartitionID()),
+                           flag(a.IsDeleted())};
+    });
+    list(lines, "user", c.users(), [&](const User& u) {
+        return QStringList{u.TransID(), u.TransName(), n(u.PartitionID()), n(u.GroupID()),
+                           flag(u.IsDeleted())};
+    });
+    list(lines, "formula", c.formulas(), [&](const Formula& f) {
+        return QStringList{n(f.FormulaID()), f.FormulaName(), f.FormulaText(), n(f.PartitionID())};
+    });
+    list(lines, "group", c.groups(), [&](const Group& g) {
+        return QStringList{n(g.GroupID()), g.GroupName(), n(g.PartitionID()),
+                           g.EffectiveDate().toString(Qt::ISODate), flag(g.IsPartitionDefault())};
+    });
     return lines;
 }
 
