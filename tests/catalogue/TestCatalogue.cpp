@@ -128,22 +128,16 @@ private Q_SLOTS:
         QCOMPARE(accounts.item(accounts.count())->AccountID(), 10);
     }
 
+    // The special accounts (their fields are checked with the load) come back after a clear
+    // without a duplicate key.
     void specialAccountsAndClear() {
         Catalogue catalogue;
         catalogue.addSpecialAccounts();
-        QCOMPARE(catalogue.accounts().count(), 2);
-        for (const auto& [id, name] :
-             {std::pair{-1, "Default Account"}, {-3, "External Accounts"}}) {
-            const auto account = GetObjectFromCollection(catalogue.accounts(), QString::number(id));
-            QCOMPARE(account->AccountName(), QStringLiteral("__") + QLatin1String(name));
-            QCOMPARE(account->AccountDesc(), QLatin1String(name));
-            QCOMPARE(account->PartitionID(), -1);
-            QVERIFY(!account->IsDeleted());
-        }
         catalogue.users().add(QStringLiteral("a"), makeUser(QStringLiteral("a"), false));
         catalogue.clear();
         QCOMPARE(catalogue.accounts().count() + catalogue.users().count(), 0);
-        catalogue.addSpecialAccounts(); // no duplicate keys after a clear
+        QCOMPARE(failureNumber([&] { catalogue.addSpecialAccounts(); }), 0);
+        QCOMPARE(catalogue.accounts().count(), 2);
     }
 
     void hxPartitionId_data() {

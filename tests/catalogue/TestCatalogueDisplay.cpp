@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 using namespace velora;
 using namespace velora::catalogue;
 using common::MessageAnswer;
@@ -19,29 +21,29 @@ namespace {
 class RecordingExplorer final : public explorer::ExplorerPopulation {
 public:
     void AddAccount(const QString& name, const QString& id, bool isDeleted) override {
-        calls << QStringLiteral("Account %1 | %2 | %3").arg(name, id, flag(isDeleted));
+        calls << u"Account %1 | %2 | %3"_s.arg(name, id, flag(isDeleted));
     }
     void AddFormula(const QString& name, const QString& id) override {
-        calls << QStringLiteral("Formula %1 | %2").arg(name, id);
+        calls << u"Formula %1 | %2"_s.arg(name, id);
     }
     void AddGroup(const QString& name, const QString& id, const QString& tag,
                   bool deferred) override {
-        calls << QStringLiteral("Group %1 | %2 | %3 | %4").arg(name, id, tag, flag(deferred));
+        calls << u"Group %1 | %2 | %3 | %4"_s.arg(name, id, tag, flag(deferred));
     }
     void AddUser(const QString& text, const QString& transID, const QString& tag, bool isDeleted,
                  bool deferred) override {
-        calls << QStringLiteral("User %1 | %2 | %3 | %4 | %5")
-                     .arg(text, transID, tag, flag(isDeleted), flag(deferred));
+        calls << u"User %1 | %2 | %3 | %4 | %5"_s.arg(text, transID, tag, flag(isDeleted),
+                                                      flag(deferred));
     }
     void SetOperatorMode(bool operatorMode) override {
-        calls << QStringLiteral("OperatorMode ") + flag(operatorMode);
+        calls << u"OperatorMode "_s + flag(operatorMode);
     }
-    void Sort() override { calls << QStringLiteral("Sort"); }
+    void Sort() override { calls << u"Sort"_s; }
 
     QStringList calls;
 
 private:
-    static QString flag(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
+    static QString flag(bool value) { return value ? u"1"_s : u"0"_s; }
 };
 
 // Answers the failure box and, before answering, lets the test change the database the way an
@@ -90,49 +92,39 @@ void addRows(test::TestDatabase& db) {
 }
 
 QStringList loadMessages() {
-    return {QStringLiteral("Loading Partitions..."), QStringLiteral("Loading Accounts..."),
-            QStringLiteral("Loading Users..."), QStringLiteral("Loading Formulas..."),
-            QStringLiteral("Loading Groups...")};
+    return {u"Loading Partitions..."_s, u"Loading Accounts..."_s, u"Loading Users..."_s,
+            u"Loading Formulas..."_s, u"Loading Groups..."_s};
 }
 
 // The lists outside partition mode, as the database orders them.
 QStringList plainAccounts() {
-    return {QStringLiteral("Account Walk-in | 0 | 0"), QStringLiteral("Account Mercy | 10 | 0"),
-            QStringLiteral("Account Harbor | 20 | 0")};
+    return {u"Account Walk-in | 0 | 0"_s, u"Account Mercy | 10 | 0"_s,
+            u"Account Harbor | 20 | 0"_s};
 }
 QStringList plainUsers() {
-    return {QStringLiteral("User nopart | nopart |  | 0 | 0"),
-            QStringLiteral("User Lake, Lou | lake |  | 0 | 0"),
-            QStringLiteral("User Smith, Ann | ann |  | 0 | 0"),
-            QStringLiteral("User South, Sam | sam |  | 0 | 0")};
+    return {u"User nopart | nopart |  | 0 | 0"_s, u"User Lake, Lou | lake |  | 0 | 0"_s,
+            u"User Smith, Ann | ann |  | 0 | 0"_s, u"User South, Sam | sam |  | 0 | 0"_s};
 }
 QStringList plainFormulas() {
-    return {QStringLiteral("Formula Default Formula | 1"), QStringLiteral("Formula Line Rate | 5"),
-            QStringLiteral("Formula South Rate | 6")};
+    return {u"Formula Default Formula | 1"_s, u"Formula Line Rate | 5"_s,
+            u"Formula South Rate | 6"_s};
 }
 QStringList plainGroups() {
-    return {QStringLiteral("Group Default Group | 1 |  | 0"),
-            QStringLiteral("Group North Alpha | 21 |  | 0"),
-            QStringLiteral("Group North Standard | 20 |  | 0"),
-            QStringLiteral("Group South Team | 22 |  | 0")};
+    return {u"Group Default Group | 1 |  | 0"_s, u"Group North Alpha | 21 |  | 0"_s,
+            u"Group North Standard | 20 |  | 0"_s, u"Group South Team | 22 |  | 0"_s};
 }
 QStringList fullModeEnd() {
-    return {QStringLiteral("OperatorMode 0"), QStringLiteral("Sort")};
+    return {u"OperatorMode 0"_s, u"Sort"_s};
 }
 
 // One display against a test database, with everything the main window would hand it.
 struct DisplayRun {
     explicit DisplayRun(test::TestDatabase& database, int partitionId = 0, bool fullMode = true)
         : db(database)
-        , login(suite::SuiteUserRecord{7,
-                                       QStringLiteral("ann"),
-                                       {},
-                                       QStringLiteral("ann"),
-                                       partitionId,
-                                       QStringLiteral("Ann"),
-                                       QStringLiteral("Smith")},
-                fullMode ? std::set<int>{1, 17} : std::set<int>{1}, QStringLiteral("pw")) {
-        currentUser.setTransID(QStringLiteral("ann"));
+        , login(
+              suite::SuiteUserRecord{7, u"ann"_s, {}, u"ann"_s, partitionId, u"Ann"_s, u"Smith"_s},
+              fullMode ? std::set<int>{1, 17} : std::set<int>{1}, u"pw"_s) {
+        currentUser.setTransID(u"ann"_s);
     }
 
     DisplayResult show() {
@@ -180,7 +172,6 @@ private Q_SLOTS:
     void onlyAccessiblePartitionsAreShown();
     void deletedItemsFollowThePreferences_data();
     void deletedItemsFollowThePreferences();
-    void plainModeReadsTheDatabase();
     void operatorModeShowsOnlyTheOperator_data();
     void operatorModeShowsOnlyTheOperator();
     void failedStatementAsksAbortRetryIgnore_data();
@@ -199,24 +190,22 @@ void TestCatalogueDisplay::partitionModeShowsQualifiedItems() {
     DisplayRun run(db);
 
     QCOMPARE(run.show(), DisplayResult::Shown);
-    QCOMPARE(run.explorer.calls,
-             (QStringList{QStringLiteral("User Lakes\\Lake, Lou | lake |  | 0 | 1"),
-                          QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1"),
-                          QStringLiteral("User South\\South, Sam | sam |  | 0 | 1"),
-                          QStringLiteral("Account __Default Account | -1 | 0"),
-                          QStringLiteral("Account __External Accounts | -3 | 0"),
-                          QStringLiteral("Account Base\\Walk-in | 0 | 0"),
-                          QStringLiteral("Account North\\Mercy | 10 | 0"),
-                          QStringLiteral("Account South\\Harbor | 20 | 0"),
-                          QStringLiteral("Formula Base\\Default Formula (Default) | 1"),
-                          QStringLiteral("Formula North\\Line Rate | 5"),
-                          QStringLiteral("Formula South\\South Rate | 6"),
-                          QStringLiteral("Group Base\\Default Group (Default) | 1 |  | 1"),
-                          QStringLiteral("Group North\\North Alpha | 21 |  | 1"),
-                          QStringLiteral("Group North\\North Standard (Default) | 20 |  | 1"),
-                          QStringLiteral("Group South\\South Team (Default) | 22 |  | 1")} +
-              fullModeEnd()));
-    QCOMPARE(run.progress, loadMessages() << QStringLiteral("Loading User Interface elements..."));
+    QCOMPARE(
+        run.explorer.calls,
+        (QStringList{u"User Lakes\\Lake, Lou | lake |  | 0 | 1"_s,
+                     u"User North\\Smith, Ann | ann |  | 0 | 1"_s,
+                     u"User South\\South, Sam | sam |  | 0 | 1"_s,
+                     u"Account __Default Account | -1 | 0"_s,
+                     u"Account __External Accounts | -3 | 0"_s, u"Account Base\\Walk-in | 0 | 0"_s,
+                     u"Account North\\Mercy | 10 | 0"_s, u"Account South\\Harbor | 20 | 0"_s,
+                     u"Formula Base\\Default Formula (Default) | 1"_s,
+                     u"Formula North\\Line Rate | 5"_s, u"Formula South\\South Rate | 6"_s,
+                     u"Group Base\\Default Group (Default) | 1 |  | 1"_s,
+                     u"Group North\\North Alpha | 21 |  | 1"_s,
+                     u"Group North\\North Standard (Default) | 20 |  | 1"_s,
+                     u"Group South\\South Team (Default) | 22 |  | 1"_s} +
+         fullModeEnd()));
+    QCOMPARE(run.progress, loadMessages() << u"Loading User Interface elements..."_s);
     QCOMPARE(run.fullControls, std::optional<bool>(true));
     QVERIFY(run.scripted.shown.isEmpty());
     QVERIFY(!db.connection().isOpen());
@@ -238,32 +227,30 @@ void TestCatalogueDisplay::onlyAccessiblePartitionsAreShown() {
     DisplayRun run(db, 1);
 
     QCOMPARE(run.show(), DisplayResult::Shown);
-    QCOMPARE(run.explorer.calls,
-             (QStringList{QStringLiteral("User Lakes\\Lake, Lou | lake |  | 0 | 1"),
-                          QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1"),
-                          QStringLiteral("Account __Default Account | -1 | 0"),
-                          QStringLiteral("Account __External Accounts | -3 | 0"),
-                          QStringLiteral("Account North\\Mercy | 10 | 0"),
-                          QStringLiteral("Formula North\\Line Rate | 5"),
-                          QStringLiteral("Group North\\North Alpha | 21 |  | 1"),
-                          QStringLiteral("Group North\\North Standard (Default) | 20 |  | 1")} +
-              fullModeEnd()));
-    QCOMPARE(keys(run.accessible), (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
-    QCOMPARE(run.currentUser.AvailablePartitions(), QStringLiteral("1,3"));
+    QCOMPARE(
+        run.explorer.calls,
+        (QStringList{u"User Lakes\\Lake, Lou | lake |  | 0 | 1"_s,
+                     u"User North\\Smith, Ann | ann |  | 0 | 1"_s,
+                     u"Account __Default Account | -1 | 0"_s,
+                     u"Account __External Accounts | -3 | 0"_s, u"Account North\\Mercy | 10 | 0"_s,
+                     u"Formula North\\Line Rate | 5"_s, u"Group North\\North Alpha | 21 |  | 1"_s,
+                     u"Group North\\North Standard (Default) | 20 |  | 1"_s} +
+         fullModeEnd()));
+    QCOMPARE(keys(run.accessible), (QStringList{u"1"_s, u"3"_s}));
+    QCOMPARE(run.currentUser.AvailablePartitions(), u"1,3"_s);
     // The current-user record takes the catalogue's fields of the logged-in user.
-    QCOMPARE(run.currentUser.TransName(), QStringLiteral("Smith, Ann"));
+    QCOMPARE(run.currentUser.TransName(), u"Smith, Ann"_s);
     QCOMPARE(run.currentUser.GroupID(), 20);
     QCOMPARE(run.currentUser.PartitionID(), 1);
     QVERIFY(!run.currentUser.IsDeleted());
     // South's user stays in the catalogue though it is not shown.
-    QVERIFY(run.catalogue.users().contains(QStringLiteral("sam")));
+    QVERIFY(run.catalogue.users().contains(u"sam"_s));
 
     // A second display rebuilds the accessible partitions but appends to the user's list.
-    run.accessible.add(QStringLiteral("2"),
-                       GetObjectFromCollection(run.catalogue.partitions(), QStringLiteral("2")));
+    run.accessible.add(u"2"_s, GetObjectFromCollection(run.catalogue.partitions(), u"2"_s));
     QCOMPARE(run.show(), DisplayResult::Shown);
-    QCOMPARE(keys(run.accessible), (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
-    QCOMPARE(run.currentUser.AvailablePartitions(), QStringLiteral("1,3,1,3"));
+    QCOMPARE(keys(run.accessible), (QStringList{u"1"_s, u"3"_s}));
+    QCOMPARE(run.currentUser.AvailablePartitions(), u"1,3,1,3"_s);
 }
 
 void TestCatalogueDisplay::deletedItemsFollowThePreferences_data() {
@@ -272,10 +259,10 @@ void TestCatalogueDisplay::deletedItemsFollowThePreferences_data() {
     QTest::addColumn<bool>("showAccounts");
     QTest::addColumn<QString>("deletedUser");
     QTest::addColumn<QString>("deletedAccount");
-    const QString partitionUser = QStringLiteral("User North\\Gone, Gus | gone DEL |  | 1 | 1");
-    const QString partitionAccount = QStringLiteral("Account North\\Old Clinic | 11 | 1");
-    const QString plainUser = QStringLiteral("User Gone, Gus | gone |  | 1 | 0");
-    const QString plainAccount = QStringLiteral("Account Old Clinic | 11 | 1");
+    const QString partitionUser = u"User North\\Gone, Gus | gone DEL |  | 1 | 1"_s;
+    const QString partitionAccount = u"Account North\\Old Clinic | 11 | 1"_s;
+    const QString plainUser = u"User Gone, Gus | gone |  | 1 | 0"_s;
+    const QString plainAccount = u"Account Old Clinic | 11 | 1"_s;
     for (const bool partitionMode : {true, false}) {
         for (const bool show : {false, true}) {
             QTest::addRow("%s, deleted %s", partitionMode ? "partitions" : "plain",
@@ -305,27 +292,8 @@ void TestCatalogueDisplay::deletedItemsFollowThePreferences() {
     const int live = partitionMode ? 3 : 4; // users shown besides the deleted one
     int users = 0;
     for (const QString& call : std::as_const(run.explorer.calls))
-        users += call.startsWith(QStringLiteral("User ")) ? 1 : 0;
+        users += call.startsWith(u"User "_s) ? 1 : 0;
     QCOMPARE(users, live + (showUsers ? 1 : 0));
-}
-
-// Outside partition mode the lists come straight from the database, accounts first, and the
-// catalogue is not loaded.
-void TestCatalogueDisplay::plainModeReadsTheDatabase() {
-    test::TestDatabase db;
-    addRows(db);
-    DisplayRun run(db, 1);
-    run.partitionMode = false;
-
-    QCOMPARE(run.show(), DisplayResult::Shown);
-    QCOMPARE(run.explorer.calls,
-             plainAccounts() + plainUsers() + plainFormulas() + plainGroups() + fullModeEnd());
-    QVERIFY(run.progress.isEmpty());
-    QVERIFY(run.catalogue.users().isEmpty());
-    QVERIFY(run.accessible.isEmpty());
-    QCOMPARE(run.currentUser.AvailablePartitions(), QString());
-    QCOMPARE(run.fullControls, std::optional<bool>(true));
-    QVERIFY(!db.connection().isOpen());
 }
 
 void TestCatalogueDisplay::operatorModeShowsOnlyTheOperator_data() {
@@ -344,14 +312,12 @@ void TestCatalogueDisplay::operatorModeShowsOnlyTheOperator() {
 
     QCOMPARE(run.show(), DisplayResult::Shown);
     QCOMPARE(run.explorer.calls,
-             (QStringList{QStringLiteral("Account Mercy | 10 | 0"),
-                          QStringLiteral("Account Harbor | 20 | 0"),
-                          QStringLiteral("User Ann Smith | ann | 7 | 0 | ") +
-                              (partitionMode ? QStringLiteral("1") : QStringLiteral("0")),
-                          QStringLiteral("OperatorMode 1"), QStringLiteral("Sort")}));
+             (QStringList{u"Account Mercy | 10 | 0"_s, u"Account Harbor | 20 | 0"_s,
+                          u"User Ann Smith | ann | 7 | 0 | "_s + (partitionMode ? u"1"_s : u"0"_s),
+                          u"OperatorMode 1"_s, u"Sort"_s}));
     QCOMPARE(run.fullControls, std::optional<bool>(false));
     QCOMPARE(run.progress, loadMessages());
-    QVERIFY(run.catalogue.users().contains(QStringLiteral("gone DEL")));
+    QVERIFY(run.catalogue.users().contains(u"gone DEL"_s));
     QVERIFY(!db.connection().isOpen());
 }
 
@@ -361,6 +327,7 @@ void TestCatalogueDisplay::failedStatementAsksAbortRetryIgnore_data() {
     QTest::addColumn<QStringList>("expected");
     const QStringList before = plainAccounts() + plainUsers();
     QTest::newRow("abort") << MessageAnswer::Abort << DisplayResult::Aborted << before;
+    // Outside partition mode the lists come straight from the database, accounts first.
     QTest::newRow("ignore") << MessageAnswer::Ignore << DisplayResult::Shown
                             << before + plainGroups() + fullModeEnd();
     // The explorer is not cleared between passes: what the failed pass added stays.
@@ -374,11 +341,11 @@ void TestCatalogueDisplay::failedStatementAsksAbortRetryIgnore() {
     QFETCH(QStringList, expected);
     test::TestDatabase db;
     addRows(db);
-    db.exec(QStringLiteral("ALTER TABLE Incentive_formula RENAME TO Hidden_formula"));
+    db.exec(u"ALTER TABLE Incentive_formula RENAME TO Hidden_formula"_s);
     RepairingMessages messages;
     messages.answer = answer;
     messages.repair = [&db] {
-        db.exec(QStringLiteral("ALTER TABLE Hidden_formula RENAME TO Incentive_formula"));
+        db.exec(u"ALTER TABLE Hidden_formula RENAME TO Incentive_formula"_s);
     };
     DisplayRun run(db);
     run.partitionMode = false;
@@ -386,6 +353,12 @@ void TestCatalogueDisplay::failedStatementAsksAbortRetryIgnore() {
 
     QCOMPARE(run.show(), result);
     QCOMPARE(run.explorer.calls, expected);
+    // The catalogue is not loaded.
+    QVERIFY(run.progress.isEmpty());
+    QVERIFY(run.catalogue.users().isEmpty());
+    QVERIFY(run.accessible.isEmpty());
+    QCOMPARE(run.fullControls,
+             result == DisplayResult::Shown ? std::optional<bool>(true) : std::optional<bool>());
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY2(messages.texts[0].startsWith(
                  QStringLiteral("An Error Occurred Attempting To Load The Nodes Of The Zarererov "
@@ -408,15 +381,14 @@ void TestCatalogueDisplay::ignoredLoadFailureKeepsWhatWasRead() {
     QCOMPARE(run.show(), DisplayResult::Shown);
     QCOMPARE(run.scripted.shown.size(), 1);
     const auto& box = run.scripted.shown[0];
-    QVERIFY2(box.text.endsWith(QStringLiteral("\r\n\r\nError 94:Invalid use of Null")),
-             qPrintable(box.text));
-    QCOMPARE(box.title, QStringLiteral("Velora Incentive"));
+    QVERIFY2(box.text.endsWith(u"\r\n\r\nError 94:Invalid use of Null"_s), qPrintable(box.text));
+    QCOMPARE(box.title, u"Velora Incentive"_s);
     QCOMPARE(box.icon, common::MessageIcon::Critical);
     QCOMPARE(box.buttons, common::MessageButtons::AbortRetryIgnore);
-    QVERIFY(run.explorer.calls.contains(QStringLiteral("User North\\Smith, Ann | ann |  | 0 | 1")));
-    QVERIFY(run.explorer.calls.contains(QStringLiteral("Formula North\\Line Rate | 5")));
-    QCOMPARE(run.explorer.calls.filter(QStringLiteral("Group ")),
-             QStringList{QStringLiteral("Group Base\\Default Group (Default) | 1 |  | 1")});
+    QVERIFY(run.explorer.calls.contains(u"User North\\Smith, Ann | ann |  | 0 | 1"_s));
+    QVERIFY(run.explorer.calls.contains(u"Formula North\\Line Rate | 5"_s));
+    QCOMPARE(run.explorer.calls.filter(u"Group "_s),
+             QStringList{u"Group Base\\Default Group (Default) | 1 |  | 1"_s});
     QCOMPARE(run.explorer.calls.mid(run.explorer.calls.size() - 2), fullModeEnd());
 }
 
@@ -425,7 +397,7 @@ void TestCatalogueDisplay::ignoredLoadFailureKeepsWhatWasRead() {
 void TestCatalogueDisplay::ignoredRowFailureSkipsOnlyThatRow() {
     test::TestDatabase db;
     addRows(db);
-    db.exec(QStringLiteral("DROP TABLE Account_info"));
+    db.exec(u"DROP TABLE Account_info"_s);
     db.exec(QStringLiteral(
         "CREATE TABLE Account_info (hosp_acct_id INTEGER PRIMARY KEY, hosp_acct_name TEXT, "
         "hosp_acct_description TEXT, is_deleted INTEGER NULL, partition_id INTEGER)"));
@@ -437,17 +409,17 @@ void TestCatalogueDisplay::ignoredRowFailureSkipsOnlyThatRow() {
 
     QCOMPARE(run.show(), DisplayResult::Shown);
     QCOMPARE(run.scripted.shown.size(), 1);
-    QVERIFY(run.scripted.shown[0].text.contains(QStringLiteral("\r\n\r\nError 94:")));
+    QVERIFY(run.scripted.shown[0].text.contains(u"\r\n\r\nError 94:"_s));
     QCOMPARE(run.explorer.calls.mid(0, 3),
-             (QStringList{QStringLiteral("Account Walk-in | 0 | 0"),
-                          QStringLiteral("Account Harbor | 20 | 0"), plainUsers().first()}));
+             (QStringList{u"Account Walk-in | 0 | 0"_s, u"Account Harbor | 20 | 0"_s,
+                          plainUsers().first()}));
 }
 
 void TestCatalogueDisplay::cancelDuringUsersEndsTheProgram() {
     test::TestDatabase db;
     addRows(db);
     DisplayRun run(db);
-    run.cancelAt = QStringLiteral("Loading Users...");
+    run.cancelAt = u"Loading Users..."_s;
 
     QCOMPARE(run.show(), DisplayResult::Cancelled);
     QCOMPARE(run.endProgramCalls, 1);

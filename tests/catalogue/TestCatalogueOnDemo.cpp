@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace velora;
 using explorer::ExplorerKeys;
 
@@ -29,13 +31,12 @@ struct Demo {
     bool make(int partitions) {
         QProcess admin;
         admin.start(QStringLiteral(VELORA_ADMIN_PATH),
-                    {QStringLiteral("demo"), dir.path(), QStringLiteral("--users"),
-                     QStringLiteral("14"), QStringLiteral("--days"), QStringLiteral("5"),
-                     QStringLiteral("--partitions"), QString::number(partitions)});
+                    {u"demo"_s, dir.path(), u"--users"_s, u"14"_s, u"--days"_s, u"5"_s,
+                     u"--partitions"_s, QString::number(partitions)});
         if (!admin.waitForFinished(300000) || admin.exitCode() != 0)
             return false;
         db::ConnectionOptions options;
-        options.baseDirectory = dir.filePath(QStringLiteral("HALVEX/SYSTEM"));
+        options.baseDirectory = dir.filePath(u"HALVEX/SYSTEM"_s);
         connection = std::make_unique<db::Connection>(options);
         connection->open(connectionString);
         return true;
@@ -69,14 +70,9 @@ struct DemoDisplay {
     DemoDisplay(Demo& d, const QString& transID, int partitionID, std::set<int> rights,
                 bool partitions)
         : demo(d)
-        , login(suite::SuiteUserRecord{9,
-                                       transID,
-                                       {},
-                                       transID,
-                                       partitionID,
-                                       QStringLiteral("Pat"),
-                                       QStringLiteral("Operator")},
-                std::move(rights), QStringLiteral("pw"))
+        , login(
+              suite::SuiteUserRecord{9, transID, {}, transID, partitionID, u"Pat"_s, u"Operator"_s},
+              std::move(rights), u"pw"_s)
         , partitionMode(partitions) {
         currentUser.setTransID(transID);
     }
@@ -119,34 +115,31 @@ private Q_SLOTS:
         catalogue::CatalogueLoader loader(*demo.connection);
         const catalogue::Catalogue loaded = *loader.load();
         QCOMPARE(loaded.partitions().count(),
-                 demo.count(QStringLiteral("SELECT COUNT(*) FROM System_partitions")));
-        QCOMPARE(loaded.accounts().count(),
-                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Account_info")) + 2);
+                 demo.count(u"SELECT COUNT(*) FROM System_partitions"_s));
+        QCOMPARE(loaded.accounts().count(), demo.count(u"SELECT COUNT(*) FROM Account_info"_s) + 2);
         QCOMPARE(loaded.formulas().count(),
-                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Incentive_formula")));
-        QCOMPARE(loaded.groups().count(),
-                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Incentive_group")));
+                 demo.count(u"SELECT COUNT(*) FROM Incentive_formula"_s));
+        QCOMPARE(loaded.groups().count(), demo.count(u"SELECT COUNT(*) FROM Incentive_group"_s));
         const QString users =
-            QStringLiteral("SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted ");
-        QCOMPARE(loaded.users().count(), demo.count(users + QStringLiteral("= 0")));
-        const int deleted = demo.count(users + QStringLiteral("<> 0"));
+            u"SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted "_s;
+        QCOMPARE(loaded.users().count(), demo.count(users + u"= 0"_s));
+        const int deleted = demo.count(users + u"<> 0"_s);
         QVERIFY(deleted > 0);
         loader.setShowDeletedUsers(true);
         QCOMPARE(loader.load()->users().count(), loaded.users().count() + deleted);
 
-        const auto quoted =
-            catalogue::GetObjectFromCollection(loaded.users(), QStringLiteral("obrien'k"));
+        const auto quoted = catalogue::GetObjectFromCollection(loaded.users(), u"obrien'k"_s);
         QVERIFY(quoted);
-        QCOMPARE(quoted->TransName(), QStringLiteral("O'Brien, Kathleen"));
+        QCOMPARE(quoted->TransName(), u"O'Brien, Kathleen"_s);
         QVERIFY(loaded.groups().contains(QString::number(quoted->GroupID())));
-        QVERIFY(catalogue::GetObjectFromCollection(loaded.users(), QStringLiteral("j.smith")));
+        QVERIFY(catalogue::GetObjectFromCollection(loaded.users(), u"j.smith"_s));
     }
 
     // One partition: every live user, formula and group is listed by its own name, and each
     // user's account folder holds the accounts at once.
     void fullModeWithoutPartitions() {
         Demo& demo = onePartition_;
-        DemoDisplay display(demo, QStringLiteral("supervisor"), 0, {16, 17}, false);
+        DemoDisplay display(demo, u"supervisor"_s, 0, {16, 17}, false);
         QCOMPARE(display.show(), catalogue::DisplayResult::Shown);
         QCOMPARE(display.fullControls, std::optional<bool>(true));
         QVERIFY(display.messages.shown.isEmpty());
@@ -154,14 +147,13 @@ private Q_SLOTS:
                  demo.count(QStringLiteral(
                      "SELECT COUNT(*) FROM Trans_info WHERE trans_type = 1 AND is_deleted = 0")));
         QCOMPARE(display.tree.childKeys(ExplorerKeys::GroupsFolder()).size(),
-                 demo.count(QStringLiteral("SELECT COUNT(*) FROM Incentive_group")));
+                 demo.count(u"SELECT COUNT(*) FROM Incentive_group"_s));
         const QString someUser = display.users().first();
         const int liveAccounts = demo.count(
             QStringLiteral("SELECT COUNT(*) FROM Account_info WHERE hosp_acct_id > -1 AND "
                            "is_deleted = 0"));
         // The accounts and the account summary.
-        QCOMPARE(display.tree.childKeys(someUser + QStringLiteral(".USERACCOUNTS")).size(),
-                 liveAccounts + 1);
+        QCOMPARE(display.tree.childKeys(someUser + u".USERACCOUNTS"_s).size(), liveAccounts + 1);
         QVERIFY(!display.tree.node(someUser).text().contains(QLatin1Char('\\')));
     }
 
@@ -169,7 +161,7 @@ private Q_SLOTS:
     // and the supervisor at the root reaches every live partition.
     void fullModeInPartitions() {
         Demo& demo = threePartitions_;
-        DemoDisplay display(demo, QStringLiteral("supervisor"), 0, {16, 17}, true);
+        DemoDisplay display(demo, u"supervisor"_s, 0, {16, 17}, true);
         QCOMPARE(display.show(), catalogue::DisplayResult::Shown);
         QCOMPARE(display.fullControls, std::optional<bool>(true));
         QCOMPARE(display.accessible.count(),
@@ -179,11 +171,11 @@ private Q_SLOTS:
         QVERIFY(!users.isEmpty());
         for (const QString& user : users) {
             QVERIFY2(display.tree.node(user).text().contains(QLatin1Char('\\')), qPrintable(user));
-            QVERIFY(display.tree.hasNode(user + QStringLiteral(".EXTERNALACCOUNTS")));
+            QVERIFY(display.tree.hasNode(user + u".EXTERNALACCOUNTS"_s));
         }
         // A group's folder shows its two placeholders until it is opened.
         const QString group = display.tree.childKeys(ExplorerKeys::GroupsFolder()).first();
-        QCOMPARE(display.tree.childKeys(group + QStringLiteral(".ACCOUNTS")).size(), 2);
+        QCOMPARE(display.tree.childKeys(group + u".ACCOUNTS"_s).size(), 2);
         QVERIFY(display.messages.shown.isEmpty());
     }
 

@@ -3,25 +3,25 @@
 // operator typed; on a date column it must mean that day, in either regional form.
 #include "CorpusFixture.h"
 #include "common/TestMain.h"
+#include "groups/UserGroupAssignment.h"
 
 #include <QTest>
+#include <functional>
 
 using namespace velora::test;
+using velora::groups::UserGroupAssignment;
 
 namespace {
 
 const QString us = QStringLiteral("MM/dd/yyyy");
 const QString dotted = QStringLiteral("dd.MM.yyyy");
 
-// The latest locked day after the date of each caller: %1 the group, user or formula id, then
-// the group's account and the date.
+// The latest locked day after the date: %1 the group or formula id, then the group's account
+// and the date. (A user's statements are the program's own.)
 const QString groupRevertDate =
     "SELECT MAX(shift_date) FROM trans_incentive, trans_info WHERE trans_info.trans_id = "
     "trans_incentive.trans_id AND trans_info.incentive_group_id = '%1' AND locked = 1 AND "
     "hosp_acct_id = %2 AND shift_date > '%3'";
-const QString userRevertDate =
-    "SELECT MAX(shift_date) FROM trans_incentive WHERE trans_id ='%1' AND locked = 1 AND "
-    "shift_date > '%2'";
 const QString formulaRevertDate =
     "SELECT MAX(shift_date) FROM trans_incentive, Incentive_group_formula, trans_info WHERE "
     "Incentive_group_formula.group_id = trans_info.incentive_group_id AND trans_info.trans_id = "
@@ -29,13 +29,11 @@ const QString formulaRevertDate =
     "Incentive_group_formula.hours_worked_formula_id = %1 OR "
     "Incentive_group_formula.pay_formula_id = %1) AND locked = 1 AND shift_date > '%2'";
 
-// The lock-out before the new date: %1 the group, user or formula id, %2 the date.
+// The lock-out before the new date: %1 the group or formula id, %2 the date.
 const QString groupLock =
     "UPDATE trans_incentive SET locked = 1 WHERE (SELECT incentive_group_id FROM trans_info "
     "WHERE trans_incentive.trans_id = trans_info.trans_id) = %1 AND trans_incentive.shift_date "
     "< '%2'";
-const QString userLock = "UPDATE trans_incentive SET locked = 1 WHERE trans_id='%1' AND "
-                         "shift_date < '%2'";
 const QString formulaLock =
     "UPDATE trans_incentive SET locked = 1 Where EXISTS(SELECT trans_info.incentive_group_id "
     "FROM Incentive_group_formula, trans_info WHERE Incentive_group_formula.group_id = "
@@ -57,17 +55,18 @@ private Q_SLOTS:
 void TestLockCorpus::statements_data() {
     addCorpusColumns();
     // clang-format off
+    const auto userRevertDate = &UserGroupAssignment::latestLockedStatement;
     const struct {
         const char* name;
         QString query;
         QString format;
         const char* expected;
     } revertDates[] = {
-        {"user: locked day after the date", userRevertDate.arg("jsmith", "01/01/2024"), us, "2024-01-10"},
-        {"user: locked day on the date is not after it", userRevertDate.arg("jsmith", "01/10/2024"), us, "NULL"},
-        {"user: dotted regional form", userRevertDate.arg("jsmith", "01.01.2024"), dotted, "2024-01-10"},
-        {"user: stored form", userRevertDate.arg("jsmith", "2024-01-01"), us, "2024-01-10"},
-        {"user: across New Year", userRevertDate.arg("k.lee", "12/31/2023"), us, "2024-01-15"},
+        {"user: locked day after the date", userRevertDate("jsmith", "01/01/2024"), us, "2024-01-10"},
+        {"user: locked day on the date is not after it", userRevertDate("jsmith", "01/10/2024"), us, "NULL"},
+        {"user: dotted regional form", userRevertDate("jsmith", "01.01.2024"), dotted, "2024-01-10"},
+        {"user: stored form", userRevertDate("jsmith", "2024-01-01"), us, "2024-01-10"},
+        {"user: across New Year", userRevertDate("k.lee", "12/31/2023"), us, "2024-01-15"},
         {"group: edited account only", groupRevertDate.arg("2", "101", "12/01/2023"), us, "2023-12-31"},
         {"group: nothing locked after", groupRevertDate.arg("2", "101", "12/31/2023"), us, "NULL"},
         {"group: dotted regional form", groupRevertDate.arg("2", "102", "01.12.2023"), dotted, "2024-01-10"},
@@ -89,17 +88,18 @@ void TestLockCorpus::statements_data() {
     const QStringList userOpen = groupOpen + QStringList{"O'Brien|101|2024-01-15", "O'Brien|101|2024-01-29"};
     const struct {
         const char* name;
-        QString statement;
+        std::function<QString(const QString&)> statement;
         int changes;
         QStringList open;
-    } locks[] = {{"group", groupLock.arg("2"), 9, groupOpen},
-                 {"user", userLock.arg("jsmith"), 7, userOpen},
-                 {"formula", formulaLock.arg("3"), 11, alwaysOpen}};
+    } locks[] = {{"group", [](const QString& date) { return groupLock.arg("2", date); }, 9, groupOpen},
+                 {"user", [](const QString& date) { return UserGroupAssignment::lockStatement("jsmith", date); },
+                  7, userOpen},
+                 {"formula", [](const QString& date) { return formulaLock.arg("3", date); }, 11, alwaysOpen}};
     const std::pair<QString, QString> dates[] = {{us, "01/30/2024"}, {dotted, "30.01.2024"}, {us, "2024-01-30"}};
     for (const auto& lock : locks) {
         for (const auto& [format, date] : dates)
             corpusRow(QByteArray("lock, ") + lock.name + ", " + date.toUtf8(), unlocked, lock.open,
-                      {{lock.statement.arg(date), lock.changes}}, format);
+                      {{lock.statement(date), lock.changes}}, format);
     }
 
     // The new effective dates are stored as dates; the group save writes no blank before WHERE.
@@ -109,8 +109,7 @@ void TestLockCorpus::statements_data() {
     for (const auto& [format, date] : {dates[0], dates[1], std::pair{dotted, QString("2024-01-30")}})
         corpusRow("effective dates, " + date.toUtf8(), stored, {"2|2024-01-30", "3|2024-02-01", "3|2024-01-30"},
                   {{"UPDATE Incentive_group SET incentive_effective_date = '" + date + "'WHERE group_id = 2"},
-                   {"UPDATE Trans_info SET incentive_group_id = 3, incentive_effective_date = '" + date +
-                    "' WHERE trans_id = 'jsmith'"}},
+                   {UserGroupAssignment::assignStatement("jsmith", 3, date)}},
                   format);
 
     // A text that only looks like a date is a text: stored and found unchanged.

@@ -1,11 +1,18 @@
-// The program's catalogue, list, partition, preference and header statements, run on the
-// embedded engine against the corpus fixture: each must give the rows SQL Server gives.
+// The program's list, partition, preference and header statements, run on the embedded engine
+// against the corpus fixture: each must give the rows SQL Server gives. (The catalogue's own
+// statements run in the catalogue tests.)
 #include "CorpusFixture.h"
+#include "common/PreferenceStore.h"
 #include "common/TestMain.h"
+#include "detail/UserHeaderLoader.h"
+#include "detail/WeekStatements.h"
 
 #include <QTest>
 
 using namespace velora::test;
+using velora::common::PreferenceStore;
+using velora::detail::UserHeaderLoader;
+using velora::detail::WeekStatements;
 
 class TestStatementCorpus : public QObject {
     Q_OBJECT
@@ -23,50 +30,6 @@ void TestStatementCorpus::statements_data() {
     corpusRow("live partitions leave out Base and deleted ones",
               "SELECT COUNT(*) FROM system_partitions WHERE partition_id <> 0 AND delete_date IS NULL",
               {"4"});
-
-    // Catalogue load and display lists; names sort without regard to case.
-    corpusRow("catalogue partitions",
-              "SELECT DISTINCT partition_id, partition_name, partition_description FROM System_partitions",
-              {"0|Base|Base partition", "1|North|Northern region", "2|South|Southern region",
-               "3|North East|North-east offices", "4|North West|Closed office", "5|Far North East|NULL"});
-    // "> - 1": the program writes the minus apart from its number.
-    corpusRow("catalogue accounts",
-              "SELECT DISTINCT Account_info.hosp_acct_id, Account_info.hosp_acct_name, "
-              "Account_info.hosp_acct_description, Account_info.is_deleted, Account_info.partition_id "
-              "FROM Account_info WHERE (Account_info.hosp_acct_id > - 1) ",
-              {"0|Unassigned|No account|0|0", "101|Mercy Hospital|Mercy Hospital, radiology|0|1",
-               "102|St. Luke's Clinic|Clinic|0|3", "103|Harbor Radiology|Closed|1|2",
-               "104|county general|County General Hospital|0|2"});
-    // Trailing blanks trimmed before joining; a NULL first name makes the whole name NULL; a
-    // missing group joins as NULL.
-    corpusRow("catalogue users, last name first",
-              "SELECT ti.trans_id, RTRIM(ti.last_name) + ', ' + RTRIM(ti.first_name) AS full_name, "
-              "ti.is_deleted, ti.extra3 AS partition_id, ig.group_id FROM Trans_info AS ti LEFT OUTER JOIN "
-              "Incentive_group AS ig ON ti.incentive_group_id = ig.group_id WHERE (ti.trans_type = 1) "
-              "ORDER BY ti.last_name",
-              {"mgone|Gone, Max|1|2|1", "k.lee|lee, Kim|0|3|3", "tnull|NULL|0|NULL|NULL",
-               "O'Brien|O'Brien, Pat|0|1|2", "jsmith|Smith, Ann|0|1|2"});
-    corpusRow("catalogue formulas",
-              "SELECT formula_id, formula_name, formula_text, partition_id FROM Incentive_formula "
-              "ORDER BY formula_name",
-              {"4|accuracy tier|Results.IPay = 0|1",
-               "1|Default Formula|Results.IHours = 0\r\nResults.ILines = 0\r\nResults.IPay = 0|0",
-               "3|Hourly Bonus|Results.IPay = ITypedLines * 0.02|1", "2|Line Rate|Results.IPay = Lines * 0.1|0"});
-    corpusRow("catalogue groups",
-              "SELECT group_id, group_name, Incentive_group.partition_id, "
-              "Incentive_group.incentive_effective_date, Incentive_group.flag1 FROM Incentive_group "
-              "ORDER BY group_name",
-              {"2|Day Shift|1|2024-01-01|1", "1|Default Group|0|2023-01-01|1",
-               "4|Empty Group|2|2024-01-01|0", "3|night shift|3|2024-02-01|0"});
-    corpusRow("display users",
-              "SELECT DISTINCT trans_id AS user_name, rtrim(last_name) + ', ' + rtrim(first_name) AS "
-              "full_name, last_name, is_deleted FROM Trans_info WHERE trans_type = 1 ORDER BY last_name",
-              {"mgone|Gone, Max|Gone|1", "k.lee|lee, Kim|lee   |0", "tnull|NULL|Null|0",
-               "O'Brien|O'Brien, Pat|O'Brien|0", "jsmith|Smith, Ann|Smith|0"});
-    corpusRow("operator mode leaves out account 0",
-              "SELECT DISTINCT hosp_acct_id, hosp_acct_name, is_deleted FROM Account_info WHERE hosp_acct_id > 0",
-              {"101|Mercy Hospital|0", "102|St. Luke's Clinic|0", "103|Harbor Radiology|1",
-               "104|county general|0"});
     corpusRow("editor list: live transcriptionists",
               "SELECT trans_id FROM trans_info WHERE trans_type = 1 and is_deleted = 0 ORDER BY trans_id",
               {"jsmith", "k.lee", "O'Brien", "tnull"});
@@ -75,32 +38,19 @@ void TestStatementCorpus::statements_data() {
               "is_deleted = 0 ORDER BY hosp_acct_name",
               {"county general|104", "Mercy Hospital|101", "St. Luke's Clinic|102", "Unassigned|0"});
 
-    // External accounts of a user: those outside the user's partitions, when they have any.
-    const QString external = "SELECT DISTINCT trans_id, hosp_acct_id FROM trans_incentive WHERE trans_id = '";
-    corpusRow("external accounts", external + "jsmith' AND hosp_acct_id NOT IN (101,104)", {"jsmith|102"});
-    corpusRow("external accounts, none in the user's partitions", external + "jsmith' ",
-              {"jsmith|101", "jsmith|102"});
-    corpusRow("external accounts, dot in the id", external + "k.lee' ", {"k.lee|101", "k.lee|102"});
-
     // The user header: group, its date, user and group partition; ids compare without regard
     // to case and trailing blanks.
-    const QString header =
-        "SELECT Trans_info.incentive_group_id, Trans_info.incentive_effective_date, "
-        "Trans_info.extra3 as trans_partition, Incentive_group.partition_id as group_partition "
-        "FROM Trans_info LEFT OUTER JOIN Incentive_group ON Trans_info.incentive_group_id = "
-        "Incentive_group.group_id WHERE Trans_info.trans_id = '";
-    corpusRow("header, quote in the id", header + "O''Brien'", {"2|2024-01-01|1|1"});
-    corpusRow("header, dot in the id", header + "k.lee'", {"3|2024-02-01|3|3"});
-    corpusRow("header, other case and trailing blank", header + "JSmith '", {"2|2024-01-01|1|1"});
-    corpusRow("header, group missing", header + "tnull'", {"99|NULL|NULL|NULL"});
-    const QString plainHeader =
-        "SELECT incentive_group_id, incentive_effective_date FROM Trans_info WHERE trans_id = '";
-    corpusRow("header outside partition mode", plainHeader + "O''Brien'", {"2|2024-01-01"});
-    corpusRow("header outside partition mode, other case", plainHeader + "JSMITH'", {"2|2024-01-01"});
-    const QString detailGroup = "SELECT incentive_group_id FROM Trans_info WHERE trans_id = '";
-    corpusRow("detail header group, quote", detailGroup + "O''Brien'", {"2"});
-    corpusRow("detail header group, dot", detailGroup + "k.lee'", {"3"});
-    corpusRow("detail header group, unknown user", detailGroup + "nobody'", {});
+    const auto header = &UserHeaderLoader::partitionModeStatement;
+    corpusRow("header, quote in the id", header("O'Brien"), {"2|2024-01-01|1|1"});
+    corpusRow("header, dot in the id", header("k.lee"), {"3|2024-02-01|3|3"});
+    corpusRow("header, other case and trailing blank", header("JSmith "), {"2|2024-01-01|1|1"});
+    corpusRow("header, group missing", header("tnull"), {"99|NULL|NULL|NULL"});
+    corpusRow("header outside partition mode", UserHeaderLoader::statement("O'Brien"), {"2|2024-01-01"});
+    corpusRow("header outside partition mode, other case", UserHeaderLoader::statement("JSMITH"),
+              {"2|2024-01-01"});
+    corpusRow("detail header group, quote", WeekStatements::userGroup("O'Brien"), {"2"});
+    corpusRow("detail header group, dot", WeekStatements::userGroup("k.lee"), {"3"});
+    corpusRow("detail header group, unknown user", WeekStatements::userGroup("nobody"), {});
 
     // The formulas of a group on one account: explicit, default (-1) and external (-3).
     const QString groupAccount =
@@ -113,8 +63,7 @@ void TestStatementCorpus::statements_data() {
     corpusRow("group account, none", groupAccount + "2 AND account_id = 104", {});
 
     // The last locked day of any user; with nothing locked, the default or NULL.
-    const QString lastLocked =
-        "SELECT ISNULL((SELECT MAX(shift_date) FROM trans_incentive WHERE locked=1), '1980-01-01')";
+    const QString lastLocked = WeekStatements::lastLockedDate();
     const QString maxLocked = "SELECT MAX(shift_date) FROM trans_incentive WHERE locked = 1";
     const Writes unlockAll = {{"UPDATE trans_incentive SET locked = 0", 19}};
     corpusRow("last locked day", lastLocked, {"2024-01-15"});
@@ -130,23 +79,24 @@ void TestStatementCorpus::statements_data() {
               {{"UPDATE Trans_info SET first_name = '" + quoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
 
     // Preferences per key, user and partition; a second write replaces the first.
-    const QString get = "EXEC usp_incentive_get_preference ";
-    corpusRow("preference not stored", get + "'INCENT_HOUR_TYPE', -1", {});
-    corpusRow("preference replaced", get + "'INCENT_HOUR_TYPE', -1", {"1"},
-              {{"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '2'"},
-               {"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'"}});
-    const Writes preferences = {
-        {"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '1'"},
-        {"EXEC usp_incentive_add_preference -1, 4, 'INCENT_HOUR_TYPE', '2', 3"},
-        {"EXEC usp_incentive_add_preference 7, 4, 'INCENT_WINDOW_WIDTH', '11325'"},
-        {"EXEC usp_incentive_add_preference 7, 4, 'INCENT_WINDOW_WIDTH', '12000', 3"}};
-    const std::pair<const char*, QStringList> reads[] = {
-        {"'INCENT_HOUR_TYPE', -1", {"1"}},        {"'INCENT_HOUR_TYPE', -1, 3", {"2"}},
-        {"'INCENT_HOUR_TYPE', -1, 5", {}},        {"'INCENT_HOUR_TYPE', 7", {}},
-        {"'INCENT_WINDOW_WIDTH', 7", {"11325"}},  {"'INCENT_WINDOW_WIDTH', 7, 3", {"12000"}},
-        {"'INCENT_WINDOW_WIDTH', -1", {}}};
-    for (const auto& [arguments, expected] : reads)
-        corpusRow(QByteArray("preference ") + arguments, get + arguments, expected, preferences);
+    const auto get = &PreferenceStore::getStatement;
+    const auto add = &PreferenceStore::addStatement;
+    corpusRow("preference not stored", get("INCENT_HOUR_TYPE", -1, {}), {});
+    corpusRow("preference replaced", get("INCENT_HOUR_TYPE", -1, {}), {"1"},
+              {{add("INCENT_HOUR_TYPE", "2", -1, {})}, {add("INCENT_HOUR_TYPE", "1", -1, {})}});
+    const Writes preferences = {{add("INCENT_HOUR_TYPE", "1", -1, {})},
+                                {add("INCENT_HOUR_TYPE", "2", -1, 3)},
+                                {add("INCENT_WINDOW_WIDTH", "11325", 7, {})},
+                                {add("INCENT_WINDOW_WIDTH", "12000", 7, 3)}};
+    const std::tuple<const char*, int, std::optional<int>, QStringList> reads[] = {
+        {"INCENT_HOUR_TYPE", -1, {}, {"1"}},        {"INCENT_HOUR_TYPE", -1, 3, {"2"}},
+        {"INCENT_HOUR_TYPE", -1, 5, {}},            {"INCENT_HOUR_TYPE", 7, {}, {}},
+        {"INCENT_WINDOW_WIDTH", 7, {}, {"11325"}},  {"INCENT_WINDOW_WIDTH", 7, 3, {"12000"}},
+        {"INCENT_WINDOW_WIDTH", -1, {}, {}}};
+    for (const auto& [key, user, partition, expected] : reads)
+        corpusRow(QByteArray("preference ") + key + " " + QByteArray::number(user) + " " +
+                      (partition ? QByteArray::number(*partition) : QByteArray()),
+                  get(key, user, partition), expected, preferences);
     // clang-format on
 }
 

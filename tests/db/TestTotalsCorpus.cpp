@@ -1,7 +1,9 @@
 // The period totals of the weekly detail (week, bi-week, month, year; single account and
-// account summary; both hour modes) run on the embedded engine against the corpus fixture.
+// account summary; both hour modes), as the program builds them, run on the embedded engine
+// against the corpus fixture.
 #include "CorpusFixture.h"
 #include "common/TestMain.h"
+#include "detail/PeriodTotalStatements.h"
 
 #include <QTest>
 
@@ -9,111 +11,12 @@ using namespace velora::test;
 
 namespace {
 
-enum Period { Week, BiWeek, Month, Year };
+using velora::detail::PeriodTotalStatements;
+using velora::detail::TotalPeriod;
 
-// The spellings of a period's filter: on the production rows ({acct} and {acct2} are the
-// account's part, left out in the account summary), on the activity log, on the summary's
-// days, and on the production rows of one account in hour mode 1 (where it differs).
-struct PeriodFilters {
-    const char* name;
-    int fromOffset; // {from}: days from the start of the week
-    const char* rows;
-    const char* activity;
-    const char* days;
-    const char* accountActivityRows;
-};
-
-// clang-format off
-const PeriodFilters periods[] = {
-    {"week", 0,
-     "(((Trans_incentive.trans_id)='{q}') AND {acct}((Trans_incentive.shift_date) Between '{from}' And '{d2}'));",
-     "TA1.shift_date Between '{from}' And '{d2}'", "shift_date between '{from}' And '{d2}'",
-     "Trans_incentive.trans_id='{q}' AND Trans_incentive.hosp_acct_id='{a}' AND Trans_incentive.shift_date "
-     "Between '{from}' And '{d2}'"},
-    {"bi-week", -7,
-     "Trans_incentive.trans_id='{q}'{acct2} AND Trans_incentive.shift_date Between '{from}' And '{d2}'",
-     "TA1.shift_date Between '{from}' And '{d2}'", "shift_date between '{from}' And '{d2}'",
-     "Trans_incentive.trans_id='{q}' AND Trans_incentive.hosp_acct_id='{a}' AND Trans_incentive.shift_date "
-     "Between '{from}' And '{d2}'"},
-    {"month", 0,
-     "(((Trans_incentive.trans_id)='{q}') AND {acct}((Month(Trans_incentive.shift_date)) = {mo})) AND "
-     "((Year(Trans_incentive.shift_date) = {yr}));",
-     "((Month(TA1.shift_date)) = {mo}) AND ((Year(TA1.shift_date)) = {yr})",
-     "((Month(shift_date)) = {mo}) AND ((Year(shift_date) = {yr}))", nullptr},
-    {"year", 0,
-     "(((Trans_incentive.trans_id)='{q}') AND {acct}((Year(Trans_incentive.shift_date)) = {yr}));",
-     "((Year(TA1.shift_date)) = {yr})", "((Year(shift_date) = {yr}))", nullptr},
-};
-// clang-format on
-
-const QString typedColumns =
-    "SELECT Sum(Trans_incentive.number_rpts_modified) AS TOTAL_REPORTS, "
-    "Sum(Trans_incentive.hours_typed_modified) AS TOTAL_HOURS, "
-    "Sum(Trans_incentive.chars_modified) AS TOTAL_CHARS, "
-    "Sum(Trans_incentive.lines_modified) AS TOTAL_LINES, "
-    "Sum(Trans_incentive.pages_modified) AS TOTAL_PAGES, "
-    "Sum(Trans_incentive.incent_hours_typed_modified) AS TOTAL_IHOURS_TYPED, "
-    "Sum(Trans_incentive.incent_typed_modified) AS TOTAL_ITYPED, "
-    "Sum(Trans_incentive.incent_pay_modified) AS TOTAL_IPAY ";
-
-// Hour mode 2: the sums; the summary's year also sums the system hours.
-QString typedStatement(Period period, bool summary) {
-    QString columns = typedColumns;
-    if (summary && period == Year)
-        columns.replace("AS TOTAL_PAGES, ", "AS TOTAL_PAGES, Sum(Trans_incentive."
-                                            "hours_system_modified) AS TOTAL_SYSTEM_HOURS, ");
-    return columns + "FROM Trans_incentive WHERE " + periods[period].rows;
-}
-
-// Hour mode 1: the hours are the user's log time of the period, rounded once.
-QString activityStatement(Period period, bool summary) {
-    const PeriodFilters& p = periods[period];
-    const QString hours = "ISNULL((SELECT CONVERT(decimal(19,2), SUM(activity_time) / 3600.0) "
-                          "FROM Trans_activity TA1 WHERE " +
-                          QString::fromUtf8(p.activity) +
-                          " AND TA1.trans_id = '{q}' AND TA1.work_type = 1 AND TA1.update_type = "
-                          "9),0) AS TOTAL_HOURS";
-    if (!summary)
-        return QString(typedColumns)
-                   .remove("Sum(Trans_incentive.hours_typed_modified) AS TOTAL_HOURS, ")
-                   .chopped(1) +
-               ", " + hours + " FROM Trans_incentive WHERE " +
-               (p.accountActivityRows ? p.accountActivityRows : p.rows);
-    // Each day's IHours count once: the row with the day's largest value, and of rows sharing
-    // it the one with the smallest account id.
-    const QString days = QString::fromUtf8(p.days);
-    return "SELECT TOTAL_IHOURS_TYPED = (select sum(incent_hours_typed_modified) from "
-           "Trans_incentive T1 where trans_id = '{q}' and " +
-           days +
-           " and incent_hours_typed_modified = (SELECT MAX(incent_hours_typed_modified) FROM "
-           "Trans_incentive T2 WHERE T2.trans_id = T1.trans_id AND T2.shift_date = "
-           "T1.shift_date) and NOT exists (SELECT * FROM Trans_incentive T3 WHERE "
-           "T1.incent_hours_typed_modified = T3.incent_hours_typed_modified AND T1.trans_id = "
-           "T3.trans_id AND T1.shift_date = T3.shift_date AND T1.hosp_acct_id > "
-           "T3.hosp_acct_id)), sum(incent_hours_typed_modified) as SUM_IHOURS_TYPED, " +
-           hours +
-           ", Sum(number_rpts_modified) AS TOTAL_REPORTS, Sum(chars_modified) AS TOTAL_CHARS, "
-           "Sum(lines_modified) AS TOTAL_LINES, Sum(pages_modified) AS TOTAL_PAGES, "
-           "Sum(incent_typed_modified) AS TOTAL_ITYPED, Sum(incent_pay_modified) As TOTAL_IPAY "
-           "From Trans_incentive where trans_id = '{q}' and " +
-           days;
-}
-
-QString totalsStatement(Period period, const QString& transId, const QString& account,
-                        const QDate& start, int hourMode) {
-    const bool summary = account == QLatin1String("-2");
-    QString statement =
-        hourMode == 2 ? typedStatement(period, summary) : activityStatement(period, summary);
-    const QString from = start.addDays(periods[period].fromOffset).toString(Qt::ISODate);
-    return statement.replace("{acct}", summary ? "" : "((Trans_incentive.hosp_acct_id)={a}) AND ")
-        .replace("{acct2}", summary ? "" : " AND Trans_incentive.hosp_acct_id={a}")
-        .replace("{q}", quoteSql(transId))
-        .replace("{a}", account)
-        .replace("{from}", from)
-        .replace("{d2}", start.addDays(6).toString(Qt::ISODate))
-        .replace("{mo}", QString::number(start.month()))
-        .replace("{yr}", QString::number(start.year()));
-}
+const TotalPeriod periods[] = {TotalPeriod::Week, TotalPeriod::BiWeek, TotalPeriod::Month,
+                               TotalPeriod::Year};
+const char* const periodNames[] = {"week", "bi-week", "month", "year"};
 
 const QStringList shownColumns = {"TOTAL_REPORTS", "TOTAL_HOURS", "TOTAL_CHARS",
                                   "TOTAL_LINES",   "TOTAL_PAGES", "TOTAL_IHOURS_TYPED",
@@ -174,20 +77,25 @@ void TestTotalsCorpus::totals_data() {
     };
     // clang-format on
     for (const auto& c : cases) {
-        for (Period period : {Week, BiWeek, Month, Year})
-            QTest::addRow("%s, %s", c.name, periods[period].name)
-                << totalsStatement(period, c.transId, c.account, c.start, c.hourMode)
-                << shownColumns << c.perPeriod[period];
+        for (int p = 0; p < 4; ++p)
+            QTest::addRow("%s, %s", c.name, periodNames[p])
+                << PeriodTotalStatements::statement(periods[p], c.transId, c.account, c.start,
+                                                    c.hourMode)
+                << shownColumns << c.perPeriod[p];
     }
     // A day whose largest IHours two accounts share counts once (k.lee's only day; jsmith's
     // 30 January among others); the plain sum counts both.
     const QStringList ihours = {"TOTAL_IHOURS_TYPED", "SUM_IHOURS_TYPED"};
-    QTest::newRow("tied day") << totalsStatement(Week, "k.lee", "-2", QDate(2024, 1, 29), 1)
+    QTest::newRow("tied day") << PeriodTotalStatements::statement(TotalPeriod::Week, "k.lee", "-2",
+                                                                  QDate(2024, 1, 29), 1)
                               << ihours << "6|12";
     QTest::newRow("tied day among others")
-        << totalsStatement(Week, "jsmith", "-2", QDate(2024, 1, 29), 1) << ihours << "19|25";
+        << PeriodTotalStatements::statement(TotalPeriod::Week, "jsmith", "-2", QDate(2024, 1, 29),
+                                            1)
+        << ihours << "19|25";
     QTest::newRow("summary year, hours typed: system hours")
-        << totalsStatement(Year, "jsmith", "-2", QDate(2024, 1, 29), 2)
+        << PeriodTotalStatements::statement(TotalPeriod::Year, "jsmith", "-2", QDate(2024, 1, 29),
+                                            2)
         << QStringList{"TOTAL_SYSTEM_HOURS"} << "24.28";
 }
 

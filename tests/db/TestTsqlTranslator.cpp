@@ -57,13 +57,6 @@ void TestTsqlTranslator::translation_data() {
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("expected");
     // clang-format off
-    // "+" becomes vl_add with T-SQL's grouping (its precedence is run on the engine below).
-    QTest::newRow("parentheses") << "SELECT (a + b) * c" << "SELECT (vl_add(a, b)) * c";
-    QTest::newRow("unary signs untouched") << "SELECT -a + b, a - -1 FROM t WHERE x > - 1"
-        << "SELECT vl_add(-a, b), a - -1 FROM t WHERE x > - 1";
-    QTest::newRow("sub-select operand") << "SELECT x + (SELECT MAX(y) FROM t) FROM u"
-        << "SELECT vl_add(x, (SELECT MAX(y) FROM t)) FROM u";
-    QTest::newRow("bitwise keeps T-SQL grouping") << "SELECT a & b + c" << "SELECT vl_add((a & b), c)";
     // "alias = expression" select items.
     QTest::newRow("alias = expression") << "SELECT total = SUM(x), [n] = 1 FROM t WHERE a = b"
         << "SELECT SUM(x) AS total, 1 AS [n] FROM t WHERE a = b";
@@ -258,6 +251,9 @@ void TestTsqlTranslator::meaningOnTheEngine_data() {
     corpusRow("+ between texts concatenates", "SELECT 'a' + 'b', CASE WHEN 1 = 1 THEN 'a' END + 'b'", {"ab|ab"});
     corpusRow("+ between numbers adds, after * and %, left to right",
               "SELECT 1 + 2, 2*3+1, 2+3*4, 10 - 2 + 3, 7 % 4 + 1", {"3|7|14|11|4"});
+    corpusRow("+ keeps T-SQL grouping: parentheses, signs, sub-selects, & at its level",
+              "SELECT (1 + 2) * 3, -1 + 2, 1 - -1 + 1, 1 + (SELECT MAX(hosp_acct_id) FROM Account_info), "
+              "6 & 3 + 1", {"9|1|3|105|3"});
     corpusRow("+ reads a numeric text as a number", "SELECT '3' + 2, 1.5 + ' 3'", {"5|4.5"});
     corpusRow("+ with a word fails", "SELECT 'a' + 1",
               {"Error -2147217900: Conversion failed when converting the varchar value to a numeric data type."});

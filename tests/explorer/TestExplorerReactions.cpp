@@ -13,6 +13,8 @@
 #include <QMainWindow>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace velora;
 using explorer::ExplorerKeys;
 
@@ -78,14 +80,10 @@ struct Bench {
         for (const auto& account : context.catalogue.accounts())
             tree->AddAccount(account->AccountName(), QString::number(account->AccountID()),
                              account->IsDeleted());
-        tree->AddUser(QStringLiteral("North\\Smith, Ann"), QStringLiteral("ann"), QString(), false,
-                      partitionMode);
-        tree->AddUser(QStringLiteral("West\\Jones, Bob"), QStringLiteral("bob"), QString(), false,
-                      partitionMode);
-        tree->AddGroup(QStringLiteral("North Standard"), QStringLiteral("2"), QString(),
-                       partitionMode);
-        tree->AddGroup(QStringLiteral("Lost Group"), QStringLiteral("77"), QString(),
-                       partitionMode);
+        tree->AddUser(u"North\\Smith, Ann"_s, u"ann"_s, QString(), false, partitionMode);
+        tree->AddUser(u"West\\Jones, Bob"_s, u"bob"_s, QString(), false, partitionMode);
+        tree->AddGroup(u"North Standard"_s, u"2"_s, QString(), partitionMode);
+        tree->AddGroup(u"Lost Group"_s, u"77"_s, QString(), partitionMode);
         context.connection->close();
     }
 
@@ -110,60 +108,49 @@ private Q_SLOTS:
     // expansion does not load again; Refresh does.
     void userAccountsLoadOnDemandOnce() {
         Bench bench(true);
-        const QString user = ExplorerKeys::User(QStringLiteral("ann"));
-        bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("ann"));
+        const QString user = ExplorerKeys::User(u"ann"_s);
+        bench.reactions->loadUserAccounts(bench.tree->node(user), u"ann"_s);
         // The click on the user loads the user (the tree may report the expansion again).
         QVERIFY(!bench.loadedUsers.isEmpty());
-        QCOMPARE(bench.loadedUsers.count(QStringLiteral("ann")), bench.loadedUsers.size());
-        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("ann"))),
-                 (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("20")}));
-        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
-                 QStringList{QStringLiteral("30")});
+        QCOMPARE(bench.loadedUsers.count(u"ann"_s), bench.loadedUsers.size());
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(u"ann"_s)),
+                 (QStringList{u"-2"_s, u"10"_s, u"20"_s}));
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(u"ann"_s)),
+                 QStringList{u"30"_s});
         // The account's number stays with its node, which a missing account's key lacks.
-        QCOMPARE(bench.tree
-                     ->node(ExplorerKeys::UserExternalAccount(QStringLiteral("ann"),
-                                                              QStringLiteral("30")))
-                     .tag(),
-                 QStringLiteral("30"));
-        QCOMPARE(bench.tree->node(user).tag(), QStringLiteral("LOADED"));
+        QCOMPARE(bench.tree->node(ExplorerKeys::UserExternalAccount(u"ann"_s, u"30"_s)).tag(),
+                 u"30"_s);
+        QCOMPARE(bench.tree->node(user).tag(), u"LOADED"_s);
         QVERIFY(!bench.context.connection->isOpen());
         QVERIFY(!bench.busy.isBusy());
 
         // Rows added later are not seen until the folder is loaded again.
         bench.db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
                                      "shift_date) VALUES ('ann', 50, '2026-11-04')"));
-        bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("ann"));
-        QCOMPARE(
-            bench.children(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))).size(),
-            1);
+        bench.reactions->loadUserAccounts(bench.tree->node(user), u"ann"_s);
+        QCOMPARE(bench.children(ExplorerKeys::UserExternalAccountFolder(u"ann"_s)).size(), 1);
 
         bench.context.preferences.showDeletedAccounts = true;
         bench.tree->RightClickNode(user, QPoint());
         bench.tree->lastPopup(); // the refresh item works whether or not a menu was shown
-        auto* refresh = bench.tree->findChild<QAction*>(QStringLiteral("mnuRefreshUser"));
+        auto* refresh = bench.tree->findChild<QAction*>(u"mnuRefreshUser"_s);
         QVERIFY(refresh);
         refresh->trigger();
-        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("ann"))),
-                 (QStringList{QStringLiteral("-2"), QStringLiteral("10"), QStringLiteral("11"),
-                              QStringLiteral("20")}));
-        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ann"))),
-                 (QStringList{QStringLiteral("30"), QStringLiteral("50")}));
-        QVERIFY(bench.messages.shown.isEmpty());
-    }
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(u"ann"_s)),
+                 (QStringList{u"-2"_s, u"10"_s, u"11"_s, u"20"_s}));
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(u"ann"_s)),
+                 (QStringList{u"30"_s, u"50"_s}));
 
-    // Without accounts in the user's partitions only the summary shows, and the external
-    // query runs without its NOT IN list.
-    void userWithoutOwnAccountsGetsSummaryOnly() {
-        Bench bench(true);
+        // Without accounts in the user's partitions only the summary shows, and the external
+        // query runs without its NOT IN list.
         bench.reactions->editors().loadUser = [&](const QString&, const QString&) {
             bench.context.userPartitions.clear();
         };
-        const QString user = ExplorerKeys::User(QStringLiteral("bob"));
-        bench.reactions->loadUserAccounts(bench.tree->node(user), QStringLiteral("bob"));
-        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(QStringLiteral("bob"))),
-                 QStringList{QStringLiteral("-2")});
-        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("bob"))),
-                 QStringList{QStringLiteral("30")});
+        bench.reactions->loadUserAccounts(bench.tree->node(ExplorerKeys::User(u"bob"_s)), u"bob"_s);
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserAccountFolder(u"bob"_s)),
+                 QStringList{u"-2"_s});
+        QCOMPARE(bench.lastSegments(ExplorerKeys::UserExternalAccountFolder(u"bob"_s)),
+                 QStringList{u"30"_s});
         QVERIFY(bench.messages.shown.isEmpty());
     }
 
@@ -172,20 +159,19 @@ private Q_SLOTS:
     // unloaded, its placeholders already gone.
     void groupAccountsLoadOnDemand() {
         Bench bench(true);
-        const QString group = ExplorerKeys::Group(QStringLiteral("2"));
-        bench.reactions->loadGroupAccounts(bench.tree->node(group), QStringLiteral("2"));
-        QCOMPARE(bench.lastSegments(ExplorerKeys::GroupAccountFolder(QStringLiteral("2"))),
-                 (QStringList{QStringLiteral("-1"), QStringLiteral("-3"), QStringLiteral("10"),
-                              QStringLiteral("20"), QStringLiteral("40")}));
-        QCOMPARE(bench.tree->node(group).tag(), QStringLiteral("LOADED"));
+        const QString group = ExplorerKeys::Group(u"2"_s);
+        bench.reactions->loadGroupAccounts(bench.tree->node(group), u"2"_s);
+        QCOMPARE(bench.lastSegments(ExplorerKeys::GroupAccountFolder(u"2"_s)),
+                 (QStringList{u"-1"_s, u"-3"_s, u"10"_s, u"20"_s, u"40"_s}));
+        QCOMPARE(bench.tree->node(group).tag(), u"LOADED"_s);
 
-        const QString lost = ExplorerKeys::Group(QStringLiteral("77"));
-        bench.reactions->loadGroupAccounts(bench.tree->node(lost), QStringLiteral("77"));
+        const QString lost = ExplorerKeys::Group(u"77"_s);
+        bench.reactions->loadGroupAccounts(bench.tree->node(lost), u"77"_s);
         QCOMPARE(bench.messages.shown.size(), 1);
         QCOMPARE(bench.messages.shown[0].text,
                  QStringLiteral("Error Number:99\r\nError Description:Group 77 could not be "
                                 "loaded because the ID was not in the collection."));
-        QVERIFY(bench.children(ExplorerKeys::GroupAccountFolder(QStringLiteral("77"))).isEmpty());
+        QVERIFY(bench.children(ExplorerKeys::GroupAccountFolder(u"77"_s)).isEmpty());
         QVERIFY(bench.tree->node(lost).tag().isEmpty());
         QVERIFY(!bench.busy.isBusy());
         QVERIFY(!bench.context.connection->isOpen());
@@ -195,12 +181,10 @@ private Q_SLOTS:
     // changes nothing.
     void nothingLoadsOutsidePartitionMode() {
         Bench bench(false);
-        const QString folder = ExplorerKeys::UserAccountFolder(QStringLiteral("ann"));
+        const QString folder = ExplorerKeys::UserAccountFolder(u"ann"_s);
         const QStringList before = bench.children(folder);
-        bench.reactions->loadUserAccounts(
-            bench.tree->node(ExplorerKeys::User(QStringLiteral("ann"))), QStringLiteral("ann"));
-        bench.reactions->loadGroupAccounts(
-            bench.tree->node(ExplorerKeys::Group(QStringLiteral("77"))), QStringLiteral("77"));
+        bench.reactions->loadUserAccounts(bench.tree->node(ExplorerKeys::User(u"ann"_s)), u"ann"_s);
+        bench.reactions->loadGroupAccounts(bench.tree->node(ExplorerKeys::Group(u"77"_s)), u"77"_s);
         QCOMPARE(bench.children(folder), before);
         QVERIFY(bench.loadedUsers.isEmpty());
         QVERIFY(bench.messages.shown.isEmpty());
@@ -216,7 +200,7 @@ private Q_SLOTS:
         QListWidget* list = bench.details->listView();
         QCOMPARE(list->count(), 2);
         QListWidgetItem* ann = list->item(0);
-        QCOMPARE(ann->data(Qt::UserRole).toString(), ExplorerKeys::User(QStringLiteral("ann")));
+        QCOMPARE(ann->data(Qt::UserRole).toString(), ExplorerKeys::User(u"ann"_s));
 
         Q_EMIT list->itemClicked(ann); // a click made by code
         QVERIFY(bench.loadedUsers.isEmpty());
@@ -224,18 +208,17 @@ private Q_SLOTS:
         QTest::mousePress(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(ann).center());
         QVERIFY(bench.reactions->mousePressed());
         Q_EMIT list->itemClicked(ann);
-        QVERIFY(bench.loadedUsers.contains(QStringLiteral("ann")));
+        QVERIFY(bench.loadedUsers.contains(u"ann"_s));
         QVERIFY(!bench.reactions->mousePressed());
     }
 
     // An explorer failure reaches the operator as it is.
     void explorerErrorsAreShown() {
         Bench bench(false);
-        bench.tree->ClickNode(QStringLiteral("[ROOT].NOWHERE.X"));
+        bench.tree->ClickNode(u"[ROOT].NOWHERE.X"_s);
         QCOMPARE(bench.messages.shown.size(), 1);
-        QVERIFY(
-            bench.messages.shown[0].text.startsWith(QStringLiteral("Zarererov Avudezez Error ")));
-        QCOMPARE(bench.messages.shown[0].title, QStringLiteral("Velora Incentive"));
+        QVERIFY(bench.messages.shown[0].text.startsWith(u"Zarererov Avudezez Error "_s));
+        QCOMPARE(bench.messages.shown[0].title, u"Velora Incentive"_s);
     }
 };
 

@@ -245,10 +245,6 @@ private Q_SLOTS:
         e.FillFormulaListView(&list);
         QCOMPARE(items(e, list), QStringList({"[ROOT].FORMULAS.3|Second|FORMULA",
                                               "[ROOT].FORMULAS.2|First|FORMULA"}));
-        QCOMPARE(list.viewMode(), QListView::ListMode);
-        QCOMPARE(list.flow(), QListView::TopToBottom);
-        QVERIFY(list.isWrapping());
-        QCOMPARE(list.iconSize(), QSize(16, 16));
 
         e.FillUserListView(&list);
         QCOMPARE(items(e, list),

@@ -235,11 +235,6 @@ private Q_SLOTS:
         populate(e);
         e.SetOperatorMode(false);
         ExplorerEventLog log(e);
-        QCOMPARE(menuItem(e, "mnuCreateFormula")->text(), QStringLiteral("Create Formula"));
-        QCOMPARE(menuItem(e, "mnuCreateFormula")->parent()->objectName(),
-                 QStringLiteral("mnuFormulaFolderPopup"));
-        QCOMPARE(e.findChild<QMenu*>("mnuGroupPopup")->title(), QStringLiteral("GROUPPOPUP"));
-
         e.RightClickNode(Keys::Formula("2"), QPoint());
         e.lastPopup()->hide();
         log.nextName = QStringLiteral("Never");

@@ -5,7 +5,6 @@
 #include "widgets/WidgetError.h"
 #include "widgets/frmWait.h"
 
-#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -30,24 +29,12 @@ class TestWaitDialog : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadsWithItsDesignTextsAndControls() {
-        frmWait wait;
-        QCOMPARE(wait.windowTitle(), QStringLiteral("Velora Incentive"));
-        QVERIFY(!wait.isModal());
-        QCOMPARE(wait.findChild<QLabel*>("lblMessage")->text(),
-                 QStringLiteral("Please wait while the Incentive data is loaded..."));
-        QCOMPARE(wait.findChild<QLabel*>("lblDetails")->text(), QString());
-        QVERIFY(wait.findChild<QFrame*>("Frame1"));
-        QVERIFY(wait.findChild<AnimationControl*>("ccrpAnimation1"));
-        QCOMPARE(wait.font().family(), QStringLiteral("Arial"));
-        QVERIFY(!wait.CancelWait());
-    }
-
     // Shown, the dialog animates on its own. Escape does not unload; the close box unloads once
     // and sets CancelWait; shown again, the dialog is loaded afresh and plays its clip again.
     void unloadingAndShowingAgain() {
         frmWait wait;
         QSignalSpy unloaded(&wait, &frmWait::Unloaded);
+        QVERIFY(!wait.isModal());
         wait.setAniType(201);
         wait.show();
         QTRY_VERIFY(wait.ccrpAnimation1()->frame() >= 2);
