@@ -150,9 +150,14 @@ private Q_SLOTS:
             log += server->output + server->process.readAll();
             QVERIFY2(server->process.exitCode() == 0, log.constData());
         }
+        // Never twice. A killed server may finish a request and die before it says so, so the
+        // database, not the log, tells that every request was done.
         for (int id = 1; id <= kRequests; ++id)
-            QVERIFY2(log.count(QByteArray("request " + QByteArray::number(id) + " done")) == 1,
+            QVERIFY2(log.count(QByteArray("request " + QByteArray::number(id) + " done")) <= 1,
                      log.constData());
+        QCOMPARE(f.database().scalar(QStringLiteral(
+                     "SELECT COUNT(*) FROM Incentive_recalc_request WHERE status <> 2")),
+                 QStringLiteral("0"));
         const QString done = QStringLiteral(
             "SELECT COUNT(*) FROM Incentive_recalc_request WHERE status = 2 AND attempts = ");
         QCOMPARE(f.database().scalar(done + "1"), QString::number(kRequests - 1));
