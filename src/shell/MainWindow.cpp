@@ -412,14 +412,18 @@ bool MainWindow::unload() {
     if (unloaded_)
         return true;
     unloaded_ = true;
+    const bool startUpRecalculationPending = tmrLoader_.isActive();
     tmrLoader_.stop();
     busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
     if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
         try {
             if (userPanes_ && !userPanes_->saveOnUnload()) {
-                // The operator keeps the window open with the edits that could not be saved.
+                // The operator keeps the window open with the edits that could not be saved,
+                // and the start-up recalculation still runs if it had not yet.
                 unloaded_ = false;
                 busy_.EndBusy();
+                if (startUpRecalculationPending)
+                    tmrLoader_.start();
                 return false;
             }
             saveWindowSettings();
