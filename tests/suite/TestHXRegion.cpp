@@ -3,6 +3,7 @@
 #include "suite/SuiteError.h"
 
 #include <QTest>
+#include <array>
 
 using velora::suite::HXRegion;
 using velora::suite::SuiteError;
@@ -57,21 +58,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("regional");
-        QTest::newRow("en_US") << "en_US"
-                               << "MM/dd/yyyy"
-                               << "12/31/1999";
-        QTest::newRow("de_DE") << "de_DE"
-                               << "dd.MM.yyyy"
-                               << "31.12.1999";
-        QTest::newRow("en_GB") << "en_GB"
-                               << "dd/MM/yyyy"
-                               << "31/12/1999";
-        QTest::newRow("sv_SE") << "sv_SE"
-                               << "yyyy-MM-dd"
-                               << "1999-12-31";
-        QTest::newRow("C uses the American form") << "C"
-                                                  << "MM/dd/yyyy"
-                                                  << "12/31/1999";
+        for (const auto& [locale, format, regional] :
+             {std::array{"en_US", "MM/dd/yyyy", "12/31/1999"},
+              {"de_DE", "dd.MM.yyyy", "31.12.1999"},
+              {"en_GB", "dd/MM/yyyy", "31/12/1999"},
+              {"sv_SE", "yyyy-MM-dd", "1999-12-31"},
+              {"C", "MM/dd/yyyy", "12/31/1999"}})
+            QTest::newRow(locale) << QString::fromLatin1(locale) << QString::fromLatin1(format)
+                                  << QString::fromLatin1(regional);
     }
 
     void dateForms() {
