@@ -124,7 +124,6 @@ void TestFormulaStatements::exampleFormula_data() {
     QTest::addColumn<double>("monthToDate");
     QTest::addColumn<double>("lines");
     QTest::addColumn<double>("pay");
-    QTest::newRow("lower tier, no bonus") << 1000.0 << 1000.0 << 80.0;
     QTest::newRow("tier boundary is exclusive") << 30000.0 << 1000.0 << 80.0;
     QTest::newRow("bonus at 180 lines an hour") << 1000.0 << 1440.0 << 120.2;
     QTest::newRow("half a cent up to the even cent") << 40000.0 << 37.5 << 3.38;
@@ -188,22 +187,11 @@ void TestFormulaStatements::periodFunctions() {
 }
 
 void TestFormulaStatements::inputsOfTheRow() {
-    engine::RowInputs row;
-    row.reports = 1;
-    row.charLines = 2;
-    row.trueLines = 3;
-    row.pages = 4;
-    row.hoursTyped = 5;
-    row.systemHours = 6;
-    row.otherHours = 7;
-    row.accountId = 8;
-    row.groupId = 9;
-    row.partitionId = 10;
-    row.iTypedLines = 11;
-    row.iHoursWorked = 12;
-    row.hourMode = 2;
-    row.transId = QStringLiteral("jsmith");
-    row.shiftDate = QDate(2012, 2, 29);
+    // Every input a number of its own, in the order they are declared: reports, char lines,
+    // true lines, pages, hours typed, system hours, other hours, the hour mode (2: typed), the
+    // day, the user, account, group, partition, and the two results of the other formulas.
+    engine::RowInputs row{1, 2, 3,  4,  5, 6, 7, 2, QDate(2012, 2, 29), QStringLiteral("jsmith"),
+                          8, 9, 10, 11, 12};
     FormulaRun run(
         QStringLiteral(
             "Results.IPay = Reports + CharLines * 10 + Chars * 100 + TrueLines * 1E3 + "
