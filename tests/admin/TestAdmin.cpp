@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
 
 using velora::test::AdminRun;
 
@@ -126,18 +127,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("en_GB") << "en_GB"
-                               << "04/12/2026"
-                               << "2026-12-04";
-        QTest::newRow("en_US") << "en_US"
-                               << "04/12/2026"
-                               << "2026-04-12";
-        QTest::newRow("de_DE") << "de_DE"
-                               << "04.12.2026"
-                               << "2026-12-04";
-        QTest::newRow("ISO anywhere") << "en_GB"
-                                      << "2026-04-12"
-                                      << "2026-04-12";
+        for (const auto& [locale, typed, stored] : {std::array{"en_GB", "04/12/2026", "2026-12-04"},
+                                                    {"en_US", "04/12/2026", "2026-04-12"},
+                                                    {"de_DE", "04.12.2026", "2026-12-04"},
+                                                    {"en_GB", "2026-04-12", "2026-04-12"}})
+            QTest::addRow("%s %s", locale, typed)
+                << QString::fromLatin1(locale) << QString::fromLatin1(typed)
+                << QString::fromLatin1(stored);
     }
 
     void sql_readsDatesTheRegionalWay() {

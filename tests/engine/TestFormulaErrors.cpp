@@ -39,13 +39,11 @@ void TestFormulaErrors::error_data() {
     // Compile errors.
     compiles("x = 1\nResults.IPay = TrueLine * 2", 500, 2, 16, "Variable is undefined: TrueLine");
     compiles("x = 1\n  y = \"abc", 1033, 2, 7, "Unterminated string constant");
-    compiles("x = 1 $ 2", 1014, 1, 7, "Invalid character");
     compiles("x = 1 Rem no", 1025, 1, 7, "Expected end of statement");
     compiles("x = (1 + 2", 1002, 1, 11, "Expected ')'");
     compiles("x = 1 +", 1002, 1, 8, "Expected expression");
     compiles("If x > 1\nx = 2\nEnd If", 1002, 1, 9, "Expected 'Then'");
     compiles("x = 1\nIf x > 1 Then\n  x = 2\n", 1002, 2, 1, "Expected 'End If'");
-    compiles("Select Case x\nCase 1\n  x = 2", 1002, 1, 1, "Expected 'End Select'");
     compiles("Select Case x\nx = 1\nEnd Select", 1002, 2, 1, "Expected 'Case'");
     compiles("x = 1\nEnd If", 1002, 2, 1, "Syntax error");
     compiles("x = 1 + Rnd", 1002, 1, 9,
@@ -59,7 +57,6 @@ void TestFormulaErrors::error_data() {
     compiles("x = Round(1, 2, 3)", 450, 1, 5,
              "Wrong number of arguments or invalid property assignment: 'Round'");
     compiles("Hours = 5", 501, 1, 1, "Illegal assignment: 'Hours'");
-    compiles("x = 1\nround = x", 501, 2, 1, "Illegal assignment: 'round'");
     compiles("Dim TrueLines", 1041, 1, 5, "Name redefined: 'TrueLines'");
     compiles("Results.IBonus = 1", 438, 1, 9,
              "Object doesn't support this property or method: 'Results.IBonus'");
@@ -80,10 +77,8 @@ void TestFormulaErrors::error_data() {
     // Run-time errors: the line and column of the operator or function that failed.
     runs("x = 1\nResults.IPay = TrueLines / Hours", 11, 2, 26, "Division by zero");
     runs("Results.IPay = Hours / Pages", 6, 1, 22, "Overflow");
-    runs("If TrueLines > 1 Then x = 1 / 0", 11, 1, 29, "Division by zero");
     runs("x = \"abc\"\nResults.IPay = x + TrueLines", 13, 2, 18,
          "Type mismatch: '[string: \"abc\"]'");
-    runs("x = Abs(\"abc\" & TrueLines)", 13, 1, 5, "Type mismatch: 'Abs'");
     runs("x = CInt(TrueLines * 10000)", 6, 1, 5, "Overflow: 'CInt'");
     runs("x = Round(TrueLines * 1E308, 2)", 6, 1, 21, "Overflow");
     runs("b = 0\nIf Hours > 0 And TrueLines / Hours > 1 Then b = 5", 11, 2, 28, "Division by zero");

@@ -119,22 +119,6 @@ private Q_SLOTS:
         QVERIFY(h.messages.shown.isEmpty());
     }
 
-    void cancelIsReportedAndTheWindowEnabledAgain() {
-        Installation installation;
-        Harness h(installation);
-        // Cancel from the engine's own thread as soon as it reports its first progress.
-        QObject::connect(&h.engine, &velora::engine::UpdateEngine::progress, &h.engine,
-                         &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);
-        const RecalcOutcome outcome = h.recalculation.RecalculateIncentives(QString());
-        QCOMPARE(outcome.result, RecalcOutcome::Result::Cancelled);
-        QCOMPARE(h.messages.shown.size(), 1);
-        QCOMPARE(h.messages.shown[0].text, QStringLiteral("Update cancelled by user."));
-        QCOMPARE(h.messages.shown[0].title, QStringLiteral("Velora Incentive"));
-        QVERIFY(h.messages.shown[0].icon == velora::common::MessageIcon::Information);
-        QCOMPARE(installation.pay(), 0.0);
-        QVERIFY(h.window.isEnabled());
-    }
-
     // Any other failure shows nothing here but is handed back with the engine's error, so the
     // caller knows no completion event will come.
     void otherFailuresAreHandedBack() {
