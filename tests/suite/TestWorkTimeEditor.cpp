@@ -36,7 +36,7 @@ class TestWorkTimeEditor : public QObject {
     }
 
     // The day's system hours as the weekly grid reads them in hour mode 1.
-    QString gridHours(const QString& transId, const QString& date) {
+    QString gridHours(const QString& transId, const QString& date = QStringLiteral("2024-03-05")) {
         return db_->scalar(
             QStringLiteral("SELECT ISNULL((SELECT CONVERT(decimal(19,2), SUM(activity_time) / "
                            "3600.0) FROM Trans_activity TA1 WHERE TA1.shift_date = '%1' AND "
@@ -69,20 +69,16 @@ private Q_SLOTS:
                                  editor.replaceSystemTime(QStringLiteral("T100"), day_, 86401));
         QVERIFY_THROWS_EXCEPTION(SuiteError,
                                  editor.replaceSystemTime(QStringLiteral("T100"), day_, -1));
-        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
-                 QStringLiteral("2.5"));
+        QCOMPARE(gridHours("T100"), QStringLiteral("2.5"));
         editor.replaceSystemTime(QStringLiteral("T100"), day_, 27000);
-        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-05")),
-                 QStringLiteral("7.5"));
+        QCOMPARE(gridHours("T100"), QStringLiteral("7.5"));
         QCOMPARE(rows(QStringLiteral("trans_id = 'T100' AND shift_date = '2024-03-05' AND "
                                      "work_type = 1 AND update_type = 9")),
                  QStringLiteral("1"));
         QCOMPARE(rows(QStringLiteral("trans_id = 'T100' AND shift_date = '2024-03-05'")),
                  QStringLiteral("3"));
-        QCOMPARE(gridHours(QStringLiteral("T100"), QStringLiteral("2024-03-06")),
-                 QStringLiteral("2"));
-        QCOMPARE(gridHours(QStringLiteral("T200"), QStringLiteral("2024-03-05")),
-                 QStringLiteral("2"));
+        QCOMPARE(gridHours("T100", "2024-03-06"), QStringLiteral("2"));
+        QCOMPARE(gridHours("T200"), QStringLiteral("2"));
     }
 
     void hoursText_data() {
@@ -156,10 +152,8 @@ private Q_SLOTS:
         QVERIFY(!db_->connection().isOpen());
         db_->connection().open();
         const QString other = transId == QLatin1String("T100") ? "O''Neil" : "T100";
-        QCOMPARE(gridHours(QString(transId).replace(u'\'', QStringLiteral("''")),
-                           QStringLiteral("2024-03-05")),
-                 hours);
-        QCOMPARE(gridHours(other, QStringLiteral("2024-03-05")), QStringLiteral("2.5"));
+        QCOMPARE(gridHours(QString(transId).replace(u'\'', QStringLiteral("''"))), hours);
+        QCOMPARE(gridHours(other), QStringLiteral("2.5"));
         // T100's two rows of system time become one; everything else stays.
         const bool merged = answered && editable && transId == QLatin1String("T100");
         QCOMPARE(rows(QStringLiteral("1 = 1")), merged ? QStringLiteral("6") : QStringLiteral("7"));
