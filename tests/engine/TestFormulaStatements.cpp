@@ -97,6 +97,7 @@ void TestFormulaStatements::statement_data() {
     add("the example, bonus at 180 lines an hour", Example, 1440, 120.2, 1000);
     add("the example, half a cent to the even cent", Example, 37.5, 3.38, 40000);
     add("continuation", "Results.IPay = TrueLines _\n    * 2 _\n    + 1", 10, 21);
+    add("CR LF line breaks", "x = 1\r\r\nResults.IPay = x _\r\n + 1\r\n", 0, 2);
     add("colons", "a = 1 : b = 2 :: Results.IPay = a + b", 0, 3);
     add("comments",
         "' rate per line\nRem the whole line\nResults.IPay = 2 ' two\nx = 1 : Rem after a colon", 0,
