@@ -66,22 +66,6 @@ class TestHXLogin : public QObject {
             store().grant(name, rights);
     }
 
-    // A prompt that answers from a queue (an empty user name is Cancel) and records each
-    // request; Cancel also when the queue runs dry.
-    struct ScriptedPrompt {
-        QList<LoginCredentials> answers;
-        QList<LoginPromptRequest> requests;
-
-        velora::suite::LoginPrompt function() {
-            return [this](const LoginPromptRequest& request) -> std::optional<LoginCredentials> {
-                requests.append(request);
-                if (answers.isEmpty() || answers.first().userName.isEmpty())
-                    return std::nullopt;
-                return answers.takeFirst();
-            };
-        }
-    };
-
     QString column(const QString& name) {
         return db_->scalar(
             QStringLiteral("SELECT %1 FROM Suite_user WHERE user_name = 'alice'").arg(name));
@@ -286,18 +270,23 @@ private Q_SLOTS:
         QFETCH(int, prompts);
         HXLogin login(db_->connection());
         login.setApplicationName(QStringLiteral("Velora Incentive"));
-        ScriptedPrompt prompt;
-        for (qsizetype i = 0; i + 1 < answers.size(); i += 2)
-            prompt.answers.append(LoginCredentials{answers[i], answers[i + 1]});
-        login.setPrompt(prompt.function());
+        // Answers pairs of name and password in turn; an empty name, or none left, is Cancel.
+        QList<LoginPromptRequest> requests;
+        login.setPrompt([&](const LoginPromptRequest& request) -> std::optional<LoginCredentials> {
+            const qsizetype i = 2 * requests.size();
+            requests.append(request);
+            if (i + 1 >= answers.size() || answers[i].isEmpty())
+                return std::nullopt;
+            return LoginCredentials{answers[i], answers[i + 1]};
+        });
         QCOMPARE(login.Login(QStringLiteral("al"), 15, allowRetry), code);
-        QCOMPARE(prompt.requests.size(), prompts);
+        QCOMPARE(requests.size(), prompts);
         QCOMPARE(login.User() != nullptr, code == LoginCode::Ok);
-        QCOMPARE(prompt.requests[0].applicationName, QStringLiteral("Velora Incentive"));
-        QCOMPARE(prompt.requests[0].userName, QStringLiteral("al"));
+        QCOMPARE(requests[0].applicationName, QStringLiteral("Velora Incentive"));
+        QCOMPARE(requests[0].userName, QStringLiteral("al"));
         if (prompts > 1 && answers[0] == QLatin1String("alice")) {
-            QCOMPARE(prompt.requests[1].userName, QStringLiteral("alice"));
-            QCOMPARE(prompt.requests[1].message, QStringLiteral("The password is invalid."));
+            QCOMPARE(requests[1].userName, QStringLiteral("alice"));
+            QCOMPARE(requests[1].message, QStringLiteral("The password is invalid."));
         }
     }
 
