@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using velora::config::OdbcDataSources;
 using velora::config::PrivateProfile;
@@ -18,33 +19,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
-
-// Sets an environment variable for one test and puts the old state back afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const QByteArray& value)
-        : name_(name)
-        , wasSet_(qEnvironmentVariableIsSet(name))
-        , old_(qgetenv(name)) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~ScopedEnvironment() {
-        if (wasSet_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* name_;
-    bool wasSet_;
-    QByteArray old_;
-};
 
 const QString kSuiteKey =
     QStringLiteral("Software\\Norvane and Company\\Quillset 2.0 for Windows\\2.0\\");
@@ -80,15 +54,14 @@ private Q_SLOTS:
         const QByteArray system = "[System]\r\nServer=(embedded)\r\nUser=sa\r\n";
         row("names without case, CRLF", system, "SYSTEM", "server", "(embedded)");
         row("missing key", system, "System", "Password", "");
-        row("missing section", system, "Other", "Server", "");
         row("blanks around names and value", "  [ System ]  \n  User  =  jo smith  \n", "System",
             "User", "jo smith");
         row("comment lines", "[System]\n;Password=old\n  ; User=x\n", "System", "Password", "");
+        row("missing section", "[Other]\nServer=x\n", "System", "Server", "");
         row("semicolon, equals, backslash and comma inside a value",
             "[System]\nConn=C:\\a;b=c, d ; e\n", "System", "Conn", "C:\\a;b=c, d ; e");
-        row("key of another section", "[Other]\nUser=x\n[System]\nServer=y\n", "System", "User",
-            "");
-        row("key before any section", "User=x\n[System]\n", "System", "User", "");
+        row("key before any section or in another", "User=x\n[Other]\nUser=x\n[System]\nServer=y\n",
+            "System", "User", "");
         row("double quotes removed", "[System]\nUser=\" jo \"\n", "System", "User", " jo ");
         row("unmatched quote kept", "[System]\nUser=\"jo'\n", "System", "User", "\"jo'");
         row("first of duplicated keys", "[System]\nUser=a\nuser=b\n", "System", "User", "a");
@@ -109,13 +82,7 @@ private Q_SLOTS:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, expected);
-        const QString path = file("HALVEX.INI", contents);
-        QCOMPARE(PrivateProfile::getString(path, section, key), expected);
-        // Read anew each time: a file changed by another program is seen at once.
-        writeFile(path, "[" + section.toUtf8() + "]\n" + key.toUtf8() + "=changed\n");
-        QCOMPARE(PrivateProfile::getString(path, section, key), QStringLiteral("changed"));
-        QFile::remove(path);
-        QCOMPARE(PrivateProfile::getString(path, section, key), QString());
+        QCOMPARE(PrivateProfile::getString(file("HALVEX.INI", contents), section, key), expected);
     }
 
     void registry_data() {
@@ -127,9 +94,9 @@ private Q_SLOTS:
         const QByteArray suite = header + "LocalRootDir=/opt/halvex\n";
         row("string", suite, kSuiteKey, "LocalRootDir", "/opt/halvex");
         row("names without case", suite, kSuiteKey.toUpper(), "localrootdir", "/opt/halvex");
-        row("no trailing separator", suite, kSuiteKey.chopped(1), "LocalRootDir", "/opt/halvex");
-        row("forward slashes", suite, "Software/Norvane and Company/Quillset 2.0 for Windows/2.0/",
-            "LocalRootDir", "/opt/halvex");
+        row("forward slashes, no trailing one", suite,
+            "Software/Norvane and Company/Quillset 2.0 for Windows/2.0", "LocalRootDir",
+            "/opt/halvex");
         row("missing value", suite, kSuiteKey, "Other", "");
         row("parent key does not hold child values", suite, "Software\\Norvane and Company",
             "LocalRootDir", "");
@@ -183,10 +150,18 @@ private Q_SLOTS:
         QFETCH(QByteArray, xdg);
         QFETCH(QString, machine);
         QFETCH(QString, user);
-        const ScopedEnvironment singleFile("VELORA_REGISTRY", single);
-        const ScopedEnvironment home("HOME", "/home/op");
-        const ScopedEnvironment config("XDG_CONFIG_HOME", xdg);
+        // Set for the reading only, and put back as they were before anything is compared.
+        const char* const names[] = {"VELORA_REGISTRY", "HOME", "XDG_CONFIG_HOME"};
+        const QByteArray values[] = {single, "/home/op", xdg};
+        std::optional<QByteArray> saved[3];
+        for (int i = 0; i < 3; ++i) {
+            if (qEnvironmentVariableIsSet(names[i]))
+                saved[i] = qgetenv(names[i]);
+            values[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], values[i]);
+        }
         const Registry registry = Registry::fromEnvironment();
+        for (int i = 0; i < 3; ++i)
+            saved[i] ? qputenv(names[i], *saved[i]) : qunsetenv(names[i]);
         QCOMPARE(registry.file(Registry::Root::LocalMachine), machine);
         QCOMPARE(registry.file(Registry::Root::CurrentUser), user);
     }

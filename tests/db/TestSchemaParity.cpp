@@ -1,5 +1,5 @@
-#include "common/TestMain.h"
 #include "TestPaths.h"
+#include "common/TestMain.h"
 
 #include <QFile>
 #include <QMap>

@@ -67,4 +67,11 @@ double EngineFixture::value(const QString& column, const QString& transId, int a
         .toDouble();
 }
 
+QString EngineFixture::results(const QString& transId, int account, const QString& day) {
+    QStringList values;
+    for (const char* column : {"incent_typed", "incent_hours_typed", "incent_pay"})
+        values << QString::number(value(QLatin1String(column), transId, account, day));
+    return values.join(u' ');
+}
+
 } // namespace velora::test

@@ -24,6 +24,8 @@ public:
                 double hoursSystem, double hoursTyped = 0, int locked = 0);
     // A result column of one row, as a double.
     double value(const QString& column, const QString& transId, int account, const QString& day);
+    // The three results of one row as "typed hours pay".
+    QString results(const QString& transId, int account, const QString& day);
 
 private:
     TestDatabase db_;

@@ -1,6 +1,7 @@
 #include "FormulaTestSupport.h"
 #include "common/TestMain.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace velora;
@@ -15,7 +16,6 @@ private Q_SLOTS:
     void error_data();
     void error();
     void successClearsAnEarlierError();
-    void windowsLineBreaks();
     void nestingIsBoundedChainsAreNot();
 };
 
@@ -30,7 +30,7 @@ void TestFormulaErrors::error_data() {
     // A formula that fails to compile, or compiles and fails when it runs.
     auto failure = [](bool atRunTime, const char* formula, int number, int line, int column,
                       const char* description) {
-        QTest::newRow(QByteArray(formula).replace('\n', " | ").constData())
+        QTest::newRow(QByteArray(formula).replace('\r', "").replace('\n', " | ").constData())
             << QString::fromUtf8(formula) << atRunTime << number << line << column
             << QString::fromUtf8(description);
     };
@@ -38,21 +38,18 @@ void TestFormulaErrors::error_data() {
     auto runs = [&](auto... arguments) { failure(true, arguments...); };
     // Compile errors.
     compiles("x = 1\nResults.IPay = TrueLine * 2", 500, 2, 16, "Variable is undefined: TrueLine");
+    // Formulas stored by the program have CR LF line breaks: lines count and read the same.
+    compiles("x = 1\r\ny = 2 _\r\n  + 3\r\nz = Foo\r\n", 500, 4, 5, "Variable is undefined: Foo");
     compiles("x = 1\n  y = \"abc", 1033, 2, 7, "Unterminated string constant");
-    compiles("x = 1 $ 2", 1014, 1, 7, "Invalid character");
-    compiles("x = 1 2", 1025, 1, 7, "Expected end of statement");
+    compiles("x = 1 Rem no", 1025, 1, 7, "Expected end of statement");
     compiles("x = (1 + 2", 1002, 1, 11, "Expected ')'");
     compiles("x = 1 +", 1002, 1, 8, "Expected expression");
     compiles("If x > 1\nx = 2\nEnd If", 1002, 1, 9, "Expected 'Then'");
     compiles("x = 1\nIf x > 1 Then\n  x = 2\n", 1002, 2, 1, "Expected 'End If'");
-    compiles("Select Case x\nCase 1\n  x = 2", 1002, 1, 1, "Expected 'End Select'");
     compiles("Select Case x\nx = 1\nEnd Select", 1002, 2, 1, "Expected 'Case'");
     compiles("x = 1\nEnd If", 1002, 2, 1, "Syntax error");
     compiles("x = 1 + Rnd", 1002, 1, 9,
              "'Rnd' is not available in formulas: a formula gives the same result for the same "
-             "row every time it runs");
-    compiles("x = Now()", 1002, 1, 5,
-             "'Now' is not available in formulas: a formula gives the same result for the same "
              "row every time it runs");
     compiles("For i = 1 To 3\nNext", 1002, 1, 1,
              "'For' is not available in formulas: there are no loops");
@@ -61,12 +58,8 @@ void TestFormulaErrors::error_data() {
     compiles("Dim a(3)", 1002, 1, 6, "Arrays are not available in formulas");
     compiles("x = Round(1, 2, 3)", 450, 1, 5,
              "Wrong number of arguments or invalid property assignment: 'Round'");
-    compiles("x = Len + 1", 450, 1, 5,
-             "Wrong number of arguments or invalid property assignment: 'Len'");
     compiles("Hours = 5", 501, 1, 1, "Illegal assignment: 'Hours'");
-    compiles("x = 1\nround = x", 501, 2, 1, "Illegal assignment: 'round'");
     compiles("Dim TrueLines", 1041, 1, 5, "Name redefined: 'TrueLines'");
-    compiles("Dim a, b\nDim a", 1041, 2, 5, "Name redefined: 'a'");
     compiles("Results.IBonus = 1", 438, 1, 9,
              "Object doesn't support this property or method: 'Results.IBonus'");
     compiles("x = Account.Name", 424, 1, 5, "Object required: 'Account'");
@@ -74,11 +67,9 @@ void TestFormulaErrors::error_data() {
     compiles("x = MonthToDate(\"Bonus\")", 5, 1, 17,
              "Invalid procedure call or argument: 'MonthToDate'");
     compiles("x = #13/45/2012#", 1002, 1, 5, "Invalid date literal: #13/45/2012#");
-    compiles("x = #1/1/0099#", 1002, 1, 5, "Invalid date literal: #1/1/0099#");
     compiles("x = CStr(#1/1/2012)", 1002, 1, 10, "Invalid date literal: #1/1/2012)");
     compiles("x = 1E400", 6, 1, 5, "Overflow");
     compiles("x = 1 _ ' more\n+ 2", 1014, 1, 7, "Invalid character");
-    compiles("x = 1 Rem no", 1025, 1, 7, "Expected end of statement");
     compiles("If x Then If y Then\nEnd If", 1002, 1, 20, "Syntax error");
     compiles("x = Mid(\"abc\", , 1)", 1002, 1, 16, "Expected expression");
     compiles("Round(1.5)", 1002, 1, 6, "Expected '='");
@@ -88,14 +79,10 @@ void TestFormulaErrors::error_data() {
     // Run-time errors: the line and column of the operator or function that failed.
     runs("x = 1\nResults.IPay = TrueLines / Hours", 11, 2, 26, "Division by zero");
     runs("Results.IPay = Hours / Pages", 6, 1, 22, "Overflow");
-    runs("x = TrueLines \\ Hours", 11, 1, 15, "Division by zero");
-    runs("If TrueLines > 1 Then x = 1 / 0", 11, 1, 29, "Division by zero");
     runs("x = \"abc\"\nResults.IPay = x + TrueLines", 13, 2, 18,
          "Type mismatch: '[string: \"abc\"]'");
-    runs("x = Abs(\"abc\" & TrueLines)", 13, 1, 5, "Type mismatch: 'Abs'");
     runs("x = CInt(TrueLines * 10000)", 6, 1, 5, "Overflow: 'CInt'");
     runs("x = Round(TrueLines * 1E308, 2)", 6, 1, 21, "Overflow");
-    runs("If Hours > 0 And Pages / Hours > 1 Then x = 1", 6, 1, 24, "Overflow");
     runs("b = 0\nIf Hours > 0 And TrueLines / Hours > 1 Then b = 5", 11, 2, 28, "Division by zero");
     runs("x = Mid(\"abc\", TrueLines - 5)", 5, 1, 5, "Invalid procedure call or argument: 'Mid'");
     runs("x = TrueLines + \"-1E309\"", 6, 1, 15, "Overflow");
@@ -105,7 +92,6 @@ void TestFormulaErrors::error_data() {
     runs("x = (TrueLines * 1E10) And 1", 6, 1, 24, "Overflow");
     runs("x = DateDiff(LCase(\"H\") & \"\", ShiftDate, ShiftDate)", 5, 1, 5,
          "Invalid procedure call or argument: 'DateDiff'");
-    runs("x = YearToDate(\"IPay\")", 5, 1, 5, "Invalid procedure call or argument: 'YearToDate'");
     runs("x = WeekToDate(\"Bo\" & \"nus\" & Hours)", 5, 1, 5,
          "Invalid procedure call or argument: 'WeekToDate'");
 }
@@ -127,7 +113,8 @@ void TestFormulaErrors::error() {
     QCOMPARE(run.error.number, number);
     QCOMPARE(run.error.line, line);
     QCOMPARE(run.error.column, column);
-    QCOMPARE(run.error.lineText, formula.split(QLatin1Char('\n')).value(line - 1));
+    QCOMPARE(run.error.lineText,
+             formula.split(QRegularExpression(QStringLiteral("\r?\n"))).value(line - 1));
 }
 
 void TestFormulaErrors::successClearsAnEarlierError() {
@@ -142,18 +129,6 @@ void TestFormulaErrors::successClearsAnEarlierError() {
     error.number = 11;
     QVERIFY(machine.evaluate(*formula, engine::RowInputs(), nullptr, results, error));
     QVERIFY(!error.isError());
-}
-
-// Formulas stored by the program have CR LF line breaks: lines count and read the same.
-void TestFormulaErrors::windowsLineBreaks() {
-    FormulaRun run(QStringLiteral("x = 1\r\ny = 2 _\r\n  + 3\r\nz = Foo\r\n"));
-    QCOMPARE(run.error.number, 500);
-    QCOMPARE(run.error.line, 4);
-    QCOMPARE(run.error.column, 5);
-    QCOMPARE(run.error.lineText, QStringLiteral("z = Foo"));
-    FormulaRun fine(QStringLiteral("x = 1\r\r\nResults.IPay = x _\r\n + 1\r\n"));
-    QVERIFY2(fine.succeeded, qPrintable(fine.error.description));
-    QCOMPARE(fine.results.pay, 2.0);
 }
 
 namespace {

@@ -14,8 +14,6 @@ class TestFormulaStatements : public QObject {
 private Q_SLOTS:
     void statement_data();
     void statement();
-    void exampleFormula_data();
-    void exampleFormula();
     void periodFunctions_data();
     void periodFunctions();
     void inputsOfTheRow();
@@ -24,17 +22,27 @@ private Q_SLOTS:
 
 namespace {
 
-void add(const char* name, const char* formula, double lines, double pay) {
-    QTest::newRow(name) << QString::fromUtf8(formula) << lines << pay;
+void add(const char* name, const char* formula, double lines, double pay, double monthToDate = 0) {
+    QTest::newRow(name) << QString::fromUtf8(formula) << lines << pay << monthToDate;
 }
+
+// The example of the formula language: a monthly tier and a productivity bonus.
+const char* const Example =
+    "' Line rate with a monthly tier and a productivity bonus\nDim rate\n"
+    "If MonthToDate(\"TrueLines\") > 30000 Then\n    rate = 0.09\nElse\n    rate = 0.08\nEnd If\n"
+    "Results.ILines = TrueLines\nResults.IHours = Hours\nResults.IPay = Round(TrueLines * rate, "
+    "2)\n"
+    "If Hours > 0 And TrueLines / Hours >= 180 Then Results.IPay = Results.IPay + 5\n";
 
 } // namespace
 
-// Each formula sets Results.IPay from TrueLines (the `lines` column).
+// Each formula sets Results.IPay from TrueLines (the `lines` column), 8 system hours and no
+// pages.
 void TestFormulaStatements::statement_data() {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<double>("lines");
     QTest::addColumn<double>("pay");
+    QTest::addColumn<double>("monthToDate"); // the period source's answer
 
     const char* const oneLine = "If TrueLines > 100 Then rate = 2 : bonus = 5 Else rate = 1\n"
                                 "Results.IPay = TrueLines * rate + bonus";
@@ -76,7 +84,7 @@ void TestFormulaStatements::statement_data() {
                               "Results.IPay = x";
     add("an empty branch keeps the value", keeps, 8, 7);
     add("an ElseIf that could fail is not evaluated when an earlier one holds",
-        "If TrueLines > 1 Then\nx = 1\nElseIf 1 / Hours > 2 Then\nx = 2\nEnd If\nResults.IPay = x",
+        "If TrueLines > 1 Then\nx = 1\nElseIf 1 / Pages > 2 Then\nx = 2\nEnd If\nResults.IPay = x",
         5, 1);
     add("a result set from an input and then in a branch",
         "Results.IPay = TrueLines\nIf TrueLines > 3 Then Results.IPay = 1", 4, 1);
@@ -85,7 +93,11 @@ void TestFormulaStatements::statement_data() {
         "Results.IPay = Results.ILines + Results.IHours",
         4, 8);
 
+    add("the example, tier boundary is exclusive", Example, 1000, 80, 30000);
+    add("the example, bonus at 180 lines an hour", Example, 1440, 120.2, 1000);
+    add("the example, half a cent to the even cent", Example, 37.5, 3.38, 40000);
     add("continuation", "Results.IPay = TrueLines _\n    * 2 _\n    + 1", 10, 21);
+    add("CR LF line breaks", "x = 1\r\r\nResults.IPay = x _\r\n + 1\r\n", 0, 2);
     add("colons", "a = 1 : b = 2 :: Results.IPay = a + b", 0, 3);
     add("comments",
         "' rate per line\nRem the whole line\nResults.IPay = 2 ' two\nx = 1 : Rem after a colon", 0,
@@ -112,47 +124,15 @@ void TestFormulaStatements::statement() {
     QFETCH(QString, formula);
     QFETCH(double, lines);
     QFETCH(double, pay);
-    engine::RowInputs row;
-    row.trueLines = lines;
-    FormulaRun run(formula, row);
-    QVERIFY2(run.succeeded, qPrintable(run.error.description));
-    QCOMPARE(run.results.pay, pay);
-}
-
-// The example of the formula language, with its monthly tier from the period source.
-void TestFormulaStatements::exampleFormula_data() {
-    QTest::addColumn<double>("monthToDate");
-    QTest::addColumn<double>("lines");
-    QTest::addColumn<double>("pay");
-    QTest::newRow("lower tier, no bonus") << 1000.0 << 1000.0 << 80.0;
-    QTest::newRow("tier boundary is exclusive") << 30000.0 << 1000.0 << 80.0;
-    QTest::newRow("bonus at 180 lines an hour") << 1000.0 << 1440.0 << 120.2;
-    QTest::newRow("half a cent up to the even cent") << 40000.0 << 37.5 << 3.38;
-}
-
-void TestFormulaStatements::exampleFormula() {
     QFETCH(double, monthToDate);
-    QFETCH(double, lines);
-    QFETCH(double, pay);
     FakePeriodSource periods;
     periods.answer = monthToDate;
     engine::RowInputs row;
     row.trueLines = lines;
     row.systemHours = 8;
-    row.transId = QStringLiteral("jsmith");
-    FormulaRun run(
-        QStringLiteral("' Line rate with a monthly tier and a productivity bonus\nDim rate\n"
-                       "If MonthToDate(\"TrueLines\") > 30000 Then\n    rate = 0.09\n"
-                       "Else\n    rate = 0.08\nEnd If\nResults.ILines = TrueLines\n"
-                       "Results.IHours = Hours\nResults.IPay = Round(TrueLines * rate, 2)\n"
-                       "If Hours > 0 And TrueLines / Hours >= 180 Then "
-                       "Results.IPay = Results.IPay + 5\n"),
-        row, &periods);
+    FormulaRun run(formula, row, &periods);
     QVERIFY2(run.succeeded, qPrintable(run.error.description));
     QCOMPARE(run.results.pay, pay);
-    QCOMPARE(run.results.lines, lines);
-    QCOMPARE(run.results.hours, 8.0);
-    QCOMPARE(periods.questions, QStringList{QStringLiteral("1 2 0 jsmith")});
 }
 
 // Which sum each call asks for: period (week 0, month 1, year 2), measure (in the order of
@@ -188,22 +168,11 @@ void TestFormulaStatements::periodFunctions() {
 }
 
 void TestFormulaStatements::inputsOfTheRow() {
-    engine::RowInputs row;
-    row.reports = 1;
-    row.charLines = 2;
-    row.trueLines = 3;
-    row.pages = 4;
-    row.hoursTyped = 5;
-    row.systemHours = 6;
-    row.otherHours = 7;
-    row.accountId = 8;
-    row.groupId = 9;
-    row.partitionId = 10;
-    row.iTypedLines = 11;
-    row.iHoursWorked = 12;
-    row.hourMode = 2;
-    row.transId = QStringLiteral("jsmith");
-    row.shiftDate = QDate(2012, 2, 29);
+    // Every input a number of its own, in the order they are declared: reports, char lines,
+    // true lines, pages, hours typed, system hours, other hours, the hour mode (2: typed), the
+    // day, the user, account, group, partition, and the two results of the other formulas.
+    engine::RowInputs row{1, 2, 3,  4,  5, 6, 7, 2, QDate(2012, 2, 29), QStringLiteral("jsmith"),
+                          8, 9, 10, 11, 12};
     FormulaRun run(
         QStringLiteral(
             "Results.IPay = Reports + CharLines * 10 + Chars * 100 + TrueLines * 1E3 + "

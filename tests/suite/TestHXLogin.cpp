@@ -1,10 +1,11 @@
-#include "SuiteFixture.h"
+#include "common/TestDatabase.h"
 #include "common/TestMain.h"
 #include "suite/HXLogin.h"
 #include "suite/LoginCode.h"
 #include "suite/LoginDialog.h"
 #include "suite/PasswordHash.h"
 #include "suite/SuiteError.h"
+#include "suite/SuiteUserStore.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -46,26 +47,27 @@ struct CheckGate {
 class TestHXLogin : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<velora::test::SuiteFixture> fx_;
+    std::unique_ptr<velora::test::TestDatabase> db_;
 
-    // A prompt that answers from a queue (an empty user name is Cancel) and records each
-    // request; Cancel also when the queue runs dry.
-    struct ScriptedPrompt {
-        QList<LoginCredentials> answers;
-        QList<LoginPromptRequest> requests;
+    // Hashes use the smallest cost so that a test can make and check many of them quickly.
+    velora::suite::SuiteUserStore store() {
+        return velora::suite::SuiteUserStore(db_->connection(),
+                                             velora::suite::PasswordHash::Cost::Minimum);
+    }
 
-        velora::suite::LoginPrompt function() {
-            return [this](const LoginPromptRequest& request) -> std::optional<LoginCredentials> {
-                requests.append(request);
-                if (answers.isEmpty() || answers.first().userName.isEmpty())
-                    return std::nullopt;
-                return answers.takeFirst();
-            };
-        }
-    };
+    void addUser(const QString& name, const QString& password, const QString& transId,
+                 const QList<int>& rights = {}) {
+        velora::suite::NewSuiteUser user;
+        user.userName = name;
+        user.password = password;
+        user.transId = transId;
+        store().add(user);
+        if (!rights.isEmpty())
+            store().grant(name, rights);
+    }
 
     QString column(const QString& name) {
-        return fx_->db.scalar(
+        return db_->scalar(
             QStringLiteral("SELECT %1 FROM Suite_user WHERE user_name = 'alice'").arg(name));
     }
 
@@ -78,16 +80,16 @@ class TestHXLogin : public QObject {
 
 private Q_SLOTS:
     void init() {
-        fx_ = std::make_unique<velora::test::SuiteFixture>();
-        fx_->addUser(QStringLiteral("alice"), QStringLiteral("secret"), QStringLiteral("T100"),
-                     {16, 17, 45});
-        fx_->addUser(QStringLiteral("office"), QStringLiteral("pw"), QString(), {16});
-        fx_->addUser(QStringLiteral("blank"), QStringLiteral("pw"), QStringLiteral("   "));
-        fx_->addUser(QStringLiteral("gone"), QStringLiteral("pw"), QStringLiteral("T300"));
-        fx_->store().setDisabled(QStringLiteral("gone"), true);
+        db_ = std::make_unique<velora::test::TestDatabase>();
+        addUser(QStringLiteral("alice"), QStringLiteral("secret"), QStringLiteral("T100"),
+                {16, 17, 45});
+        addUser(QStringLiteral("office"), QStringLiteral("pw"), QString(), {16});
+        addUser(QStringLiteral("blank"), QStringLiteral("pw"), QStringLiteral("   "));
+        addUser(QStringLiteral("gone"), QStringLiteral("pw"), QStringLiteral("T300"));
+        store().setDisabled(QStringLiteral("gone"), true);
         // A row left without a hash by some other tool.
-        fx_->db.exec(QStringLiteral("INSERT INTO Suite_user (user_name, password_hash, trans_id) "
-                                    "VALUES ('nohash', '', 'T200')"));
+        db_->exec(QStringLiteral("INSERT INTO Suite_user (user_name, password_hash, trans_id) "
+                                 "VALUES ('nohash', '', 'T200')"));
     }
 
     void autoLogin_data() {
@@ -121,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, password);
         QFETCH(bool, onlyTranscriptionists);
         QFETCH(int, code);
-        HXLogin login(fx_->db.connection());
+        HXLogin login(db_->connection());
         login.setAllowOnlyTranscriptionists(onlyTranscriptionists);
         QCOMPARE(login.AutoLogin(user, password, true, 15), code);
         QCOMPARE(login.User() != nullptr, code == LoginCode::Ok);
@@ -130,7 +132,7 @@ private Q_SLOTS:
     // Four wrong passwords and a right one start the count again; five in a row lock the user
     // out on every workstation until a new password is set or the user is enabled.
     void wrongPasswordsLockTheUserOut() {
-        HXLogin login(fx_->db.connection());
+        HXLogin login(db_->connection());
         QCOMPARE(tryAlice(login, QStringLiteral("guess"), 4), LoginCode::WrongPassword);
         QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
         QCOMPARE(column(QStringLiteral("failed_logins")), QStringLiteral("0"));
@@ -138,15 +140,15 @@ private Q_SLOTS:
         QCOMPARE(tryAlice(login, QStringLiteral("guess")), LoginCode::LockedOut);
         QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::LockedOut);
         QVERIFY(!login.User());
-        const std::unique_ptr<velora::db::Connection> workstation = fx_->db.openAnother();
+        const std::unique_ptr<velora::db::Connection> workstation = db_->openAnother();
         HXLogin other(*workstation);
         QCOMPARE(tryAlice(other, QStringLiteral("secret")), LoginCode::LockedOut);
         QCOMPARE(column(QStringLiteral("failed_logins")), QStringLiteral("5"));
 
-        fx_->store().setPassword(QStringLiteral("alice"), QStringLiteral("fresh"));
+        store().setPassword(QStringLiteral("alice"), QStringLiteral("fresh"));
         QCOMPARE(tryAlice(login, QStringLiteral("fresh")), LoginCode::Ok);
         QCOMPARE(tryAlice(login, QStringLiteral("guess"), 5), LoginCode::LockedOut);
-        fx_->store().setDisabled(QStringLiteral("alice"), false);
+        store().setDisabled(QStringLiteral("alice"), false);
         QCOMPARE(tryAlice(login, QStringLiteral("fresh")), LoginCode::Ok);
     }
 
@@ -160,8 +162,7 @@ private Q_SLOTS:
         for (int i = 0; i < kWorkstations; ++i) {
             workstations.emplace_back([this, &gate, &codes, i] {
                 try {
-                    const std::unique_ptr<velora::db::Connection> connection =
-                        fx_->db.openAnother();
+                    const std::unique_ptr<velora::db::Connection> connection = db_->openAnother();
                     HXLogin login(*connection);
                     login.setPasswordCheck([&gate](const QString& hash, const QString& password) {
                         return gate.check(hash, password);
@@ -192,64 +193,55 @@ private Q_SLOTS:
             QVERIFY(code == LoginCode::WrongPassword || code == LoginCode::LockedOut);
         QCOMPARE(column(QStringLiteral("failed_logins")), QStringLiteral("5"));
         QCOMPARE(column(QStringLiteral("is_locked_out")), QStringLiteral("1"));
-        HXLogin login(fx_->db.connection());
+        HXLogin login(db_->connection());
         QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::LockedOut);
     }
 
     void loginsAreNeverMadeWithoutAPassword() {
-        QVERIFY_THROWS_EXCEPTION(
-            velora::suite::SuiteError,
-            fx_->addUser(QStringLiteral("open"), QString(), QStringLiteral("T")));
         QVERIFY_THROWS_EXCEPTION(velora::suite::SuiteError,
-                                 fx_->store().setPassword(QStringLiteral("alice"), QString()));
-        QCOMPARE(fx_->db.scalar(QStringLiteral("SELECT COUNT(*) FROM Suite_user WHERE user_name = "
-                                               "'open'")),
+                                 addUser(QStringLiteral("open"), QString(), QStringLiteral("T")));
+        QVERIFY_THROWS_EXCEPTION(velora::suite::SuiteError,
+                                 store().setPassword(QStringLiteral("alice"), QString()));
+        QCOMPARE(db_->scalar(QStringLiteral("SELECT COUNT(*) FROM Suite_user WHERE user_name = "
+                                            "'open'")),
                  QStringLiteral("0"));
-        HXLogin login(fx_->db.connection());
+        HXLogin login(db_->connection());
         QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
     }
 
-    void userCarriesTheRowAndTheRightsUntilLogoff() {
-        fx_->db.exec(QStringLiteral("UPDATE Suite_user SET partition_id = 2, first_name = 'Alice', "
-                                    "last_name = 'Smith', is_administrator = 1 "
-                                    "WHERE user_name = 'alice'"));
-        HXLogin login(fx_->db.connection());
+    // The user carries the row and the rights read at login until logoff; the connection is
+    // opened only while needed and left as found, and the version is the stored text.
+    void userAndVersionAndConnectionLeftAsFound() {
+        db_->exec(QStringLiteral("UPDATE Suite_user SET partition_id = 2, first_name = 'Alice', "
+                                 "last_name = 'Smith', is_administrator = 1 "
+                                 "WHERE user_name = 'alice'"));
+        velora::db::Connection& connection = db_->connection();
+        connection.close();
+        HXLogin login(connection, db_->connectionString());
+        QCOMPARE(login.DatabaseVersion().toString(), QStringLiteral("2.024"));
         QVERIFY(!login.User());
         QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
+        QVERIFY(!connection.isOpen());
         const velora::suite::HXLoginUser* user = login.User();
-        QVERIFY(user);
-        QCOMPARE(user->trans_id(), QStringLiteral("T100"));
-        QCOMPARE(user->user_id(), column(QStringLiteral("user_id")).toInt());
+        QCOMPARE(user->trans_id() + user->first_name() + user->last_name() + user->Password(),
+                 QStringLiteral("T100AliceSmithsecret"));
         QCOMPARE(user->partition_id(), 2);
-        QCOMPARE(user->first_name() + user->last_name(), QStringLiteral("AliceSmith"));
-        QCOMPARE(user->Password(), QStringLiteral("secret"));
         QVERIFY(user->is_administrator());
         QVERIFY(user->privilege(16) && user->privilege(17) && user->privilege(45));
         QVERIFY(!user->privilege(18) && !user->privilege(0));
         login.Logoff();
         QVERIFY(!login.User());
-        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
         QCOMPARE(tryAlice(login, QStringLiteral("nope")), LoginCode::WrongPassword);
         QVERIFY(!login.User());
-    }
-
-    void databaseVersionAsStoredAndConnectionLeftAsFound() {
-        velora::db::Connection& connection = fx_->db.connection();
-        connection.close();
-        HXLogin login(connection, fx_->db.connectionString());
-        QCOMPARE(login.DatabaseVersion().toString(), QStringLiteral("2.024"));
-        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
-        QVERIFY(!connection.isOpen());
-        QVERIFY(login.User()->privilege(17)); // read at login: no connection needed
 
         connection.open();
-        fx_->db.exec(QStringLiteral(
+        QCOMPARE(tryAlice(login, QStringLiteral("secret")), LoginCode::Ok);
+        QCOMPARE(login.User()->user_id(), column(QStringLiteral("user_id")).toInt());
+        db_->exec(QStringLiteral(
             "UPDATE Suite_info SET info_value = 'two' WHERE info_key = 'DatabaseVersion'"));
-        bool numeric = true;
-        login.DatabaseVersion().toFloat(&numeric);
-        QVERIFY(!numeric);
+        QCOMPARE(login.DatabaseVersion().toString(), QStringLiteral("two"));
         QVERIFY(connection.isOpen());
-        fx_->db.exec(QStringLiteral("DELETE FROM Suite_info WHERE info_key = 'DatabaseVersion'"));
+        db_->exec(QStringLiteral("DELETE FROM Suite_info WHERE info_key = 'DatabaseVersion'"));
         QVERIFY(!login.DatabaseVersion().isValid());
     }
 
@@ -276,50 +268,47 @@ private Q_SLOTS:
         QFETCH(bool, allowRetry);
         QFETCH(int, code);
         QFETCH(int, prompts);
-        HXLogin login(fx_->db.connection());
+        HXLogin login(db_->connection());
         login.setApplicationName(QStringLiteral("Velora Incentive"));
-        ScriptedPrompt prompt;
-        for (qsizetype i = 0; i + 1 < answers.size(); i += 2)
-            prompt.answers.append(LoginCredentials{answers[i], answers[i + 1]});
-        login.setPrompt(prompt.function());
+        // Answers pairs of name and password in turn; an empty name, or none left, is Cancel.
+        QList<LoginPromptRequest> requests;
+        login.setPrompt([&](const LoginPromptRequest& request) -> std::optional<LoginCredentials> {
+            const qsizetype i = 2 * requests.size();
+            requests.append(request);
+            if (i + 1 >= answers.size() || answers[i].isEmpty())
+                return std::nullopt;
+            return LoginCredentials{answers[i], answers[i + 1]};
+        });
         QCOMPARE(login.Login(QStringLiteral("al"), 15, allowRetry), code);
-        QCOMPARE(prompt.requests.size(), prompts);
+        QCOMPARE(requests.size(), prompts);
         QCOMPARE(login.User() != nullptr, code == LoginCode::Ok);
-        QCOMPARE(prompt.requests[0].applicationName, QStringLiteral("Velora Incentive"));
-        QCOMPARE(prompt.requests[0].userName, QStringLiteral("al"));
+        QCOMPARE(requests[0].applicationName, QStringLiteral("Velora Incentive"));
+        QCOMPARE(requests[0].userName, QStringLiteral("al"));
         if (prompts > 1 && answers[0] == QLatin1String("alice")) {
-            QCOMPARE(prompt.requests[1].userName, QStringLiteral("alice"));
-            QCOMPARE(prompt.requests[1].message, QStringLiteral("The password is invalid."));
+            QCOMPARE(requests[1].userName, QStringLiteral("alice"));
+            QCOMPARE(requests[1].message, QStringLiteral("The password is invalid."));
         }
     }
 
-    // The real dialog: OK is offered once a name is typed, the name is trimmed and the password
-    // is taken as typed; Cancel and OK reach the login component's result.
+    // The real dialog through the login component: OK is offered once a name is typed, the
+    // name is trimmed and the password is taken as typed; Cancel and OK reach the result.
     void realDialog() {
-        LoginDialog dialog(LoginPromptRequest{QStringLiteral("Velora Incentive"), {}, {}});
-        dialog.show();
-        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-        auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
-        QVERIFY(ok && password && !ok->isEnabled());
-        QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName")),
-                         QStringLiteral(" alice "));
-        QCOMPARE(password->echoMode(), QLineEdit::Password);
-        QTest::keyClicks(password, QStringLiteral(" s3cret"));
-        QTest::mouseClick(ok, Qt::LeftButton);
-        QCOMPARE(dialog.answer()->userName, QStringLiteral("alice"));
-        QCOMPARE(dialog.answer()->password, QStringLiteral(" s3cret"));
-
-        HXLogin login(fx_->db.connection());
+        addUser(QStringLiteral("spaced"), QStringLiteral(" s3cret "), QStringLiteral("T5"));
+        HXLogin login(db_->connection());
         for (const bool accept : {false, true}) {
             QTimer::singleShot(0, [accept] {
                 auto* modal = qobject_cast<LoginDialog*>(QApplication::activeModalWidget());
                 QVERIFY(modal);
-                modal->findChild<QLineEdit*>(QStringLiteral("txtUserName"))
-                    ->setText(QStringLiteral("alice"));
-                QTest::keyClicks(modal->findChild<QLineEdit*>(QStringLiteral("txtPassword")),
-                                 QStringLiteral("secret"));
-                QTest::mouseClick(modal->findChild<QPushButton*>(accept ? "cmdOK" : "cmdCancel"),
-                                  Qt::LeftButton);
+                auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+                auto* password = modal->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+                QVERIFY(!ok->isEnabled());
+                QTest::keyClicks(modal->findChild<QLineEdit*>(QStringLiteral("txtUserName")),
+                                 QStringLiteral(" spaced "));
+                QCOMPARE(password->echoMode(), QLineEdit::Password);
+                QTest::keyClicks(password, QStringLiteral(" s3cret "));
+                QTest::mouseClick(
+                    accept ? ok : modal->findChild<QPushButton*>(QStringLiteral("cmdCancel")),
+                    Qt::LeftButton);
             });
             QCOMPARE(login.Login(QString(), 15, true),
                      accept ? LoginCode::Ok : LoginCode::Cancelled);
