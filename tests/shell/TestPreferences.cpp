@@ -197,7 +197,6 @@ private Q_SLOTS:
         QTest::newRow("width beyond 16 bits") << kUser << Key::WindowWidth << "40000" << 6;
         QTest::newRow("boolean not a boolean") << kUser << Key::ShowDeletedUsers << "abc" << 13;
         QTest::newRow("empty integer") << kSystem << Key::AutoLocking << "" << 13;
-        QTest::newRow("day beyond a byte") << kSystem << Key::FirstDayOfWeek << "256" << 6;
         QTest::newRow("negative byte") << kUser << Key::PartitionDisplay << "-1" << 6;
     }
 
@@ -229,7 +228,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("expected");
         QTest::addColumn<QString>("storedAfter");
         QTest::newRow("unsupported, on") << false << false << "True" << false << "0";
-        QTest::newRow("unsupported, on as number") << false << false << "1" << false << "0";
         QTest::newRow("unsupported, off") << false << false << "False" << false << "False";
         QTest::newRow("supported, on") << true << false << "True" << true << "True";
         QTest::newRow("unsupported, partition mode") << false << true << "True" << false << "0";
