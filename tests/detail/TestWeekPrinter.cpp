@@ -25,24 +25,8 @@ class TestWeekPrinter : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    std::unique_ptr<QWidget> window_;
-
-    QString pdfPath(const QString& name) const { return dir_.filePath(name); }
-
-    static void toPdf(QPrinter& printer, const QString& path, int copies) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setCopyCount(copies);
-    }
 
 private Q_SLOTS:
-    void init() {
-        window_ = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(window_.get());
-        layout->addWidget(new QLabel(QStringLiteral("Velora Incentive - User Account")));
-        window_->resize(640, 480);
-    }
-    void cleanup() { window_.reset(); }
 
     // One page per copy chosen; cancelling the dialog prints nothing.
     void printsOnePagePerCopy_data() {
@@ -55,11 +39,18 @@ private Q_SLOTS:
     void printsOnePagePerCopy() {
         QFETCH(int, copies);
         QFETCH(bool, printed);
-        WeekPrinter printer(*window_);
-        const QString path = pdfPath(QStringLiteral("week-%1-%2.pdf").arg(copies).arg(printed));
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(new QLabel(QStringLiteral("Velora Incentive - User Account")));
+        window.resize(640, 480);
+        WeekPrinter printer(window);
+        const QString path =
+            dir_.filePath(QStringLiteral("week-%1-%2.pdf").arg(copies).arg(printed));
         printer.setDialog([&](QPrinter& chosen, QWidget* parent) {
-            [&] { QCOMPARE(parent, window_.get()); }();
-            toPdf(chosen, path, copies);
+            [&] { QCOMPARE(parent, &window); }();
+            chosen.setOutputFormat(QPrinter::PdfFormat);
+            chosen.setOutputFileName(path);
+            chosen.setCopyCount(copies);
             return printed;
         });
         printer.PrintWeek();

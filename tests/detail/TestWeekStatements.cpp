@@ -1,10 +1,7 @@
-#include "common/TestDatabase.h"
 #include "common/TestMain.h"
 #include "detail/DayChangeMask.h"
 #include "detail/NumberText.h"
-#include "detail/SaveWeekStatements.h"
 #include "suite/HXRegion.h"
-#include "suite/SuiteError.h"
 
 #include <QTest>
 
@@ -36,22 +33,12 @@ DayCellTexts cells(const QStringList& texts) {
     return result;
 }
 
-// The columns of the first Trans_incentive row, joined by "/".
-QString firstRow(test::TestDatabase& db, const QString& columns) {
-    db::Recordset rs = db.connection().openRecordset(QStringLiteral("SELECT ") + columns +
-                                                     QStringLiteral(" FROM Trans_incentive"));
-    QStringList values;
-    for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i)
-        values << rs.value(i).toString();
-    return values.join(QLatin1Char('/'));
-}
-
 const QStringList kZeros = {"0", "0", "0", "0", "0.00", "0.00", "0.00"};
 const QStringList kAll = {"1", "2", "3", "4", "5.00", "6.00", "7.00"};
 
 } // namespace
 
-// The change mask, the save statements, and the number forms of the grid.
+// The change mask and the number forms of the grid.
 class TestWeekStatements : public QObject {
     Q_OBJECT
 
@@ -89,50 +76,11 @@ private Q_SLOTS:
         QCOMPARE(DayChangeMask::of(record, cells(texts), us_), mask);
     }
 
-    // Cells take the regional decimal separator and refuse any grouping.
+    // Cells take the regional decimal separator (grouping is refused, see the saver's tests).
     void maskReadsTheRegionalForm() {
         const suite::HXRegion german{QLocale(QStringLiteral("de_DE"))};
         const QStringList texts = {"0", "7,5", "1234", "0", "0,00", "0,00", "5,01"};
         QCOMPARE(DayChangeMask::of(day(0, 7.5f, 1234, 0, 0, 0, 5), cells(texts), german), 2);
-        for (const char* refused : {"1.234", "1,2,3", "", "12a"}) {
-            QStringList bad = texts;
-            bad[2] = QString::fromLatin1(refused);
-            QVERIFY_THROWS_EXCEPTION(suite::SuiteError,
-                                     DayChangeMask::of(day(), cells(bad), german));
-        }
-    }
-
-    // The UPDATE lists only the changed columns, in the fixed order.
-    void updateListsTheChangedColumnsInOrder() {
-        const DayCellTexts typed = cells({"7", "8.5", "100", "90", "1.25", "2.50", "12.50"});
-        QCOMPARE(SaveWeekStatements(us_, 2).update(day(), 128 | 8 | 2, typed),
-                 QStringLiteral("UPDATE trans_incentive SET number_rpts_modified = 7, "
-                                "incent_hours_typed_modified = 1.25, incent_pay_modified = 12.50 "
-                                "WHERE trans_id = 'o''neil' AND hosp_acct_id = 10 AND shift_date "
-                                "= '2012-11-05'"));
-    }
-
-    // Hour mode 1 never writes the typed hours: a new row leaves them out, and a changed day
-    // refreshes the four hours columns from the activity log.
-    void hourModeOneTakesHoursFromTheActivityLog() {
-        test::TestDatabase db;
-        const QString insert =
-            QStringLiteral("INSERT INTO Trans_activity (trans_id, shift_date, activity_time, "
-                           "work_type, update_type, count_activity) VALUES ('o''neil', "
-                           "'2012-11-05', %1, %2, %3, %4)");
-        db.exec(insert.arg(27000).arg(1).arg(9).arg(1)); // counted system time 7.5 h
-        db.exec(insert.arg(1800).arg(1).arg(0).arg(1));  // collected, not edited 0.5 h
-        db.exec(insert.arg(3600).arg(1).arg(6).arg(1));  // left out
-        db.exec(insert.arg(900).arg(1).arg(0).arg(0));   // not counted
-        db.exec(insert.arg(5400).arg(2).arg(9).arg(1));  // other work 1.5 h
-        const SaveWeekStatements modeOne(us_, 1);
-        db.exec(modeOne.insert(day(), cells({"0", "99", "0", "0", "0.00", "0.00", "0.00"})));
-        QCOMPARE(firstRow(db, QStringLiteral("hours_typed_modified, hours_system_modified")),
-                 QStringLiteral("0/0"));
-        db.exec(modeOne.update(day(), 64, cells({"0", "99", "0", "0", "0.00", "0.00", "0.00"})));
-        QCOMPARE(firstRow(db, QStringLiteral("hours_system, hours_other, hours_system_modified, "
-                                             "hours_other_modified, hours_typed_modified")),
-                 QStringLiteral("8/1.5/7.5/1.5/0"));
     }
 
     void numberForms_data() {

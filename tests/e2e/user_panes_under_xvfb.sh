@@ -7,9 +7,7 @@
 set -euo pipefail
 build=$1
 artifacts=$2
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/session.sh"
 
 admin="$build/tools/velora-admin"
 "$admin" demo "$work/demo" --users 12 --accounts 6 --days 40 --partitions 3 --seed 7 >/dev/null
@@ -27,11 +25,7 @@ tuesday=$(date -d "$start +2 day" +%F)
 "$admin" sql "$database" \
   "UPDATE Trans_incentive SET lines_modified = lines + 250 WHERE shift_date = '$tuesday'" >/dev/null
 
-display=":$((90 + RANDOM % 500))"
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_display
 
 HOME=$work QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
   "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
@@ -41,21 +35,10 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velora Incentiv
 xdotool windowsize --sync "$window" 1000 760
 # The start-up recalculation shows its progress window while the main window takes no input:
 # wait for it to come and go.
-windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
 for _ in $(seq 50); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
 for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
 sleep 0.5
 
-# Waits (polling, at most 10 s) until the screen shows a painted window, then keeps it.
-screenshot() {
-  for _ in $(seq 100); do
-    import -window root "$1"
-    [ "$(identify -format %k "$1")" -gt 40 ] && return 0
-    sleep 0.1
-  done
-  echo "nothing was painted" >&2
-  return 1
-}
 settle() { sleep 0.5; }
 
 # Users folder with the mouse, then the keyboard: open the folder, the first user, the user's
@@ -87,27 +70,13 @@ for _ in $(seq 100); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
 
 # Print: the button (where the pane places it in a window of this size), then the dialog's
 # Print, which writes the PDF file as no printer is installed.
-if true; then
-  xdotool mousemove --window "$window" 792 560 click 1
-  for _ in $(seq 100); do
-    [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -gt 1 ] && break
-    sleep 0.1
-  done
-  settle
-  import -window root "$artifacts/print-dialog.png"
-  xdotool key Return
-  for _ in $(seq 100); do [ -s "$work/Velora Incentive.pdf" ] && break; sleep 0.1; done
-  cp "$work/Velora Incentive.pdf" "$artifacts/user-detail.pdf"
-  head -c 4 "$artifacts/user-detail.pdf" | grep -q '%PDF' || { echo "no PDF was printed" >&2; exit 1; }
-fi
-
-xdotool mousemove --window "$window" 18 10 click 1
+xdotool mousemove --window "$window" 792 560 click 1
 for _ in $(seq 100); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
-xdotool key x
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then
-  import -window root "$artifacts/at-exit.png"
-  echo "the program did not end after File > Exit" >&2
-  exit 1
-fi
-wait "$app"
+settle
+import -window root "$artifacts/print-dialog.png"
+xdotool key Return
+for _ in $(seq 100); do [ -s "$work/Velora Incentive.pdf" ] && break; sleep 0.1; done
+cp "$work/Velora Incentive.pdf" "$artifacts/user-detail.pdf"
+head -c 4 "$artifacts/user-detail.pdf" | grep -q '%PDF' || { echo "no PDF was printed" >&2; exit 1; }
+
+exit_program

@@ -96,17 +96,23 @@ QStringList changes(const Snapshot& before, const Snapshot& after) {
 }
 
 // A site in partition mode: North (1) and South (2) below the base partition, the supervisor
-// "sup" at the base seeing both. Users, accounts, formulas and groups are added by each test.
+// "sup" at the base seeing both, formula 2 and groups 2 to 4, account 5 in the North and, when
+// asked, account 7 in the South. Users and their rows are added by each test.
 struct Site {
     ShellInstallation installation;
     std::unique_ptr<velora::common::AppContext> context;
     std::unique_ptr<MainWindow> window;
     QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
 
-    Site() {
+    explicit Site(const QString& northAccount = QStringLiteral("Mercy"), bool southLab = true) {
         installation.db.exec(QStringLiteral(
             "INSERT INTO System_partitions (partition_id, parent_id, partition_name, "
             "partition_description) VALUES (1, 0, 'North', 'North'), (2, 0, 'South', 'South')"));
+        addFormulaAndGroups();
+        exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
+                            "partition_id) VALUES (5, ") +
+             q(northAccount) +
+             (southLab ? QStringLiteral(", 1), (7, 'South Lab', 2)") : QStringLiteral(", 1)")));
     }
 
     void exec(const QString& statement) { installation.db.exec(statement); }
@@ -191,11 +197,7 @@ private Q_SLOTS:
     // revert, save with a recalculation, change the user's group. Only the user's own rows may
     // change, and only as asked; the bystanders in the same group keep every value.
     void everyPathChangesOnlyTheIntendedRows() {
-        Site site;
-        site.addFormulaAndGroups();
-        site.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
-                                 "partition_id) VALUES (5, ") +
-                  q(kAccountName) + QStringLiteral(", 1), (7, 'South Lab', 2)"));
+        Site site(kAccountName);
         site.addUser(kHostile, QStringLiteral("O'Hare \\ --"), 1, 2);
         site.addUser(QStringLiteral("bob"), QStringLiteral("Bystander"), 1, 2);
         site.addUser(QStringLiteral("sam"), QStringLiteral("Southerner"), 2, 4);
@@ -308,9 +310,6 @@ private Q_SLOTS:
     // external accounts, the week and the week reloaded after a save all find the user's rows.
     void deletedUserShowsFiguresInPartitionMode() {
         Site site;
-        site.addFormulaAndGroups();
-        site.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
-                                 "partition_id) VALUES (5, 'Mercy', 1), (7, 'South Lab', 2)"));
         site.exec(QStringLiteral("INSERT INTO Incentive_preference (user_id, pref_key, pref_value, "
                                  "partition_id) VALUES (-1, 'INCENT_SHOW_DELETED_USERS', 'True', "
                                  "-1)"));
@@ -348,9 +347,6 @@ private Q_SLOTS:
     // "Ann": all three are the same user, whose folders fill without "Element not found".
     void idInAnotherCaseOpensItsAccounts() {
         Site site;
-        site.addFormulaAndGroups();
-        site.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
-                                 "partition_id) VALUES (5, 'Mercy', 1), (7, 'South Lab', 2)"));
         site.addUser(QStringLiteral("ann"), QStringLiteral("Lee"), 1, 2);
         site.addWeek(QStringLiteral("Ann"), 5);
         site.addWeek(QStringLiteral("Ann"), 7);
@@ -373,10 +369,7 @@ private Q_SLOTS:
     // statement would read as a comment. Its week shows that account's own figures, and a save
     // there changes that one row of that one account.
     void unknownExternalAccountKeepsToItsOwnRows() {
-        Site site;
-        site.addFormulaAndGroups();
-        site.exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
-                                 "partition_id) VALUES (5, 'Mercy', 1)"));
+        Site site(QStringLiteral("Mercy"), false);
         site.addUser(QStringLiteral("ann"), QStringLiteral("Lee"), 1, 2);
         site.addWeek(QStringLiteral("ann"), 5);
         site.addWeek(QStringLiteral("ann"), 9); // no such account

@@ -135,24 +135,6 @@ private Q_SLOTS:
                      .arg(userId));
     }
 
-    void noRowsGiveDefaults() {
-        Fixture f;
-        Preferences p;
-        p.hourType = 2; // a load replaces what was there
-        p.load(f.store, false);
-        QCOMPARE(p.hourType, qint16(1));
-        QCOMPARE(p.firstDayOfWeek, quint8(1));
-        QCOMPARE(p.autoLocking, qint16(30));
-        QVERIFY(p.enableFormulaWizard && p.firstTimeUse);
-        QVERIFY(!p.showDeletedAccounts && !p.showDeletedUsers && !p.includeDeletedReports);
-        QCOMPARE(p.partitionDisplay, quint8(0));
-        QCOMPARE(p.windowWidth, qint16(11325));
-        QCOMPARE(p.windowTop, qint16(-1));
-        QCOMPARE(p.splitPosition, qint16(5000));
-        QCOMPARE(f.statements.size(), 18);
-        QCOMPARE(f.rows(), 0);
-    }
-
     // Rows of the other level are not read: hour type and split position come from their own
     // level only; a stored empty text is a value, not a missing row.
     void storedValuesAreConverted() {
@@ -215,7 +197,6 @@ private Q_SLOTS:
         QTest::newRow("width beyond 16 bits") << kUser << Key::WindowWidth << "40000" << 6;
         QTest::newRow("boolean not a boolean") << kUser << Key::ShowDeletedUsers << "abc" << 13;
         QTest::newRow("empty integer") << kSystem << Key::AutoLocking << "" << 13;
-        QTest::newRow("day beyond a byte") << kSystem << Key::FirstDayOfWeek << "256" << 6;
         QTest::newRow("negative byte") << kUser << Key::PartitionDisplay << "-1" << 6;
     }
 
@@ -247,7 +228,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("expected");
         QTest::addColumn<QString>("storedAfter");
         QTest::newRow("unsupported, on") << false << false << "True" << false << "0";
-        QTest::newRow("unsupported, on as number") << false << false << "1" << false << "0";
         QTest::newRow("unsupported, off") << false << false << "False" << false << "False";
         QTest::newRow("supported, on") << true << false << "True" << true << "True";
         QTest::newRow("unsupported, partition mode") << false << true << "True" << false << "0";
@@ -285,19 +265,6 @@ private Q_SLOTS:
         QCOMPARE(p.windowTop, qint16(-1));
         QCOMPARE(p.windowLeft, qint16(1282));
         QCOMPARE(p.splitPosition, qint16(4321));
-    }
-
-    void getPreference() {
-        Preferences p;
-        p.firstDayOfWeek = 3;
-        for (const QVariant& request :
-             {QVariant(QStringLiteral("FirstDayOfWeek")), QVariant(1), QVariant(1.0)}) {
-            QCOMPARE(p.GetPreference(request).typeId(), int(QMetaType::UChar));
-            QCOMPARE(p.GetPreference(request).value<quint8>(), quint8(3));
-        }
-        for (const QVariant& request : {QVariant(QStringLiteral("firstdayofweek")), QVariant(2),
-                                        QVariant(QStringLiteral("HourType")), QVariant()})
-            QVERIFY(!p.GetPreference(request).isValid());
     }
 };
 

@@ -41,8 +41,6 @@ private Q_SLOTS:
                                          << "12"
                                          << "12"
                                          << "1";
-        QTest::newRow("negative") << "-1"
-                                  << "-1" << overflow << "1";
         QTest::newRow("edges") << "-32768"
                                << "-32768" << overflow << "1";
         QTest::newRow("halves to even") << "254.5"
@@ -55,18 +53,12 @@ private Q_SLOTS:
                                        << "0"
                                        << "0"
                                        << "0";
-        QTest::newRow("zero fraction") << "0.0"
-                                       << "0"
-                                       << "0"
-                                       << "0";
         QTest::newRow("rounds out of range") << "32767.5" << overflow << overflow << "1";
         QTest::newRow("beyond 16 bits") << "100000" << overflow << overflow << "1";
         QTest::newRow("True") << " TRUE " << mismatch << mismatch << "1";
-        QTest::newRow("False") << "false" << mismatch << mismatch << "0";
         QTest::newRow("empty") << "" << mismatch << mismatch << mismatch;
         QTest::newRow("trailing letters") << "12px" << mismatch << mismatch << mismatch;
         QTest::newRow("decimal comma") << "1,5" << mismatch << mismatch << mismatch;
-        QTest::newRow("Yes") << "Yes" << mismatch << mismatch << mismatch;
     }
 
     void conversions() {
@@ -77,14 +69,6 @@ private Q_SLOTS:
         QCOMPARE(outcome([&] { return textToInteger(text); }), integer);
         QCOMPARE(outcome([&] { return textToByte(text); }), byte);
         QCOMPARE(outcome([&] { return int(textToBoolean(text)); }), boolean);
-    }
-
-    void singleToText() {
-        QCOMPARE(velora::common::singleToText(9540.0f), QStringLiteral("9540"));
-        QCOMPARE(velora::common::singleToText(-0.0f), QStringLiteral("0"));
-        QCOMPARE(velora::common::singleToText(1282.5f), QStringLiteral("1282.5"));
-        QCOMPARE(velora::common::singleToText(1234.5678f), QStringLiteral("1234.568"));
-        QCOMPARE(velora::common::singleToText(12345678.0f), QStringLiteral("1.234568E+07"));
     }
 
     void affirmativeValue() {

@@ -81,12 +81,16 @@ void seedWeek(ShellInstallation& installation, const QDate& start) {
     }
 }
 
-// The program started on the installation and the operator on the user's account, with the
-// start-up recalculation done so its completion cannot land in the middle of a test.
+// The seeded installation, the program started on it and the operator on the user's account,
+// with the start-up recalculation done so its completion cannot land in the middle of a test.
+// `setup` runs on the seeded database before the program starts.
 struct OpenWeek {
-    explicit OpenWeek(ShellInstallation& installation, const QString& moreSwitches = QString())
+    explicit OpenWeek(const QString& moreSwitches = QString(), const QString& setup = QString())
         : context(installation.context())
         , window(*context) {
+        seedWeek(installation, start);
+        if (!setup.isEmpty())
+            installation.db.exec(setup);
         installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw") + moreSwitches;
         if (!window.load())
             return;
@@ -101,26 +105,26 @@ struct OpenWeek {
     }
     velora::detail::UserDetailPane& pane() { return window.userPanes()->detailPane(); }
 
+    // Another workstation holds the database locked until the returned connection ends its
+    // transaction; the window's statements give up after 50 ms instead of waiting. The save's
+    // failure is acknowledged and the question after it gets `answer`.
+    std::unique_ptr<velora::db::Connection> lockDatabase(MessageAnswer answer) {
+        installation.messages.queue(MessageAnswer::Ok);
+        installation.messages.queue(answer);
+        velora::db::ConnectionOptions impatient = context->connection->options();
+        impatient.busyTimeoutMs = 50;
+        context->connection->setOptions(impatient);
+        auto other = installation.db.openAnother();
+        other->beginTransaction();
+        return other;
+    }
+
+    ShellInstallation installation;
+    const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
     std::unique_ptr<velora::common::AppContext> context;
     MainWindow window;
     bool ready = false;
 };
-
-// Another workstation holds the database locked until the returned connection ends its
-// transaction; the window's statements give up after 50 ms instead of waiting. The save's
-// failure is acknowledged and the question after it gets `answer`.
-std::unique_ptr<velora::db::Connection> lockDatabase(ShellInstallation& installation,
-                                                     velora::common::AppContext& context,
-                                                     MessageAnswer answer) {
-    installation.messages.queue(MessageAnswer::Ok);
-    installation.messages.queue(answer);
-    velora::db::ConnectionOptions impatient = context.connection->options();
-    impatient.busyTimeoutMs = 50;
-    context.connection->setOptions(impatient);
-    auto other = installation.db.openAnother();
-    other->beginTransaction();
-    return other;
-}
 
 // Whether 9,999,999.99 fits inside a cell's frame and margins (QLineEdit keeps 2 pixels free on
 // each side of its text and 1 for the cursor).
@@ -141,11 +145,10 @@ private Q_SLOTS:
     // The operator opens a user's account, corrects a day's true lines and saves with a
     // recalculation: the row, the engine's new pay and the reloaded grid must all agree.
     void correctedLinesAreSavedRecalculatedAndShown() {
-        ShellInstallation installation;
-        const QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
-        seedWeek(installation, start);
-        OpenWeek open(installation); // after the start-up recalculation
+        OpenWeek open; // after the start-up recalculation
         QVERIFY(open.ready);
+        ShellInstallation& installation = open.installation;
+        const QDate start = open.start;
         MainWindow& window = open.window;
         QSignalSpy completions(open.context->engine.get(),
                                &velora::engine::UpdateEngine::OnUpdateComplete);
@@ -201,9 +204,7 @@ private Q_SLOTS:
     // In the assembled window every cell of the grid has room for its whole value, lies within
     // the pane and the details area, and no cell covers its neighbour.
     void everyCellShowsItsWholeValue() {
-        ShellInstallation installation;
-        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
-        OpenWeek open(installation);
+        OpenWeek open;
         QVERIFY(open.ready);
         QWidget& details = open.window.details();
         for (int row = 0; row < velora::detail::kGridRows; ++row) {
@@ -225,12 +226,10 @@ private Q_SLOTS:
     // A correction is undone from its cell's own menu in the assembled window: the window
     // swallows the platform menu of text boxes, not the grid's Revert Changes.
     void aCorrectionIsRevertedFromItsCell() {
-        ShellInstallation installation;
-        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
-        installation.db.exec(
-            QStringLiteral("UPDATE Trans_incentive SET lines_modified = 999 WHERE lines = 130"));
-        OpenWeek open(installation);
+        OpenWeek open(QString(), QStringLiteral("UPDATE Trans_incentive SET lines_modified = 999 "
+                                                "WHERE lines = 130"));
         QVERIFY(open.ready);
+        ShellInstallation& installation = open.installation;
         QLineEdit* cell = open.pane().cell(ValueKind::TrueLines, kEditedDay);
         QCOMPARE(cell->text(), QStringLiteral("999"));
 
@@ -261,15 +260,14 @@ private Q_SLOTS:
     }
     void leavingAWeekThatCannotBeSaved() {
         QFETCH(QString, destination);
-        ShellInstallation installation;
-        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
-        OpenWeek open(installation);
+        OpenWeek open;
         QVERIFY(open.ready);
+        ShellInstallation& installation = open.installation;
         velora::explorer::IncentiveExplorer& explorer = open.window.explorer();
         const QString week = ExplorerKeys::UserAccount(kTransID, kAccountID);
         const auto& shown = installation.messages.shown;
         open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("250"));
-        auto other = lockDatabase(installation, *open.context, MessageAnswer::No);
+        auto other = open.lockDatabase(MessageAnswer::No);
         explorer.ClickNode(destination);
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown[0].text.startsWith(QStringLiteral("Error: cannot save user data")),
@@ -290,7 +288,7 @@ private Q_SLOTS:
 
         explorer.ClickNode(week);
         open.pane().cell(ValueKind::TrueLines, kEditedDay)->setText(QStringLiteral("260"));
-        other = lockDatabase(installation, *open.context, MessageAnswer::Yes);
+        other = open.lockDatabase(MessageAnswer::Yes);
         explorer.ClickNode(destination);
         QCOMPARE(shown.size(), 4);
         QCOMPARE(explorer.CurrentNode().key(), destination);
@@ -318,10 +316,9 @@ private Q_SLOTS:
         QFETCH(QString, failure);
         QFETCH(QString, saved);
         QFETCH(QString, value);
-        ShellInstallation installation;
-        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
-        OpenWeek open(installation);
+        OpenWeek open;
         QVERIFY(open.ready);
+        ShellInstallation& installation = open.installation;
         const auto& shown = installation.messages.shown;
         QLineEdit* lines = open.pane().cell(ValueKind::TrueLines, kEditedDay);
         QComboBox* groups = open.window.userPanes()->headerPane().cmbUserHeaderGroupName();
@@ -332,7 +329,7 @@ private Q_SLOTS:
             lines->setText(QStringLiteral("250"));
         }
         DateAnswerer answerer(open.context->region->formatDate(QDate::currentDate()));
-        auto other = lockDatabase(installation, *open.context, MessageAnswer::No);
+        auto other = open.lockDatabase(MessageAnswer::No);
         QVERIFY(!open.window.close());
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown[0].text.startsWith(failure), qPrintable(shown[0].text));
@@ -368,10 +365,9 @@ private Q_SLOTS:
         QFETCH(QString, moreSwitches);
         QFETCH(QStringList, notices);
         QFETCH(QString, menuNotice);
-        ShellInstallation installation;
-        seedWeek(installation, MainWindow::lastWeekStartBefore(QDate::currentDate(), 1));
-        OpenWeek open(installation, moreSwitches);
+        OpenWeek open(moreSwitches);
         QVERIFY(open.ready);
+        ShellInstallation& installation = open.installation;
         velora::engine::UpdateEngine& engine = *open.context->engine;
         QObject::connect(&engine, &velora::engine::UpdateEngine::progress, &engine,
                          &velora::engine::UpdateEngine::cancel, Qt::DirectConnection);

@@ -21,7 +21,6 @@ private Q_SLOTS:
         const int largest = std::numeric_limits<int>::max();
         const int smallest = std::numeric_limits<int>::min();
         // clang-format off
-        QTest::newRow("just under half a pixel") << true << 7 << 96 << 0;
         QTest::newRow("just over half a pixel") << true << 8 << 96 << 1;
         QTest::newRow("negative rounds away from zero") << true << -8 << 96 << -1;
         QTest::newRow("half a pixel at 144 dpi") << true << 5 << 144 << 1;

@@ -1,0 +1,43 @@
+# Shared by the Xvfb scripts (sourced once build and artifacts are set): a throw-away work
+# folder, a private X display, screenshots of a painted screen and File > Exit.
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+start_display() {
+  display=":$((90 + RANDOM % 500))"
+  Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=$display
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+# The program's visible windows: more than one while a menu, dialog or progress window shows.
+windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
+
+# Waits (polling, at most 10 s) until the screen shows a painted window, then keeps it.
+screenshot() {
+  for _ in $(seq 100); do
+    import -window root "$1"
+    [ "$(identify -format %k "$1")" -gt 40 ] && return 0
+    sleep 0.1
+  done
+  echo "nothing was painted" >&2
+  return 1
+}
+
+# File > Exit with the mouse and the menu's mnemonic, as an operator would; the open menu is
+# kept in the screenshot named by the argument, if any. The program must end.
+exit_program() {
+  xdotool mousemove --window "$window" 18 10 click 1
+  for _ in $(seq 100); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
+  if [ -n "${1:-}" ]; then import -window root "$1"; fi
+  xdotool key x
+  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$app" 2>/dev/null; then
+    import -window root "$artifacts/at-exit.png"
+    echo "the program did not end after File > Exit" >&2
+    exit 1
+  fi
+  wait "$app"
+}
