@@ -1,5 +1,5 @@
-#include "CommandLine.h"
 #include "BuildInfo.h"
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "common/AppContext.h"
 #include "common/QtMessages.h"
