@@ -13,6 +13,8 @@
 #include "common/Messages.h"
 #include "explorer/ExplorerReactions.h"
 #include "groups/EffectiveDateProcedure.h"
+#include "groups/GroupAccount.h"
+#include "groups/GroupAccountPane.h"
 #include "groups/GroupCreator.h"
 #include "groups/PromptForValue.h"
 #include "groups/UserGroupAssignment.h"
@@ -25,6 +27,8 @@ namespace velora::detail {
 namespace {
 
 constexpr int kBusyAnimation = 201;
+// The right that opens groups, formulas and their assignments to the operator.
+constexpr int kFullModePrivilege = 17;
 
 // Asked when a save fails while the window closes: No keeps the window open with the edits.
 const QString kCloseWithUnsavedWeek =
@@ -48,6 +52,7 @@ UserPanes::UserPanes(common::AppContext& context, common::DetailArea& details,
     buildPanes(details);
     buildWeek(busy, details, mainWindow);
     buildGroups(busy, details, mainWindow);
+    buildGroupAccount(busy, details);
 }
 
 UserPanes::~UserPanes() = default;
@@ -139,6 +144,29 @@ void UserPanes::buildGroups(common::BusyIndicator& busy, common::DetailArea& det
         *headerPane_, *groupAssignment_, *groupCreator_);
 }
 
+void UserPanes::buildGroupAccount(common::BusyIndicator& busy, common::DetailArea& details) {
+    common::AppContext& c = context_;
+    groupAccountPane_ = new groups::GroupAccountPane;
+    details.setPaneContent(common::DetailArea::Pane::Account, groupAccountPane_);
+    groupAccount_ = std::make_unique<groups::GroupAccount>(
+        groups::GroupAccountEnvironment{
+            *c.connection,
+            c.catalogue,
+            c.partitionMode,
+            [&c] { return static_cast<int>(c.preferences.partitionDisplay); },
+            [&c] {
+                return c.login && c.login->User() && c.login->User()->privilege(kFullModePrivilege);
+            },
+            c.messages,
+            *effectiveDate_,
+            *c.region,
+            [&busy] { busy.BeginBusy(false, QString(), QString(), kBusyAnimation); },
+            [&busy] { busy.EndBusy(); },
+            [&details] { details.showPane(common::DetailArea::Pane::Account); },
+        },
+        *groupAccountPane_);
+}
+
 void UserPanes::fillEditors(explorer::ExplorerEditors& editors) {
     editors.loadUser = [this](const QString& transID, const QString& userName) {
         headerLoader_->LoadUser(transID, userName, false);
@@ -152,10 +180,21 @@ void UserPanes::fillEditors(explorer::ExplorerEditors& editors) {
         groupAssignment_->SaveUserGroup(force);
     };
     editors.saveWeek = [this] { return leaveWeek(); };
+    editors.loadGroupAccount = [this](const QString& groupID, const QString& accountID,
+                                      const QString& accountName, const QString& groupName) {
+        groupAccount_->LoadGroupAccount(groupID, accountID, accountName, groupName);
+        if (context_.partitionMode)
+            groupAccount_->FillPayFormulaList();
+    };
+    editors.saveGroupAccount = [this] { groupAccount_->SaveGroupAccount(); };
 }
 
 void UserPanes::FillGroupList() {
     groupAssignment_->FillGroupList();
+}
+
+void UserPanes::FillPayFormulaList() {
+    groupAccount_->FillPayFormulaList();
 }
 
 void UserPanes::loadCurrentWeek() {
@@ -182,6 +221,7 @@ bool UserPanes::leaveWeek() {
 bool UserPanes::saveOnUnload() {
     if (!saver_->SaveWeek() && !context_.messages.ask(kCloseWithUnsavedWeek))
         return false;
+    groupAccount_->SaveGroupAccount();
     bool force = false;
     return groupAssignment_->SaveUserGroup(force) || context_.messages.ask(kCloseWithUnsavedGroup);
 }

@@ -18,6 +18,8 @@ class DetailArea;
 namespace velora::groups {
 class DialogPrompter;
 class EffectiveDateProcedure;
+class GroupAccount;
+class GroupAccountPane;
 class GroupCreator;
 class UserGroupAssignment;
 } // namespace velora::groups
@@ -36,8 +38,8 @@ class WeekPrinter;
 class WeekSaver;
 
 // The two user panes - the user header with its group assignment and the weekly detail - and
-// every operation behind them, built once the operator is logged in. The main window places
-// the panes and hands the explorer's clicks to the editors this offers.
+// the group-account pane, with every operation behind them, built once the operator is logged in.
+// The main window places the panes and hands the explorer's clicks to the editors this offers.
 class UserPanes {
 public:
     struct Hooks {
@@ -60,13 +62,15 @@ public:
 
     // The start-up lists that do not depend on a selection (partition mode off).
     void FillGroupList();
+    void FillPayFormulaList();
     // Reloads the week of the explorer's current user and account when the detail pane shows
     // (after a recalculation); true when it did.
     bool reloadShownWeek();
     // Leaving the week in the explorer: its corrections are saved or, when that fails, discarded
     // at the operator's word. False when the operator keeps the week on screen instead.
     bool leaveWeek();
-    // The unload: the week's pending edits, then the user's group choice. A save that fails asks
+    // The unload: the week's pending edits, then the group account's formula choice, then the
+    // user's group choice. A save that fails asks
     // whether to close anyway; false when the operator keeps the window open.
     bool saveOnUnload();
     void RevertCell();
@@ -79,12 +83,15 @@ public:
     WeekPrinter& printer() { return *printer_; }
     groups::UserGroupAssignment& groupAssignment() { return *groupAssignment_; }
     UserHeaderLoader& headerLoader() { return *headerLoader_; }
+    groups::GroupAccount& groupAccount() { return *groupAccount_; }
+    groups::GroupAccountPane& groupAccountPane() { return *groupAccountPane_; }
     WeekBuffer& week() { return week_; }
 
 private:
     void buildPanes(common::DetailArea& details);
     void buildWeek(common::BusyIndicator& busy, common::DetailArea& details, QWidget& mainWindow);
     void buildGroups(common::BusyIndicator& busy, common::DetailArea& details, QWidget& mainWindow);
+    void buildGroupAccount(common::BusyIndicator& busy, common::DetailArea& details);
     void loadCurrentWeek();
 
     common::AppContext& context_;
@@ -92,6 +99,7 @@ private:
     Hooks hooks_;
     UserDetailPane* detailPane_ = nullptr;
     UserHeaderPane* headerPane_ = nullptr;
+    groups::GroupAccountPane* groupAccountPane_ = nullptr;
     WeekBuffer week_{};
     std::unique_ptr<DetailContext> detail_;
     std::unique_ptr<WeekSaver> saver_;
@@ -103,6 +111,7 @@ private:
     std::unique_ptr<groups::UserGroupAssignment> groupAssignment_;
     std::unique_ptr<groups::GroupCreator> groupCreator_;
     std::unique_ptr<UserHeaderLoader> headerLoader_;
+    std::unique_ptr<groups::GroupAccount> groupAccount_;
 };
 
 } // namespace velora::detail

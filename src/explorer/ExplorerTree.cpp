@@ -141,10 +141,14 @@ int ExplorerTree::add(int parent, const QString& key, const QString& text, Explo
     return index;
 }
 
-int ExplorerTree::addAccountFolder(int parent, const QString& key, bool groupFolder,
-                                   bool immediate) {
+int ExplorerTree::addAccountFolder(int parent, const QString& key, bool groupFolder, bool immediate,
+                                   bool defaultAccount) {
     const int folder =
         add(parent, key, QStringLiteral("Accounts"), ExplorerImage::ClosedFolder, true);
+    // Added before the folder's copy of the list is set up, so that the folder stays lazy.
+    if (defaultAccount)
+        add(folder, key + kSeparator + QStringLiteral("-1"), QStringLiteral("__Default Account"),
+            ExplorerImage::AccountDef);
     node(folder).accounts.entry = static_cast<int>(accountFolders_.size());
     AccountFolder entry;
     entry.node = folder;

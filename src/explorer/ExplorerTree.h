@@ -34,8 +34,11 @@ public:
             bool sorted = false);
     // Adds a user's or a group's account folder under parent. Immediate: the folder gets a
     // child per account-list record as the list is now (a group's copy skips "-2"); throws
-    // at the first record whose key the folder already holds.
-    int addAccountFolder(int parent, const QString& key, bool groupFolder, bool immediate);
+    // at the first record whose key the folder already holds. A group's folder given
+    // `defaultAccount` first gets its "__Default Account" (-1) child, for an account list that
+    // has no record of it.
+    int addAccountFolder(int parent, const QString& key, bool groupFolder, bool immediate,
+                         bool defaultAccount = false);
 
     // AddAccount: a child for every account folder whose kind takes the id, then a record.
     void addAccount(const QString& accountName, const QString& accountID, bool isDeleted);

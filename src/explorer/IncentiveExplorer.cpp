@@ -141,7 +141,11 @@ void IncentiveExplorer::AddGroup(const QString& groupName, const QString& groupI
                                     groupName, ExplorerImage::Group);
         tree_.setTag(group, tag);
         const QString folderKey = Keys::GroupAccountFolder(groupID);
-        const int folder = tree_.addAccountFolder(group, folderKey, true, !deferred);
+        // A group's default formula assignment is reached through its "Default Account"
+        // node; an account list without the default account's record (outside partition
+        // mode) gives the folder the node of its own.
+        const bool ownDefault = !deferred && tree_.accounts().indexOf(QStringLiteral("-1")) < 0;
+        const int folder = tree_.addAccountFolder(group, folderKey, true, !deferred, ownDefault);
         if (!deferred)
             return;
         // Two placeholders give the folder an expander until the accounts are loaded.

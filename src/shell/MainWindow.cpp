@@ -187,8 +187,10 @@ bool MainWindow::startUp() {
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
     if (!displayCatalogue())
         return false;
-    if (!context_.partitionMode)
+    if (!context_.partitionMode) {
         userPanes_->FillGroupList();
+        userPanes_->FillPayFormulaList();
+    }
     setStartDates();
     tmrLoader_.start();
     busy_.EndBusy();

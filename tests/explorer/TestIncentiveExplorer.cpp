@@ -258,8 +258,12 @@ private Q_SLOTS:
                               "[ROOT].GROUPS.8.ACCOUNTS.-2|External Accounts|ACCOUNT",
                               "[ROOT].GROUPS.8.ACCOUNTS.5|Zed|ACCOUNT",
                               "[ROOT].GROUPS.8.ACCOUNTS.6|Alpha|ACCOUNT"}));
+        // A group filled at once from a list without the default account gets its own.
         e.FillGroupAccountFolderListView("7", &list);
-        QCOMPARE(list.count(), 2);
+        QCOMPARE(items(e, list),
+                 QStringList({"[ROOT].GROUPS.7.ACCOUNTS.-1|__Default Account|ACCOUNTDEF",
+                              "[ROOT].GROUPS.7.ACCOUNTS.5|Zed|ACCOUNT",
+                              "[ROOT].GROUPS.7.ACCOUNTS.6|Alpha|ACCOUNT"}));
         e.FillUserAccountFolderListView(kUser, &list);
         QCOMPARE(items(e, list), QStringList({Keys::UserAccount(kUser, "5") + "|Zed|ACCOUNT",
                                               Keys::UserAccount(kUser, "6") + "|Alpha|ACCOUNT"}));

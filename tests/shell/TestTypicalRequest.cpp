@@ -10,6 +10,7 @@
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
 #include "groups/FindListIndexByItemData.h"
+#include "groups/GroupAccountPane.h"
 #include "shell/MainWindow.h"
 
 #include <QApplication>
@@ -345,6 +346,33 @@ private Q_SLOTS:
         QVERIFY(open.window.close());
         QCOMPARE(shown.size(), 2);
         QCOMPARE(installation.db.scalar(saved), value);
+    }
+
+    // The group's Default Account node opens the group-account pane on the stored formula; a
+    // new pick saved on leaving the node with a date in the week locks the group's days before
+    // it and no later one.
+    void aGroupsDefaultFormulaIsChangedFromADate() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        auto& db = open.installation.db;
+        open.window.explorer().ClickNode(ExplorerKeys::GroupAccount("2", "-1"));
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::Account));
+        QComboBox* formulas = open.window.userPanes()->groupAccountPane().cmbAccountPayFormula();
+        QCOMPARE(formulas->currentText(), QStringLiteral("Line Rate"));
+        formulas->setCurrentIndex(velora::groups::FindListIndexByItemData(*formulas, 1));
+        DateAnswerer answerer(open.context->region->formatDate(open.start.addDays(5)));
+
+        open.window.explorer().ClickNode(ExplorerKeys::User(kTransID));
+
+        QCOMPARE(answerer.prompts.size(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT pay_formula_id FROM Incentive_group_formula "
+                                          "WHERE group_id = 2 AND account_id = -1")),
+                 QStringLiteral("1"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
+                 QStringLiteral("5"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT MIN(shift_date) FROM Trans_incentive WHERE "
+                                          "locked = 0")),
+                 open.start.addDays(5).toString(Qt::ISODate));
     }
 
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
