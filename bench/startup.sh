@@ -11,6 +11,9 @@ if [ -z "$demo" ]; then
   demo="$work/demo"
   "$build/tools/velora-admin" demo "$demo" >/dev/null
 fi
+# The supervisor has used the program before: no first-use Preferences dialog in the timing.
+"$build/tools/velora-admin" sql "$demo/HALVEX/SYSTEM/incentive.sqlite" \
+  "EXEC usp_incentive_add_preference 1, 4, 'INCENT_FIRST_TIME_USE', 'False'" >/dev/null
 display=":$((600 + RANDOM % 300))"
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

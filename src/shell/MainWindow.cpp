@@ -21,6 +21,7 @@
 #include "detail/UserPanes.h"
 #include "explorer/ExplorerReactions.h"
 #include "explorer/IncentiveExplorer.h"
+#include "frmPreferences.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
@@ -88,7 +89,8 @@ void MainWindow::buildMenus() {
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    addMenuAction(edit, "mnuEditPreferences", tr("&Preferences..."));
+    connect(addMenuAction(edit, "mnuEditPreferences", tr("&Preferences...")), &QAction::triggered,
+            this, &MainWindow::editPreferences);
     connect(addMenuAction(edit, "mnuRevert", tr("&Revert")), &QAction::triggered, this,
             &MainWindow::revert);
 
@@ -185,6 +187,12 @@ bool MainWindow::startUp() {
     details_->showSplash();
     bindSplitter();
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
+    if (context_.preferences.firstTimeUse) {
+        // The first start asks for the preferences; the catalogue loads with what was chosen.
+        runPreferencesDialog(true);
+        if (!openAndReadPreferences())
+            return false;
+    }
     if (!displayCatalogue())
         return false;
     if (!context_.partitionMode) {
@@ -383,6 +391,56 @@ void MainWindow::onLoaderTick() {
     if (recalculation_)
         recalculation_->RecalculateIncentives(QString());
     QApplication::processEvents();
+}
+
+// Shows the Preferences dialog modally for the logged-in operator. Database failures reach
+// the caller as db::DbError.
+void MainWindow::runPreferencesDialog(bool firstUse) {
+    common::PreferenceStore store = preferenceStore();
+    PreferencesForm form(store, context_.messages,
+                         {context_.login->User()->partition_id() == 0, context_.partitionMode,
+                          context_.supportDeletedReports, firstUse});
+    frmPreferences dialog(form, this);
+    dialog.exec();
+}
+
+// Edit > Preferences: the dialog, then the stored preferences read again and applied.
+void MainWindow::editPreferences() {
+    const common::Preferences before = context_.preferences;
+    try {
+        runPreferencesDialog(false);
+        common::PreferenceStore store = preferenceStore();
+        context_.preferences.load(store, context_.supportDeletedReports);
+    } catch (const NumberedError& e) {
+        showGeneralError(e.number(), e.description());
+        return;
+    }
+    applyPreferences(before);
+}
+
+// A change in what the explorer shows rebuilds it from the catalogue; otherwise the selected
+// node is shown again. A change in whether deleted reports count offers a recalculation.
+void MainWindow::applyPreferences(const common::Preferences& before) {
+    const common::Preferences& now = context_.preferences;
+    if (now.showDeletedAccounts != before.showDeletedAccounts ||
+        now.showDeletedUsers != before.showDeletedUsers) {
+        details_->showSplash();
+        explorer_->ClearAllNodes();
+        if (!displayCatalogue()) {
+            close();
+            return;
+        }
+    } else {
+        explorer_->Refresh();
+    }
+    if (now.includeDeletedReports == before.includeDeletedReports)
+        return;
+    const QString change =
+        now.includeDeletedReports ? QStringLiteral("ADD") : QStringLiteral("REMOVE");
+    if (context_.messages.ask(
+            QStringLiteral("You must recalculate incentive values to ") + change +
+            QStringLiteral(" any deleted reports.\r\nDo you wish to do this now?")))
+        updateIncentiveValues();
 }
 
 void MainWindow::updateIncentiveValues() {

@@ -91,6 +91,9 @@ private:
     void showGeneralError(int number, const QString& description);
     void onLoaderTick();
     void updateIncentiveValues();
+    void runPreferencesDialog(bool firstUse);
+    void editPreferences();
+    void applyPreferences(const common::Preferences& before);
     void showHelp();
     void showAbout();
     void showSystemInformation();

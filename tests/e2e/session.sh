@@ -41,3 +41,12 @@ exit_program() {
   fi
   wait "$app"
 }
+
+# A new installation's first start shows the Preferences dialog before the main window: keeps
+# a screenshot of it (argument, if any) and leaves it with OK, the only way out.
+accept_first_use_preferences() {
+  local dialog
+  dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Preferences$' | head -n 1)
+  if [ -n "${1:-}" ]; then screenshot "$1"; fi
+  xdotool windowfocus --sync "$dialog" key Return
+}

@@ -50,16 +50,26 @@ struct ShellInstallation {
                 QStringLiteral("' WHERE info_key = 'DatabaseVersion'"));
     }
 
-    void addUser(const QString& name, const QString& password, const QString& transId,
-                 const QList<int>& rights) {
+    // A login that has used the program before (the first-use preferences are behind it);
+    // returns its user_id.
+    int addUser(const QString& name, const QString& password, const QString& transId,
+                const QList<int>& rights, int partitionId = 0) {
         suite::SuiteUserStore store(db.connection(), suite::PasswordHash::Cost::Minimum);
         suite::NewSuiteUser user;
         user.userName = name;
         user.password = password;
         user.transId = transId;
-        store.add(user);
+        user.partitionId = partitionId;
+        const int userId = store.add(user);
         if (!rights.isEmpty())
             store.grant(name, rights);
+        // Stored for no partition and for the login's own one, as partition mode reads it.
+        db.exec(QStringLiteral("INSERT INTO Incentive_preference (user_id, pref_key, pref_value, "
+                               "partition_id) VALUES (%1, 'INCENT_FIRST_TIME_USE', 'False', -1), "
+                               "(%1, 'INCENT_FIRST_TIME_USE', 'False', %2)")
+                    .arg(userId)
+                    .arg(partitionId));
+        return userId;
     }
 
     std::unique_ptr<common::AppContext> context() {

@@ -269,7 +269,8 @@ private Q_SLOTS:
         installation.db.connection().ensureOpen();
         if (!context->loggedIn) // nothing is saved for a start-up that logged nobody in
             QCOMPARE(installation.db.scalar(QStringLiteral("SELECT COUNT(*) FROM "
-                                                           "Incentive_preference")),
+                                                           "Incentive_preference WHERE pref_key "
+                                                           "<> 'INCENT_FIRST_TIME_USE'")),
                      QStringLiteral("0"));
     }
 
