@@ -5,7 +5,6 @@
 
 #include <QFormLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -68,11 +67,8 @@ DetailArea::DetailArea(QWidget* parent)
 
     panes_[static_cast<int>(Pane::Account)] =
         makeFixedPane("picAccount", tr("Velora Incentive - Group Account"));
-    QWidget* formula = makeFixedPane("picFormula", tr("Velora Incentive - Formula"));
-    panes_[static_cast<int>(Pane::Formula)] = formula;
-    formulaShiftDate_ = new QLineEdit(formula);
-    formulaShiftDate_->setObjectName(QStringLiteral("txtFormulaShiftDate"));
-    static_cast<QVBoxLayout*>(formula->layout())->insertWidget(1, formulaShiftDate_);
+    panes_[static_cast<int>(Pane::Formula)] =
+        makeFixedPane("picFormula", tr("Velora Incentive - Formula"));
     showSplash();
 }
 

@@ -3,7 +3,6 @@
 #include <QFrame>
 
 class QLabel;
-class QLineEdit;
 class QListWidget;
 
 namespace velora::common {
@@ -29,7 +28,6 @@ public:
     bool isShowing(Pane which) const { return !pane(which)->isHidden(); }
 
     QListWidget* listView() const { return listView_; }
-    QLineEdit* formulaShiftDate() const { return formulaShiftDate_; }
     int accountPaneWidth() const;
 
     // Widens the fixed panes to the widest polished content (see setPaneContent).
@@ -46,7 +44,6 @@ private:
 
     QWidget* panes_[6] = {};
     QListWidget* listView_ = nullptr;
-    QLineEdit* formulaShiftDate_ = nullptr;
 };
 
 } // namespace velora::common

@@ -21,6 +21,8 @@
 #include "detail/UserPanes.h"
 #include "explorer/ExplorerReactions.h"
 #include "explorer/IncentiveExplorer.h"
+#include "formulas/FormulaPane.h"
+#include "formulas/FormulaPanes.h"
 #include "frmPreferences.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "widgets/Twips.h"
@@ -231,6 +233,7 @@ void MainWindow::buildUserPanes() {
     userPanes_ =
         std::make_unique<detail::UserPanes>(context_, *details_, busy_, *this, std::move(hooks));
     userPanes_->fillEditors(reactions_->editors());
+    formulaPanes_ = std::make_unique<formulas::FormulaPanes>(context_, *details_);
     connect(context_.engine.get(), &engine::UpdateEngine::OnUpdateComplete, this,
             &MainWindow::onUpdateComplete);
 }
@@ -367,7 +370,7 @@ void MainWindow::setStartDates() {
     startDate->setRegionalFormat(format, context_.preferences.firstDayOfWeek);
     startDate->setText(
         lastWeekStartBefore(today, context_.preferences.firstDayOfWeek).toString(format));
-    details_->formulaShiftDate()->setText(today.toString(format));
+    formulaPanes_->pane().txtFormulaShiftDate()->setText(today.toString(format));
 }
 
 // Text boxes show no platform context menu on right click. A box whose pane offers a menu of

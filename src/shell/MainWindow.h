@@ -28,6 +28,9 @@ class ExplorerReactions;
 namespace velora::common {
 class DetailArea;
 }
+namespace velora::formulas {
+class FormulaPanes;
+}
 
 namespace velora::shell {
 
@@ -57,6 +60,8 @@ public:
     explorer::ExplorerReactions& explorerReactions() { return *reactions_; }
     // The user header and weekly detail; built once the operator is logged in.
     detail::UserPanes* userPanes() const { return userPanes_.get(); }
+    // The formula pane and the formula and group operations; built with the user panes.
+    formulas::FormulaPanes* formulaPanes() const { return formulaPanes_.get(); }
     widgets::cSplitter& splitter() { return *splitter_; }
     QTimer& loaderTimer() { return tmrLoader_; }
     recalc::IncentiveRecalculation* recalculation() const { return recalculation_.get(); }
@@ -104,6 +109,7 @@ private:
     explorer::IncentiveExplorer* explorer_ = nullptr;
     std::unique_ptr<explorer::ExplorerReactions> reactions_;
     std::unique_ptr<detail::UserPanes> userPanes_;
+    std::unique_ptr<formulas::FormulaPanes> formulaPanes_;
     common::DetailArea* details_ = nullptr;
     std::unique_ptr<widgets::cSplitter> splitter_;
     std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;

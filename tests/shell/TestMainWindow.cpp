@@ -5,6 +5,8 @@
 #include "detail/UserPanes.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
+#include "formulas/FormulaPane.h"
+#include "formulas/FormulaPanes.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "widgets/Twips.h"
@@ -53,7 +55,7 @@ private Q_SLOTS:
         const QString format = context->region->DateFormat();
         QCOMPARE(window.userPanes()->detailPane().startDate()->Text(),
                  MainWindow::lastWeekStartBefore(QDate::currentDate(), 1).toString(format));
-        QCOMPARE(window.details().formulaShiftDate()->text(),
+        QCOMPARE(window.formulaPanes()->pane().txtFormulaShiftDate()->text(),
                  QDate::currentDate().toString(format));
         QVERIFY(!context->connection->isOpen());
         for (QLineEdit* box : window.findChildren<QLineEdit*>())

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace velora::formulas {
+
+// The editor of a formula's text. After a refused save or a failed test the line of the error is
+// marked, so the supervisor sees where to look; the mark goes with the next edit.
+class FormulaTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit FormulaTextEdit(QWidget* parent = nullptr);
+
+    // Marks a 1-based line and moves the cursor to its start; lines outside the text are
+    // ignored (0 clears).
+    void markErrorLine(int line);
+    void clearErrorMark();
+    // The marked line, 0 when none.
+    int markedLine() const { return markedLine_; }
+
+private:
+    int markedLine_ = 0;
+};
+
+} // namespace velora::formulas
