@@ -154,9 +154,7 @@ void UserPanes::buildGroupAccount(common::BusyIndicator& busy, common::DetailAre
             c.catalogue,
             c.partitionMode,
             [&c] { return static_cast<int>(c.preferences.partitionDisplay); },
-            [&c] {
-                return c.login && c.login->User() && c.login->User()->privilege(kFullModePrivilege);
-            },
+            [this] { return fullMode(); },
             c.messages,
             *effectiveDate_,
             *c.region,
@@ -165,6 +163,11 @@ void UserPanes::buildGroupAccount(common::BusyIndicator& busy, common::DetailAre
             [&details] { details.showPane(common::DetailArea::Pane::Account); },
         },
         *groupAccountPane_);
+}
+
+bool UserPanes::fullMode() const {
+    const common::AppContext& c = context_;
+    return c.login && c.login->User() && c.login->User()->privilege(kFullModePrivilege);
 }
 
 void UserPanes::fillEditors(explorer::ExplorerEditors& editors) {

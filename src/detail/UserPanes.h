@@ -86,6 +86,11 @@ public:
     groups::GroupAccount& groupAccount() { return *groupAccount_; }
     groups::GroupAccountPane& groupAccountPane() { return *groupAccountPane_; }
     WeekBuffer& week() { return week_; }
+    groups::EffectiveDateProcedure& effectiveDate() { return *effectiveDate_; }
+    groups::DialogPrompter& prompter() { return *prompter_; }
+    groups::GroupCreator& groupCreator() { return *groupCreator_; }
+    // True when the logged-in operator holds the right that opens groups and formulas.
+    bool fullMode() const;
 
 private:
     void buildPanes(common::DetailArea& details);

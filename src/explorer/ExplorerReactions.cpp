@@ -73,20 +73,20 @@ void ExplorerReactions::showList() {
     details_.showPane(common::DetailArea::Pane::ListView);
 }
 
-// The click after the operator chose to keep a week that could not be saved opens nothing: the
-// week stays on screen with its corrections and the tree goes back to its node.
-bool ExplorerReactions::keepWeek() {
-    if (keptWeek_.isEmpty())
+// The click after a week or a formula could not be saved on leaving it opens nothing: the
+// edit stays on screen and the tree goes back to its node.
+bool ExplorerReactions::keepNode() {
+    if (keptNode_.isEmpty())
         return false;
-    explorer_.ReturnToNode(std::exchange(keptWeek_, QString()));
-    details_.showPane(common::DetailArea::Pane::UserDetail);
+    explorer_.ReturnToNode(std::exchange(keptNode_, QString()));
+    details_.showPane(keptPane_);
     return true;
 }
 
 template <typename Signal, typename Reaction>
 void ExplorerReactions::onClick(Signal signal, Reaction reaction) {
     connect(&explorer_, signal, this, [this, reaction](const auto&... arguments) {
-        if (!keepWeek())
+        if (!keepNode())
             reaction(arguments...);
     });
 }
@@ -172,14 +172,21 @@ void ExplorerReactions::connectLostFocus() {
     };
     connect(&explorer_, &IncentiveExplorer::LostFocusUser, this,
             [this, call] { call(editors_.saveUserGroup); });
-    connect(&explorer_, &IncentiveExplorer::LostFocusFormula, this,
-            [this, call] { call(editors_.saveFormula); });
+    connect(&explorer_, &IncentiveExplorer::LostFocusFormula, this, [this] {
+        if (editors_.saveFormula && !editors_.saveFormula())
+            keep(common::DetailArea::Pane::Formula);
+    });
     connect(&explorer_, &IncentiveExplorer::LostFocusAccount, this,
             [this, call] { call(editors_.saveGroupAccount); });
     connect(&explorer_, &IncentiveExplorer::LostFocusUserAccount, this, [this] {
         if (editors_.saveWeek && !editors_.saveWeek())
-            keptWeek_ = explorer_.FocusKey();
+            keep(common::DetailArea::Pane::UserDetail);
     });
+}
+
+void ExplorerReactions::keep(common::DetailArea::Pane pane) {
+    keptNode_ = explorer_.FocusKey();
+    keptPane_ = pane;
 }
 
 // A press of a mouse button in the list arms the flag; the item click that follows moves the

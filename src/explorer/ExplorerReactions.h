@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExplorerNode.h"
+#include "common/DetailArea.h"
 
 #include <QObject>
 #include <QString>
@@ -11,7 +12,6 @@ class QListWidget;
 namespace velora::common {
 struct AppContext;
 class BusyIndicator;
-class DetailArea;
 } // namespace velora::common
 
 namespace velora::explorer {
@@ -34,7 +34,9 @@ struct ExplorerEditors {
     // its save failed, so the click that follows opens nothing.
     std::function<bool()> saveWeek;
     std::function<void()> saveGroupAccount; // the group account's formula choice
-    std::function<void()> saveFormula;      // the formula's text, not forced
+    // The formula's edited text; false when it could not be saved and the operator stays on the
+    // formula with the edit (as with a week).
+    std::function<bool()> saveFormula;
 };
 
 // The main window's side of the explorer: which pane each click shows, the list view filled
@@ -72,9 +74,10 @@ private:
     void connectLostFocus();
     void connectListView();
     void showList();
-    bool keepWeek();
+    bool keepNode();
+    void keep(common::DetailArea::Pane pane);
     // Connects a click of the explorer to its reaction, which does not run while the operator
-    // stays on a week that could not be saved.
+    // stays on a week or a formula that could not be saved.
     template <typename Signal, typename Reaction> void onClick(Signal signal, Reaction reaction);
     void showError(qint32 number, const QString& description);
     void showLoadFailure(int number, const QString& description);
@@ -89,8 +92,10 @@ private:
     common::BusyIndicator& busy_;
     ExplorerEditors editors_;
     bool mousePressed_ = false;
-    // The week node the operator chose to stay on after its save failed on leaving it.
-    QString keptWeek_;
+    // The week or formula node the operator stays on after its save failed on leaving it, and
+    // the pane that shows it.
+    QString keptNode_;
+    common::DetailArea::Pane keptPane_ = common::DetailArea::Pane::Splash;
 };
 
 } // namespace velora::explorer

@@ -1,29 +1,55 @@
 #pragma once
 
+#include <memory>
+
 namespace velora::common {
 struct AppContext;
+class BusyIndicator;
 class DetailArea;
 } // namespace velora::common
+namespace velora::detail {
+class UserPanes;
+}
+namespace velora::explorer {
+struct ExplorerEditors;
+}
 
 namespace velora::formulas {
 
+class FormulaEditing;
 class FormulaPane;
 
 // The formula pane with every operation behind it - editing and saving a formula, the tester,
 // and creating, renaming and deleting formulas and groups - built once the operator is logged
-// in. The main window places the pane and hands the explorer's events to these operations.
+// in, beside the user panes whose lists and prompts it shares. The main window places the pane
+// and hands the explorer's events to these operations.
 class FormulaPanes {
 public:
-    FormulaPanes(common::AppContext& context, common::DetailArea& details);
+    FormulaPanes(common::AppContext& context, common::DetailArea& details,
+                 common::BusyIndicator& busy, detail::UserPanes& userPanes);
     ~FormulaPanes();
     FormulaPanes(const FormulaPanes&) = delete;
     FormulaPanes& operator=(const FormulaPanes&) = delete;
 
+    // The explorer's formula click and the save on leaving a formula.
+    void fillEditors(explorer::ExplorerEditors& editors);
+    // Leaving the formula node: false when its edit could not be saved, so that the operator
+    // stays on it.
+    bool leaveFormula();
+    // The unload: the formula's edit is saved; when that fails the operator is asked whether to
+    // close anyway. False when the window stays open.
+    bool saveOnUnload();
+
     FormulaPane& pane() { return *pane_; }
+    FormulaEditing& editing() { return *editing_; }
 
 private:
+    void buildEditing(common::BusyIndicator& busy, common::DetailArea& details,
+                      detail::UserPanes& userPanes);
+
     common::AppContext& context_;
     FormulaPane* pane_ = nullptr;
+    std::unique_ptr<FormulaEditing> editing_;
 };
 
 } // namespace velora::formulas

@@ -233,7 +233,9 @@ void MainWindow::buildUserPanes() {
     userPanes_ =
         std::make_unique<detail::UserPanes>(context_, *details_, busy_, *this, std::move(hooks));
     userPanes_->fillEditors(reactions_->editors());
-    formulaPanes_ = std::make_unique<formulas::FormulaPanes>(context_, *details_);
+    formulaPanes_ =
+        std::make_unique<formulas::FormulaPanes>(context_, *details_, busy_, *userPanes_);
+    formulaPanes_->fillEditors(reactions_->editors());
     connect(context_.engine.get(), &engine::UpdateEngine::OnUpdateComplete, this,
             &MainWindow::onUpdateComplete);
 }
@@ -480,7 +482,8 @@ bool MainWindow::unload() {
     busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
     if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
         try {
-            if (userPanes_ && !userPanes_->saveOnUnload()) {
+            if ((formulaPanes_ && !formulaPanes_->saveOnUnload()) ||
+                (userPanes_ && !userPanes_->saveOnUnload())) {
                 // The operator keeps the window open with the edits that could not be saved,
                 // and the start-up recalculation still runs if it had not yet.
                 unloaded_ = false;
