@@ -9,6 +9,9 @@
 #include "engine/UpdateEngine.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
+#include "formulas/FormulaPane.h"
+#include "formulas/FormulaPanes.h"
+#include "formulas/FormulaTextEdit.h"
 #include "groups/FindListIndexByItemData.h"
 #include "groups/GroupAccountPane.h"
 #include "shell/MainWindow.h"
@@ -373,6 +376,64 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT MIN(shift_date) FROM Trans_incentive WHERE "
                                           "locked = 0")),
                  open.start.addDays(5).toString(Qt::ISODate));
+    }
+
+    // A formula edit that does not parse is refused on leaving its node, and the operator stays
+    // on it with the edit; once it parses the next leave saves it with its lock-out. Closing the
+    // window with a broken edit asks before the edit is lost.
+    void aFormulaEditStaysUntilItParsesThenSavesWithItsLockOut() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        auto& db = open.installation.db;
+        auto& explorer = open.window.explorer();
+        explorer.ClickNode(ExplorerKeys::Formula(QStringLiteral("2")));
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::Formula));
+        auto* editor = open.window.formulaPanes()->pane().txtFormulaText();
+        QCOMPARE(editor->toPlainText(),
+                 QStringLiteral("Results.ILines = Lines\nResults.IHours = 0\nResults.IPay = Lines "
+                                "* 0.1"));
+        const QString broken = QStringLiteral("Results.ILines = Lines\nResults.IPay = (Lines");
+        editor->setPlainText(broken);
+        const QString date = open.context->region->formatDate(open.start.addDays(5));
+        {
+            DateAnswerer answerer(date);
+            explorer.ClickNode(ExplorerKeys::User(kTransID));
+            QCOMPARE(answerer.prompts.size(), 1);
+        }
+        QVERIFY(
+            open.installation.messages.shown.last().text.contains(QStringLiteral("Line Number:2")));
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::Formula));
+        QCOMPARE(explorer.FocusKey(), ExplorerKeys::Formula(QStringLiteral("2")));
+        QCOMPARE(editor->toPlainText(), broken);
+        QCOMPARE(editor->markedLine(), 2);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
+                 QStringLiteral("2"));
+
+        editor->setPlainText(QStringLiteral("Results.ILines = Lines\nResults.IPay = Lines * 0.2"));
+        {
+            DateAnswerer answerer(date);
+            explorer.ClickNode(ExplorerKeys::User(kTransID));
+            QCOMPARE(answerer.prompts.size(), 1);
+        }
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::UserHeader));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
+                                          "formula_id = 2")),
+                 QStringLiteral("Results.ILines = Lines\r\nResults.IPay = Lines * 0.2"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
+                 QStringLiteral("5"));
+
+        explorer.ClickNode(ExplorerKeys::Formula(QStringLiteral("2")));
+        editor->setPlainText(broken);
+        open.installation.messages.queue(MessageAnswer::Ok); // the parse error
+        open.installation.messages.queue(MessageAnswer::No); // keep the window open
+        {
+            DateAnswerer answerer(date);
+            QVERIFY(!open.window.close());
+        }
+        QVERIFY(open.window.isVisible());
+        QCOMPARE(editor->toPlainText(), broken);
+        QVERIFY(open.installation.messages.shown.last().text.startsWith(
+            QStringLiteral("The changes to the formula on screen could not be saved.")));
     }
 
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
