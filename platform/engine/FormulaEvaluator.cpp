@@ -2,7 +2,9 @@
 #include "ProductionFigures.h"
 
 #include "DaySumsQuery.h"
+#include "EvaluatedUser.h"
 #include "FormulaAssignments.h"
+#include "FormulaProgram.h"
 #include "PeriodSums.h"
 #include "RecalcSettings.h"
 #include "RowCalculator.h"
@@ -18,6 +20,7 @@ FormulaEvaluator::FormulaEvaluator(db::Connection& connection)
 void FormulaEvaluator::setError(const FormulaError& error) {
     error_ = error;
     results_ = FormulaResults{};
+    inputsRead_.clear();
 }
 
 RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode) {
@@ -27,26 +30,27 @@ RowInputs FormulaEvaluator::readRow(int& firstDayOfWeek, bool& partitionMode) {
     RowInputs row;
     row.hourMode = settings.hourMode;
     row.shiftDate = shiftDate_;
-    row.transId = transId_;
     row.accountId = accountId_;
-    row.groupId = -1;
-    row.partitionId = -1;
-    db::Recordset user = connection_.openRecordset(
-        QStringLiteral("SELECT incentive_group_id, extra3 FROM Trans_info WHERE trans_id = ") +
-        db::sqlTextLiteral(transId_));
-    if (!user.eof()) {
-        row.groupId = user.value(0).isNull() ? -1 : user.value(0).toInt();
-        row.partitionId = user.value(1).isNull() ? -1 : user.value(1).toInt();
-    }
+    const EvaluatedUser user = EvaluatedUser::find(connection_, transId_);
+    row.transId = user.transId;
+    row.groupId = user.groupId;
+    row.partitionId = user.partitionId;
     db::Recordset rs = connection_.openRecordset(
         QStringLiteral("SELECT * FROM Trans_incentive WHERE trans_id = ") +
-        db::sqlTextLiteral(transId_) + QStringLiteral(" AND hosp_acct_id = ") +
+        db::sqlTextLiteral(row.transId) + QStringLiteral(" AND hosp_acct_id = ") +
         QString::number(accountId_) + QStringLiteral(" AND shift_date = '") +
         shiftDate_.toString(Qt::ISODate) + QLatin1Char('\''));
     if (!rs.eof()) {
         readProductionFigures(rs, row);
     }
     return row;
+}
+
+void FormulaEvaluator::recordInputs(const CompiledFormula& formula, const RowInputs& row) {
+    inputsRead_.clear();
+    for (const InputKind input : formula.program().inputs)
+        inputsRead_.append(
+            {FormulaNameTable::inputName(input), FormulaNameTable::inputValue(input, row)});
 }
 
 QVariant FormulaEvaluator::Evaluate(const QString& formulaText) {
@@ -83,6 +87,7 @@ QVariant FormulaEvaluator::Evaluate(const QString& formulaText) {
             return {};
         }
         results_ = results;
+        recordInputs(*formula, row);
         return results_.pay;
     } catch (const db::DbError& e) {
         FormulaError dbError;

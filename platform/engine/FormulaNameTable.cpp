@@ -333,6 +333,30 @@ void FormulaNameTable::loadInput(InputKind input, const RowInputs& row, FormulaV
     }
 }
 
+QString FormulaNameTable::inputName(InputKind input) {
+    // The table lists each input's main name before its aliases. IsLastDayOfMonth is read
+    // through a function of the same name, so it has no entry there.
+    for (const Input& entry : Inputs) {
+        if (entry.kind == input)
+            return QString::fromLatin1(entry.name);
+    }
+    return QStringLiteral("IsLastDayOfMonth");
+}
+
+QVariant FormulaNameTable::inputValue(InputKind input, const RowInputs& row) {
+    switch (input) {
+    case InputKind::ShiftDate:
+        return QVariant(row.shiftDate);
+    case InputKind::TransID:
+        return QVariant(row.transId);
+    case InputKind::IsLastDayOfMonth:
+        return QVariant(row.shiftDate.isValid() &&
+                        FormulaDate::isLastDayOfMonth(row.shiftDate.toJulianDay()));
+    default:
+        return QVariant(numberInput(input, row));
+    }
+}
+
 bool FormulaNameTable::findMeasure(QStringView name, Measure& measure) {
     for (const Measures& entry : MeasureNames) {
         if (name.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVariant>
 #include <cstdint>
 
 namespace velora::engine {
@@ -54,6 +55,11 @@ public:
     static double RowInputs::*numberMember(InputKind input);
     // Writes the input's value for the row into a slot of the machine.
     static void loadInput(InputKind input, const RowInputs& row, FormulaValue& slot);
+    // The input's name as the language documents it (an alias gives its main name).
+    static QString inputName(InputKind input);
+    // The input's value for the row: a double, a QDate (ShiftDate, invalid when the row has no
+    // day), a QString (TransID) or a bool (IsLastDayOfMonth).
+    static QVariant inputValue(InputKind input, const RowInputs& row);
     // A measure of the period functions by its name ("TrueLines", ...).
     static bool findMeasure(QStringView name, Measure& measure);
     // The description for something refused: "'Rnd' is not available in formulas: ...".

@@ -71,17 +71,24 @@ QGroupBox* FormulaPane::buildTester() {
     dateRow->addWidget(test_);
     fields->addLayout(dateRow, 2, 1);
 
+    fields->setRowStretch(3, 1);
+
+    // The inputs the last test read sit beside the fields, one compact row each, so the
+    // results and the values behind them show together.
     inputs_->setObjectName(QStringLiteral("tblFormulaInputs"));
     inputs_->setHorizontalHeaderLabels({QStringLiteral("Input read"), QStringLiteral("Value")});
+    inputs_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     inputs_->horizontalHeader()->setStretchLastSection(true);
     inputs_->verticalHeader()->hide();
+    inputs_->verticalHeader()->setDefaultSectionSize(inputs_->fontMetrics().height() + 6);
     inputs_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     inputs_->setSelectionMode(QAbstractItemView::NoSelection);
     inputs_->setFocusPolicy(Qt::NoFocus);
+    inputs_->setMinimumWidth(220);
 
-    auto* layout = new QVBoxLayout(frame);
-    layout->addLayout(fields);
-    layout->addWidget(inputs_, 1);
+    auto* layout = new QHBoxLayout(frame);
+    layout->addLayout(fields, 3);
+    layout->addWidget(inputs_, 2);
     return frame;
 }
 
