@@ -2,6 +2,8 @@
 
 #include "FormulaEditing.h"
 #include "FormulaPane.h"
+#include "FormulaTester.h"
+#include "catalogue/Formula.h"
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
 #include "common/DetailArea.h"
@@ -26,7 +28,28 @@ FormulaPanes::FormulaPanes(common::AppContext& context, common::DetailArea& deta
     : context_(context) {
     pane_ = new FormulaPane;
     details.setPaneContent(common::DetailArea::Pane::Formula, pane_);
+    buildTester();
     buildEditing(busy, details, userPanes);
+}
+
+void FormulaPanes::buildTester() {
+    common::AppContext& c = context_;
+    tester_ = std::make_unique<FormulaTester>(
+        FormulaTesterEnvironment{
+            *c.connection,
+            c.messages,
+            c.catalogue,
+            c.partitionMode,
+            [&c] { return static_cast<int>(c.preferences.partitionDisplay); },
+            *c.region,
+            [&c] { return c.evaluator.get(); },
+            [this] {
+                const auto formula = editing_ ? editing_->currentFormula() : nullptr;
+                return formula ? formula->PartitionID() : 0;
+            },
+        },
+        *pane_);
+    tester_->bindControls();
 }
 
 FormulaPanes::~FormulaPanes() = default;
@@ -44,7 +67,7 @@ void FormulaPanes::buildEditing(common::BusyIndicator& busy, common::DetailArea&
             *c.region,
             userPanes.effectiveDate(),
             [&c] { return c.evaluator.get(); },
-            {},
+            [this] { tester_->PassInputsToEvaluator(); },
             [&busy] { busy.BeginBusy(false, QString(), QString(), kBusyAnimation); },
             [&busy] { busy.EndBusy(); },
             [&details] { details.showPane(common::DetailArea::Pane::Formula); },
@@ -56,8 +79,15 @@ void FormulaPanes::buildEditing(common::BusyIndicator& busy, common::DetailArea&
 void FormulaPanes::fillEditors(explorer::ExplorerEditors& editors) {
     editors.loadFormula = [this](const QString& formulaID, const QString& formulaName) {
         editing_->LoadFormula(formulaID, formulaName);
+        if (context_.partitionMode)
+            FillTesterLists();
     };
     editors.saveFormula = [this] { return leaveFormula(); };
+}
+
+void FormulaPanes::FillTesterLists() {
+    tester_->FillTesterUserList();
+    tester_->FillTesterAccountList();
 }
 
 bool FormulaPanes::leaveFormula() {

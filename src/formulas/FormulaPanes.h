@@ -18,6 +18,7 @@ namespace velora::formulas {
 
 class FormulaEditing;
 class FormulaPane;
+class FormulaTester;
 
 // The formula pane with every operation behind it - editing and saving a formula, the tester,
 // and creating, renaming and deleting formulas and groups - built once the operator is logged
@@ -33,6 +34,9 @@ public:
 
     // The explorer's formula click and the save on leaving a formula.
     void fillEditors(explorer::ExplorerEditors& editors);
+    // The tester's lists at start-up outside partition mode (in partition mode each formula's
+    // click fills them with its partition's users and accounts).
+    void FillTesterLists();
     // Leaving the formula node: false when its edit could not be saved, so that the operator
     // stays on it.
     bool leaveFormula();
@@ -42,13 +46,16 @@ public:
 
     FormulaPane& pane() { return *pane_; }
     FormulaEditing& editing() { return *editing_; }
+    FormulaTester& tester() { return *tester_; }
 
 private:
+    void buildTester();
     void buildEditing(common::BusyIndicator& busy, common::DetailArea& details,
                       detail::UserPanes& userPanes);
 
     common::AppContext& context_;
     FormulaPane* pane_ = nullptr;
+    std::unique_ptr<FormulaTester> tester_;
     std::unique_ptr<FormulaEditing> editing_;
 };
 

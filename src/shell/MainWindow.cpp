@@ -200,6 +200,7 @@ bool MainWindow::startUp() {
     if (!context_.partitionMode) {
         userPanes_->FillGroupList();
         userPanes_->FillPayFormulaList();
+        formulaPanes_->FillTesterLists();
     }
     setStartDates();
     tmrLoader_.start();

@@ -392,6 +392,15 @@ private Q_SLOTS:
         QCOMPARE(editor->toPlainText(),
                  QStringLiteral("Results.ILines = Lines\nResults.IHours = 0\nResults.IPay = Lines "
                                 "* 0.1"));
+        // The tester's lists were filled at start-up; the day's lines give the pay.
+        velora::formulas::FormulaPane& pane = open.window.formulaPanes()->pane();
+        QCOMPARE(pane.cmbFormulaTransID()->currentText(), kTransID);
+        pane.txtFormulaShiftDate()->setText(
+            open.context->region->formatDate(open.start.addDays(kEditedDay)));
+        pane.cmdFormulaTestFormula()->click();
+        QCOMPARE(open.installation.messages.shown.last().text,
+                 QStringLiteral("The formula evaluated to:\r\n   Hours = '0'\r\n   Lines = "
+                                "'130'\r\n   Pay   = '13'"));
         const QString broken = QStringLiteral("Results.ILines = Lines\nResults.IPay = (Lines");
         editor->setPlainText(broken);
         const QString date = open.context->region->formatDate(open.start.addDays(5));
