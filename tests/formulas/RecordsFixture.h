@@ -59,6 +59,10 @@ public:
         }
         show(QStringLiteral("1"), QStringLiteral("Default Formula"), 0, true);
         show(QStringLiteral("1"), QStringLiteral("Default Group"), 0, false);
+        QObject::connect(&tree, &explorer::IncentiveExplorer::CreateFormula, &tree,
+                         [this] { formulas.CreateFormula(); });
+        QObject::connect(&tree, &explorer::IncentiveExplorer::CreateGroup, &tree,
+                         [this] { groups.CreateGroup(); });
         QObject::connect(
             &tree, &explorer::IncentiveExplorer::RenameFormula, &tree,
             [this](const QString& id, const QString& old, QString& name, qint16& cancel,
