@@ -89,6 +89,30 @@ private Q_SLOTS:
                  QStringList({"Base\\Default Formula=1", "North\\Default Formula=2"}));
     }
 
+    // Another workstation deleted the newest formula and group; the ids come back for the next
+    // ones made here, which replace what still showed the old rows.
+    void idsUsedAgain() {
+        RecordsFixture f(true);
+        f.addFormula(2, "Old Rate", 1);
+        f.addGroup(2, "Old Group", 1);
+        f.exec("DELETE FROM Incentive_formula WHERE formula_id = 2");
+        f.exec("DELETE FROM Incentive_group WHERE group_id = 2");
+        f.partitionPrompter.queueOk("New Rate", 2);
+        f.partitionPrompter.queueOk("New Group", 2);
+        f.formulas.CreateFormula();
+        f.groups.CreateGroup();
+
+        QCOMPARE(f.takeMessages(), QStringList());
+        QCOMPARE(f.nodeText(Keys::Formula("2")), QStringLiteral("South\\New Rate"));
+        QCOMPARE(f.nodeText(Keys::Group("2")), QStringLiteral("South\\New Group"));
+        QCOMPARE(RecordsFixture::texts(f.payFormulas),
+                 QStringList({"Base\\Default Formula=1", "South\\New Rate=2"}));
+        QCOMPARE(RecordsFixture::texts(f.groupList),
+                 QStringList({"Base\\Default Group=1", "South\\New Group=2"}));
+        QCOMPARE(f.catalogue.formulas().find("2")->FormulaName(), QStringLiteral("New Rate"));
+        QCOMPARE(f.catalogue.groups().find("2")->GroupName(), QStringLiteral("New Group"));
+    }
+
     // Renames through the explorer's menu. Names are compared without regard to case or
     // trailing blanks, within the formula's partition in partition mode, the formula itself not
     // counted; the name is stored as typed.

@@ -1,5 +1,6 @@
 #include "RecordsFixture.h"
 #include "common/TestMain.h"
+#include "db/SqliteEngine.h"
 
 #include <QTest>
 
@@ -173,6 +174,18 @@ private Q_SLOTS:
         QVERIFY(f.tree.hasNode(Keys::Group("1")));
         QVERIFY(!f.tree.hasNode(Keys::Group("6")));
         QCOMPARE(RecordsFixture::texts(f.groupList), QStringList({"Default Group=1", "Evening=5"}));
+
+        // The group and its assignments go together or not at all.
+        f.exec("DELETE FROM Trans_info");
+        f.db.connection().ensureOpen();
+        static_cast<db::SqliteEngine*>(f.db.connection().engine())
+            ->executeNative("CREATE TRIGGER refuse BEFORE DELETE ON Incentive_group_formula "
+                            "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+        f.tree.DeleteGroup("5");
+        QCOMPARE(f.takeMessages().last(), QStringLiteral("Error: cannot delete group"));
+        QCOMPARE(f.groupRows(), QStringList({"1|Default Group|0", "5|Evening|0"}));
+        QVERIFY(f.tree.hasNode(Keys::Group("5")));
+        QCOMPARE(f.groupList.count(), 2);
     }
 };
 
