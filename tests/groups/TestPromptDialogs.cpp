@@ -200,33 +200,17 @@ private Q_SLOTS:
     }
 
     // The partition dialog lists each partition with its description and preselects the given
-    // one (the first when it is missing); without any partition OK keeps it open. The prompter
+    // one (the first when it is missing); without a partition OK keeps it open. The prompter
     // reports the name and the partition chosen.
     void partitionDialog() {
         const auto partitions = twoPartitions();
-        groups::frmInputBoxPart dialog;
-        dialog.Load(QStringLiteral("Create New Group"), QStringLiteral("Enter new Group name:"),
-                    QString());
-        dialog.FillPartitionCombo(partitions, 1);
-        QCOMPARE(dialog.cboPartition()->itemText(0), QStringLiteral("Base (Base office)"));
-        QCOMPARE(dialog.cboPartition()->itemText(1), QStringLiteral("North (North office)"));
-        QCOMPARE(dialog.SelectedPartitionID(), qint16(1));
-        dialog.FillPartitionCombo(partitions, 7);
-        QCOMPARE(dialog.cboPartition()->count(), 2);
-        QCOMPARE(dialog.SelectedPartitionID(), qint16(0));
-        dialog.FillPartitionCombo({}, 1);
-        QCOMPARE(dialog.SelectedPartitionID(), qint16(-1));
-        dialog.show();
-        dialog.txtInput()->setText(QStringLiteral("Night"));
-        QTest::keyClick(dialog.txtInput(), Qt::Key_Return);
-        QCOMPARE(dialog.UnloadType(), groups::UnloadCode::None);
-        QVERIFY(dialog.isVisible());
-
         groups::DialogPartitionNamePrompter prompter(nullptr);
         QTimer::singleShot(0, [] {
             auto* shown = qobject_cast<groups::frmInputBoxPart*>(QApplication::activeModalWidget());
             QVERIFY(shown);
-            QCOMPARE(shown->windowTitle(), QStringLiteral("Create New Formula"));
+            QCOMPARE(shown->cboPartition()->itemText(0), QStringLiteral("Base (Base office)"));
+            QCOMPARE(shown->cboPartition()->itemText(1), QStringLiteral("North (North office)"));
+            QCOMPARE(shown->SelectedPartitionID(), qint16(1));
             shown->txtInput()->setText(QStringLiteral("Night's Rate"));
             shown->cboPartition()->setCurrentIndex(0);
             QTest::keyClick(shown->txtInput(), Qt::Key_Enter);
@@ -237,6 +221,16 @@ private Q_SLOTS:
         QCOMPARE(answer.unloadType, groups::UnloadCode::OK);
         QCOMPARE(answer.text, QStringLiteral("Night's Rate"));
         QCOMPARE(answer.partitionID, qint16(0));
+
+        groups::frmInputBoxPart dialog;
+        dialog.FillPartitionCombo(partitions, 7);
+        QCOMPARE(dialog.SelectedPartitionID(), qint16(0));
+        dialog.FillPartitionCombo({}, 1);
+        dialog.show();
+        dialog.txtInput()->setText(QStringLiteral("Night"));
+        QTest::keyClick(dialog.txtInput(), Qt::Key_Return);
+        QCOMPARE(dialog.UnloadType(), groups::UnloadCode::None);
+        QVERIFY(dialog.isVisible());
     }
 };
 
