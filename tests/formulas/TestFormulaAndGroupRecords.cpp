@@ -445,24 +445,23 @@ private Q_SLOTS:
         f.exec("DELETE FROM Incentive_group WHERE group_id > 1");
 
         f.prompter.queueOk("Late Rate");
-        f.choose(Keys::Formula("2"), "mnuRenameFormula");
-        f.tree.DeleteGroup("2");
+        f.choose(Keys::Formula("3"), "mnuRenameFormula");
+        f.tree.DeleteGroup("3");
         f.partitionPrompter.answers = {{2, "New Rate", 2}, {2, "New Group", 2}};
         f.formulas.CreateFormula();
         f.groups.CreateGroup();
 
-        QCOMPARE(
-            f.takeMessages(),
-            QStringList({"The formula North\\Day Rate could not be renamed because it no "
-                         "longer exists in the database" +
-                             kGone,
-                         "Are you sure you wish to delete the North\\Evening group?",
-                         "The group North\\Evening no longer exists in the database" + kGone}));
+        QCOMPARE(f.takeMessages(),
+                 QStringList({"The formula North\\Night Rate could not be renamed because it no "
+                              "longer exists in the database" +
+                                  kGone,
+                              "Are you sure you wish to delete the North\\Day group?",
+                              "The group North\\Day no longer exists in the database" + kGone}));
         QCOMPARE(f.node(Keys::Formula("2")) + ';' + f.node(Keys::Group("2")),
                  "South\\New Rate;South\\New Group");
         QCOMPARE(Fixture::texts(f.payFormulas) + Fixture::texts(f.groupList),
-                 QStringList({"Base\\Default Formula=1", "North\\Night Rate=3", "South\\New Rate=2",
-                              "Base\\Default Group=1", "North\\Day=3", "South\\New Group=2"}));
+                 QStringList({"Base\\Default Formula=1", "South\\New Rate=2",
+                              "Base\\Default Group=1", "South\\New Group=2"}));
         QCOMPARE(f.catalogue.formulas().find("2")->FormulaName(), "New Rate");
         QCOMPARE(f.catalogue.groups().find("2")->GroupName(), "New Group");
     }
