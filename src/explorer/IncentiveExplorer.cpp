@@ -676,6 +676,22 @@ void IncentiveExplorer::Refresh() {
     });
 }
 
+void IncentiveExplorer::RemoveFormulaNode(const QString& formulaID) {
+    guarded([&] {
+        const int node = tree_.find(Keys::Formula(formulaID));
+        if (node != ExplorerTree::kNone)
+            tree_.remove(node);
+    });
+}
+
+void IncentiveExplorer::RemoveGroupNode(const QString& groupID) {
+    guarded([&] {
+        const int node = tree_.find(Keys::Group(groupID));
+        if (node != ExplorerTree::kNone)
+            tree_.remove(node);
+    });
+}
+
 // ---- Reading the tree ----
 
 ExplorerNode IncentiveExplorer::node(const QString& key) {

@@ -80,6 +80,10 @@ public:
     void ClickFormulaNode(const QString& formulaID);
     void ClickGroupNode(const QString& groupID);
     void Refresh();
+    // Takes a formula's or a group's node (with everything below it) out of the tree without
+    // raising any event, for a row found gone from the database; nothing when there is none.
+    void RemoveFormulaNode(const QString& formulaID);
+    void RemoveGroupNode(const QString& groupID);
 
     // The right button over a node: selects it and, in full mode (operator mode off), pops up
     // the node kind's menu at globalPos. The menus create, rename and delete, which only a

@@ -113,6 +113,9 @@ void GroupCreator::addToCatalogue(const QString& name, int groupID, int partitio
     const QString text = isDefault ? name + QStringLiteral(" (Default)") : name;
     const QString label = catalogue::PartitionQualifiedName(text, partition->PartitionName(),
                                                             env_.partitionDisplay());
+    // An id can come back after its row was deleted elsewhere: the new row replaces the old.
+    if (env_.catalogue.groups().contains(QString::number(groupID)))
+        env_.catalogue.groups().remove(QString::number(groupID));
     env_.catalogue.groups().add(QString::number(groupID), group);
     addToLists(label, groupID);
 }
@@ -120,8 +123,14 @@ void GroupCreator::addToCatalogue(const QString& name, int groupID, int partitio
 void GroupCreator::addToLists(const QString& text, int groupID) {
     if (env_.addGroupNode)
         env_.addGroupNode(text, groupID);
-    if (env_.groupList)
-        env_.groupList->addItem(text, groupID);
+    if (!env_.groupList)
+        return;
+    // An entry left from a deleted row with the same id goes.
+    for (int index = env_.groupList->count() - 1; index >= 0; --index) {
+        if (env_.groupList->itemData(index).toInt() == groupID)
+            env_.groupList->removeItem(index);
+    }
+    env_.groupList->addItem(text, groupID);
 }
 
 int GroupCreator::AssignDefaultGroup(catalogue::User& user) {

@@ -1,12 +1,15 @@
 #include "common/TestDatabase.h"
 #include "common/TestMain.h"
 #include "groups/LastLockedDate.h"
+#include "groups/PartitionNamePrompter.h"
 #include "groups/PromptForValue.h"
 #include "groups/frmEffectiveDate.h"
+#include "groups/frmInputBoxPart.h"
 #include "suite/HXRegion.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,6 +40,19 @@ struct DateDialog {
 
     groups::frmEffectiveDate dialog;
 };
+
+// Base (0) and North (1), with their descriptions.
+catalogue::CatalogueCollection<catalogue::Partition> twoPartitions() {
+    catalogue::CatalogueCollection<catalogue::Partition> partitions;
+    for (const auto& [id, name] : {std::pair{0, "Base"}, std::pair{1, "North"}}) {
+        auto partition = std::make_shared<catalogue::Partition>();
+        partition->setPartitionID(id);
+        partition->setPartitionName(QLatin1String(name));
+        partition->setPartitionDesc(QLatin1String(name) + QStringLiteral(" office"));
+        partitions.add(QString::number(id), partition);
+    }
+    return partitions;
+}
 
 } // namespace
 
@@ -181,6 +197,40 @@ private Q_SLOTS:
                                                   QStringLiteral("Create Group"), {}, false);
         QCOMPARE(text.unloadType, groups::UnloadCode::OK);
         QCOMPARE(text.text, QStringLiteral("Night's Shift"));
+    }
+
+    // The partition dialog lists each partition with its description and preselects the given
+    // one (the first when it is missing); without a partition OK keeps it open. The prompter
+    // reports the name and the partition chosen.
+    void partitionDialog() {
+        const auto partitions = twoPartitions();
+        groups::DialogPartitionNamePrompter prompter(nullptr);
+        QTimer::singleShot(0, [] {
+            auto* shown = qobject_cast<groups::frmInputBoxPart*>(QApplication::activeModalWidget());
+            QVERIFY(shown);
+            QCOMPARE(shown->cboPartition()->itemText(0), QStringLiteral("Base (Base office)"));
+            QCOMPARE(shown->cboPartition()->itemText(1), QStringLiteral("North (North office)"));
+            QCOMPARE(shown->SelectedPartitionID(), qint16(1));
+            shown->txtInput()->setText(QStringLiteral("Night's Rate"));
+            shown->cboPartition()->setCurrentIndex(0);
+            QTest::keyClick(shown->txtInput(), Qt::Key_Enter);
+        });
+        const auto answer = prompter.PromptForName(QStringLiteral("Create New Formula"),
+                                                   QStringLiteral("Enter new formula name:"),
+                                                   QString(), partitions, 1);
+        QCOMPARE(answer.unloadType, groups::UnloadCode::OK);
+        QCOMPARE(answer.text, QStringLiteral("Night's Rate"));
+        QCOMPARE(answer.partitionID, qint16(0));
+
+        groups::frmInputBoxPart dialog;
+        dialog.FillPartitionCombo(partitions, 7);
+        QCOMPARE(dialog.SelectedPartitionID(), qint16(0));
+        dialog.FillPartitionCombo({}, 1);
+        dialog.show();
+        dialog.txtInput()->setText(QStringLiteral("Night"));
+        QTest::keyClick(dialog.txtInput(), Qt::Key_Return);
+        QCOMPARE(dialog.UnloadType(), groups::UnloadCode::None);
+        QVERIFY(dialog.isVisible());
     }
 };
 
