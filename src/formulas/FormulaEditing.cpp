@@ -226,6 +226,25 @@ void FormulaEditing::setCurrent(int formulaID, const QString& formulaName, const
     current_ = own_;
 }
 
+bool FormulaEditing::shows(const QString& formulaID) const {
+    return current_ && number(current_->FormulaID()) == formulaID;
+}
+
+// Outside partition mode the node's text is the name; in partition mode the rename has set the
+// catalogue entity's name already.
+void FormulaEditing::renamed(const QString& formulaID, const QString& nodeText) {
+    if (!shows(formulaID))
+        return;
+    if (!env_.partitionMode)
+        current_->setFormulaName(nodeText);
+    pane_.lblFormulaFormulaName()->setText(nodeText);
+}
+
+void FormulaEditing::forget(const QString& formulaID) {
+    if (shows(formulaID))
+        current_.reset();
+}
+
 bool FormulaEditing::FormulaChanged() {
     return current_ && current_->FormulaID() >= 1 &&
            withLf(current_->FormulaText()) != pane_.txtFormulaText()->toPlainText();

@@ -80,6 +80,10 @@ public:
     // Revert Changes: the stored text back in the editor; nothing is written.
     void revertChanges();
 
+    // The explorer renamed or deleted a formula: the pane follows when it shows that formula.
+    void renamed(const QString& formulaID, const QString& nodeText);
+    void forget(const QString& formulaID);
+
     std::shared_ptr<catalogue::Formula> currentFormula() const { return current_; }
 
     // Statement texts; the ID is a number, the date goes through QuoteSql.
@@ -92,6 +96,7 @@ public:
 
 private:
     void load(const QString& formulaID, const QString& formulaName);
+    bool shows(const QString& formulaID) const;
     void setCurrent(int formulaID, const QString& formulaName, const QString& text);
     FormulaSaveResult save(bool& note);
     FormulaSaveResult refuse(bool& note);

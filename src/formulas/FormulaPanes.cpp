@@ -2,14 +2,22 @@
 
 #include "FormulaEditing.h"
 #include "FormulaPane.h"
+#include "FormulaRecords.h"
 #include "FormulaTester.h"
+#include "GroupRecords.h"
+#include "RecordsEnvironment.h"
 #include "catalogue/Formula.h"
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
 #include "common/DetailArea.h"
 #include "common/Messages.h"
+#include "detail/UserHeaderPane.h"
 #include "detail/UserPanes.h"
 #include "explorer/ExplorerReactions.h"
+#include "explorer/IncentiveExplorer.h"
+#include "groups/GroupAccountPane.h"
+#include "groups/PartitionNamePrompter.h"
+#include "groups/PromptForValue.h"
 
 namespace velora::formulas {
 
@@ -24,12 +32,16 @@ const QString kCloseWithUnsavedFormula =
 } // namespace
 
 FormulaPanes::FormulaPanes(common::AppContext& context, common::DetailArea& details,
-                           common::BusyIndicator& busy, detail::UserPanes& userPanes)
-    : context_(context) {
+                           common::BusyIndicator& busy, detail::UserPanes& userPanes,
+                           explorer::IncentiveExplorer& explorer, QWidget& mainWindow)
+    : context_(context)
+    , explorer_(explorer) {
     pane_ = new FormulaPane;
     details.setPaneContent(common::DetailArea::Pane::Formula, pane_);
     buildTester();
     buildEditing(busy, details, userPanes);
+    buildRecords(userPanes, mainWindow);
+    connectExplorer();
 }
 
 void FormulaPanes::buildTester() {
@@ -74,6 +86,69 @@ void FormulaPanes::buildEditing(common::BusyIndicator& busy, common::DetailArea&
         },
         *pane_);
     editing_->bindButtons();
+}
+
+RecordsEnvironment FormulaPanes::recordsEnvironment(detail::UserPanes& userPanes) {
+    common::AppContext& c = context_;
+    explorer::IncentiveExplorer& tree = explorer_;
+    ExplorerHooks hooks;
+    hooks.addFormula = [&tree](const QString& text, const QString& id) {
+        tree.AddFormula(text, id);
+    };
+    hooks.addGroup = [&tree](const QString& text, const QString& id) { tree.AddGroup(text, id); };
+    hooks.clickFormulaNode = [&tree](const QString& id) { tree.ClickFormulaNode(id); };
+    hooks.clickGroupNode = [&tree](const QString& id) { tree.ClickGroupNode(id); };
+    hooks.removeFormulaNode = [&tree](const QString& id) { tree.RemoveFormulaNode(id); };
+    hooks.removeGroupNode = [&tree](const QString& id) { tree.RemoveGroupNode(id); };
+    return RecordsEnvironment{
+        *c.connection,
+        c.messages,
+        c.catalogue,
+        c.partitionMode,
+        [&c] { return static_cast<int>(c.preferences.partitionDisplay); },
+        [&userPanes] { return userPanes.fullMode(); },
+        userPanes.prompter(),
+        *partitionPrompter_,
+        c.accessiblePartitions,
+        [&c] { return c.login && c.login->User() ? c.login->User()->partition_id() : 0; },
+        [] { return QDate::currentDate(); },
+        userPanes.groupAccountPane().cmbAccountPayFormula(),
+        userPanes.headerPane().cmbUserHeaderGroupName(),
+        hooks,
+    };
+}
+
+void FormulaPanes::buildRecords(detail::UserPanes& userPanes, QWidget& mainWindow) {
+    partitionPrompter_ = std::make_unique<groups::DialogPartitionNamePrompter>(&mainWindow);
+    formulaRecords_ = std::make_unique<FormulaRecords>(recordsEnvironment(userPanes));
+    groupRecords_ = std::make_unique<GroupRecords>(recordsEnvironment(userPanes));
+}
+
+// The explorer's six requests. A formula that is deleted or renamed while the pane shows it is
+// forgotten or renamed there too, so that leaving its node saves nothing into a deleted row.
+void FormulaPanes::connectExplorer() {
+    using E = explorer::IncentiveExplorer;
+    using Deleted = void (E::*)(const QString&, const QString&, qint16&);
+    QObject::connect(&explorer_, &E::CreateFormula, pane_,
+                     [this] { formulaRecords_->CreateFormula(); });
+    QObject::connect(&explorer_, &E::CreateGroup, pane_, [this] { groupRecords_->CreateGroup(); });
+    QObject::connect(&explorer_, &E::RenameFormula, pane_,
+                     [this](const QString& id, const QString& oldName, QString& newName,
+                            qint16& cancel, QString& tag) {
+                         formulaRecords_->RenameFormula(id, oldName, newName, cancel, tag);
+                         if (cancel == 0)
+                             editing_->renamed(id, newName);
+                     });
+    QObject::connect(&explorer_, &E::RenameGroup, pane_,
+                     [this](auto&&... arguments) { groupRecords_->RenameGroup(arguments...); });
+    QObject::connect(&explorer_, Deleted(&E::DeleteFormula), pane_,
+                     [this](const QString& name, const QString& id, qint16& cancel) {
+                         formulaRecords_->DeleteFormula(name, id, cancel);
+                         if (cancel == 0)
+                             editing_->forget(id);
+                     });
+    QObject::connect(&explorer_, Deleted(&E::DeleteGroup), pane_,
+                     [this](auto&&... arguments) { groupRecords_->DeleteGroup(arguments...); });
 }
 
 void FormulaPanes::fillEditors(explorer::ExplorerEditors& editors) {

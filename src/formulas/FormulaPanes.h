@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace velora::common {
 struct AppContext;
 class BusyIndicator;
@@ -12,13 +14,20 @@ class UserPanes;
 }
 namespace velora::explorer {
 struct ExplorerEditors;
+class IncentiveExplorer;
+} // namespace velora::explorer
+namespace velora::groups {
+class DialogPartitionNamePrompter;
 }
 
 namespace velora::formulas {
 
 class FormulaEditing;
 class FormulaPane;
+class FormulaRecords;
 class FormulaTester;
+class GroupRecords;
+struct RecordsEnvironment;
 
 // The formula pane with every operation behind it - editing and saving a formula, the tester,
 // and creating, renaming and deleting formulas and groups - built once the operator is logged
@@ -27,7 +36,8 @@ class FormulaTester;
 class FormulaPanes {
 public:
     FormulaPanes(common::AppContext& context, common::DetailArea& details,
-                 common::BusyIndicator& busy, detail::UserPanes& userPanes);
+                 common::BusyIndicator& busy, detail::UserPanes& userPanes,
+                 explorer::IncentiveExplorer& explorer, QWidget& mainWindow);
     ~FormulaPanes();
     FormulaPanes(const FormulaPanes&) = delete;
     FormulaPanes& operator=(const FormulaPanes&) = delete;
@@ -47,16 +57,26 @@ public:
     FormulaPane& pane() { return *pane_; }
     FormulaEditing& editing() { return *editing_; }
     FormulaTester& tester() { return *tester_; }
+    // Creating, renaming and deleting, reached from the explorer's menus and the File menu.
+    FormulaRecords& formulaRecords() { return *formulaRecords_; }
+    GroupRecords& groupRecords() { return *groupRecords_; }
 
 private:
     void buildTester();
+    void buildRecords(detail::UserPanes& userPanes, QWidget& mainWindow);
+    RecordsEnvironment recordsEnvironment(detail::UserPanes& userPanes);
+    void connectExplorer();
     void buildEditing(common::BusyIndicator& busy, common::DetailArea& details,
                       detail::UserPanes& userPanes);
 
     common::AppContext& context_;
+    explorer::IncentiveExplorer& explorer_;
     FormulaPane* pane_ = nullptr;
     std::unique_ptr<FormulaTester> tester_;
     std::unique_ptr<FormulaEditing> editing_;
+    std::unique_ptr<groups::DialogPartitionNamePrompter> partitionPrompter_;
+    std::unique_ptr<FormulaRecords> formulaRecords_;
+    std::unique_ptr<GroupRecords> groupRecords_;
 };
 
 } // namespace velora::formulas

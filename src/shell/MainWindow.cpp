@@ -23,6 +23,8 @@
 #include "explorer/IncentiveExplorer.h"
 #include "formulas/FormulaPane.h"
 #include "formulas/FormulaPanes.h"
+#include "formulas/FormulaRecords.h"
+#include "formulas/GroupRecords.h"
 #include "frmPreferences.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "widgets/Twips.h"
@@ -234,9 +236,13 @@ void MainWindow::buildUserPanes() {
     userPanes_ =
         std::make_unique<detail::UserPanes>(context_, *details_, busy_, *this, std::move(hooks));
     userPanes_->fillEditors(reactions_->editors());
-    formulaPanes_ =
-        std::make_unique<formulas::FormulaPanes>(context_, *details_, busy_, *userPanes_);
+    formulaPanes_ = std::make_unique<formulas::FormulaPanes>(context_, *details_, busy_,
+                                                             *userPanes_, *explorer_, *this);
     formulaPanes_->fillEditors(reactions_->editors());
+    connect(findChild<QAction*>(QStringLiteral("mnuFileCreateFormula")), &QAction::triggered, this,
+            [this] { formulaPanes_->formulaRecords().CreateFormula(); });
+    connect(findChild<QAction*>(QStringLiteral("mnuFileCreateGroup")), &QAction::triggered, this,
+            [this] { formulaPanes_->groupRecords().CreateGroup(); });
     connect(context_.engine.get(), &engine::UpdateEngine::OnUpdateComplete, this,
             &MainWindow::onUpdateComplete);
 }

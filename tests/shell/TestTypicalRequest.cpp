@@ -445,6 +445,67 @@ private Q_SLOTS:
             QStringLiteral("The changes to the formula on screen could not be saved.")));
     }
 
+    // File > Create Formula asks a name and opens the new formula; the explorer's menus rename
+    // and delete it, and every list follows. File > Create Group adds the group to the user
+    // header's list.
+    void formulasAndGroupsAreCreatedRenamedAndDeleted() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        auto& db = open.installation.db;
+        auto& explorer = open.window.explorer();
+        velora::formulas::FormulaPane& pane = open.window.formulaPanes()->pane();
+        QComboBox* payFormulas = open.window.userPanes()->groupAccountPane().cmbAccountPayFormula();
+        {
+            DateAnswerer answerer(QStringLiteral("Night's Rate"));
+            open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateFormula"))->trigger();
+            QCOMPARE(answerer.prompts, QStringList{"Enter new formula name:"});
+        }
+        const QString id = db.scalar(QStringLiteral(
+            "SELECT formula_id FROM Incentive_formula WHERE formula_name = 'Night''s Rate'"));
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::Formula));
+        QCOMPARE(pane.lblFormulaFormulaName()->text(), QStringLiteral("Night's Rate"));
+        QCOMPARE(pane.txtFormulaText()->toPlainText(),
+                 QStringLiteral("Results.IHours = 0\nResults.ILines = 0\nResults.IPay = 0"));
+        QVERIFY(velora::groups::ListEntryWithItemData(*payFormulas, id.toInt()) >= 0);
+
+        explorer.RightClickNode(ExplorerKeys::Formula(id), QPoint());
+        explorer.lastPopup()->hide();
+        {
+            DateAnswerer answerer(QStringLiteral("Late Rate"));
+            explorer.findChild<QAction*>(QStringLiteral("mnuRenameFormula"))->trigger();
+        }
+        QCOMPARE(explorer.node(ExplorerKeys::Formula(id)).text(), QStringLiteral("Late Rate"));
+        QCOMPARE(pane.lblFormulaFormulaName()->text(), QStringLiteral("Late Rate"));
+        QCOMPARE(
+            payFormulas->itemText(velora::groups::ListEntryWithItemData(*payFormulas, id.toInt())),
+            QStringLiteral("Late Rate"));
+
+        // An edit on screen is not saved into the deleted formula when its node goes.
+        pane.txtFormulaText()->setPlainText(QStringLiteral("Results.IPay = 5"));
+        open.installation.messages.queue(MessageAnswer::Yes);
+        explorer.RightClickNode(ExplorerKeys::Formula(id), QPoint());
+        explorer.lastPopup()->hide();
+        explorer.findChild<QAction*>(QStringLiteral("mnuDeleteFormula"))->trigger();
+        QVERIFY(!explorer.hasNode(ExplorerKeys::Formula(id)));
+        QCOMPARE(velora::groups::ListEntryWithItemData(*payFormulas, id.toInt()), -1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Incentive_formula WHERE "
+                                          "formula_id = ") +
+                           id),
+                 QStringLiteral("0"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
+                 QString::number(kLockedDays));
+
+        {
+            DateAnswerer answerer(QStringLiteral("Evening"));
+            open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateGroup"))->trigger();
+        }
+        const QString group = db.scalar(
+            QStringLiteral("SELECT group_id FROM Incentive_group WHERE group_name = 'Evening'"));
+        QVERIFY(explorer.hasNode(ExplorerKeys::Group(group)));
+        QComboBox* groups = open.window.userPanes()->headerPane().cmbUserHeaderGroupName();
+        QVERIFY(velora::groups::ListEntryWithItemData(*groups, group.toInt()) >= 0);
+    }
+
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
     // the server because local updates are disabled - gives the window back, and the operator
     // learns that the figures on screen are not recalculated.
