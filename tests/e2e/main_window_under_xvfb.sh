@@ -18,7 +18,7 @@ QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_U
 app=$!
 
 accept_first_use_preferences "$artifacts/first-use-preferences.png"
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velora Incentive$' | head -n 1)
+window=$(main_window)
 xdotool windowsize --sync "$window" 1000 720
 
 screenshot "$artifacts/main-window.png"

@@ -15,6 +15,23 @@ start_display() {
 # The program's visible windows: more than one while a menu, dialog or progress window shows.
 windows() { xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l; }
 
+# The main window, once it is the program's only visible window: the start-up wait dialog
+# carries the same title and goes away (its window with it) while the program loads.
+main_window() {
+  local ids
+  for _ in $(seq 300); do
+    ids=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null || true)
+    if [ "$(echo "$ids" | grep -c .)" = 1 ] &&
+       [ "$(xdotool getwindowname "$ids" 2>/dev/null)" = "Velora Incentive" ]; then
+      echo "$ids"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "the main window did not come up alone" >&2
+  return 1
+}
+
 # Waits (polling, at most 10 s) until the screen shows a painted window, then keeps it.
 screenshot() {
   for _ in $(seq 100); do

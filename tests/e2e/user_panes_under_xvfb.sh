@@ -32,7 +32,7 @@ HOME=$work QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_
 app=$!
 
 accept_first_use_preferences
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velora Incentive$' | head -n 1)
+window=$(main_window)
 xdotool windowsize --sync "$window" 1000 760
 # The start-up recalculation shows its progress window while the main window takes no input:
 # wait for it to come and go.
