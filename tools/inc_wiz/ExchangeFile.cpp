@@ -8,11 +8,8 @@ namespace velora::wizard {
 
 QString ExchangeFile::suiteTempFolder(const QString& configurationPath) {
     const QDir folder = QFileInfo(configurationPath).absoluteDir();
-    if (folder.dirName().compare(QLatin1String("SYSTEM"), Qt::CaseInsensitive) == 0) {
-        QDir suiteRoot = folder;
-        if (suiteRoot.cdUp())
-            return suiteRoot.filePath(QStringLiteral("TEMP"));
-    }
+    if (folder.dirName().compare(QLatin1String("SYSTEM"), Qt::CaseInsensitive) == 0)
+        return QDir::cleanPath(folder.absolutePath() + QStringLiteral("/../TEMP"));
     return QDir(QDir::tempPath()).filePath(QStringLiteral("velora"));
 }
 
