@@ -94,6 +94,9 @@ private Q_SLOTS:
                            "bandLimit_2: Tiers out of order: this limit must be above 1,000.",
                            "lastBandRate: Not a number; type it like 1,234.50."}
             << 2.0;
+        QTest::newRow("a slipped decimal point")
+            << "en_US" << QStringList{"1000", "2000"} << QStringList{"85", "0.08"} << "10"
+            << QStringList{"bandRate_0: Out of range: at most 10.00 a line."} << 0.08;
         QTest::newRow("empty, decimals, another locale's form")
             << "en_US" << QStringList{"", "1.5"} << QStringList{"0.0000001", "0,07"} << "0.09"
             << QStringList{"bandLimit_0: Type a number.", "bandRate_0: At most 6 decimals.",

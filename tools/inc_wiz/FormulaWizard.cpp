@@ -30,7 +30,7 @@ FormulaWizard::FormulaWizard(WizardState& state, QString exchangeFolder, QWidget
     setPage(Measures, measures_);
     setPage(Preview, preview_);
     setPage(Name, name_);
-    resize(780, 640);
+    resize(860, 740);
 }
 
 bool FormulaWizard::validateCurrentPage() {

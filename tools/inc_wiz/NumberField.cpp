@@ -12,7 +12,7 @@ NumberField::NumberField(const QString& name, const QString& placeholder, QWidge
     , reason_(new QLabel(this)) {
     setObjectName(QStringLiteral("fld") + name);
     edit_->setObjectName(QStringLiteral("txt") + name);
-    edit_->setPlaceholderText(placeholder);
+    edit_->setPlaceholderText(QStringLiteral("e.g. ") + placeholder);
     edit_->setMaximumWidth(140);
     edit_->setAlignment(Qt::AlignRight);
     reason_->setObjectName(QStringLiteral("lbl") + name + QStringLiteral("Problem"));

@@ -41,6 +41,7 @@ NumbersPage::NumbersPage(WizardState& state, QWidget* parent)
     const QString example = state_.region.locale().toString(0.085, 'f', 3);
     bands_->setObjectName(QStringLiteral("spnBands"));
     bands_->setRange(2, SchemeValidator::kMaxBands);
+    bands_->setMaximumWidth(80);
     form_->addRow(QStringLiteral("Number of bands:"), bands_);
     for (int band = 0; band < SchemeValidator::kMaxBands - 1; ++band) {
         addField(bandName("bandLimit", band),
@@ -69,7 +70,8 @@ NumbersPage::NumbersPage(WizardState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(help_);
     layout->addLayout(form_);
-    layout->addWidget(accounts_, 1);
+    layout->addWidget(accounts_, 10);
+    layout->addStretch(1); // keeps the fields together when the accounts are not shown
     connect(bands_, &QSpinBox::valueChanged, this, [this] {
         showRowsOfShape();
         check();

@@ -77,6 +77,9 @@ PreviewPage::PreviewPage(WizardState& state, QWidget* parent)
                                       QStringLiteral("Pay stored now"),
                                       QStringLiteral("Difference")});
     week_->verticalHeader()->hide();
+    week_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    week_->setMinimumHeight(9 * (fontMetrics().height() + 6) + 4);
+    week_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     week_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     week_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     week_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -99,11 +102,11 @@ PreviewPage::PreviewPage(WizardState& state, QWidget* parent)
     trial->setColumnStretch(1, 2);
     trial->setColumnStretch(3, 2);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text_, 3);
+    layout->addWidget(text_, 1);
     layout->addWidget(status_);
     layout->addLayout(trial);
     layout->addWidget(weekCaption_);
-    layout->addWidget(week_, 2);
+    layout->addWidget(week_);
 
     connect(text_, &QPlainTextEdit::textChanged, pause_, qOverload<>(&QTimer::start));
     connect(pause_, &QTimer::timeout, this, &PreviewPage::refresh);
@@ -288,6 +291,11 @@ void PreviewPage::showWeek() {
     put(7, 1, money(week.newTotal));
     put(7, 2, money(week.storedTotal));
     put(7, 3, money(week.newTotal - week.storedTotal));
+    for (int column = 0; column < week_->columnCount(); ++column) {
+        QFont bold = week_->item(7, column)->font();
+        bold.setBold(true);
+        week_->item(7, column)->setFont(bold);
+    }
     if (week.error.isError())
         weekCaption_->setText(weekCaption_->text() + QStringLiteral(" (incomplete: error %1: %2)")
                                                          .arg(week.error.number)

@@ -32,6 +32,18 @@ QString SchemeValidator::readRate(const QString& text, double& value) const {
         return reason;
     if (value < 0)
         return QStringLiteral("A rate cannot be negative.");
+    if (value > kMaxRate)
+        return QStringLiteral("Out of range: at most %1 a line.")
+            .arg(region_.locale().toString(kMaxRate, 'f', 2));
+    return {};
+}
+
+QString SchemeValidator::readAmount(const QString& text, double& value) const {
+    const QString reason = readNumber(text, value);
+    if (!reason.isEmpty())
+        return reason;
+    if (value < 0)
+        return QStringLiteral("Cannot be negative.");
     return {};
 }
 
@@ -120,7 +132,7 @@ QList<FieldProblem> SchemeValidator::read(const SchemeInput& input, SchemeAnswer
     case SchemeShape::MinimumGuarantee:
         check(rateField, readRate(input.rate, answers.rate), problems);
         check(QStringLiteral("minimumPerHour"),
-              readRate(input.minimumPerHour, answers.minimumPerHour), problems);
+              readAmount(input.minimumPerHour, answers.minimumPerHour), problems);
         break;
     }
     return problems;

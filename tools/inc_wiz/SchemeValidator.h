@@ -36,9 +36,10 @@ struct FieldProblem {
     QString reason;
 };
 
-// Reads the typed numbers of a scheme. A rate may be 0 but not negative; a limit, a standard
-// and a threshold must be above 0; band limits must rise from band to band. Numbers carry at
-// most six decimals (the formula is written with six).
+// Reads the typed numbers of a scheme. A rate per line lies between 0 and 10 (more is a slip
+// of the decimal point, not a pay scheme); an amount per hour may be 0 but not negative; a
+// limit, a standard and a threshold must be above 0; band limits must rise from band to band.
+// Numbers carry at most six decimals (the formula is written with six).
 class SchemeValidator {
 public:
     explicit SchemeValidator(const suite::HXRegion& region)
@@ -50,9 +51,11 @@ public:
     // The reason a single field is refused ("" when it reads); value receives the number.
     QString readRate(const QString& text, double& value) const;
     QString readPositive(const QString& text, double& value) const;
+    QString readAmount(const QString& text, double& value) const;
 
     static constexpr int kMaxDecimals = 6;
     static constexpr int kMaxBands = 4;
+    static constexpr double kMaxRate = 10;
 
 private:
     QString readNumber(const QString& text, double& value) const;
