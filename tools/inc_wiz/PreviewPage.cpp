@@ -141,7 +141,8 @@ void PreviewPage::loadUsers() {
         // Start with the user who worked last, on that day and account.
         db::Recordset latest = state_.connection.openRecordset(
             QStringLiteral("SELECT trans_id, hosp_acct_id, shift_date FROM Trans_incentive "
-                           "ORDER BY shift_date DESC"));
+                           "WHERE shift_date = (SELECT MAX(shift_date) FROM Trans_incentive) "
+                           "ORDER BY trans_id, hosp_acct_id"));
         if (!latest.eof()) {
             users_->setCurrentIndex(qMax(0, users_->findData(latest.value(0))));
             accounts_->setCurrentIndex(qMax(0, accounts_->findData(latest.value(1))));
@@ -156,11 +157,14 @@ void PreviewPage::loadUsers() {
 void PreviewPage::userChosen() {
     try {
         state_.connection.ensureOpen();
+        const QString user = db::sqlTextLiteral(users_->currentData().toString());
         db::Recordset latest = state_.connection.openRecordset(
             QStringLiteral("SELECT hosp_acct_id, shift_date FROM Trans_incentive WHERE "
                            "trans_id = ") +
-            db::sqlTextLiteral(users_->currentData().toString()) +
-            QStringLiteral(" ORDER BY shift_date DESC"));
+            user +
+            QStringLiteral(" AND shift_date = (SELECT MAX(shift_date) FROM Trans_incentive "
+                           "WHERE trans_id = ") +
+            user + QStringLiteral(") ORDER BY hosp_acct_id"));
         if (!latest.eof()) {
             QSignalBlocker quietAccounts(accounts_);
             QSignalBlocker quietDay(day_);
