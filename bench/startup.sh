@@ -9,10 +9,10 @@ work=$(mktemp -d)
 trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 if [ -z "$demo" ]; then
   demo="$work/demo"
-  "$build/tools/velora-admin" demo "$demo" >/dev/null
+  "$build/bin/velora-admin" demo "$demo" >/dev/null
 fi
 # The supervisor has used the program before: no first-use Preferences dialog in the timing.
-"$build/tools/velora-admin" sql "$demo/HALVEX/SYSTEM/incentive.sqlite" \
+"$build/bin/velora-admin" sql "$demo/HALVEX/SYSTEM/incentive.sqlite" \
   "EXEC usp_incentive_add_preference 1, 4, 'INCENT_FIRST_TIME_USE', 'False'" >/dev/null
 display=":$((600 + RANDOM % 300))"
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
@@ -22,7 +22,7 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 start=$(date +%s.%N)
 QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$demo/registry.ini" \
-  "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
+  "$build/bin/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
 app=$!
 window=$(xdotool search --sync --onlyvisible --name '^Velora Incentive$' | head -n 1)
 shown=$(date +%s.%N)

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 scripts/build.sh
 if [ ! -f demo/HALVEX/SYSTEM/HALVEX.INI ]; then
-  build/tools/velora-admin demo demo
+  build/bin/velora-admin demo demo
 fi
 export VELORA_REGISTRY="$PWD/demo/registry.ini"
-exec build/src/velora-incentive "$@"
+exec build/bin/velora-incentive "$@"

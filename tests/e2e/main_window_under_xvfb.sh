@@ -8,13 +8,13 @@ build=$1
 artifacts=$2
 source "$(dirname "$0")/session.sh"
 
-"$build/tools/velora-admin" demo "$work/demo" --users 12 --days 30 --seed 3 >/dev/null
+"$build/bin/velora-admin" demo "$work/demo" --users 12 --days 30 --seed 3 >/dev/null
 database="$work/demo/HALVEX/SYSTEM/incentive.sqlite"
 
 start_display
 
 QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
-  "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
+  "$build/bin/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
 app=$!
 
 accept_first_use_preferences "$artifacts/first-use-preferences.png"
@@ -25,7 +25,7 @@ screenshot "$artifacts/main-window.png"
 
 exit_program "$artifacts/file-menu.png"
 
-width=$("$build/tools/velora-admin" sql "$database" \
+width=$("$build/bin/velora-admin" sql "$database" \
   "EXEC usp_incentive_get_preference 'INCENT_WINDOW_WIDTH', 1" | tail -n 1)
 echo "stored window width: $width twips"
 if [ "$width" != "15000" ]; then

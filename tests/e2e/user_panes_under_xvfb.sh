@@ -9,7 +9,7 @@ build=$1
 artifacts=$2
 source "$(dirname "$0")/session.sh"
 
-admin="$build/tools/velora-admin"
+admin="$build/bin/velora-admin"
 "$admin" demo "$work/demo" --users 12 --accounts 6 --days 40 --partitions 3 --seed 7 >/dev/null
 database="$work/demo/HALVEX/SYSTEM/incentive.sqlite"
 
@@ -28,7 +28,7 @@ tuesday=$(date -d "$start +2 day" +%F)
 start_display
 
 HOME=$work QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
-  "$build/src/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
+  "$build/bin/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
 app=$!
 
 accept_first_use_preferences
