@@ -39,6 +39,8 @@ struct AppContext {
     bool supportDeletedReports = false;
     bool partitionMode = false;
     bool loggedIn = false;
+    // The formula wizard; empty for inc_wiz in the program's own folder.
+    QString wizardProgram;
 
     std::unique_ptr<db::Connection> connection;
     std::unique_ptr<suite::HXRegion> region;

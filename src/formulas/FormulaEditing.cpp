@@ -357,6 +357,10 @@ void FormulaEditing::saveChanges() {
     revertChanges();
 }
 
+void FormulaEditing::showText(const QString& text) {
+    pane_.txtFormulaText()->setPlainText(withLf(text));
+}
+
 void FormulaEditing::revertChanges() {
     if (FormulaChanged())
         pane_.txtFormulaText()->setPlainText(current_->FormulaText());

@@ -77,6 +77,8 @@ public:
     // Save Changes: the save, then the stored text back in the editor unless the save refused
     // the edit.
     void saveChanges();
+    // Puts a text into the editor as an edit of the formula on screen (the wizard's text).
+    void showText(const QString& text);
     // Revert Changes: the stored text back in the editor; nothing is written.
     void revertChanges();
 

@@ -4,6 +4,7 @@
 #include "FormulaPane.h"
 #include "FormulaRecords.h"
 #include "FormulaTester.h"
+#include "FormulaWizardHandOff.h"
 #include "GroupRecords.h"
 #include "RecordsEnvironment.h"
 #include "catalogue/Formula.h"
@@ -18,6 +19,11 @@
 #include "groups/GroupAccountPane.h"
 #include "groups/PartitionNamePrompter.h"
 #include "groups/PromptForValue.h"
+#include "suite/vEzoziVi.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QWidget>
 
 namespace velora::formulas {
 
@@ -41,6 +47,7 @@ FormulaPanes::FormulaPanes(common::AppContext& context, common::DetailArea& deta
     buildTester();
     buildEditing(busy, details, userPanes);
     buildRecords(userPanes, mainWindow);
+    buildWizard(mainWindow);
     connectExplorer();
 }
 
@@ -124,13 +131,44 @@ void FormulaPanes::buildRecords(detail::UserPanes& userPanes, QWidget& mainWindo
     groupRecords_ = std::make_unique<GroupRecords>(recordsEnvironment(userPanes));
 }
 
+void FormulaPanes::buildWizard(QWidget& mainWindow) {
+    common::AppContext& c = context_;
+    launcher_ = std::make_unique<suite::vEzoziVi>();
+    auto program = [&c] {
+        return c.wizardProgram.isEmpty() ? QDir(QCoreApplication::applicationDirPath())
+                                               .filePath(QStringLiteral("inc_wiz"))
+                                         : c.wizardProgram;
+    };
+    QWidget* window = &mainWindow;
+    wizard_ = std::make_unique<FormulaWizardHandOff>(WizardHandOffEnvironment{
+        c.messages,
+        *launcher_,
+        program,
+        [&c] { return c.preferences.enableFormulaWizard; },
+        [&c] { return c.configurationPath; },
+        [&c] { return c.login && c.login->User() ? c.login->User()->user_name() : QString(); },
+        [&c] { return c.login && c.login->User() ? c.login->User()->Password() : QString(); },
+        [window](bool enabled) { window->setEnabled(enabled); },
+        [this](const QString& name) { return formulaRecords_->CreateFormulaNamed(name); },
+        [this](const QString& text) { editing_->showText(text); },
+        [this] {
+            bool note = true;
+            editing_->SaveFormula(note);
+        },
+    });
+}
+
+void FormulaPanes::createFormula() {
+    if (!wizard_->offerAndRun())
+        formulaRecords_->CreateFormula();
+}
+
 // The explorer's six requests. A formula that is deleted or renamed while the pane shows it is
 // forgotten or renamed there too, so that leaving its node saves nothing into a deleted row.
 void FormulaPanes::connectExplorer() {
     using E = explorer::IncentiveExplorer;
     using Deleted = void (E::*)(const QString&, const QString&, qint16&);
-    QObject::connect(&explorer_, &E::CreateFormula, pane_,
-                     [this] { formulaRecords_->CreateFormula(); });
+    QObject::connect(&explorer_, &E::CreateFormula, pane_, [this] { createFormula(); });
     QObject::connect(&explorer_, &E::CreateGroup, pane_, [this] { groupRecords_->CreateGroup(); });
     QObject::connect(&explorer_, &E::RenameFormula, pane_,
                      [this](const QString& id, const QString& oldName, QString& newName,

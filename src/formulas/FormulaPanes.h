@@ -19,6 +19,9 @@ class IncentiveExplorer;
 namespace velora::groups {
 class DialogPartitionNamePrompter;
 }
+namespace velora::suite {
+class vEzoziVi;
+}
 
 namespace velora::formulas {
 
@@ -26,6 +29,7 @@ class FormulaEditing;
 class FormulaPane;
 class FormulaRecords;
 class FormulaTester;
+class FormulaWizardHandOff;
 class GroupRecords;
 struct RecordsEnvironment;
 
@@ -57,6 +61,8 @@ public:
     FormulaPane& pane() { return *pane_; }
     FormulaEditing& editing() { return *editing_; }
     FormulaTester& tester() { return *tester_; }
+    // Creating a formula: the wizard when it is there, enabled and accepted, else by hand.
+    void createFormula();
     // Creating, renaming and deleting, reached from the explorer's menus and the File menu.
     FormulaRecords& formulaRecords() { return *formulaRecords_; }
     GroupRecords& groupRecords() { return *groupRecords_; }
@@ -66,6 +72,7 @@ private:
     void buildRecords(detail::UserPanes& userPanes, QWidget& mainWindow);
     RecordsEnvironment recordsEnvironment(detail::UserPanes& userPanes);
     void connectExplorer();
+    void buildWizard(QWidget& mainWindow);
     void buildEditing(common::BusyIndicator& busy, common::DetailArea& details,
                       detail::UserPanes& userPanes);
 
@@ -77,6 +84,8 @@ private:
     std::unique_ptr<groups::DialogPartitionNamePrompter> partitionPrompter_;
     std::unique_ptr<FormulaRecords> formulaRecords_;
     std::unique_ptr<GroupRecords> groupRecords_;
+    std::unique_ptr<suite::vEzoziVi> launcher_;
+    std::unique_ptr<FormulaWizardHandOff> wizard_;
 };
 
 } // namespace velora::formulas

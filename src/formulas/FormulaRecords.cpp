@@ -87,13 +87,44 @@ void FormulaRecords::CreateFormula() {
     steps_.closeConnection();
 }
 
+int FormulaRecords::CreateFormulaNamed(const QString& name) {
+    if (!steps_.permitted())
+        return 0;
+    int formulaID = 0;
+    try {
+        formulaID = createNamed(name);
+    } catch (const std::exception&) {
+        env_.messages.inform(kCreateFailed, MessageIcon::Critical, kCreateFailedTitle);
+        formulaID = 0;
+    }
+    steps_.closeConnection();
+    return formulaID;
+}
+
+int FormulaRecords::createNamed(const QString& name) {
+    if (name.isEmpty())
+        return 0;
+    const NameChoice choice{name, env_.loginPartition()};
+    if (name.size() > kLongestName) {
+        env_.messages.inform(kTooLong, MessageIcon::Critical);
+        return createAsked();
+    }
+    const int formulaID = add(choice);
+    if (formulaID <= 0) {
+        env_.messages.inform(existsMessage(choice.partitionID), MessageIcon::Critical);
+        return createAsked();
+    }
+    showNew(formulaID, choice);
+    return formulaID;
+}
+
 // A refused name (too long, taken) is asked for again until the operator gives up.
-void FormulaRecords::createAsked() {
+int FormulaRecords::createAsked() {
     for (;;) {
         const NameChoice choice =
             steps_.askNewName(kCreateTitle, kNamePrompt, kCreateTitle, kNamePrompt);
         if (choice.name.isEmpty())
-            return;
+            return 0;
         if (choice.name.size() > kLongestName) {
             env_.messages.inform(kTooLong, MessageIcon::Critical);
             continue;
@@ -104,7 +135,7 @@ void FormulaRecords::createAsked() {
             continue;
         }
         showNew(formulaID, choice);
-        return;
+        return formulaID;
     }
 }
 

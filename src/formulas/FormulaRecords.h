@@ -24,6 +24,10 @@ public:
     // Asks for a name (and a partition), asking again after a name that is too long or taken,
     // creates the formula with the default text and selects its node.
     void CreateFormula();
+    // Creates a formula under a name chosen elsewhere (the formula wizard), in the operator's
+    // own partition; a refused name is reported and a name is then asked for. Returns the new
+    // id (its node selected), 0 when nothing was created.
+    int CreateFormulaNamed(const QString& name);
     // The tag is the node's and is not used.
     void RenameFormula(const QString& formulaID, const QString& oldName, QString& newName,
                        qint16& cancel, QString& tag);
@@ -40,7 +44,8 @@ public:
                                                         int partitionID);
 
 private:
-    void createAsked();
+    int createAsked();
+    int createNamed(const QString& name);
     int add(const NameChoice& choice);
     QString existsMessage(int partitionID) const;
     void showNew(int formulaID, const NameChoice& choice);

@@ -240,7 +240,7 @@ void MainWindow::buildUserPanes() {
                                                              *userPanes_, *explorer_, *this);
     formulaPanes_->fillEditors(reactions_->editors());
     connect(findChild<QAction*>(QStringLiteral("mnuFileCreateFormula")), &QAction::triggered, this,
-            [this] { formulaPanes_->formulaRecords().CreateFormula(); });
+            [this] { formulaPanes_->createFormula(); });
     connect(findChild<QAction*>(QStringLiteral("mnuFileCreateGroup")), &QAction::triggered, this,
             [this] { formulaPanes_->groupRecords().CreateGroup(); });
     connect(context_.engine.get(), &engine::UpdateEngine::OnUpdateComplete, this,

@@ -15,10 +15,13 @@
 #include "groups/FindListIndexByItemData.h"
 #include "groups/GroupAccountPane.h"
 #include "shell/MainWindow.h"
+#include "suite/vEzoziVi.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -504,6 +507,69 @@ private Q_SLOTS:
         QVERIFY(explorer.hasNode(ExplorerKeys::Group(group)));
         QComboBox* groups = open.window.userPanes()->headerPane().cmbUserHeaderGroupName();
         QVERIFY(velora::groups::ListEntryWithItemData(*groups, group.toInt()) >= 0);
+    }
+
+    // Create Formula hands over to the formula wizard (a stand-in program here) with the
+    // configuration file and credentials in use; its exchange file gives the new formula's name
+    // and text, saved with an effective date. A file without its end mark creates nothing, and
+    // a wizard that writes nothing ends the creation without a word.
+    void theFormulaWizardComposesANewFormula_data() {
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<bool>("created");
+        QTest::addColumn<QString>("lastMessage");
+        QTest::newRow("finished") << QStringLiteral("WIZARD\r\nNight Rate\r\nrate\r\n"
+                                                    "Results.IPay = Lines * 0.2\r\n *****\r\n")
+                                  << true << QStringLiteral("PLEASE NOTE:  The formula has been");
+        QTest::newRow("no end mark")
+            << QStringLiteral("WIZARD\r\nNight Rate\r\nrate\r\nResults.IPay = 1\r\n") << false
+            << QStringLiteral("Could not create formula.");
+        QTest::newRow("cancelled") << QString() << false
+                                   << QStringLiteral("Would you like to use the incentive formula "
+                                                     "wizard to help create your formulas?");
+    }
+    void theFormulaWizardComposesANewFormula() {
+        QFETCH(QString, content);
+        QFETCH(bool, created);
+        QFETCH(QString, lastMessage);
+        OpenWeek open;
+        QVERIFY(open.ready);
+        auto& db = open.installation.db;
+        const QString exchange =
+            QDir(velora::suite::vEzoziVi::TempFolder(open.context->configurationPath))
+                .filePath(QStringLiteral("FORMULA.TXT"));
+        const QString arguments = open.installation.db.folder() + QStringLiteral("/arguments");
+        const QString wizard = open.installation.db.folder() + QStringLiteral("/inc_wiz");
+        QFile script(wizard);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        QString body =
+            QStringLiteral("#!/bin/sh\nprintf '%s' \"$*\" > '") + arguments + QStringLiteral("'\n");
+        if (!content.isEmpty())
+            body += QStringLiteral("printf '") + QString(content).replace("\r\n", "\\r\\n") +
+                    QStringLiteral("' > '") + exchange + QStringLiteral("'\n");
+        script.write(body.toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        open.context->wizardProgram = wizard;
+        open.context->preferences.enableFormulaWizard = true;
+
+        open.installation.messages.queue(MessageAnswer::Yes); // use the wizard
+        {
+            DateAnswerer answerer(open.context->region->formatDate(open.start.addDays(5)));
+            open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateFormula"))->trigger();
+        }
+        QVERIFY(open.window.isEnabled());
+        QFile recorded(arguments);
+        QVERIFY(recorded.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(recorded.readAll()),
+                 QStringLiteral("/INI=") + open.context->configurationPath +
+                     QStringLiteral(" /UNAME=sup /PASSWORD=pw"));
+        QVERIFY2(open.installation.messages.shown.last().text.startsWith(lastMessage),
+                 qPrintable(open.installation.messages.shown.last().text));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
+                                          "formula_name = 'Night Rate'")),
+                 created ? QStringLiteral("Results.IPay = Lines * 0.2") : QString());
+        QCOMPARE(QFile::exists(exchange), !created && !content.isEmpty());
+        QFile::remove(exchange);
     }
 
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for

@@ -1,5 +1,7 @@
 #include "ExchangeFile.h"
 
+#include "suite/vEzoziVi.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,10 +9,7 @@
 namespace velora::wizard {
 
 QString ExchangeFile::suiteTempFolder(const QString& configurationPath) {
-    const QDir folder = QFileInfo(configurationPath).absoluteDir();
-    if (folder.dirName().compare(QLatin1String("SYSTEM"), Qt::CaseInsensitive) == 0)
-        return QDir::cleanPath(folder.absolutePath() + QStringLiteral("/../TEMP"));
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("velora"));
+    return suite::vEzoziVi::TempFolder(configurationPath);
 }
 
 QByteArray ExchangeFile::crlfText(const QString& text) {
