@@ -277,25 +277,14 @@ void FormulaRecords::deleteConfirmed(const QString& formulaName, const QString& 
         {QStringLiteral("DELETE FROM Incentive_formula WHERE FORMULA_ID = ") +
          catalogue::SqlNumber(formulaID)},
         groups);
-    switch (outcome) {
-    case RecordSteps::DeleteOutcome::InUse:
-        env_.messages.inform(
-            QStringLiteral("You are not able to delete the formula ") + formulaName +
-                QStringLiteral(" because it is being used by the following groups: ") +
-                groups.join(QStringLiteral(", ")) +
-                QStringLiteral(". Please remove the formula from those groups, and then try "
-                               "deleting this formula again."),
-            MessageIcon::Critical);
+    const QString inUse =
+        QStringLiteral("You are not able to delete the formula ") + formulaName +
+        QStringLiteral(" because it is being used by the following groups: ") +
+        groups.join(QStringLiteral(", ")) +
+        QStringLiteral(". Please remove the formula from those groups, and then try "
+                       "deleting this formula again.");
+    if (!steps_.reportDelete(outcome, kTable, formulaName, inUse, kDeleteDefault))
         return;
-    case RecordSteps::DeleteOutcome::Default:
-        env_.messages.inform(kDeleteDefault, MessageIcon::Critical);
-        return;
-    case RecordSteps::DeleteOutcome::Gone:
-        steps_.reportGone(kTable, formulaName, false);
-        break;
-    case RecordSteps::DeleteOutcome::Deleted:
-        break;
-    }
     // The explorer removes the node itself when the flag stays clear.
     forget(formulaID.toInt(), false);
     cancel = 0;

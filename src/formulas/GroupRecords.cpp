@@ -176,25 +176,13 @@ void GroupRecords::deleteConfirmed(const QString& groupName, const QString& grou
         {QStringLiteral("DELETE FROM Incentive_group WHERE GROUP_ID = ") + id,
          QStringLiteral("DELETE FROM Incentive_group_formula WHERE GROUP_ID = ") + id},
         users);
-    switch (outcome) {
-    case RecordSteps::DeleteOutcome::InUse:
-        env_.messages.inform(
-            QStringLiteral("You are not able to delete the group ") + groupName +
-                QStringLiteral(" because it is being used by the following users: ") +
-                users.join(QStringLiteral(", ")) +
-                QStringLiteral(". Please remove the group from those users, and then try "
-                               "deleting this group again."),
-            MessageIcon::Critical);
+    const QString inUse = QStringLiteral("You are not able to delete the group ") + groupName +
+                          QStringLiteral(" because it is being used by the following users: ") +
+                          users.join(QStringLiteral(", ")) +
+                          QStringLiteral(". Please remove the group from those users, and then try "
+                                         "deleting this group again.");
+    if (!steps_.reportDelete(outcome, kTable, groupName, inUse, kDeleteDefault))
         return;
-    case RecordSteps::DeleteOutcome::Default:
-        env_.messages.inform(kDeleteDefault, MessageIcon::Critical);
-        return;
-    case RecordSteps::DeleteOutcome::Gone:
-        steps_.reportGone(kTable, groupName, false);
-        break;
-    case RecordSteps::DeleteOutcome::Deleted:
-        break;
-    }
     // The explorer removes the node itself when the flag stays clear.
     forget(groupID.toInt(), false);
     cancel = 0;

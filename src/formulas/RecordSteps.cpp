@@ -101,6 +101,24 @@ RecordSteps::deleteRow(const QString& id, const QString& inUseQuery,
     return removed > 0 ? DeleteOutcome::Deleted : DeleteOutcome::Gone;
 }
 
+bool RecordSteps::reportDelete(DeleteOutcome outcome, const RecordTable& table, const QString& name,
+                               const QString& inUseMessage, const QString& defaultMessage) const {
+    switch (outcome) {
+    case DeleteOutcome::InUse:
+        env_.messages.inform(inUseMessage, common::MessageIcon::Critical);
+        return false;
+    case DeleteOutcome::Default:
+        env_.messages.inform(defaultMessage, common::MessageIcon::Critical);
+        return false;
+    case DeleteOutcome::Gone:
+        reportGone(table, name, false);
+        return true;
+    case DeleteOutcome::Deleted:
+        break;
+    }
+    return true;
+}
+
 void RecordSteps::reportGone(const RecordTable& table, const QString& name, bool renaming) const {
     const QString what = QStringLiteral("The ") + table.kind + QLatin1Char(' ') + name;
     const QString gone = renaming ? what + QStringLiteral(" could not be renamed because it no "

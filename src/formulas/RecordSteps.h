@@ -66,6 +66,10 @@ public:
 
     // Tells the operator that the row was found gone (deleted from another workstation).
     void reportGone(const RecordTable& table, const QString& name, bool renaming) const;
+    // Tells the operator why a delete was refused, or that the row had gone already; true when
+    // the row no longer exists (deleted now or before), so the lists must let it go.
+    bool reportDelete(DeleteOutcome outcome, const RecordTable& table, const QString& name,
+                      const QString& inUseMessage, const QString& defaultMessage) const;
     void closeConnection() const;
 
     // Every entry of the list whose item data is `id` goes / gets the text.
