@@ -1,5 +1,6 @@
 #include "DateAnswerer.h"
 #include "ShellInstallation.h"
+#include "TestPaths.h"
 #include "common/DetailArea.h"
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
@@ -147,6 +148,20 @@ bool showsTheWidestValue(const QLineEdit& cell) {
 
 class TestTypicalRequest : public QObject {
     Q_OBJECT
+
+    static QString exchangeFile(const OpenWeek& open) {
+        return QDir(velora::suite::vEzoziVi::TempFolder(open.context->configurationPath))
+            .filePath(QStringLiteral("FORMULA.TXT"));
+    }
+
+    // File > Create Formula with the wizard offered and taken, the effective date five days
+    // into the seeded week.
+    static void runCreateFormula(OpenWeek& open) {
+        open.context->preferences.enableFormulaWizard = true;
+        open.installation.messages.queue(MessageAnswer::Yes); // use the wizard
+        DateAnswerer answerer(open.context->region->formatDate(open.start.addDays(5)));
+        open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateFormula"))->trigger();
+    }
 
 private Q_SLOTS:
     // The operator opens a user's account, corrects a day's true lines and saves with a
@@ -511,67 +526,108 @@ private Q_SLOTS:
 
     // Create Formula hands over to the formula wizard (a stand-in program here) with the
     // configuration file and credentials in use; its exchange file gives the new formula's name
-    // and text, saved with an effective date. A file without its end mark creates nothing, and
-    // a wizard that writes nothing ends the creation without a word.
+    // and text, saved with an effective date. A wizard that writes nothing ends the creation
+    // without a word; every other failure (a file without its end mark, empty, too large or
+    // unreadable, a wizard that cannot start or crashes) has its message and creates nothing.
     void theFormulaWizardComposesANewFormula_data() {
-        QTest::addColumn<QString>("content");
+        QTest::addColumn<QString>("interpreter");
+        QTest::addColumn<QString>("wizardDoes"); // shell commands; $X is the exchange file
         QTest::addColumn<bool>("created");
         QTest::addColumn<QString>("lastMessage");
-        QTest::newRow("finished") << QStringLiteral("WIZARD\r\nNight Rate\r\nrate\r\n"
-                                                    "Results.IPay = Lines * 0.2\r\n *****\r\n")
-                                  << true << QStringLiteral("PLEASE NOTE:  The formula has been");
+        const QString sh = QStringLiteral("/bin/sh");
+        const QString cannotCreate = QStringLiteral("Could not create formula.");
+        const QString cannotLaunch =
+            QStringLiteral("ERROR: Cannot launch the Incentive Formula Wizard.");
+        QTest::newRow("finished")
+            << sh
+            << "printf 'WIZARD\\r\\nNight Rate\\r\\nrate\\r\\nResults.IPay = Lines * 0.2\\r\\n"
+               " *****\\r\\n' > \"$X\""
+            << true << QStringLiteral("PLEASE NOTE:  The formula has been");
         QTest::newRow("no end mark")
-            << QStringLiteral("WIZARD\r\nNight Rate\r\nrate\r\nResults.IPay = 1\r\n") << false
-            << QStringLiteral("Could not create formula.");
-        QTest::newRow("cancelled") << QString() << false
+            << sh
+            << "printf 'WIZARD\\r\\nNight Rate\\r\\nrate\\r\\nResults.IPay = 1\\r\\n' > \"$X\""
+            << false << cannotCreate;
+        QTest::newRow("cancelled") << sh << QString() << false
                                    << QStringLiteral("Would you like to use the incentive formula "
                                                      "wizard to help create your formulas?");
+        QTest::newRow("empty") << sh << QStringLiteral(": > \"$X\"") << false
+                               << QStringLiteral("ERROR: formula data file contains no data.");
+        QTest::newRow("32 KB") << sh
+                               << QStringLiteral("head -c 32768 /dev/zero | tr '\\0' x > \"$X\"")
+                               << false << cannotCreate;
+        QTest::newRow("unreadable")
+            << sh << QStringLiteral("mkdir \"$X\"") << false << QStringLiteral("Error Number ");
+        QTest::newRow("crashed") << sh << QStringLiteral("kill -9 $$") << false << cannotLaunch;
+        QTest::newRow("cannot start")
+            << QStringLiteral("/nonexistent/sh") << QString() << false << cannotLaunch;
     }
     void theFormulaWizardComposesANewFormula() {
-        QFETCH(QString, content);
+        QFETCH(QString, interpreter);
+        QFETCH(QString, wizardDoes);
         QFETCH(bool, created);
         QFETCH(QString, lastMessage);
         OpenWeek open;
         QVERIFY(open.ready);
         auto& db = open.installation.db;
-        const QString exchange =
-            QDir(velora::suite::vEzoziVi::TempFolder(open.context->configurationPath))
-                .filePath(QStringLiteral("FORMULA.TXT"));
-        const QString arguments = open.installation.db.folder() + QStringLiteral("/arguments");
-        const QString wizard = open.installation.db.folder() + QStringLiteral("/inc_wiz");
+        const QString formulas = QStringLiteral("SELECT COUNT(*) FROM Incentive_formula");
+        const QString before = db.scalar(formulas);
+        const QString exchange = exchangeFile(open);
+        const QString arguments = db.folder() + QStringLiteral("/arguments");
+        const QString wizard = db.folder() + QStringLiteral("/inc_wiz");
         QFile script(wizard);
         QVERIFY(script.open(QIODevice::WriteOnly));
-        QString body =
-            QStringLiteral("#!/bin/sh\nprintf '%s' \"$*\" > '") + arguments + QStringLiteral("'\n");
-        if (!content.isEmpty())
-            body += QStringLiteral("printf '") + QString(content).replace("\r\n", "\\r\\n") +
-                    QStringLiteral("' > '") + exchange + QStringLiteral("'\n");
-        script.write(body.toUtf8());
+        script.write(QStringLiteral("#!%1\nX='%2'\nprintf '%s' \"$*\" > '%3'\n%4\n")
+                         .arg(interpreter, exchange, arguments, wizardDoes)
+                         .toUtf8());
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         open.context->wizardProgram = wizard;
-        open.context->preferences.enableFormulaWizard = true;
 
-        open.installation.messages.queue(MessageAnswer::Yes); // use the wizard
-        {
-            DateAnswerer answerer(open.context->region->formatDate(open.start.addDays(5)));
-            open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateFormula"))->trigger();
-        }
+        runCreateFormula(open);
         QVERIFY(open.window.isEnabled());
-        QFile recorded(arguments);
-        QVERIFY(recorded.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(recorded.readAll()),
-                 QStringLiteral("/INI=") + open.context->configurationPath +
-                     QStringLiteral(" /UNAME=sup /PASSWORD=pw"));
         QVERIFY2(open.installation.messages.shown.last().text.startsWith(lastMessage),
                  qPrintable(open.installation.messages.shown.last().text));
         QCOMPARE(db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
                                           "formula_name = 'Night Rate'")),
                  created ? QStringLiteral("Results.IPay = Lines * 0.2") : QString());
-        QCOMPARE(QFile::exists(exchange), !created && !content.isEmpty());
+        QCOMPARE(db.scalar(formulas).toInt(), before.toInt() + (created ? 1 : 0));
+        if (interpreter == QLatin1String("/nonexistent/sh"))
+            return;
+        QFile recorded(arguments);
+        QVERIFY(recorded.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(recorded.readAll()),
+                 QStringLiteral("/INI=") + open.context->configurationPath +
+                     QStringLiteral(" /UNAME=sup /PASSWORD=pw"));
+        QDir(exchange).removeRecursively();
         QFile::remove(exchange);
     }
 
+    // The real wizard program, started by the window with nothing but the login, finishes from
+    // an answers file named in its environment; the formula it composed is created under its
+    // name and saved with the effective date.
+    void theRealWizardProgramHandsItsFormulaOver() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        auto& db = open.installation.db;
+        const QString answers = db.folder() + QStringLiteral("/answers.txt");
+        QFile file(answers);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("shape=line-rate\nrate=0.08\nname=Eight cents a line\n");
+        file.close();
+        qputenv("INC_WIZ_SCRIPT", answers.toUtf8());
+        open.context->wizardProgram = QStringLiteral(VELORA_WIZARD_PATH);
+
+        runCreateFormula(open);
+        qunsetenv("INC_WIZ_SCRIPT");
+        QVERIFY2(open.installation.messages.shown.last().text.startsWith(
+                     QStringLiteral("PLEASE NOTE:  The formula has been")),
+                 qPrintable(open.installation.messages.shown.last().text));
+        const QString text = db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula "
+                                                      "WHERE formula_name = 'Eight cents a line'"));
+        QVERIFY2(text.contains(QStringLiteral("pay = workLines * 0.08")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("\r\n")));
+        QVERIFY(!QFile::exists(exchangeFile(open)));
+    }
     // A recalculation after Save Changes that computes nothing here - cancelled, or queued for
     // the server because local updates are disabled - gives the window back, and the operator
     // learns that the figures on screen are not recalculated.

@@ -36,7 +36,12 @@ QList<SwitchAt> findSwitches(const QString& text) {
 } // namespace
 
 WizardCommandLine WizardCommandLine::fromArguments(const QStringList& arguments) {
-    return WizardCommandLine(arguments.join(QLatin1Char(' ')));
+    WizardCommandLine commandLine(arguments.join(QLatin1Char(' ')));
+    // The main window passes only the login; an answers file named in the environment lets a
+    // site's scripts (and the hand-off's own tests) finish a wizard the window started.
+    if (commandLine.script_.isEmpty())
+        commandLine.script_ = qEnvironmentVariable(kScriptVariable).trimmed();
+    return commandLine;
 }
 
 WizardCommandLine::WizardCommandLine(const QString& text) {
@@ -106,7 +111,10 @@ QString WizardCommandLine::usage() {
         "  lines=true | char       true lines or character lines\n"
         "  hours=typed | system    typed hours or system hours\n"
         "  name=Tiered 2027        the new formula's name\n"
-        "  finish=yes | no         no: go through the pages, then cancel\n");
+        "  finish=yes | no         no: go through the pages, then cancel\n"
+        "\n"
+        "Without /SCRIPT, the answers file named by the environment variable INC_WIZ_SCRIPT\n"
+        "is used, if it is set.\n");
 }
 
 } // namespace velora::wizard

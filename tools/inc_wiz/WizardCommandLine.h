@@ -12,7 +12,8 @@ namespace velora::wizard {
 // names ignore case. --help (or /?) asks for the usage text.
 class WizardCommandLine {
 public:
-    // The arguments after the program name, joined again with single blanks, are the text.
+    // The arguments after the program name, joined again with single blanks, are the text;
+    // the answers file may also come from the environment (kScriptVariable).
     static WizardCommandLine fromArguments(const QStringList& arguments);
     explicit WizardCommandLine(const QString& text);
 
@@ -25,6 +26,9 @@ public:
     QString problem() const { return problem_; }
 
     static QString usage();
+
+    // Names the answers file when the command line does not.
+    static constexpr const char* kScriptVariable = "INC_WIZ_SCRIPT";
 
 private:
     void take(const QString& key, const QString& value);
