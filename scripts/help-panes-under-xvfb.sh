@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Screens of the help that the tests' Xvfb scripts do not show: the login dialog, the
+# Processing page of the preferences, the users' list, the user header and the effective date
+# dialog of a group change, the formula pane with the tester's answer, the formula's menu, the
+# group account pane, the name box, About and System Information. Works the real program on a
+# demo installation under Xvfb as an operator would and keeps each screen cut to the window
+# it shows (a dialog alone, or the main window with what is drawn over it).
+# Usage: help-panes-under-xvfb.sh BUILD_DIR ARTIFACT_DIR
+set -euo pipefail
+build=$1
+artifacts=$2
+source "$(dirname "$0")/../tests/e2e/session.sh"
+
+admin="$build/bin/velora-admin"
+"$admin" demo "$work/demo" --users 12 --accounts 6 --days 40 --seed 5 >/dev/null
+database="$work/demo/HALVEX/SYSTEM/incentive.sqlite"
+
+# A day with production of the tester's first user on the account chosen below, so that the
+# tester's answer shows figures rather than zeros.
+tester_user=brownn
+tester_account="Memorial Family Clinic"
+tested_day=$("$admin" sql "$database" \
+  "SELECT MAX(t.shift_date) FROM Trans_incentive t, Account_info a WHERE
+   a.hosp_acct_id = t.hosp_acct_id AND a.hosp_acct_name = '$tester_account' AND
+   t.trans_id = '$tester_user' AND t.lines > 0" | tail -n 1)
+tested_day=$(date -d "$tested_day" +%m/%d/%Y)
+
+start_display
+
+HOME=$work QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
+  "$build/bin/velora-incentive" &
+app=$!
+
+settle() { sleep 0.5; }
+
+# The part of the screen that the window given covers, once painted, kept in the file given.
+window_shot() {
+  local WINDOW X Y WIDTH HEIGHT SCREEN
+  settle
+  screenshot "$work/screen.png"
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+}
+
+# The program's newest window other than the main window, once it shows.
+dialog() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vx "${window:-none}" |
+      tail -n 1 || true)
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.1
+  done
+  import -window root "$artifacts/help-no-$1.png"
+  echo "no $1 came up" >&2
+  return 1
+}
+
+# Waits until the window given has gone.
+gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  import -window root "$artifacts/help-stayed.png"
+  echo "a window of the program stayed open" >&2
+  return 1
+}
+
+# Waits until only the main window is left.
+alone() {
+  for _ in $(seq 100); do [ "$(windows)" -le 1 ] && return 0; sleep 0.1; done
+  import -window root "$artifacts/help-not-alone.png"
+  echo "a window of the program stayed open" >&2
+  return 1
+}
+
+login=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velora Incentive Login$' |
+  head -n 1)
+xdotool windowfocus --sync "$login"
+xdotool type --delay 20 supervisor
+xdotool key Tab
+xdotool type --delay 20 supervisor
+window_shot "$login" "$artifacts/help-login.png"
+xdotool key Return
+
+preferences=$(timeout 30 xdotool search --sync --onlyvisible --name '^Preferences$' | head -n 1)
+xdotool windowfocus --sync "$preferences" key ctrl+Tab
+window_shot "$preferences" "$artifacts/help-preferences-processing.png"
+xdotool key Return
+
+window=$(main_window)
+xdotool windowsize --sync "$window" 1000 760
+# The start-up recalculation's progress window may come and go first.
+for _ in $(seq 20); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
+for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
+settle
+
+# The Users folder lists the users; Enter on the first user opens its header.
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" 60 46 click 1
+window_shot "$window" "$artifacts/help-users-list.png"
+for key in Right Down Return; do xdotool key "$key"; settle; done
+window_shot "$window" "$artifacts/help-user-header.png"
+
+# Another group chosen in the header (where the pane places the list), then the next user
+# clicked: leaving the user asks for the change's effective date. Cancel keeps the group.
+xdotool mousemove --window "$window" 490 100 click 1
+settle
+xdotool key Down Return
+settle
+xdotool mousemove --window "$window" 120 82 click 1
+prompt=$(dialog effective-date)
+window_shot "$prompt" "$artifacts/help-effective-date.png"
+xdotool windowfocus --sync "$prompt" key Escape
+gone "$prompt"
+note=$(dialog not-changed-note)
+xdotool windowfocus --sync "$note" key Return
+alone
+
+# The first formula, tested for the user on a day of the account (fields where the pane
+# places them); the answer shows over the pane, then the inputs read stay beside the fields.
+xdotool windowfocus --sync "$window"
+for key in Left Left Down Right Down Return; do xdotool key "$key"; settle; done
+xdotool mousemove --window "$window" 490 462 click 1
+settle
+xdotool type --delay 30 "${tester_account:0:3}"
+xdotool key Return
+xdotool mousemove --window "$window" 440 491 click 1
+xdotool key ctrl+a
+xdotool type --delay 20 "$tested_day"
+xdotool mousemove --window "$window" 613 491 click 1
+answer=$(dialog tester-answer)
+window_shot "$window" "$artifacts/help-formula-test.png"
+xdotool windowfocus --sync "$answer" key Return
+alone
+window_shot "$window" "$artifacts/help-formula.png"
+
+# The formula's own menu in the explorer.
+xdotool mousemove --window "$window" 128 82 click 3
+dialog formula-menu >/dev/null
+window_shot "$window" "$artifacts/help-formula-menu.png"
+xdotool key Escape
+alone
+
+# The first group's default account.
+xdotool windowfocus --sync "$window"
+for key in Left Left Down Right Down Right Down Right Down Return; do
+  xdotool key "$key"
+  settle
+done
+window_shot "$window" "$artifacts/help-group-account.png"
+
+# File > Create Formula: No to the wizard's offer gives the name box; Escape leaves it.
+xdotool windowfocus --sync "$window" key alt+f
+settle
+xdotool key f
+offer=$(dialog wizard-offer)
+xdotool windowfocus --sync "$offer" key alt+n
+gone "$offer"
+names=$(dialog name-box)
+xdotool windowfocus --sync "$names"
+xdotool type --delay 20 "Weekend Rate"
+window_shot "$names" "$artifacts/help-name-box.png"
+xdotool key Escape
+alone
+
+# Help > About and Help > System Information.
+xdotool windowfocus --sync "$window" key alt+h
+settle
+xdotool key a
+about=$(dialog about)
+window_shot "$about" "$artifacts/help-about.png"
+xdotool windowfocus --sync "$about" key Return
+alone
+xdotool windowfocus --sync "$window" key alt+h
+settle
+xdotool key s
+information=$(dialog system-information)
+window_shot "$information" "$artifacts/help-system-information.png"
+xdotool windowfocus --sync "$information" key Escape
+alone
+
+exit_program
+echo "help screens kept in $artifacts"
