@@ -35,6 +35,8 @@ settle() { sleep 0.5; }
 
 # The part of the screen that the window given covers, once painted, kept in the file given.
 window_shot() {
+  # Every variable the geometry sets stays local, WINDOW and SCREEN included.
+  # shellcheck disable=SC2034
   local WINDOW X Y WIDTH HEIGHT SCREEN
   settle
   screenshot "$work/screen.png"
