@@ -43,9 +43,10 @@ HelpWindow::HelpWindow(const QString& indexPath, QWidget* owner, const QStringLi
     buildForm();
 
     hasHelp_ = !indexPath.isEmpty() && QFileInfo(indexPath).isFile();
-    if (hasHelp_)
-        browser_->setSource(QUrl::fromLocalFile(QFileInfo(indexPath).absoluteFilePath()));
-    else
+    if (hasHelp_) {
+        index_ = QUrl::fromLocalFile(QFileInfo(indexPath).absoluteFilePath());
+        browser_->setSource(index_);
+    } else
         showMissingNotice(indexPath, searchedFolders);
     home_->setEnabled(hasHelp_);
     updateTitle();
@@ -111,8 +112,21 @@ void HelpWindow::updateTitle() {
 }
 
 void HelpWindow::showDefaultTopic() {
-    if (hasHelp_)
-        browser_->home();
+    showTopic(QString());
+}
+
+void HelpWindow::showTopic(const QString& anchor) {
+    if (hasHelp_) {
+        QUrl page = index_;
+        if (!anchor.isEmpty())
+            page.setFragment(anchor);
+        if (browser_->source() == page)
+            browser_->scrollToAnchor(anchor);
+        else if (anchor.isEmpty())
+            browser_->home();
+        else
+            browser_->setSource(page);
+    }
     showNormal();
     raise();
     activateWindow();

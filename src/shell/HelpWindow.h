@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 class QTextBrowser;
@@ -30,6 +31,9 @@ public:
 
     // Goes back to the default topic and shows the window normally, in front.
     void showDefaultTopic();
+    // Shows the section of the default topic whose anchor is `anchor` (its top for ""), in
+    // front.
+    void showTopic(const QString& anchor);
 
 private:
     void buildForm();
@@ -41,6 +45,7 @@ private:
     QToolButton* forward_;
     QToolButton* home_;
     bool hasHelp_ = false;
+    QUrl index_;
 };
 
 } // namespace velora::shell

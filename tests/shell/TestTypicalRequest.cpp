@@ -246,7 +246,7 @@ private Q_SLOTS:
         QMenu* menu = open.window.userPanes()->navigator().contextMenu();
         QTRY_VERIFY(menu->isVisible());
         QAction* revert = menu->findChild<QAction*>(QStringLiteral("mnuRevert"));
-        QCOMPARE(revert->text(), QStringLiteral("Revert Changes"));
+        QCOMPARE(revert->text(), QStringLiteral("&Revert Changes"));
         revert->trigger();
         menu->close();
 
