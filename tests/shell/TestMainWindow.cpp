@@ -3,6 +3,7 @@
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
+#include "detail/WeekNavigator.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
 #include "formulas/FormulaPane.h"
@@ -14,13 +15,16 @@
 #include "widgets/cSplitter.h"
 #include "widgets/frmWait.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 #include <QTreeView>
 
@@ -282,6 +286,81 @@ private Q_SLOTS:
                                                            "Incentive_preference WHERE pref_key "
                                                            "<> 'INCENT_FIRST_TIME_USE'")),
                      QStringLiteral("0"));
+    }
+
+    // Every menu entry and every button of the assembled window can be reached with Alt and a
+    // letter of its own: within a menu no two entries share one, and no pane's buttons share
+    // one with each other or with the menu bar.
+    void everyMenuEntryAndButtonKeepsItsOwnMnemonic() {
+        ShellInstallation installation;
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        const auto letter = [](const QString& text) {
+            return QKeySequence::mnemonic(text)[0].key();
+        };
+        const auto checkUnique = [&letter](const QString& scope, const QStringList& texts) {
+            QSet<Qt::Key> seen;
+            for (const QString& text : texts) {
+                const Qt::Key key = letter(text);
+                QVERIFY2(key != Qt::Key_unknown, qPrintable(scope + ": " + text));
+                QVERIFY2(!seen.contains(key), qPrintable(scope + ": " + text));
+                seen.insert(key);
+            }
+        };
+        const auto entries = [](const QMenu* menu) {
+            QStringList texts;
+            for (const QAction* action : menu->actions()) {
+                if (!action->isSeparator())
+                    texts << action->text();
+            }
+            return texts;
+        };
+        QStringList titles;
+        for (const QAction* action : window.menuBar()->actions())
+            titles << action->text();
+        checkUnique(QStringLiteral("menu bar"), titles);
+        QList<QMenu*> menus = window.findChildren<QMenu*>();
+        menus << window.userPanes()->navigator().contextMenu();
+        for (const QMenu* menu : menus) {
+            if (menu->objectName().startsWith(QLatin1String("mnu"))) // not Qt's own (calendar)
+                checkUnique(menu->objectName(), entries(menu));
+        }
+        using Pane = velora::common::DetailArea::Pane;
+        for (Pane pane : {Pane::UserHeader, Pane::UserDetail, Pane::Account, Pane::Formula}) {
+            QStringList texts = titles;
+            for (const QAbstractButton* button :
+                 window.details().pane(pane)->findChildren<QAbstractButton*>()) {
+                if (button->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+                    texts << button->text();
+            }
+            checkUnique(window.details().pane(pane)->objectName(), texts);
+        }
+    }
+
+    // A window left partly beyond the screen's edge, or above it, opens on the screen.
+    void aWindowLeftOffTheScreenOpensOnIt() {
+        ShellInstallation installation;
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        installation.db.exec(
+            QStringLiteral("EXEC usp_incentive_add_preference 1, 4, 'INCENT_WINDOW_TOP', '-3000'"));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const int nearRightEdge = velora::widgets::Twips::fromPixels(screen.width() - 100);
+        installation.db.exec(
+            QStringLiteral("EXEC usp_incentive_add_preference 1, 4, 'INCENT_WINDOW_LEFT', '%1'")
+                .arg(nearRightEdge));
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        window.show();
+        const QRect placed = window.geometry();
+        QVERIFY(window.frameGeometry().top() >= screen.top());
+        QVERIFY(placed.bottom() <= screen.bottom());
+        if (placed.width() <= screen.width())
+            QVERIFY(placed.left() >= screen.left() && placed.right() <= screen.right());
+        else // wider than the screen at its minimum: from the screen's left edge
+            QCOMPARE(window.frameGeometry().left(), screen.left());
     }
 
     void busyStateIsNotCounted() {

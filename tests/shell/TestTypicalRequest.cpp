@@ -14,8 +14,10 @@
 #include "formulas/FormulaTextEdit.h"
 #include "groups/FindListIndexByItemData.h"
 #include "groups/GroupAccountPane.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "suite/vEzoziVi.h"
+#include "widgets/VeloraDatePicker.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +30,8 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTextBrowser>
+#include <cstdlib>
 
 using velora::common::MessageAnswer;
 using velora::common::MessageButtons;
@@ -228,6 +232,115 @@ private Q_SLOTS:
                             open.pane().systemHours(row)->width();
             }
         }
+    }
+
+    // The keyboard walks the grid along each day and over what cannot be changed (the locked
+    // first days, the activity-log hours whose button stands in for them); a value typed where
+    // the keys led lands in that day and column only, and the window's keys save it and turn
+    // the week.
+    void theKeyboardWalksTheWeekAndSavesWhereItTyped() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        velora::detail::UserDetailPane& pane = open.pane();
+        open.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&open.window));
+        const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        pane.nextWeek()->setFocus();
+        QStringList walk;
+        for (int i = 0; i < 9; ++i) {
+            press(Qt::Key_Tab);
+            walk << focused();
+        }
+        QCOMPARE(walk, (QStringList{"txtUserDetailNumberReports_2", "cmdUserDetailSystemHours_2",
+                                    "txtUserDetailChars_2", "txtUserDetailLines_2",
+                                    "txtUserDetailIHoursWorked_2", "txtUserDetailITyped_2",
+                                    "txtUserDetailIPay_2", "txtUserDetailNumberReports_3",
+                                    "cmdUserDetailSystemHours_3"}));
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Up); // day 2 is the first open day: Up stays
+        QCOMPARE(focused(), QStringLiteral("txtUserDetailIPay_2"));
+        press(Qt::Key_Return);
+        QCOMPARE(focused(), QStringLiteral("txtUserDetailIPay_3"));
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Left);
+        QCOMPARE(focused(), QStringLiteral("txtUserDetailLines_3"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("250"));
+        QCOMPARE(pane.cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+
+        open.installation.messages.queue(MessageAnswer::No); // no recalculation
+        press(Qt::Key_S, Qt::ControlModifier);
+        auto& db = open.installation.db;
+        QCOMPARE(db.scalar(kCorrectedLines), QStringLiteral("250"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE "
+                                          "lines_modified <> lines")),
+                 QStringLiteral("1"));
+
+        const QString format = open.context->region->DateFormat();
+        pane.cell(ValueKind::TrueLines, kEditedDay)->setFocus();
+        press(Qt::Key_PageDown);
+        QCOMPARE(pane.startDate()->Text(), open.start.addDays(7).toString(format));
+        pane.cell(ValueKind::Reports, 0)->setFocus(); // an empty week is open everywhere
+        press(Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(pane.startDate()->Text(), open.start.toString(format));
+        QCOMPARE(pane.cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+        // Shift+Tab from the first open cell leaves the grid rather than enter a locked day.
+        pane.cell(ValueKind::Reports, kLockedDays)->setFocus();
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(!focused().contains(QLatin1String("_0")) &&
+                !focused().contains(QLatin1String("_1")));
+        QCOMPARE(open.installation.messages.shown.size(), 1); // the question only
+    }
+
+    // F1 opens the help where it speaks of the pane on screen. F5 reads the explorer again -
+    // after the week on screen has been saved - and comes back to the same week.
+    void helpAndRefreshKeysServeThePaneOnScreen() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        open.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&open.window));
+        QLineEdit* cell = open.pane().cell(ValueKind::TrueLines, kEditedDay + 1);
+        cell->setFocus();
+        QTest::keyClick(cell, Qt::Key_F1);
+        auto* help = open.window.findChild<velora::shell::HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->browser()->source().fragment(), QStringLiteral("weekly-grid"));
+        help->close();
+
+        auto& db = open.installation.db;
+        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
+                               "trans_type, incentive_group_id) VALUES ('bob', 'Bob', 'Ray', 1, "
+                               "2)"));
+        open.window.activateWindow();
+        cell->setFocus();
+        QTest::keyClicks(cell, QStringLiteral("444"));
+        QTest::keyClick(cell, Qt::Key_F5);
+        QVERIFY(open.window.explorer().hasNode(ExplorerKeys::User(QStringLiteral("bob"))));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE "
+                                          "lines_modified = 444")),
+                 QStringLiteral("1"));
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::UserDetail));
+        QCOMPARE(open.window.explorer().CurrentUserAccountID(), kAccountID);
+        QCOMPARE(cell->text(), QStringLiteral("444"));
+        QVERIFY(open.installation.messages.shown.isEmpty());
+    }
+
+    // The grid takes the room a larger window gives it; its columns share it.
+    void theGridGrowsWithTheWindow() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        QLineEdit* reports = open.pane().cell(ValueKind::Reports, 0);
+        QLineEdit* pay = open.pane().cell(ValueKind::IPay, 0);
+        const int before = reports->width();
+        open.window.resize(open.window.width() + 350, open.window.height() + 100);
+        QTRY_VERIFY(reports->width() >= before + 350 / 7 - 2);
+        QVERIFY(std::abs(pay->width() - reports->width()) <= 1);
+        QCOMPARE(open.window.details().pane(velora::common::DetailArea::Pane::UserDetail)->size(),
+                 open.window.details().size());
+        QVERIFY(showsTheWidestValue(*reports));
     }
 
     // A correction is undone from its cell's own menu in the assembled window: the window
