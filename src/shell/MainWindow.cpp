@@ -340,7 +340,6 @@ void MainWindow::showEvent(QShowEvent* event) {
         frame->activate(); // the centre takes the window's size now
     splitter_->setPosition(*splitToRestore_);
     splitToRestore_.reset();
-    applyMinimumSize(); // against the explorer's real width now
     // The minimum may have made the window larger than it was placed: it stays on the screen.
     setGeometry(WindowPlacement::clamped(geometry(), screen()->availableGeometry()));
 }
@@ -534,8 +533,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-// The fixed-size panes stay visible: the inner area may not get smaller than the size rule
-// asks for, so a smaller window size snaps back.
+// The panes stay whole: the inner area may not get smaller than the size rule asks for, so a
+// smaller window size snaps back.
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (isMinimized() || !details_)
@@ -545,10 +544,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         splitter_->Resize();
 }
 
-// The minimum depends on the explorer's width only, so setting it converges at once. Before the
-// first layout the explorer has no real width yet; the typical width stands in.
+// The window may shrink until the explorer has its typical width beside the panes at their
+// minimum: the splitter narrows a wider explorer first. Counting the explorer's present width
+// instead would keep a window whose explorer was widened from ever fitting a smaller screen.
 void MainWindow::applyMinimumSize() {
-    const int explorerWidth = std::max(explorer_->width(), explorer_->typicalWidth());
+    const int explorerWidth = explorer_->typicalWidth();
     const QSize needed = widgets::Twips::toPixels(
         common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorerWidth),
                                       widgets::Twips::fromPixels(details_->minimumPaneWidth())));
