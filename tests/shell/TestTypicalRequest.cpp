@@ -296,7 +296,8 @@ private Q_SLOTS:
     }
 
     // F1 opens the help where it speaks of the pane on screen. F5 reads the explorer again -
-    // after the week on screen has been saved - and comes back to the same week.
+    // after the week on screen has been saved - and comes back to the same week. Ctrl+S saves
+    // the formula on screen.
     void helpAndRefreshKeysServeThePaneOnScreen() {
         OpenWeek open;
         QVERIFY(open.ready);
@@ -326,6 +327,25 @@ private Q_SLOTS:
         QCOMPARE(open.window.explorer().CurrentUserAccountID(), kAccountID);
         QCOMPARE(cell->text(), QStringLiteral("444"));
         QVERIFY(open.installation.messages.shown.isEmpty());
+
+        // On a formula the same keys open its help and save its text.
+        open.window.explorer().ClickNode(ExplorerKeys::Formula(QStringLiteral("2")));
+        auto* editor = open.window.formulaPanes()->pane().txtFormulaText();
+        editor->setFocus();
+        editor->setPlainText(QStringLiteral("Results.ILines = Lines\nResults.IPay = Lines * 0.3"));
+        QTest::keyClick(editor, Qt::Key_F1);
+        QCOMPARE(help->browser()->source().fragment(), QStringLiteral("formula"));
+        help->close();
+        open.window.activateWindow();
+        editor->setFocus();
+        {
+            DateAnswerer answerer(open.context->region->formatDate(open.start.addDays(5)));
+            QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(answerer.prompts.size(), 1);
+        }
+        QCOMPARE(db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
+                                          "formula_id = 2")),
+                 QStringLiteral("Results.ILines = Lines\r\nResults.IPay = Lines * 0.3"));
     }
 
     // The grid takes the room a larger window gives it; its columns share it.
