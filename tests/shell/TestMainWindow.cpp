@@ -1,3 +1,4 @@
+#include "MnemonicCheck.h"
 #include "ShellInstallation.h"
 #include "common/DetailArea.h"
 #include "common/TestMain.h"
@@ -15,16 +16,13 @@
 #include "widgets/cSplitter.h"
 #include "widgets/frmWait.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QSet>
 #include <QTest>
 #include <QTreeView>
 
@@ -311,46 +309,24 @@ private Q_SLOTS:
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());
-        const auto letter = [](const QString& text) {
-            return QKeySequence::mnemonic(text)[0].key();
-        };
-        const auto checkUnique = [&letter](const QString& scope, const QStringList& texts) {
-            QSet<Qt::Key> seen;
-            for (const QString& text : texts) {
-                const Qt::Key key = letter(text);
-                QVERIFY2(key != Qt::Key_unknown, qPrintable(scope + ": " + text));
-                QVERIFY2(!seen.contains(key), qPrintable(scope + ": " + text));
-                seen.insert(key);
-            }
-        };
-        const auto entries = [](const QMenu* menu) {
-            QStringList texts;
-            for (const QAction* action : menu->actions()) {
-                if (!action->isSeparator())
-                    texts << action->text();
-            }
-            return texts;
-        };
+        using velora::test::mnemonicFaults;
         QStringList titles;
         for (const QAction* action : window.menuBar()->actions())
             titles << action->text();
-        checkUnique(QStringLiteral("menu bar"), titles);
+        QStringList faults = mnemonicFaults(QStringLiteral("menu bar"), titles);
         QList<QMenu*> menus = window.findChildren<QMenu*>();
         menus << window.userPanes()->navigator().contextMenu();
         for (const QMenu* menu : menus) {
             if (menu->objectName().startsWith(QLatin1String("mnu"))) // not Qt's own (calendar)
-                checkUnique(menu->objectName(), entries(menu));
+                faults << mnemonicFaults(menu->objectName(), velora::test::menuCaptions(*menu));
         }
         using Pane = velora::common::DetailArea::Pane;
         for (Pane pane : {Pane::UserHeader, Pane::UserDetail, Pane::Account, Pane::Formula}) {
-            QStringList texts = titles;
-            for (const QAbstractButton* button :
-                 window.details().pane(pane)->findChildren<QAbstractButton*>()) {
-                if (button->text().contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
-                    texts << button->text();
-            }
-            checkUnique(window.details().pane(pane)->objectName(), texts);
+            const QWidget& shown = *window.details().pane(pane);
+            faults << mnemonicFaults(shown.objectName(),
+                                     titles + velora::test::buttonCaptions(shown));
         }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void busyStateIsNotCounted() {
