@@ -55,6 +55,7 @@ namespace {
 constexpr int kLoaderIntervalMs = 125;
 constexpr int kStartUpAnimation = 201;
 constexpr int kUnloadAnimation = 202;
+constexpr int kExplorerDesignWidth = 180; // pixels
 
 QAction* addMenuAction(QMenu* menu, const char* name, const QString& text) {
     QAction* action = menu->addAction(text);
@@ -316,13 +317,14 @@ void MainWindow::setFullModeControls(bool full) {
     }
 }
 
-// Explorer and details side by side; the explorer keeps at least the width of a typical name,
-// the details their panes' minimum width. The stored
-// position (in pixels) waits until the window is shown: before that the panes have no real
+// Explorer and details side by side; the operator may narrow the explorer down to its design
+// width, the details keep their panes' minimum width. The window's minimum leaves the explorer
+// a typical name's width (applyMinimumSize), so it opens that wide unless it was left narrower. The
+// stored position (in pixels) waits until the window is shown: before that the panes have no real
 // size yet, and the limits would cut the position down to the explorer's minimum.
 void MainWindow::bindSplitter() {
     splitter_->setOrientation(2);
-    splitter_->setMinimumSize(1, explorer_->typicalWidth());
+    splitter_->setMinimumSize(1, kExplorerDesignWidth);
     splitter_->setMinimumSize(2, details_->minimumPaneWidth());
     splitter_->Bind(explorer_, details_);
     splitToRestore_ = context_.preferences.splitPosition;

@@ -36,7 +36,8 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     // With no preference rows the window opens 11325 x 9540 twips with the splash in front
     // and the start dates set; about 125 ms later everybody is recalculated once. Text boxes
-    // never show the standard context menu, and the window keeps its minimum height.
+    // never show the standard context menu; the window keeps its minimum height and leaves the
+    // explorer room for typical names.
     void loadsWithDefaultsAndRecalculatesOnce() {
         ShellInstallation installation;
         installation.db.exec(QStringLiteral("UPDATE Incentive_formula SET formula_text = "
@@ -71,6 +72,7 @@ private Q_SLOTS:
         QVERIFY(!window.loaderTimer().isActive());
         QVERIFY(window.isEnabled());
         window.show();
+        QVERIFY(window.explorer().width() >= window.explorer().typicalWidth()); // names show
         window.resize(300, 200);
         QVERIFY(velora::widgets::Twips::fromPixels(window.centralWidget()->height()) >= 8800 - 15);
         window.close();
