@@ -20,10 +20,6 @@ public:
     enum class Command { Help, Save, Print, PreviousWeek, NextWeek, RefreshExplorer };
     using Pane = common::DetailArea::Pane;
 
-    static constexpr Command kAll[] = {Command::Help,     Command::Save,
-                                       Command::Print,    Command::PreviousWeek,
-                                       Command::NextWeek, Command::RefreshExplorer};
-
     static QKeySequence keys(Command command);
     static bool availableOn(Command command, Pane pane);
     // The anchor of the pane's section in the help's index page ("" for its top).
