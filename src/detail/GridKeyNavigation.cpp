@@ -68,14 +68,6 @@ std::optional<GridCell> GridKeyNavigation::target(const GridCell& from, GridMove
     return std::nullopt;
 }
 
-std::optional<GridCell> GridKeyNavigation::first() const {
-    return walkInOrder(-1, 1);
-}
-
-std::optional<GridCell> GridKeyNavigation::last() const {
-    return walkInOrder(kCells, -1);
-}
-
 std::optional<GridCell> GridKeyNavigation::walk(const GridCell& from, int rowStep,
                                                 int columnStep) const {
     for (GridCell cell{from.row + rowStep, from.column + columnStep}; inside(cell);

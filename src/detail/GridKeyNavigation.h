@@ -41,10 +41,6 @@ public:
     // other moves stay where they are.
     std::optional<GridCell> target(const GridCell& from, GridMove move) const;
 
-    // The first and the last editable cell in Tab order, for entering the grid.
-    std::optional<GridCell> first() const;
-    std::optional<GridCell> last() const;
-
 private:
     std::optional<GridCell> walk(const GridCell& from, int rowStep, int columnStep) const;
     std::optional<GridCell> walkInOrder(int fromIndex, int step) const;
