@@ -634,8 +634,11 @@ void MainWindow::refreshExplorer() {
         return;
     const QString key = explorer_->FocusKey();
     details_->showSplash();
+    busy_.BeginBusy(false, QString(), QString(), kStartUpAnimation);
     explorer_->ClearAllNodes();
-    if (!displayCatalogue()) {
+    const bool loaded = displayCatalogue();
+    busy_.EndBusy();
+    if (!loaded) {
         close();
         return;
     }

@@ -305,8 +305,7 @@ private Q_SLOTS:
     }
 
     // F1 opens the help where it speaks of the pane on screen. F5 reads the explorer again -
-    // after the week on screen has been saved - and comes back to the same week. Ctrl+S saves
-    // the formula on screen.
+    // after the week or formula on screen has been saved - and comes back to it.
     void helpAndRefreshKeysServeThePaneOnScreen() {
         OpenWeek open;
         QVERIFY(open.ready);
@@ -337,24 +336,29 @@ private Q_SLOTS:
         QCOMPARE(cell->text(), QStringLiteral("444"));
         QVERIFY(open.installation.messages.shown.isEmpty());
 
-        // On a formula the same keys open its help and save its text.
+        // On a formula the same keys open its help; F5 saves an edit as leaving it would, and
+        // Ctrl+S saves it on the spot.
         open.window.explorer().ClickNode(ExplorerKeys::Formula(QStringLiteral("2")));
         auto* editor = open.window.formulaPanes()->pane().txtFormulaText();
         editor->setFocus();
-        editor->setPlainText(QStringLiteral("Results.ILines = Lines\nResults.IPay = Lines * 0.3"));
         QTest::keyClick(editor, Qt::Key_F1);
         QCOMPARE(help->browser()->source().fragment(), QStringLiteral("formula"));
         help->close();
-        open.window.activateWindow();
-        editor->setFocus();
-        {
-            DateAnswerer answerer(open.context->region->formatDate(open.start.addDays(5)));
-            QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+        const QString date = open.context->region->formatDate(open.start.addDays(5));
+        const QString text = QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
+                                            "formula_id = 2");
+        for (const auto& [key, rate] : {std::pair{Qt::Key_F5, "0.3"}, {Qt::Key_S, "0.4"}}) {
+            open.window.activateWindow(); // back from the date dialog
+            QVERIFY(QTest::qWaitForWindowActive(&open.window));
+            editor->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), editor);
+            editor->setPlainText(QStringLiteral("Results.IPay = Lines * ") + rate);
+            DateAnswerer answerer(date);
+            QTest::keyClick(editor, key, key == Qt::Key_S ? Qt::ControlModifier : Qt::NoModifier);
             QCOMPARE(answerer.prompts.size(), 1);
+            QCOMPARE(db.scalar(text), QStringLiteral("Results.IPay = Lines * ") + rate);
         }
-        QCOMPARE(db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
-                                          "formula_id = 2")),
-                 QStringLiteral("Results.ILines = Lines\r\nResults.IPay = Lines * 0.3"));
+        QCOMPARE(editor->toPlainText(), QStringLiteral("Results.IPay = Lines * 0.4"));
     }
 
     // A correction is undone from its cell's own menu in the assembled window: the window
