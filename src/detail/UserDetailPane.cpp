@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -170,6 +171,10 @@ UserDetailPane::UserDetailPane(QWidget* parent)
     auto* datePlace = new QWidget(this);
     datePlace->setFixedSize(widgets::DatePickerState::collapsedSize());
     dateRow->addWidget(datePlace);
+    // Made here so that it comes before the week buttons in the Tab order; FollowPlaceholder
+    // keeps it in front of the grid that is made after it.
+    startDate_ = new widgets::VeloraDatePicker(this);
+    new FollowPlaceholder(datePlace, startDate_);
     dateRow->addStretch();
     prevWeek_ = makeButton(this, "cmdUserDetailPrevWeek", "&Prev Week");
     nextWeek_ = makeButton(this, "cmdUserDetailNextWeek", "&Next Week");
@@ -282,21 +287,21 @@ UserDetailPane::UserDetailPane(QWidget* parent)
     buttonRow->addWidget(saveChanges_);
     layout->addLayout(buttonRow);
 
-    startDate_ = new widgets::VeloraDatePicker(this);
-    new FollowPlaceholder(datePlace, startDate_);
     setHourMode(1);
     buildKeyboard();
 }
 
-// Tab order: the start date, the week buttons, the day rows from left to right and top to
-// bottom (each day's system-hours button in place of its Hours cell), then Print and Save
-// Changes. The grid's own keys are handled by eventFilter.
+// Tab order: the start date with its calendar button, the week buttons, the day rows from left to
+// right and top to bottom (each day's system-hours button in place of its Hours cell), then Print
+// and Save Changes. The grid's own keys are handled by eventFilter.
 void UserDetailPane::buildKeyboard() {
-    QWidget* previous = startDate_;
+    QWidget* previous = startDate_->textBox();
     auto chain = [&previous](QWidget* next) {
         setTabOrder(previous, next);
         previous = next;
     };
+    if (auto* calendarButton = startDate_->findChild<QToolButton*>())
+        chain(calendarButton);
     chain(prevWeek_);
     chain(nextWeek_);
     for (int day = 0; day < kDayRows; ++day) {

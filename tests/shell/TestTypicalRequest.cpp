@@ -31,6 +31,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <cstdlib>
 
 using velora::common::MessageAnswer;
@@ -243,8 +244,9 @@ private Q_SLOTS:
         }
     }
 
-    // The keyboard walks the grid along each day and over what cannot be changed (the locked
-    // first days, the activity-log hours whose button stands in for them); a value typed where
+    // From the explorer, Tab reaches the start date, the week buttons and then the grid, which
+    // it walks along each day and over what cannot be changed (the locked first days, the
+    // activity-log hours whose button stands in for them); a value typed where
     // the keys led lands in that day and column only, and the window's keys save it and turn
     // the week.
     void theKeyboardWalksTheWeekAndSavesWhereItTyped() {
@@ -257,13 +259,15 @@ private Q_SLOTS:
         const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
             QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         };
-        pane.nextWeek()->setFocus();
+        open.window.explorer().tree()->setFocus();
         QStringList walk;
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 13; ++i) {
             press(Qt::Key_Tab);
             walk << focused();
         }
-        QCOMPARE(walk, (QStringList{"txtUserDetailNumberReports_2", "cmdUserDetailSystemHours_2",
+        QCOMPARE(walk, (QStringList{"txtUserDetailStartDate", "cmdUserDetailCalendar",
+                                    "cmdUserDetailPrevWeek", "cmdUserDetailNextWeek",
+                                    "txtUserDetailNumberReports_2", "cmdUserDetailSystemHours_2",
                                     "txtUserDetailChars_2", "txtUserDetailLines_2",
                                     "txtUserDetailIHoursWorked_2", "txtUserDetailITyped_2",
                                     "txtUserDetailIPay_2", "txtUserDetailNumberReports_3",
