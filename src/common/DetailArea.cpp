@@ -1,6 +1,5 @@
 #include "DetailArea.h"
 
-#include "DetailAreaLayout.h"
 #include "widgets/Twips.h"
 
 #include <QFormLayout>
@@ -14,10 +13,14 @@ namespace velora::common {
 
 namespace {
 
-// The fixed editor panes are designed at this size (twips): beside an explorer at the default
-// splitter position they fit the default window of 11325 twips.
+// The editor panes are designed at this width (twips): beside an explorer at the default
+// splitter position they fit the default window of 11325 twips. Narrower, they would cut
+// their controls.
 constexpr int kPaneWidthTwips = 8400;
-constexpr int kPaneHeightTwips = 8400;
+
+constexpr DetailArea::Pane kEditorPanes[] = {DetailArea::Pane::Account, DetailArea::Pane::Formula,
+                                             DetailArea::Pane::UserDetail,
+                                             DetailArea::Pane::UserHeader};
 
 // The splash picture: the program's name on a quiet gradient.
 class SplashPicture : public QWidget {
@@ -61,21 +64,20 @@ DetailArea::DetailArea(QWidget* parent)
     panes_[static_cast<int>(Pane::ListView)] = listPane;
 
     panes_[static_cast<int>(Pane::UserHeader)] =
-        makeFixedPane("picUserHeader", tr("Velora Incentive - User"));
+        makeEditorPane("picUserHeader", tr("Velora Incentive - User"));
     panes_[static_cast<int>(Pane::UserDetail)] =
-        makeFixedPane("picUserDetail", tr("Velora Incentive - User Account"));
+        makeEditorPane("picUserDetail", tr("Velora Incentive - User Account"));
 
     panes_[static_cast<int>(Pane::Account)] =
-        makeFixedPane("picAccount", tr("Velora Incentive - Group Account"));
+        makeEditorPane("picAccount", tr("Velora Incentive - Group Account"));
     panes_[static_cast<int>(Pane::Formula)] =
-        makeFixedPane("picFormula", tr("Velora Incentive - Formula"));
+        makeEditorPane("picFormula", tr("Velora Incentive - Formula"));
     showSplash();
 }
 
 void DetailArea::buildSplash() {
     auto* splash = new SplashPicture(this);
     splash->setObjectName(QStringLiteral("picSplash"));
-    splash->resize(widgets::Twips::toPixels(QSize(kPaneWidthTwips, kPaneHeightTwips)));
     auto* layout = new QVBoxLayout(splash);
     layout->addStretch(3);
     auto* title = new QLabel(QStringLiteral("Velora Incentive"), splash);
@@ -91,11 +93,10 @@ void DetailArea::buildSplash() {
     panes_[static_cast<int>(Pane::Splash)] = splash;
 }
 
-QWidget* DetailArea::makeFixedPane(const char* name, const QString& title) {
+QWidget* DetailArea::makeEditorPane(const char* name, const QString& title) {
     auto* pane = new QFrame(this);
     pane->setObjectName(QLatin1String(name));
     pane->setFrameShape(QFrame::StyledPanel);
-    pane->resize(widgets::Twips::toPixels(QSize(kPaneWidthTwips, kPaneHeightTwips)));
     auto* layout = new QVBoxLayout(pane);
     auto* heading = new QLabel(title, pane);
     heading->setStyleSheet(QStringLiteral("font-size: 15px; font-weight: 600; color: #1f4e79;"));
@@ -114,29 +115,14 @@ void DetailArea::setPaneContent(Pane which, QWidget* content) {
     layout->setContentsMargins(0, 0, 0, 0);
     content->setParent(frame);
     layout->addWidget(content);
-    widenFixedPanes(frame->minimumSizeHint().width());
+    layOut();
 }
 
-// A content's needs are final only once it is polished (its style and font applied), which
-// happens when the area is first shown: widen again then.
-void DetailArea::fitFixedPanesToContent() {
-    int widest = 0;
-    for (Pane fixed :
-         {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail, Pane::UserHeader})
-        widest = std::max(widest, pane(fixed)->minimumSizeHint().width());
-    widenFixedPanes(widest);
-}
-
-// The fixed panes share their left edge and their width: a content that needs more room than
-// the designed width widens them all, so the window's minimum width (the explorer beside the
-// group-account pane) keeps every pane whole.
-void DetailArea::widenFixedPanes(int width) {
-    for (Pane fixed :
-         {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail, Pane::UserHeader}) {
-        QWidget* frame = pane(fixed);
-        if (frame->width() < width)
-            frame->resize(width, frame->height());
-    }
+int DetailArea::minimumPaneWidth() const {
+    int widest = widgets::Twips::toPixels(kPaneWidthTwips);
+    for (Pane editor : kEditorPanes)
+        widest = std::max(widest, pane(editor)->minimumSizeHint().width());
+    return widest;
 }
 
 QWidget* DetailArea::pane(Pane which) const {
@@ -147,10 +133,8 @@ void DetailArea::showPane(Pane which) {
     for (int i = 0; i < 6; ++i)
         panes_[i]->setVisible(i == static_cast<int>(which));
     pane(which)->raise();
-}
-
-int DetailArea::accountPaneWidth() const {
-    return pane(Pane::Account)->width();
+    shown_ = which;
+    Q_EMIT paneShown(which);
 }
 
 void DetailArea::resizeEvent(QResizeEvent* event) {
@@ -159,12 +143,9 @@ void DetailArea::resizeEvent(QResizeEvent* event) {
 }
 
 void DetailArea::layOut() {
-    const DetailAreaLayout layout = DetailAreaLayout::compute(size(), accountPaneWidth());
-    for (Pane fixed :
-         {Pane::Account, Pane::Formula, Pane::Splash, Pane::UserDetail, Pane::UserHeader})
-        pane(fixed)->move(layout.fixedPaneLeft, 0);
-    pane(Pane::ListView)->setGeometry(layout.listView);
-    listView_->setGeometry(QRect(QPoint(0, 0), layout.listView.size()));
+    for (QWidget* each : panes_)
+        each->setGeometry(rect());
+    listView_->setGeometry(rect());
 }
 
 } // namespace velora::common

@@ -8,7 +8,8 @@ class QListWidget;
 namespace velora::common {
 
 // The details area (picDetails): exactly one of its panes shows at a time. The splash, the
-// list view and the fixed-size editor panes, which the editors' own classes fill.
+// list view and the editor panes, which the editors' own classes fill. Every pane takes the
+// whole area, so the panes grow with the window.
 class DetailArea : public QFrame {
     Q_OBJECT
 
@@ -23,27 +24,31 @@ public:
     // The splash in front, the five other panes hidden (start-up and catalogue reload).
     void showSplash() { showPane(Pane::Splash); }
 
-    // Puts an editor's controls into its fixed pane, in place of the pane's placeholder title.
+    // Puts an editor's controls into its pane, in place of the pane's placeholder title.
     void setPaneContent(Pane pane, QWidget* content);
     bool isShowing(Pane which) const { return !pane(which)->isHidden(); }
+    // The pane in front.
+    Pane shownPane() const { return shown_; }
 
     QListWidget* listView() const { return listView_; }
-    int accountPaneWidth() const;
+    // The width every editor pane needs at least: its designed width, or more when a pane's
+    // content needs more (known for certain once the area has been shown and polished).
+    int minimumPaneWidth() const;
 
-    // Widens the fixed panes to the widest polished content (see setPaneContent).
-    void fitFixedPanesToContent();
+Q_SIGNALS:
+    void paneShown(velora::common::DetailArea::Pane pane);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QWidget* makeFixedPane(const char* name, const QString& title);
-    void widenFixedPanes(int width);
+    QWidget* makeEditorPane(const char* name, const QString& title);
     void buildSplash();
     void layOut();
 
     QWidget* panes_[6] = {};
     QListWidget* listView_ = nullptr;
+    Pane shown_ = Pane::Splash;
 };
 
 } // namespace velora::common

@@ -9,10 +9,12 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -137,7 +139,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) 
 } // namespace
 
 UserDetailPane::UserDetailPane(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , keys_([this](const GridCell& cell) { return isEditable(cell); }) {
     setObjectName(QStringLiteral("UserDetailPane"));
     setWindowTitle(QStringLiteral("Velora Incentive - User Account"));
     auto* layout = new QVBoxLayout(this);
@@ -168,9 +171,13 @@ UserDetailPane::UserDetailPane(QWidget* parent)
     auto* datePlace = new QWidget(this);
     datePlace->setFixedSize(widgets::DatePickerState::collapsedSize());
     dateRow->addWidget(datePlace);
+    // Made here so that it comes before the week buttons in the Tab order; FollowPlaceholder
+    // keeps it in front of the grid that is made after it.
+    startDate_ = new widgets::VeloraDatePicker(this);
+    new FollowPlaceholder(datePlace, startDate_);
     dateRow->addStretch();
-    prevWeek_ = makeButton(this, "cmdUserDetailPrevWeek", "Prev Week");
-    nextWeek_ = makeButton(this, "cmdUserDetailNextWeek", "Next Week");
+    prevWeek_ = makeButton(this, "cmdUserDetailPrevWeek", "&Prev Week");
+    nextWeek_ = makeButton(this, "cmdUserDetailNextWeek", "&Next Week");
     dateRow->addWidget(prevWeek_);
     dateRow->addWidget(nextWeek_);
     layout->addLayout(dateRow);
@@ -188,13 +195,13 @@ UserDetailPane::UserDetailPane(QWidget* parent)
         heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         heading->setWordWrap(true);
         const int width = column.kind == ValueKind::Hours ? hoursColumnWidth() : cellWidth_;
-        heading->setFixedWidth(width);
+        heading->setMinimumWidth(width);
         grid->addWidget(heading, kHeadingGridRow, gridColumn);
         for (int row = 0; row < kGridRows; ++row) {
             auto* cell = new QLineEdit(this);
             cell->setObjectName(indexedName(column.name, row));
             cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            cell->setFixedWidth(width);
+            cell->setMinimumWidth(width);
             cell->installEventFilter(selectOnFocus);
             cell->setContextMenuPolicy(Qt::CustomContextMenu);
             const ValueKind kind = column.kind;
@@ -205,13 +212,16 @@ UserDetailPane::UserDetailPane(QWidget* parent)
             cells_[static_cast<std::size_t>(valueIndex(kind))][static_cast<std::size_t>(row)] =
                 cell;
             if (row >= kDayRows) {
+                // The totals are read and copied, never typed: the mouse reaches them, the
+                // Tab key does not.
                 cell->setReadOnly(true);
+                cell->setFocusPolicy(Qt::ClickFocus);
                 QPalette palette = cell->palette();
                 palette.setColor(QPalette::Base, palette.color(QPalette::Window));
                 cell->setPalette(palette);
             }
             if (kind != ValueKind::Hours || row >= kDayRows)
-                grid->addWidget(cell, gridRow(row), gridColumn, Qt::AlignRight);
+                grid->addWidget(cell, gridRow(row), gridColumn);
         }
     }
 
@@ -240,7 +250,6 @@ UserDetailPane::UserDetailPane(QWidget* parent)
                 [this, day] { Q_EMIT systemHoursClicked(day); });
         auto* hoursBox = new QHBoxLayout;
         hoursBox->setSpacing(0);
-        hoursBox->addStretch();
         hoursBox->addWidget(cell(ValueKind::Hours, day));
         hoursBox->addWidget(button);
         grid->addLayout(hoursBox, gridRow(day),
@@ -264,21 +273,109 @@ UserDetailPane::UserDetailPane(QWidget* parent)
         totalLabels_[t] = label;
         grid->addWidget(label, gridRow(total.row), 0, 1, kFirstValueGridColumn);
     }
-    grid->setColumnStretch(1, 1);
+    // The value columns share the width the pane has beyond what the day names and dates need.
+    for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c)
+        grid->setColumnStretch(kFirstValueGridColumn + c, 1);
     layout->addLayout(grid);
     layout->addStretch();
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
-    print_ = makeButton(this, "cmdUserDetailPrint", "Print");
-    saveChanges_ = makeButton(this, "cmdUserDetailSaveChanges", "Save Changes");
+    print_ = makeButton(this, "cmdUserDetailPrint", "Prin&t");
+    saveChanges_ = makeButton(this, "cmdUserDetailSaveChanges", "&Save Changes");
     buttonRow->addWidget(print_);
     buttonRow->addWidget(saveChanges_);
     layout->addLayout(buttonRow);
 
-    startDate_ = new widgets::VeloraDatePicker(this);
-    new FollowPlaceholder(datePlace, startDate_);
     setHourMode(1);
+    buildKeyboard();
+}
+
+// Tab order: the start date with its calendar button, the week buttons, the day rows from left to
+// right and top to bottom (each day's system-hours button in place of its Hours cell), then Print
+// and Save Changes. The grid's own keys are handled by eventFilter.
+void UserDetailPane::buildKeyboard() {
+    QWidget* previous = startDate_->textBox();
+    auto chain = [&previous](QWidget* next) {
+        setTabOrder(previous, next);
+        previous = next;
+    };
+    if (auto* calendarButton = startDate_->findChild<QToolButton*>())
+        chain(calendarButton);
+    chain(prevWeek_);
+    chain(nextWeek_);
+    for (int day = 0; day < kDayRows; ++day) {
+        for (ValueKind kind : kValueKinds) {
+            chain(cell(kind, day));
+            cell(kind, day)->installEventFilter(this);
+            if (kind == ValueKind::Hours) {
+                chain(systemHours(day));
+                systemHours(day)->installEventFilter(this);
+            }
+        }
+    }
+    chain(print_);
+    chain(saveChanges_);
+}
+
+QWidget* UserDetailPane::gridControl(const GridCell& at) const {
+    QLineEdit* value = cell(kValueKinds.at(static_cast<std::size_t>(at.column)), at.row);
+    if (value && value->isReadOnly() && at.column == valueIndex(ValueKind::Hours) &&
+        !systemHours(at.row)->isHidden())
+        return systemHours(at.row);
+    return value;
+}
+
+bool UserDetailPane::isEditable(const GridCell& at) const {
+    QWidget* control = gridControl(at);
+    if (!control || control->isHidden() || !control->isEnabled())
+        return false;
+    const auto* value = qobject_cast<const QLineEdit*>(control);
+    return !value || !value->isReadOnly();
+}
+
+std::optional<GridCell> UserDetailPane::gridCellOf(const QObject* control) const {
+    for (int day = 0; day < kDayRows; ++day) {
+        for (int column = 0; column < GridKeyNavigation::kColumns; ++column) {
+            if (cells_[static_cast<std::size_t>(column)][static_cast<std::size_t>(day)] == control)
+                return GridCell{day, column};
+        }
+        if (systemHours(day) == control)
+            return GridCell{day, valueIndex(ValueKind::Hours)};
+    }
+    return std::nullopt;
+}
+
+bool UserDetailPane::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const std::optional<GridCell> from = gridCellOf(watched);
+    return from && handleGridKey(*from, static_cast<const QKeyEvent&>(*event));
+}
+
+// Page Up and Page Down turn the week as the week buttons do; the moves between cells follow
+// GridKeyNavigation. A Tab that leaves the grid, and every other key, goes on as usual.
+bool UserDetailPane::handleGridKey(const GridCell& from, const QKeyEvent& key) {
+    if (key.modifiers() == Qt::NoModifier &&
+        (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown)) {
+        (key.key() == Qt::Key_PageUp ? prevWeek_ : nextWeek_)->click();
+        return true;
+    }
+    const auto* value = qobject_cast<const QLineEdit*>(gridControl(from));
+    const bool wholeSelected =
+        value && !value->text().isEmpty() && value->selectedText().size() == value->text().size();
+    const bool atStart = !value || wholeSelected || value->cursorPosition() == 0;
+    const bool atEnd = !value || wholeSelected || value->cursorPosition() == value->text().size();
+    const std::optional<GridMove> move =
+        GridKeyNavigation::moveFor(key.key(), key.modifiers(), atStart, atEnd);
+    if (!move)
+        return false;
+    const std::optional<GridCell> to = keys_.target(from, *move);
+    if (!to)
+        return *move != GridMove::Next && *move != GridMove::Previous;
+    const bool backwards = *move == GridMove::Previous;
+    gridControl(*to)->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    return true;
 }
 
 // Wide enough for the widest value in the pane's font, inside a line edit's frame and margins.
@@ -333,8 +430,10 @@ void UserDetailPane::setHourMode(int hourMode) {
     for (int day = 0; day < kDayRows; ++day) {
         QLineEdit* hours = cell(ValueKind::Hours, day);
         systemHours(day)->setVisible(fromActivityLog);
-        hours->setFixedWidth(fromActivityLog ? cellWidth_ : hoursColumnWidth());
+        hours->setMinimumWidth(fromActivityLog ? cellWidth_ : hoursColumnWidth());
         hours->setReadOnly(fromActivityLog);
+        // A read-only Hours cell is passed over by Tab; its button takes its place.
+        hours->setFocusPolicy(fromActivityLog ? Qt::ClickFocus : Qt::StrongFocus);
         const int height = cell(ValueKind::CharLines, day)->sizeHint().height();
         hours->setFixedHeight(height);
         systemHours(day)->setFixedHeight(height);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "GridKeyNavigation.h"
 #include "ValueKind.h"
 
 #include <QWidget>
 #include <array>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -49,18 +51,32 @@ public:
     // for typing.
     void setHourMode(int hourMode);
 
+    // The control that stands for a grid cell on the keyboard: the value cell, or in hour mode 1
+    // the day's system-hours button in place of its read-only Hours cell.
+    QWidget* gridControl(const GridCell& cell) const;
+    // Whether the operator can change that cell now (shown, enabled, not read-only).
+    bool isEditable(const GridCell& cell) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // A right click on a value cell: the kind and row of the context cell.
     void cellContextMenuRequested(velora::detail::ValueKind kind, int row, const QPoint& globalPos);
     void systemHoursClicked(int day);
 
 private:
-    // Every value cell is this wide: 9,999,999.99 in the pane's font shows whole in it.
+    void buildKeyboard();
+    // The grid cell a control stands for, or none.
+    std::optional<GridCell> gridCellOf(const QObject* control) const;
+    bool handleGridKey(const GridCell& from, const QKeyEvent& key);
+    // Every value cell is at least this wide: 9,999,999.99 in the pane's font shows whole in it.
     static int cellWidthFor(const QWidget& pane);
     static int systemHoursButtonWidth();
     int hoursColumnWidth() const;
 
     int cellWidth_ = 0;
+    GridKeyNavigation keys_;
     std::array<std::array<QLineEdit*, kGridRows>, 7> cells_{};
     std::array<QLabel*, kDayRows> workDays_{};
     std::array<QLabel*, kDayRows> workDates_{};

@@ -13,7 +13,6 @@ UserHeaderPane::UserHeaderPane(QWidget* parent)
     , groupName_(new QComboBox(this))
     , effectiveDate_(label("lblUserHeaderEffectiveDate", QString())) {
     setObjectName(QStringLiteral("UserHeaderPane"));
-    setFixedSize(kWidth, kHeight);
     groupName_->setObjectName(QStringLiteral("cmbUserHeaderGroupName"));
     // A drop-down list: the operator picks a group, never types one.
     groupName_->setEditable(false);

@@ -20,9 +20,6 @@ public:
     QComboBox* cmbUserHeaderGroupName() const { return groupName_; }
     QLabel* lblUserHeaderEffectiveDate() const { return effectiveDate_; }
 
-    static constexpr int kWidth = 400;
-    static constexpr int kHeight = 560;
-
 private:
     QLabel* label(const char* name, const QString& text);
 

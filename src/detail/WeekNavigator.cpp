@@ -39,7 +39,7 @@ WeekNavigator::~WeekNavigator() = default;
 void WeekNavigator::buildMenu() {
     menu_ = std::make_unique<QMenu>(QStringLiteral("UserAccountTextBox"));
     menu_->setObjectName(QStringLiteral("mnuUserAccountTextBox"));
-    QAction* revert = menu_->addAction(QStringLiteral("Revert Changes"));
+    QAction* revert = menu_->addAction(QStringLiteral("&Revert Changes"));
     revert->setObjectName(QStringLiteral("mnuRevert"));
     QObject::connect(revert, &QAction::triggered, menu_.get(), [this] { RevertCell(); });
 }

@@ -6,17 +6,17 @@ namespace velora::explorer {
 
 ExplorerContextMenus::ExplorerContextMenus(QWidget& owner, const Handlers& handlers) {
     formulaFolder_ = addPopup(owner, "mnuFormulaFolderPopup", "FORMULAFOLDERPOPUP");
-    addItem(formulaFolder_, "mnuCreateFormula", "Create Formula", handlers.createFormula);
+    addItem(formulaFolder_, "mnuCreateFormula", "&Create Formula", handlers.createFormula);
     formula_ = addPopup(owner, "mnuFormulaPopup", "FORMULAPOPUP");
-    addItem(formula_, "mnuRenameFormula", "Rename Formula", handlers.renameFormula);
-    addItem(formula_, "mnuDeleteFormula", "Delete Formula", handlers.deleteFormula);
+    addItem(formula_, "mnuRenameFormula", "&Rename Formula", handlers.renameFormula);
+    addItem(formula_, "mnuDeleteFormula", "&Delete Formula", handlers.deleteFormula);
     group_ = addPopup(owner, "mnuGroupPopup", "GROUPPOPUP");
-    addItem(group_, "mnuRenameGroup", "Rename Group", handlers.renameGroup);
-    addItem(group_, "mnuDeleteGroup", "Delete Group", handlers.deleteGroup);
+    addItem(group_, "mnuRenameGroup", "&Rename Group", handlers.renameGroup);
+    addItem(group_, "mnuDeleteGroup", "&Delete Group", handlers.deleteGroup);
     groupFolder_ = addPopup(owner, "mnuGroupFolderPopup", "GROUPFOLDERPOPUP");
-    addItem(groupFolder_, "mnuCreateGroup", "Create Group", handlers.createGroup);
+    addItem(groupFolder_, "mnuCreateGroup", "&Create Group", handlers.createGroup);
     userFolder_ = addPopup(owner, "mnuUserFolderPopup", "USERFOLDERPOPUP");
-    addItem(userFolder_, "mnuRefreshUser", "Refresh", handlers.refreshUser);
+    addItem(userFolder_, "mnuRefreshUser", "&Refresh", handlers.refreshUser);
 }
 
 QMenu* ExplorerContextMenus::addPopup(QWidget& owner, const char* name, const char* caption) {

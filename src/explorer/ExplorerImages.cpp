@@ -139,8 +139,12 @@ void draw(QPainter& p, ExplorerImage image) {
     }
 }
 
-QIcon makeIcon(ExplorerImage image) {
-    QPixmap pixmap(ExplorerImages::kSize, ExplorerImages::kSize);
+// The picture at a screen's pixel ratio: drawn in the 16x16 design's coordinates onto a pixmap
+// with that many device pixels per design pixel, so a screen at twice the scale gets sharp
+// lines rather than an enlarged 16x16 picture.
+QPixmap makePixmap(ExplorerImage image, int pixelRatio) {
+    QPixmap pixmap(ExplorerImages::kSize * pixelRatio, ExplorerImages::kSize * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -150,7 +154,14 @@ QIcon makeIcon(ExplorerImage image) {
     painter.setFont(font);
     draw(painter, image);
     painter.end();
-    return QIcon(pixmap);
+    return pixmap;
+}
+
+QIcon makeIcon(ExplorerImage image) {
+    QIcon icon;
+    for (int pixelRatio : {1, 2})
+        icon.addPixmap(makePixmap(image, pixelRatio));
+    return icon;
 }
 
 } // namespace

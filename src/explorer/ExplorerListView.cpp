@@ -49,6 +49,7 @@ void ExplorerListView::addItem(QListWidget* listView, const QString& key, const 
                                const QIcon& icon) {
     auto* item = new QListWidgetItem(icon, trimBlanks(text), listView);
     item->setData(Qt::UserRole, key);
+    item->setToolTip(item->text()); // the whole name when its column cuts it off
 }
 
 ExplorerImage ExplorerListView::imageFor(ExplorerNodeType kind, const QString& key) {

@@ -69,6 +69,9 @@ QVariant ExplorerTreeModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return n.text;
+    // A name cut off by a narrow explorer can be read whole by pointing at it.
+    case Qt::ToolTipRole:
+        return n.text;
     case Qt::DecorationRole:
         return images_.icon(n.image);
     case KeyRole:

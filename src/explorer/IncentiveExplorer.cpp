@@ -8,10 +8,12 @@
 #include "ExplorerNumbers.h"
 #include "ExplorerTreeModel.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <limits>
@@ -70,6 +72,17 @@ IncentiveExplorer::IncentiveExplorer(QWidget* parent)
     });
     buildMenus();
     guarded([&] { initialise(); });
+}
+
+int IncentiveExplorer::typicalWidth() const {
+    static const QString typicalName = QStringLiteral("Fitzgerald-Lopez, Annemarie");
+    const QFontMetrics metrics(tvwExplorer_->font());
+    const QStyle* style = tvwExplorer_->style();
+    constexpr int kLevels = 2; // the root, then the users' folder
+    constexpr int kTextMargins = 8;
+    return kLevels * tvwExplorer_->indentation() + ExplorerImages::kSize + kTextMargins +
+           metrics.horizontalAdvance(typicalName) + style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+           2 * tvwExplorer_->frameWidth();
 }
 
 IncentiveExplorer::~IncentiveExplorer() {

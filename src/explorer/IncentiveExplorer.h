@@ -99,6 +99,9 @@ public:
     const ExplorerAccountList& accountList() const { return tree_.accounts(); }
     qint16 unknownExternalCounter() const { return unknownExternalCounter_; }
     QTreeView* tree() const { return tvwExplorer_; }
+    // Wide enough to show a typical name ("Fitzgerald-Lopez, Annemarie") under its folder
+    // in the tree's font, beside the tree's scroll bar.
+    int typicalWidth() const;
     // The view's index of a node, invalid when there is none.
     QModelIndex modelIndex(const QString& key);
     const ExplorerImages& imglTreeView() const { return images_; }

@@ -21,12 +21,12 @@ FormulaPane::FormulaPane(QWidget* parent)
     , formulaName_(label("lblFormulaFormulaName", QString()))
     , effectiveDate_(label("lblFormulaEffectiveDate", QString()))
     , text_(new FormulaTextEdit(this))
-    , save_(button("cmdFormulaSaveChanges", QStringLiteral("Save Changes")))
-    , revert_(button("cmdFormulaRevertChanges", QStringLiteral("Revert Changes")))
+    , save_(button("cmdFormulaSaveChanges", QStringLiteral("&Save Changes")))
+    , revert_(button("cmdFormulaRevertChanges", QStringLiteral("&Revert Changes")))
     , transID_(list("cmbFormulaTransID"))
     , accountID_(list("cmbFormulaAccountID"))
     , shiftDate_(new QLineEdit(this))
-    , test_(button("cmdFormulaTestFormula", QStringLiteral("Test Formula")))
+    , test_(button("cmdFormulaTestFormula", QStringLiteral("&Test Formula")))
     , inputs_(new QTableWidget(0, 2, this)) {
     setObjectName(QStringLiteral("FormulaPane"));
     text_->setObjectName(QStringLiteral("txtFormulaText"));

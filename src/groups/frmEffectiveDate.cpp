@@ -39,10 +39,10 @@ frmEffectiveDate::frmEffectiveDate(EffectiveDateServices services, QWidget* pare
                    QStringLiteral("txtEffectiveDate"), parent)
     , services_(std::move(services))
     , calendar_(new QCalendarWidget(this))
-    , currentMonth_(quickButton("btnCurrentMonth", QStringLiteral("Current Month")))
-    , prevWeek_(quickButton("btnPrevWeek", QStringLiteral("Previous Week")))
-    , currentWeek_(quickButton("btnCurrentWeek", QStringLiteral("Current Week")))
-    , earliestDate_(quickButton("btnEariliestDate", QStringLiteral("Current Unlocked"))) {
+    , currentMonth_(quickButton("btnCurrentMonth", QStringLiteral("Current &Month")))
+    , prevWeek_(quickButton("btnPrevWeek", QStringLiteral("&Previous Week")))
+    , currentWeek_(quickButton("btnCurrentWeek", QStringLiteral("Current &Week")))
+    , earliestDate_(quickButton("btnEariliestDate", QStringLiteral("Current &Unlocked"))) {
     lblPrompt()->setText(QStringLiteral("Enter the effective date"));
     calendar_->setObjectName(QStringLiteral("calEffectiveDate"));
     calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);

@@ -43,9 +43,10 @@ HelpWindow::HelpWindow(const QString& indexPath, QWidget* owner, const QStringLi
     buildForm();
 
     hasHelp_ = !indexPath.isEmpty() && QFileInfo(indexPath).isFile();
-    if (hasHelp_)
-        browser_->setSource(QUrl::fromLocalFile(QFileInfo(indexPath).absoluteFilePath()));
-    else
+    if (hasHelp_) {
+        index_ = QUrl::fromLocalFile(QFileInfo(indexPath).absoluteFilePath());
+        browser_->setSource(index_);
+    } else
         showMissingNotice(indexPath, searchedFolders);
     home_->setEnabled(hasHelp_);
     updateTitle();
@@ -111,8 +112,18 @@ void HelpWindow::updateTitle() {
 }
 
 void HelpWindow::showDefaultTopic() {
-    if (hasHelp_)
-        browser_->home();
+    showTopic(QString());
+}
+
+void HelpWindow::showTopic(const QString& page) {
+    if (hasHelp_) {
+        const QUrl topic = page.isEmpty() ? index_ : index_.resolved(QUrl(page));
+        // A page missing from an older installed help falls back to the index.
+        if (page.isEmpty() || !QFileInfo::exists(topic.toLocalFile()))
+            browser_->home();
+        else if (browser_->source() != topic)
+            browser_->setSource(topic);
+    }
     showNormal();
     raise();
     activateWindow();

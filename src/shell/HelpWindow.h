@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 class QTextBrowser;
@@ -30,6 +31,8 @@ public:
 
     // Goes back to the default topic and shows the window normally, in front.
     void showDefaultTopic();
+    // Shows the help page `page` (a file name beside the index; the index for ""), in front.
+    void showTopic(const QString& page);
 
 private:
     void buildForm();
@@ -41,6 +44,7 @@ private:
     QToolButton* forward_;
     QToolButton* home_;
     bool hasHelp_ = false;
+    QUrl index_;
 };
 
 } // namespace velora::shell

@@ -12,10 +12,10 @@
 #include "WindowPlacement.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "common/DetailArea.h"
-#include "common/DetailAreaLayout.h"
 #include "common/Messages.h"
 #include "common/PreferenceKeys.h"
 #include "common/PreferenceStore.h"
+#include "common/WindowSizeRule.h"
 #include "db/DbError.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
@@ -42,6 +42,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -85,6 +86,9 @@ void MainWindow::buildMenus() {
     addMenuAction(file, "mnuFileCreateFormula", tr("Create &Formula..."));
     addMenuAction(file, "mnuFileCreateGroup", tr("Create &Group..."));
     file->addSeparator();
+    addKeyCommand(file, "mnuFileSave", tr("&Save Changes"), KeyCommands::Command::Save);
+    addKeyCommand(file, "mnuFilePrint", tr("&Print..."), KeyCommands::Command::Print);
+    file->addSeparator();
     connect(addMenuAction(file, "mnuFileUpdateIValues", tr("&Update Incentive Values")),
             &QAction::triggered, this, &MainWindow::updateIncentiveValues);
     file->addSeparator();
@@ -98,10 +102,19 @@ void MainWindow::buildMenus() {
     connect(addMenuAction(edit, "mnuRevert", tr("&Revert")), &QAction::triggered, this,
             &MainWindow::revert);
 
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    addKeyCommand(view, "mnuViewPrevWeek", tr("&Previous Week"),
+                  KeyCommands::Command::PreviousWeek);
+    addKeyCommand(view, "mnuViewNextWeek", tr("&Next Week"), KeyCommands::Command::NextWeek);
+    view->addSeparator();
+    addKeyCommand(view, "mnuViewRefresh", tr("&Refresh"), KeyCommands::Command::RefreshExplorer);
+
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     connect(addMenuAction(help, "mnuHelpContents", tr("&Contents")), &QAction::triggered, this,
             &MainWindow::showHelp);
+    addKeyCommand(help, "mnuHelpPane", tr("Help on This &Pane"), KeyCommands::Command::Help);
     connect(addMenuAction(help, "mnuHelpSystemInfo", tr("&System Information...")),
             &QAction::triggered, this, &MainWindow::showSystemInformation);
     help->addSeparator();
@@ -116,6 +129,8 @@ void MainWindow::buildCentre() {
     explorer_ = new explorer::IncentiveExplorer(centre);
     explorer_->setObjectName(QStringLiteral("IncentiveExplorer1"));
     details_ = new common::DetailArea(centre);
+    connect(details_, &common::DetailArea::paneShown, this, &MainWindow::enableKeyCommands);
+    enableKeyCommands(details_->shownPane());
     connectExplorer();
     splitter_ = std::make_unique<widgets::cSplitter>(this);
     splitter_->setContainer(centre);
@@ -302,13 +317,15 @@ void MainWindow::setFullModeControls(bool full) {
     }
 }
 
-// Explorer and details side by side; each keeps at least its design width. The stored
-// position (in pixels) waits until the window is shown: before that the panes have no real
+// Explorer and details side by side; the operator may narrow the explorer down to its design
+// width, the details keep their panes' minimum width. The window's minimum leaves the explorer
+// a typical name's width (applyMinimumSize), so it opens that wide unless it was left narrower. The
+// stored position (in pixels) waits until the window is shown: before that the panes have no real
 // size yet, and the limits would cut the position down to the explorer's minimum.
 void MainWindow::bindSplitter() {
     splitter_->setOrientation(2);
     splitter_->setMinimumSize(1, kExplorerDesignWidth);
-    splitter_->setMinimumSize(2, details_->accountPaneWidth());
+    splitter_->setMinimumSize(2, details_->minimumPaneWidth());
     splitter_->Bind(explorer_, details_);
     splitToRestore_ = context_.preferences.splitPosition;
 }
@@ -319,14 +336,14 @@ void MainWindow::showEvent(QShowEvent* event) {
         return;
     // The panes are polished now and may need more width than at load: the splitter and the
     // window's minimum follow before the stored position is applied against them.
-    details_->fitFixedPanesToContent();
-    splitter_->setMinimumSize(2, details_->accountPaneWidth());
+    splitter_->setMinimumSize(2, details_->minimumPaneWidth());
     applyMinimumSize();
     if (QLayout* frame = layout())
         frame->activate(); // the centre takes the window's size now
     splitter_->setPosition(*splitToRestore_);
     splitToRestore_.reset();
-    applyMinimumSize(); // against the explorer's real width now
+    // The minimum may have made the window larger than it was placed: it stays on the screen.
+    setGeometry(WindowPlacement::clamped(geometry(), screen()->availableGeometry()));
 }
 
 void MainWindow::decidePartitionMode() {
@@ -369,7 +386,7 @@ bool MainWindow::openAndReadPreferences() {
 void MainWindow::placeWindow() {
     const common::Preferences& p = context_.preferences;
     setGeometry(WindowPlacement::restored(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
-                                          QGuiApplication::primaryScreen()->availableGeometry()));
+                                          screen()->availableGeometry()));
 }
 
 void MainWindow::setStartDates() {
@@ -468,8 +485,7 @@ void MainWindow::updateIncentiveValues() {
 void MainWindow::saveWindowSettings() {
     common::PreferenceStore store = preferenceStore();
     const QRect inner = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const QRect stored =
-        WindowPlacement::stored(inner, QGuiApplication::primaryScreen()->availableGeometry());
+    const QRect stored = WindowPlacement::stored(inner, screen()->availableGeometry());
     common::WindowSettings settings;
     settings.height = static_cast<float>(stored.height());
     settings.width = static_cast<float>(stored.width());
@@ -519,8 +535,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-// The fixed-size panes stay visible: the inner area may not get smaller than the size rule
-// asks for, so a smaller window size snaps back.
+// The panes stay whole: the inner area may not get smaller than the size rule asks for, so a
+// smaller window size snaps back.
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (isMinimized() || !details_)
@@ -530,13 +546,14 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         splitter_->Resize();
 }
 
-// The minimum depends on the explorer's width only, so setting it converges at once. Before the
-// first layout the explorer has no real width yet; its design width stands in.
+// The window may shrink until the explorer has its typical width beside the panes at their
+// minimum: the splitter narrows a wider explorer first. Counting the explorer's present width
+// instead would keep a window whose explorer was widened from ever fitting a smaller screen.
 void MainWindow::applyMinimumSize() {
-    const int explorerWidth = std::max(explorer_->width(), kExplorerDesignWidth);
+    const int explorerWidth = explorer_->typicalWidth();
     const QSize needed = widgets::Twips::toPixels(
         common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorerWidth),
-                                      widgets::Twips::fromPixels(details_->accountPaneWidth())));
+                                      widgets::Twips::fromPixels(details_->minimumPaneWidth())));
     if (needed != centralWidget()->minimumSize())
         centralWidget()->setMinimumSize(needed);
 }
@@ -545,6 +562,118 @@ void MainWindow::showHelp() {
     if (!help_)
         help_ = HelpWindow::forProgram(this);
     help_->showDefaultTopic();
+}
+
+void MainWindow::showPaneHelp() {
+    if (!help_)
+        help_ = HelpWindow::forProgram(this);
+    help_->showTopic(KeyCommands::helpTopic(details_->shownPane()));
+}
+
+// A menu entry that carries one of the main window's keys.
+void MainWindow::addKeyCommand(QMenu* menu, const char* name, const QString& text,
+                               KeyCommands::Command command) {
+    QAction* action = addMenuAction(menu, name, text);
+    action->setShortcut(KeyCommands::keys(command));
+    connect(action, &QAction::triggered, this, [this, command] { runKeyCommand(command); });
+    keyActions_.append({action, command});
+}
+
+void MainWindow::enableKeyCommands(common::DetailArea::Pane pane) {
+    for (const auto& [action, command] : keyActions_)
+        action->setEnabled(KeyCommands::availableOn(command, pane));
+}
+
+// Each key does what the pane's own control does, through that control, so a control that is
+// disabled (Save Changes without a right, for example) refuses the key as well.
+void MainWindow::runKeyCommand(KeyCommands::Command command) {
+    using Command = KeyCommands::Command;
+    using Pane = common::DetailArea::Pane;
+    const Pane pane = details_->shownPane();
+    if (busy_.isBusy() || !KeyCommands::availableOn(command, pane))
+        return;
+    if (command == Command::Help) {
+        showPaneHelp();
+        return;
+    }
+    if (command == Command::RefreshExplorer) {
+        refreshExplorer();
+        return;
+    }
+    if (!userPanes_ || !formulaPanes_)
+        return;
+    detail::UserDetailPane& week = userPanes_->detailPane();
+    QPushButton* button = nullptr;
+    switch (command) {
+    case Command::Save:
+        button = pane == Pane::Formula ? formulaPanes_->pane().cmdFormulaSaveChanges()
+                                       : week.saveChanges();
+        break;
+    case Command::Print:
+        button = week.print();
+        break;
+    case Command::PreviousWeek:
+        button = week.prevWeek();
+        break;
+    case Command::NextWeek:
+        button = week.nextWeek();
+        break;
+    default:
+        break;
+    }
+    if (button)
+        button->click();
+}
+
+// F5: the explorer shows the database as it is now (users, formulas and groups that other
+// workstations added or removed). The pane on screen is saved first, as when the operator
+// leaves its node; when that save fails and the operator keeps the edit, nothing is reloaded.
+// Afterwards the node that was selected is selected again when it still exists.
+void MainWindow::refreshExplorer() {
+    if (!context_.loggedIn || !leaveShownPane())
+        return;
+    const QString key = explorer_->FocusKey();
+    details_->showSplash();
+    busy_.BeginBusy(false, QString(), QString(), kStartUpAnimation);
+    explorer_->ClearAllNodes();
+    const bool loaded = displayCatalogue();
+    busy_.EndBusy();
+    if (!loaded) {
+        close();
+        return;
+    }
+    if (!key.isEmpty())
+        returnToNode(key);
+}
+
+bool MainWindow::leaveShownPane() {
+    using Pane = common::DetailArea::Pane;
+    const explorer::ExplorerEditors& editors = reactions_->editors();
+    switch (details_->shownPane()) {
+    case Pane::UserDetail:
+        return !editors.saveWeek || editors.saveWeek();
+    case Pane::Formula:
+        return !editors.saveFormula || editors.saveFormula();
+    case Pane::Account:
+        if (editors.saveGroupAccount)
+            editors.saveGroupAccount();
+        return true;
+    case Pane::UserHeader:
+        if (editors.saveUserGroup)
+            editors.saveUserGroup();
+        return true;
+    default:
+        return true;
+    }
+}
+
+// A node below a folder whose contents load on demand appears once its parent is opened.
+void MainWindow::returnToNode(const QString& key) {
+    const QString parent = key.left(key.lastIndexOf(QLatin1Char('.')));
+    if (!explorer_->hasNode(key) && !parent.isEmpty() && explorer_->hasNode(parent))
+        explorer_->ClickNode(parent);
+    if (explorer_->hasNode(key))
+        explorer_->ClickNode(key);
 }
 
 void MainWindow::showAbout() {

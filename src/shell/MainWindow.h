@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeyCommands.h"
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
 #include "common/PreferenceStore.h"
@@ -10,6 +11,7 @@
 #include <optional>
 
 class QFrame;
+class QMenu;
 
 namespace velora::widgets {
 class cSplitter;
@@ -100,6 +102,14 @@ private:
     void editPreferences();
     void applyPreferences(const common::Preferences& before);
     void showHelp();
+    void showPaneHelp();
+    void addKeyCommand(QMenu* menu, const char* name, const QString& text,
+                       KeyCommands::Command command);
+    void runKeyCommand(KeyCommands::Command command);
+    void enableKeyCommands(common::DetailArea::Pane pane);
+    void refreshExplorer();
+    bool leaveShownPane();
+    void returnToNode(const QString& key);
     void showAbout();
     void showSystemInformation();
     void saveWindowSettings();
@@ -115,6 +125,8 @@ private:
     std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;
     QTimer tmrLoader_;
     HelpWindow* help_ = nullptr;
+    // The actions behind the main window's keys, enabled for the pane on screen.
+    QList<QPair<QAction*, KeyCommands::Command>> keyActions_;
     // The stored splitter position, until the window is shown and has its real size.
     std::optional<int> splitToRestore_;
     bool unloaded_ = false;

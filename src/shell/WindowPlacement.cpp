@@ -37,8 +37,18 @@ QRect WindowPlacement::restored(int storedLeft, int storedTop, int width, int he
     const QSizeF screen(static_cast<double>(toTwips(available.width())),
                         static_cast<double>(toTwips(available.height())));
     const QRectF twips = place(storedLeft, storedTop, width, height, screen);
-    return QRect(available.left() + toPixels(twips.left()), available.top() + toPixels(twips.top()),
-                 toPixels(twips.width()), toPixels(twips.height()));
+    return clamped(QRect(available.left() + toPixels(twips.left()),
+                         available.top() + toPixels(twips.top()), toPixels(twips.width()),
+                         toPixels(twips.height())),
+                   available);
+}
+
+QRect WindowPlacement::clamped(const QRect& window, const QRect& available) {
+    const int width = std::clamp(window.width(), 1, std::max(1, available.width()));
+    const int height = std::clamp(window.height(), 1, std::max(1, available.height()));
+    const int left = std::clamp(window.left(), available.left(), available.right() + 1 - width);
+    const int top = std::clamp(window.top(), available.top(), available.bottom() + 1 - height);
+    return QRect(left, top, width, height);
 }
 
 int WindowPlacement::storable(long long value) {

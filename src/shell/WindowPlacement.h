@@ -29,9 +29,12 @@ public:
     static double placeCoordinate(double stored, double windowExtent, double screenExtent);
 
     // The inner area to give the window, in pixels on the screen whose available area is
-    // `available` (pixels), from the stored values.
+    // `available` (pixels), from the stored values, clamped to that area: a window saved on a
+    // larger screen, or partly beyond its edge, opens whole on this one.
     static QRect restored(int storedLeft, int storedTop, int width, int height,
                           const QRect& available);
+    // The window made no larger than the available area and moved inside it.
+    static QRect clamped(const QRect& window, const QRect& available);
     // What is stored for a window whose inner area is `inner` (pixels on the screen): left,
     // top, width and height in twips, relative to `available`, each clamped so that the next
     // start can read it (a window wider than 2,184 pixels is stored as 32767 twips wide).

@@ -77,7 +77,7 @@ frmPreferences::frmPreferences(PreferencesForm& form, QWidget* owner)
                          this),
               "NonAdminWarningLabel");
     nonAdminWarning_->setWordWrap(true);
-    ok_ = named(new QPushButton(tr("OK"), this), "cmdPreferencesOk");
+    ok_ = named(new QPushButton(tr("&OK"), this), "cmdPreferencesOk");
     ok_->setDefault(true);
     cancel_ = named(new QPushButton(tr("&Cancel"), this), "cmdPreferencesCancel");
     connect(ok_, &QPushButton::clicked, this, &frmPreferences::onOk);
@@ -113,11 +113,11 @@ QWidget* frmPreferences::buildDisplayTab() {
                 "users.  NOTE: Include deleted reports has no effect on previously locked data."),
              {10, 20, 420, 48});
     chkShowDeletedAccounts_ = check(fraDisplay_, "chkShowDeletedAccounts",
-                                    tr("Show Deleted Accounts"), {10, 70, 300, 22});
+                                    tr("Show Deleted &Accounts"), {10, 70, 300, 22});
     chkShowDeletedUsers_ =
-        check(fraDisplay_, "chkShowDeletedUsers", tr("Show Deleted Users"), {10, 94, 300, 22});
+        check(fraDisplay_, "chkShowDeletedUsers", tr("Show Deleted &Users"), {10, 94, 300, 22});
     chkIncludeDeletedReports_ = check(fraDisplay_, "chkIncludeDeletedReports",
-                                      tr("Include Deleted Reports"), {10, 118, 300, 22});
+                                      tr("&Include Deleted Reports"), {10, 118, 300, 22});
     describe(fraDisplay_, "Label5",
              tr("Please select how you would like partition information to appear."),
              {10, 150, 420, 18});
@@ -144,7 +144,7 @@ QWidget* frmPreferences::buildProcessingTab() {
                 "creating new formulas"),
              {10, 20, 420, 32});
     chkEnableFormulaWizrd_ =
-        check(wizard, "chkEnableFormulaWizrd", tr("Enable Formula Wizard"), {10, 54, 300, 22});
+        check(wizard, "chkEnableFormulaWizrd", tr("Enable Formula &Wizard"), {10, 54, 300, 22});
 
     QGroupBox* eom = frame(page, "fraEOMAdjustment", tr("EOM Adjustment"), {8, 208, 440, 100});
     describe(eom, "Label4",
@@ -152,7 +152,7 @@ QWidget* frmPreferences::buildProcessingTab() {
                 "even if the user did not work on the last day of the month."),
              {10, 20, 420, 48});
     chkEOMAdjustment_ =
-        check(eom, "chkEOMAdjustment", tr("Enable EOM Adjustment"), {10, 70, 300, 22});
+        check(eom, "chkEOMAdjustment", tr("Enable &EOM Adjustment"), {10, 70, 300, 22});
     return page;
 }
 

@@ -16,8 +16,12 @@ namespace {
 constexpr int kEscape = 27;
 
 // A small desk calendar: a page with a coloured header band, two rings and a grid of days.
+// Drawn in a 32x32 design on twice as many device pixels, so it stays sharp on a screen at
+// twice the scale.
 QIcon calendarIcon(const QPalette& colours) {
-    QPixmap pixmap(32, 32);
+    constexpr int kPixelRatio = 2;
+    QPixmap pixmap(32 * kPixelRatio, 32 * kPixelRatio);
+    pixmap.setDevicePixelRatio(kPixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -4,9 +4,10 @@ mkdir -p "$artifacts"
 work=$(mktemp -d)
 trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
+# The screen's size is the argument, if any (WIDTHxHEIGHT).
 start_display() {
   display=":$((90 + RANDOM % 500))"
-  Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$display" -screen 0 "${1:-1280x900}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   export DISPLAY=$display
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

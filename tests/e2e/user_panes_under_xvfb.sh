@@ -58,7 +58,7 @@ screenshot "$artifacts/user-detail.png"
 
 # Tuesday's corrected true lines (where the pane places them in a window of this size): the
 # right button opens the cell's own menu with Revert Changes; Escape closes it untouched.
-xdotool mousemove --window "$window" 649 212 click 3
+xdotool mousemove --window "$window" 685 188 click 3
 for _ in $(seq 100); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
 if [ "$(windows)" -le 1 ]; then
   import -window root "$artifacts/no-cell-menu.png"
@@ -69,9 +69,9 @@ screenshot "$artifacts/cell-menu.png"
 xdotool key Escape
 for _ in $(seq 100); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
 
-# Print: the button (where the pane places it in a window of this size), then the dialog's
-# Print, which writes the PDF file as no printer is installed.
-xdotool mousemove --window "$window" 792 560 click 1
+# Print with its key, Ctrl+P, then the dialog's Print, which writes the PDF file as no printer
+# is installed.
+xdotool key ctrl+p
 for _ in $(seq 100); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
 settle
 import -window root "$artifacts/print-dialog.png"

@@ -325,6 +325,24 @@ private Q_SLOTS:
         }
     }
 
+    // A name cut off by a narrow explorer or list reads whole in its tooltip; the pictures are
+    // drawn for screens at twice the scale as well.
+    void namesAndPicturesShowWhole() {
+        IncentiveExplorer e;
+        e.AddUser("Fitzgerald-Lopez, Annemarie Josephine", "FLA", "", false, true);
+        const QModelIndex user = e.modelIndex(Keys::User("FLA"));
+        QCOMPARE(user.data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Fitzgerald-Lopez, Annemarie Josephine"));
+        QListWidget list;
+        e.FillUserListView(&list);
+        QCOMPARE(list.item(0)->toolTip(), QStringLiteral("Fitzgerald-Lopez, Annemarie Josephine"));
+        for (const QString& key : ExplorerImages::keys()) {
+            const QList<QSize> sizes = e.imglTreeView().icon(key).availableSizes();
+            QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)),
+                     qPrintable(key));
+        }
+    }
+
     void modelStaysConsistent() {
         IncentiveExplorer e;
         QAbstractItemModelTester tester(e.tree()->model(),

@@ -1,8 +1,10 @@
+#include "MnemonicCheck.h"
 #include "ShellInstallation.h"
 #include "common/DetailArea.h"
 #include "common/TestMain.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
+#include "detail/WeekNavigator.h"
 #include "explorer/ExplorerKeys.h"
 #include "explorer/IncentiveExplorer.h"
 #include "formulas/FormulaPane.h"
@@ -20,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 
@@ -33,7 +36,8 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     // With no preference rows the window opens 11325 x 9540 twips with the splash in front
     // and the start dates set; about 125 ms later everybody is recalculated once. Text boxes
-    // never show the standard context menu, and the window keeps its minimum height.
+    // never show the standard context menu; the window keeps its minimum height and leaves the
+    // explorer room for typical names.
     void loadsWithDefaultsAndRecalculatesOnce() {
         ShellInstallation installation;
         installation.db.exec(QStringLiteral("UPDATE Incentive_formula SET formula_text = "
@@ -68,6 +72,7 @@ private Q_SLOTS:
         QVERIFY(!window.loaderTimer().isActive());
         QVERIFY(window.isEnabled());
         window.show();
+        QVERIFY(window.explorer().width() >= window.explorer().typicalWidth()); // names show
         window.resize(300, 200);
         QVERIFY(velora::widgets::Twips::fromPixels(window.centralWidget()->height()) >= 8800 - 15);
         window.close();
@@ -76,10 +81,12 @@ private Q_SLOTS:
 
     // A window closed and opened again comes back where and as large as it was, with the
     // explorer as wide as it was left; a window too wide for the stored numbers is stored at
-    // the largest width the next start can read.
+    // the largest width the next start can read, and opens no wider than the screen. A window
+    // left partly off the screen opens on it.
     void windowAndSplitterComeBackAsTheyWereLeft() {
         ShellInstallation installation;
         installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect left(37, 41, 1100, 650);
         {
             auto context = installation.context();
@@ -96,18 +103,37 @@ private Q_SLOTS:
             MainWindow window(*context);
             QVERIFY(window.load());
             window.show();
-            QCOMPARE(window.geometry(), left);
-            QCOMPARE(window.explorer().width(), 300);
+            if (screen.contains(left)) {
+                QCOMPARE(window.geometry(), left);
+            } else { // a small screen: the window opens on it, from its left edge
+                QCOMPARE(window.geometry().topLeft(), QPoint(screen.left(), left.top()));
+                QCOMPARE(window.height(), left.height());
+            }
+            if (window.width() >= left.width())
+                QCOMPARE(window.explorer().width(), 300);
             window.resize(2300, 700);
             window.close();
         }
         QCOMPARE(installation.userPreference(QStringLiteral("INCENT_WINDOW_WIDTH")),
                  QStringLiteral("32767"));
+        // Left above the screen and near its right edge, the window still opens on it.
+        const QString stored =
+            QStringLiteral("EXEC usp_incentive_add_preference 1, 4, 'INCENT_WINDOW_%1', '%2'");
+        installation.db.exec(stored.arg(QStringLiteral("TOP")).arg(-3000));
+        installation.db.exec(stored.arg(QStringLiteral("LEFT"))
+                                 .arg(velora::widgets::Twips::fromPixels(screen.width() - 100)));
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());
         QVERIFY(installation.messages.shown.isEmpty());
-        QCOMPARE(window.width(), velora::widgets::Twips::toPixels(32767));
+        QCOMPARE(window.width(), std::min(velora::widgets::Twips::toPixels(32767), screen.width()));
+        window.show();
+        QVERIFY(window.frameGeometry().top() >= screen.top());
+        QVERIFY(window.geometry().bottom() <= screen.bottom());
+        if (window.width() <= screen.width())
+            QVERIFY(screen.contains(window.frameGeometry()));
+        else // wider than the screen at its minimum: from the screen's left edge
+            QCOMPARE(window.frameGeometry().left(), screen.left());
     }
 
     // The explorer's menus create, rename and delete: a supervisor (right 17) has them, an
@@ -274,6 +300,35 @@ private Q_SLOTS:
                                                            "Incentive_preference WHERE pref_key "
                                                            "<> 'INCENT_FIRST_TIME_USE'")),
                      QStringLiteral("0"));
+    }
+
+    // Every menu entry and every button of the assembled window can be reached with Alt and a
+    // letter of its own: within a menu no two entries share one, and no pane's buttons share
+    // one with each other or with the menu bar.
+    void everyMenuEntryAndButtonKeepsItsOwnMnemonic() {
+        ShellInstallation installation;
+        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
+        auto context = installation.context();
+        MainWindow window(*context);
+        QVERIFY(window.load());
+        using velora::test::mnemonicFaults;
+        QStringList titles;
+        for (const QAction* action : window.menuBar()->actions())
+            titles << action->text();
+        QStringList faults = mnemonicFaults(QStringLiteral("menu bar"), titles);
+        QList<QMenu*> menus = window.findChildren<QMenu*>();
+        menus << window.userPanes()->navigator().contextMenu();
+        for (const QMenu* menu : menus) {
+            if (menu->objectName().startsWith(QLatin1String("mnu"))) // not Qt's own (calendar)
+                faults << mnemonicFaults(menu->objectName(), velora::test::menuCaptions(*menu));
+        }
+        using Pane = velora::common::DetailArea::Pane;
+        for (Pane pane : {Pane::UserHeader, Pane::UserDetail, Pane::Account, Pane::Formula}) {
+            const QWidget& shown = *window.details().pane(pane);
+            faults << mnemonicFaults(shown.objectName(),
+                                     titles + velora::test::buttonCaptions(shown));
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void busyStateIsNotCounted() {

@@ -1,3 +1,4 @@
+#include "MnemonicCheck.h"
 #include "ShellInstallation.h"
 #include "common/DetailArea.h"
 #include "common/PreferenceStore.h"
@@ -92,15 +93,19 @@ class TestPreferencesDialog : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // An operator outside the admin partition sees the system values in disabled controls
-    // and the warning; OK writes only the operator's own rows, whatever the system controls
-    // were made to hold. A missing operator value shows the system one.
+    // Every button and box of the dialog has its own mnemonic. An operator outside the admin
+    // partition sees the system values in disabled controls and the warning; OK writes only the
+    // operator's own rows, whatever the system controls were made to hold. A missing operator value
+    // shows the system one.
     void systemValuesStayWithTheAdminPartition() {
         Bench bench({false, false, true, false}, 3);
         bench.put(-1, QStringLiteral("INCENT_HOUR_TYPE"), QStringLiteral("1"));
         bench.put(-1, QStringLiteral("INCENT_SHOW_DELETED_USERS"), QStringLiteral("True"));
         const QStringList systemRows = bench.rows();
         frmPreferences dialog(bench.form);
+        const QStringList faults =
+            velora::test::mnemonicFaults(dialog.objectName(), velora::test::buttonCaptions(dialog));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         QVERIFY(child<QLabel>(&dialog, "NonAdminWarningLabel")->isVisibleTo(&dialog));
         for (const char* name : {"cmbHourType", "cmbDayOfWeek", "txtAutoLock", "chkEOMAdjustment",
                                  "chkIncludeDeletedReports"})

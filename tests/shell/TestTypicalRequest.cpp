@@ -15,8 +15,10 @@
 #include "formulas/FormulaTextEdit.h"
 #include "groups/FindListIndexByItemData.h"
 #include "groups/GroupAccountPane.h"
+#include "shell/HelpWindow.h"
 #include "shell/MainWindow.h"
 #include "suite/vEzoziVi.h"
+#include "widgets/VeloraDatePicker.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,6 +31,9 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTreeView>
+#include <cstdlib>
 
 using velora::common::MessageAnswer;
 using velora::common::MessageButtons;
@@ -224,11 +229,20 @@ private Q_SLOTS:
     }
 
     // In the assembled window every cell of the grid has room for its whole value, lies within
-    // the pane and the details area, and no cell covers its neighbour.
+    // the pane and the details area, and no cell covers its neighbour; the grid grows with the
+    // window.
     void everyCellShowsItsWholeValue() {
         OpenWeek open;
         QVERIFY(open.ready);
         QWidget& details = open.window.details();
+        // A larger window gives the grid more room, which its columns share.
+        QLineEdit* reports = open.pane().cell(ValueKind::Reports, 0);
+        const int narrow = reports->width();
+        open.window.resize(open.window.width() + 350, open.window.height() + 100);
+        QTRY_VERIFY(reports->width() >= narrow + 350 / 7 - 2);
+        QVERIFY(std::abs(open.pane().cell(ValueKind::IPay, 0)->width() - reports->width()) <= 1);
+        QCOMPARE(open.window.details().pane(velora::common::DetailArea::Pane::UserDetail)->size(),
+                 details.size());
         for (int row = 0; row < velora::detail::kGridRows; ++row) {
             int right = 0;
             for (ValueKind kind : velora::detail::kValueKinds) {
@@ -243,6 +257,127 @@ private Q_SLOTS:
                             open.pane().systemHours(row)->width();
             }
         }
+    }
+
+    // From the explorer, Tab reaches the start date, the week buttons and then the grid, which
+    // it walks along each day and over what cannot be changed (the locked first days, the
+    // activity-log hours whose button stands in for them); a value typed where
+    // the keys led lands in that day and column only, and the window's keys save it and turn
+    // the week.
+    void theKeyboardWalksTheWeekAndSavesWhereItTyped() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        velora::detail::UserDetailPane& pane = open.pane();
+        open.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&open.window));
+        const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        open.window.explorer().tree()->setFocus();
+        QStringList walk;
+        for (int i = 0; i < 13; ++i) {
+            press(Qt::Key_Tab);
+            walk << focused();
+        }
+        QCOMPARE(walk, (QStringList{"txtUserDetailStartDate", "cmdUserDetailCalendar",
+                                    "cmdUserDetailPrevWeek", "cmdUserDetailNextWeek",
+                                    "txtUserDetailNumberReports_2", "cmdUserDetailSystemHours_2",
+                                    "txtUserDetailChars_2", "txtUserDetailLines_2",
+                                    "txtUserDetailIHoursWorked_2", "txtUserDetailITyped_2",
+                                    "txtUserDetailIPay_2", "txtUserDetailNumberReports_3",
+                                    "cmdUserDetailSystemHours_3"}));
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Up); // day 2 is the first open day: Up stays
+        QCOMPARE(focused(), QStringLiteral("txtUserDetailIPay_2"));
+        press(Qt::Key_Return);
+        QCOMPARE(focused(), QStringLiteral("txtUserDetailIPay_3"));
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Left);
+        QCOMPARE(focused(), QStringLiteral("txtUserDetailLines_3"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("250"));
+        QCOMPARE(pane.cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+
+        open.installation.messages.queue(MessageAnswer::No); // no recalculation
+        press(Qt::Key_S, Qt::ControlModifier);
+        auto& db = open.installation.db;
+        QCOMPARE(db.scalar(kCorrectedLines), QStringLiteral("250"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE "
+                                          "lines_modified <> lines")),
+                 QStringLiteral("1"));
+
+        const QString format = open.context->region->DateFormat();
+        pane.cell(ValueKind::TrueLines, kEditedDay)->setFocus();
+        press(Qt::Key_PageDown);
+        QCOMPARE(pane.startDate()->Text(), open.start.addDays(7).toString(format));
+        pane.cell(ValueKind::Reports, 0)->setFocus(); // an empty week is open everywhere
+        press(Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(pane.startDate()->Text(), open.start.toString(format));
+        QCOMPARE(pane.cell(ValueKind::TrueLines, kEditedDay)->text(), QStringLiteral("250"));
+        // Shift+Tab from the first open cell leaves the grid rather than enter a locked day.
+        pane.cell(ValueKind::Reports, kLockedDays)->setFocus();
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        QVERIFY(!focused().contains(QLatin1String("_0")) &&
+                !focused().contains(QLatin1String("_1")));
+        QCOMPARE(open.installation.messages.shown.size(), 1); // the question only
+    }
+
+    // F1 opens the help where it speaks of the pane on screen. F5 reads the explorer again -
+    // after the week or formula on screen has been saved - and comes back to it.
+    void helpAndRefreshKeysServeThePaneOnScreen() {
+        OpenWeek open;
+        QVERIFY(open.ready);
+        open.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&open.window));
+        QLineEdit* cell = open.pane().cell(ValueKind::TrueLines, kEditedDay + 1);
+        cell->setFocus();
+        QTest::keyClick(cell, Qt::Key_F1);
+        auto* help = open.window.findChild<velora::shell::HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->browser()->source().fileName(), QStringLiteral("week.html"));
+        help->close();
+
+        auto& db = open.installation.db;
+        db.exec(QStringLiteral("INSERT INTO Trans_info (trans_id, first_name, last_name, "
+                               "trans_type, incentive_group_id) VALUES ('bob', 'Bob', 'Ray', 1, "
+                               "2)"));
+        open.window.activateWindow();
+        cell->setFocus();
+        QTest::keyClicks(cell, QStringLiteral("444"));
+        QTest::keyClick(cell, Qt::Key_F5);
+        QVERIFY(open.window.explorer().hasNode(ExplorerKeys::User(QStringLiteral("bob"))));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE "
+                                          "lines_modified = 444")),
+                 QStringLiteral("1"));
+        QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::UserDetail));
+        QCOMPARE(open.window.explorer().CurrentUserAccountID(), kAccountID);
+        QCOMPARE(cell->text(), QStringLiteral("444"));
+        QVERIFY(open.installation.messages.shown.isEmpty());
+
+        // On a formula the same keys open its help; F5 saves an edit as leaving it would, and
+        // Ctrl+S saves it on the spot.
+        open.window.explorer().ClickNode(ExplorerKeys::Formula(QStringLiteral("2")));
+        auto* editor = open.window.formulaPanes()->pane().txtFormulaText();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_F1);
+        QCOMPARE(help->browser()->source().fileName(), QStringLiteral("formula.html"));
+        help->close();
+        const QString date = open.context->region->formatDate(open.start.addDays(5));
+        const QString text = QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
+                                            "formula_id = 2");
+        for (const auto& [key, rate] : {std::pair{Qt::Key_F5, "0.3"}, {Qt::Key_S, "0.4"}}) {
+            open.window.activateWindow(); // back from the date dialog
+            QVERIFY(QTest::qWaitForWindowActive(&open.window));
+            editor->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), editor);
+            editor->setPlainText(QStringLiteral("Results.IPay = Lines * ") + rate);
+            DateAnswerer answerer(date);
+            QTest::keyClick(editor, key, key == Qt::Key_S ? Qt::ControlModifier : Qt::NoModifier);
+            QCOMPARE(answerer.prompts.size(), 1);
+            QCOMPARE(db.scalar(text), QStringLiteral("Results.IPay = Lines * ") + rate);
+        }
+        QCOMPARE(editor->toPlainText(), QStringLiteral("Results.IPay = Lines * 0.4"));
     }
 
     // A correction is undone from its cell's own menu in the assembled window: the window
@@ -261,7 +396,7 @@ private Q_SLOTS:
         QMenu* menu = open.window.userPanes()->navigator().contextMenu();
         QTRY_VERIFY(menu->isVisible());
         QAction* revert = menu->findChild<QAction*>(QStringLiteral("mnuRevert"));
-        QCOMPARE(revert->text(), QStringLiteral("Revert Changes"));
+        QCOMPARE(revert->text(), QStringLiteral("&Revert Changes"));
         revert->trigger();
         menu->close();
 

@@ -29,19 +29,28 @@ private Q_SLOTS:
     }
 
     // What is stored for a window is what brings it back: inner area and position from the
-    // available area's top left (here below a 27-pixel panel), both ways in the same terms.
+    // available area's top left (here below a 27-pixel panel), both ways in the same terms. A
+    // window that would not lie whole on the screen it opens on is made to fit and moved onto it.
     void storedWindowComesBack_data() {
         QTest::addColumn<QRect>("window");
         QTest::addColumn<QRect>("stored"); // twips
         QTest::addColumn<QRect>("restored");
-        const QRect panelBelowTop(0, 27, 1920, 1053);
         QTest::newRow("ordinary") << QRect(100, 127, 800, 600) << QRect(1500, 1500, 12000, 9000)
                                   << QRect(100, 127, 800, 600);
-        QTest::newRow("too wide to store")
-            << QRect(0, 27, 2300, 700) << QRect(0, 0, 32767, 10500) << QRect(0, 27, 2184, 700);
+        QTest::newRow("too wide to store, and for the screen")
+            << QRect(0, 27, 2300, 700) << QRect(0, 0, 32767, 10500) << QRect(0, 27, 1920, 700);
         QTest::newRow("far off to the left")
             << QRect(-2500, 27, 800, 600) << QRect(-32768, 0, 12000, 9000)
-            << QRect(-2185, 27, 800, 600);
+            << QRect(0, 27, 800, 600);
+        QTest::newRow("above the panel")
+            << QRect(100, 0, 800, 600) << QRect(1500, -405, 12000, 9000)
+            << QRect(100, 27, 800, 600);
+        QTest::newRow("partly beyond the right edge")
+            << QRect(1500, 127, 800, 600) << QRect(22500, 1500, 12000, 9000)
+            << QRect(1120, 127, 800, 600);
+        QTest::newRow("taller than the screen, low down")
+            << QRect(10, 500, 800, 1200) << QRect(150, 7095, 12000, 18000)
+            << QRect(10, 27, 800, 1053);
         QTest::newRow("beyond the screen is centred")
             << QRect(2000, 1100, 800, 600) << QRect(30000, 16095, 12000, 9000)
             << QRect(560, 27 + 227, 800, 600);
