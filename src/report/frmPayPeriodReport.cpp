@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace velora::report {
@@ -39,8 +40,13 @@ QTableView* reportTable(QWidget* parent, const char* name, PayPeriodReportModel&
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    QHeaderView* header = table->horizontalHeader();
+    header->setDefaultSectionSize(100);
+    header->resizeSection(static_cast<int>(ReportColumn::Key), 90);
+    header->setSectionResizeMode(static_cast<int>(ReportColumn::Name), QHeaderView::Stretch);
     return table;
 }
 
@@ -168,6 +174,14 @@ void frmPayPeriodReport::buildButtons() {
     button("cmdReportClose", tr("Close"), &QDialog::accept);
 }
 
+void frmPayPeriodReport::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    QTimer::singleShot(0, this, &frmPayPeriodReport::showReport);
+}
+
 PayPeriodReportSettings frmPayPeriodReport::settingsFor(common::AppContext& context) {
     std::vector<std::pair<int, QString>> partitions;
     for (const auto& partition : context.accessiblePartitions)
@@ -274,7 +288,13 @@ void frmPayPeriodReport::showAccounts(int row) {
         table.lines = found->second;
     table.total = user->figures;
     accounts_.setTable(std::move(table));
-    lblAccounts_->setText(tr("Accounts of %1 (%2):").arg(user->name, user->key));
+    // As in the weekly detail, system hours belong to the user, not to an account, and the
+    // user's total counts each day's IHours once.
+    const QString hoursNote =
+        scope_.hourMode == 2
+            ? QString()
+            : tr(" (Hours are the user's system hours; the total counts each day's IHours once)");
+    lblAccounts_->setText(tr("Accounts of %1 (%2)%3:").arg(user->name, user->key, hoursNote));
 }
 
 void frmPayPeriodReport::exportTo(const QString& caption, const QString& extension,

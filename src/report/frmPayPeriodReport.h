@@ -74,6 +74,10 @@ public:
     // "System hours (activity log)" or "Hours typed".
     static QString hoursBasis(int hourMode);
 
+protected:
+    // The first showing runs the report for the default period (the bi-week holding today).
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildPeriodControls();
     void buildPartitionList();
@@ -91,6 +95,7 @@ private:
     PayPeriodReportModel accounts_;
     std::optional<std::map<QString, std::vector<ReportLine>>> accountLines_;
     ReportScope scope_;
+    bool shownOnce_ = false;
 
     QComboBox* cmbPeriod_ = nullptr;
     QDateEdit* dtpFrom_ = nullptr;
