@@ -18,28 +18,30 @@ private Q_SLOTS:
         QTest::addColumn<int>("firstDay");
         QTest::addColumn<QDate>("from");
         QTest::addColumn<QDate>("to");
-        const auto week = static_cast<int>(PayPeriod::Kind::Week);
-        const auto biWeek = static_cast<int>(PayPeriod::Kind::BiWeek);
-        const auto month = static_cast<int>(PayPeriod::Kind::Month);
-        // 2012-11-07 is a Wednesday.
-        QTest::newRow("week from Sunday")
-            << week << QDate(2012, 11, 7) << 1 << QDate(2012, 11, 4) << QDate(2012, 11, 10);
-        QTest::newRow("week from Monday")
-            << week << QDate(2012, 11, 7) << 2 << QDate(2012, 11, 5) << QDate(2012, 11, 11);
-        QTest::newRow("week from Thursday, across the month")
-            << week << QDate(2012, 11, 7) << 5 << QDate(2012, 11, 1) << QDate(2012, 11, 7);
-        QTest::newRow("day is the first day")
-            << week << QDate(2012, 11, 4) << 1 << QDate(2012, 11, 4) << QDate(2012, 11, 10);
-        QTest::newRow("day is the last day")
-            << week << QDate(2012, 11, 10) << 1 << QDate(2012, 11, 4) << QDate(2012, 11, 10);
-        QTest::newRow("unknown first day is Sunday")
-            << week << QDate(2012, 11, 7) << 9 << QDate(2012, 11, 4) << QDate(2012, 11, 10);
-        QTest::newRow("bi-week across the year")
-            << biWeek << QDate(2013, 1, 2) << 1 << QDate(2012, 12, 23) << QDate(2013, 1, 5);
-        QTest::newRow("leap February")
-            << month << QDate(2024, 2, 10) << 1 << QDate(2024, 2, 1) << QDate(2024, 2, 29);
-        QTest::newRow("December") << month << QDate(2023, 12, 31) << 1 << QDate(2023, 12, 1)
-                                  << QDate(2023, 12, 31);
+        // kind (0 week, 1 bi-week, 2 month), day, first day, from, to; 2012-11-07 is a Wednesday.
+        const struct {
+            const char* name;
+            int kind;
+            const char* day;
+            int firstDay;
+            const char* from;
+            const char* to;
+        } cases[] = {
+            {"week from Sunday", 0, "2012-11-07", 1, "2012-11-04", "2012-11-10"},
+            {"week from Monday", 0, "2012-11-07", 2, "2012-11-05", "2012-11-11"},
+            {"week from Thursday, across the month", 0, "2012-11-07", 5, "2012-11-01",
+             "2012-11-07"},
+            {"day is the first day", 0, "2012-11-04", 1, "2012-11-04", "2012-11-10"},
+            {"day is the last day", 0, "2012-11-10", 1, "2012-11-04", "2012-11-10"},
+            {"unknown first day is Sunday", 0, "2012-11-07", 9, "2012-11-04", "2012-11-10"},
+            {"bi-week across the year", 1, "2013-01-02", 1, "2012-12-23", "2013-01-05"},
+            {"leap February", 2, "2024-02-10", 1, "2024-02-01", "2024-02-29"}};
+        const auto date = [](const char* text) {
+            return QDate::fromString(QLatin1String(text), Qt::ISODate);
+        };
+        for (const auto& c : cases)
+            QTest::newRow(c.name) << c.kind << date(c.day) << c.firstDay << date(c.from)
+                                  << date(c.to);
     }
 
     void periodAroundADay() {
