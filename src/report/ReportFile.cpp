@@ -19,9 +19,14 @@ ExportResult ReportFile::save(const QString& path, const QByteArray& content) {
         return {false, failure(path, QStringLiteral("a folder has that name"))};
     if (!target.absoluteDir().exists())
         return {false, failure(path, QStringLiteral("the folder does not exist"))};
+    const bool replacing = target.exists();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, failure(path, file.errorString())};
+    // A new export holds everyone's pay: it is the owner's alone, like the database. A file it
+    // replaces keeps the permissions its owner gave it.
+    if (!replacing)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (file.write(content) != content.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();

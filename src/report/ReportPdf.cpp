@@ -45,7 +45,8 @@ QString ReportPdf::html(const ReportTable& table, const QString& hoursBasis,
         QStringLiteral(" &ndash; ") +
         locale.toString(table.period.to(), QLocale::LongFormat).toHtmlEscaped() +
         QStringLiteral("<br>") + hoursBasis.toHtmlEscaped() +
-        QStringLiteral("</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
+        QStringLiteral(
+            "</p><table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
     const QStringList headings = table.headings();
     for (int c = 0; c < headings.size(); ++c)
         text += cell(QStringLiteral("th"), headings.at(c).toHtmlEscaped(), c >= 2);

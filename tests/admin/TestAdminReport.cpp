@@ -84,7 +84,7 @@ private Q_SLOTS:
     }
 
     // The CSV and the XLSX read back field for field, whatever the names hold; numbers are
-    // plain numbers; the total comes last.
+    // plain numbers; the total comes last. Holding everyone's pay, they are the owner's alone.
     void exportsReadBackExactly_data() {
         QTest::addColumn<QString>("format");
         QTest::newRow("csv") << QStringLiteral("csv");
@@ -99,6 +99,9 @@ private Q_SLOTS:
                            QStringLiteral("2024-05-01"), QStringLiteral("--to=2024-05-31"),
                            QStringLiteral("--format"), format, QStringLiteral("--output"), file});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(QFileInfo(file).permissions() &
+                     (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+                 QFile::Permissions());
         const QList<QStringList> rows =
             format == QLatin1String("csv") ? csvRows(file) : xlsxRows(file);
         const QList<QStringList> expected{
