@@ -140,10 +140,16 @@ private Q_SLOTS:
              "could not be written"},
             {"no database", "none.sqlite", "2024-05-01", "2024-05-31", "csv", "refused.csv",
              "not found"},
-            {"no output", "db", "2024-05-01", "2024-05-31", "csv", "-", "--output"}};
+            {"no output", "db", "2024-05-01", "2024-05-31", "csv", "-", "--output"},
+            {"unknown partition", "db --partition=7", "2024-05-01", "2024-05-31", "csv",
+             "refused.csv", "no such partition"}};
         for (const auto& c : cases) {
-            QStringList arguments{QStringLiteral("report"),
-                                  qstrcmp(c[1], "db") == 0 ? database_ : output(c[1])};
+            // "db" is the test's database, optionally followed by more arguments.
+            const QStringList database = QString::fromLatin1(c[1]).split(QLatin1Char(' '));
+            QStringList arguments{QStringLiteral("report"), database.first() == QLatin1String("db")
+                                                                ? database_
+                                                                : output(c[1])};
+            arguments << database.mid(1);
             const char* options[] = {"--from", "--to", "--format", "--output"};
             for (int i = 0; i < 4; ++i) {
                 if (qstrcmp(c[2 + i], "-") != 0)

@@ -6,6 +6,7 @@
 #include "common/PreferenceKeys.h"
 #include "common/PreferenceStore.h"
 #include "db/Connection.h"
+#include "db/Recordset.h"
 #include "report/PayPeriodReport.h"
 #include "report/ReportCsv.h"
 #include "report/ReportXlsx.h"
@@ -82,6 +83,19 @@ int hourMode(db::Connection& connection, const QList<int>& partitions) {
         .toInt();
 }
 
+// A partition that does not exist would give an empty report that reads as "nobody is owed
+// anything": it is refused instead.
+void requirePartitions(db::Connection& connection, const QList<int>& partitions) {
+    for (int id : partitions) {
+        db::Recordset rows = connection.openRecordset(
+            QStringLiteral(
+                "SELECT COUNT(*) AS found FROM System_partitions WHERE partition_id = ") +
+            QString::number(id));
+        if (rows.value(QStringLiteral("found")).toInt() == 0)
+            throw UsageError(QStringLiteral("--partition %1: there is no such partition").arg(id));
+    }
+}
+
 } // namespace
 
 QString ReportCommand::usage() const {
@@ -125,6 +139,7 @@ int ReportCommand::run(const QStringList& arguments, QTextStream& out) {
     db::Connection connection(connectionOptions);
     connection.open(SqlCommand::connectionStringFor(database.absoluteFilePath()));
 
+    requirePartitions(connection, options.partitions);
     const report::PayPeriod period = report::PayPeriod::range(options.from, options.to);
     const report::ReportScope scope{hourMode(connection, options.partitions), options.partitions};
     const report::ReportTable table = report::PayPeriodReport(connection).users(period, scope);
