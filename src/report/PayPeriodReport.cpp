@@ -132,7 +132,8 @@ std::map<QString, std::vector<ReportLine>> PayPeriodReport::accounts(const PayPe
         QString name = rows.text(QStringLiteral("hosp_acct_name")).trimmed();
         if (name.isEmpty())
             name = account;
-        byUser[rows.text(QStringLiteral("trans_id"))].push_back({account, name, readFigures(rows)});
+        byUser[userKey(rows.text(QStringLiteral("trans_id")))].push_back(
+            {account, name, readFigures(rows)});
     }
     return byUser;
 }

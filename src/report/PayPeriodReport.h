@@ -38,10 +38,14 @@ public:
 
     // One line per user, ordered by name, with the total.
     ReportTable users(const PayPeriod& period, const ReportScope& scope);
-    // Every listed user's account lines, by trans_id as the users' lines carry it, each list
-    // ordered by account name.
+    // Every listed user's account lines under userKey(trans_id), each list ordered by account
+    // name.
     std::map<QString, std::vector<ReportLine>> accounts(const PayPeriod& period,
                                                         const ReportScope& scope);
+
+    // The key of a user's account lines: trans_id compares without regard to letter case and
+    // trailing blanks, so rows spelt "ABC " and "abc" belong to one user.
+    static QString userKey(const QString& transID) { return transID.trimmed().toUpper(); }
 
     static QString usersStatement(const PayPeriod& period, const ReportScope& scope);
     static QString accountsStatement(const PayPeriod& period, const ReportScope& scope);

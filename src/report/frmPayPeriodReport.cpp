@@ -284,7 +284,8 @@ void frmPayPeriodReport::showAccounts(int row) {
     ReportTable table;
     table.period = users_.table().period;
     table.accountLines = true;
-    if (const auto found = accountLines_->find(user->key); found != accountLines_->end())
+    if (const auto found = accountLines_->find(PayPeriodReport::userKey(user->key));
+        found != accountLines_->end())
         table.lines = found->second;
     table.total = user->figures;
     accounts_.setTable(std::move(table));
