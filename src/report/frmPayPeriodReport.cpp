@@ -89,8 +89,11 @@ void frmPayPeriodReport::buildPeriodControls() {
     cmbPeriod_->addItem(tr("Dates"), static_cast<int>(PayPeriod::Kind::Range));
     cmbPeriod_->setCurrentIndex(1);
     const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
-    dtpFrom_ = named(new QDateEdit(settings_.today, frame), "dtpReportFrom");
-    dtpTo_ = named(new QDateEdit(settings_.today, frame), "dtpReportTo");
+    // The last complete day: the bi-week around it is the one the weekly detail's bi-week row
+    // shows when the program starts.
+    const QDate yesterday = settings_.today.addDays(-1);
+    dtpFrom_ = named(new QDateEdit(yesterday, frame), "dtpReportFrom");
+    dtpTo_ = named(new QDateEdit(yesterday, frame), "dtpReportTo");
     for (QDateEdit* edit : {dtpFrom_, dtpTo_}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(dateFormat);

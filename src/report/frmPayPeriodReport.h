@@ -75,7 +75,7 @@ public:
     static QString hoursBasis(int hourMode);
 
 protected:
-    // The first showing runs the report for the default period (the bi-week holding today).
+    // The first showing runs the report for the default period (the bi-week holding yesterday).
     void showEvent(QShowEvent* event) override;
 
 private:

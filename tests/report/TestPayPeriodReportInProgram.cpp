@@ -16,7 +16,7 @@ using namespace velora;
 namespace {
 
 // The program started on a small installation whose user "sup" has a corrected day in the
-// bi-week holding today; the start-up recalculation is done.
+// bi-week holding yesterday; the start-up recalculation is done.
 struct RunningProgram {
     test::ShellInstallation installation;
     std::unique_ptr<common::AppContext> context = installation.context();
@@ -51,7 +51,7 @@ class TestPayPeriodReportInProgram : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // File > Pay Period Report opens the report on the bi-week holding today, with the
+    // File > Pay Period Report opens the report on the bi-week holding yesterday, with the
     // corrected values the weekly detail shows.
     void fileMenuOpensTheReport() {
         RunningProgram program(QStringLiteral("sup"));
