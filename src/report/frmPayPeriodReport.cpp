@@ -167,6 +167,7 @@ void frmPayPeriodReport::buildButtons() {
                             void (frmPayPeriodReport::*slot)()) {
         auto* push = named(new QPushButton(text, frame), name);
         push->setAutoDefault(false);
+        push->setEnabled(slot == &QDialog::accept);
         connect(push, &QPushButton::clicked, this, slot);
         row->addWidget(push);
     };
@@ -257,6 +258,8 @@ bool frmPayPeriodReport::showReport() {
         return false;
     }
     QApplication::restoreOverrideCursor();
+    for (const char* name : {"cmdReportExportCsv", "cmdReportExportXlsx", "cmdReportPrintPdf"})
+        findChild<QPushButton*>(QLatin1String(name))->setEnabled(true);
     accountLines_.reset();
     accounts_.setTable({});
     lblAccounts_->setText(tr("Click a user to see the user's accounts."));
@@ -306,6 +309,9 @@ void frmPayPeriodReport::exportTo(const QString& caption, const QString& extensi
                                   const std::function<ExportResult(const QString&)>& write) {
     const QString suggested = QStringLiteral("pay-period-") + users_.table().period.title() +
                               QLatin1Char('.') + extension;
+    // Nothing to export before a report has been shown (the first one failed, say).
+    if (!users_.table().period.isValid())
+        return;
     QString path = chooseFile_(
         caption, QString(suggested).replace(QLatin1Char(' '), QLatin1Char('-')), filter);
     if (path.isEmpty())

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -172,7 +173,8 @@ private Q_SLOTS:
         QCOMPARE(w.messages.shown.size(), 1);
     }
 
-    // A database failure is reported once, with its number, and the window stays usable.
+    // A database failure is reported once, with its number; nothing can be exported before a
+    // report has been shown.
     void databaseFailureIsReported() {
         Window w;
         w.database.exec(QStringLiteral("DROP TABLE Trans_info"));
@@ -180,6 +182,11 @@ private Q_SLOTS:
         QCOMPARE(w.messages.shown.size(), 1);
         QVERIFY(w.messages.shown[0].text.startsWith(QStringLiteral(
             "An Error Occurred Attempting To Make The Pay Period Report.\n\nError ")));
+        QVERIFY(!w.child<QPushButton>("cmdReportExportCsv")->isEnabled());
+        QTemporaryDir dir;
+        w.chosenFiles = {dir.filePath(QStringLiteral("never.csv"))};
+        w.form->exportCsv();
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("never.csv"))));
     }
 };
 
