@@ -33,10 +33,6 @@ struct ReportDemo {
         return true;
     }
 
-    QString databasePath() const {
-        return dir.filePath(QStringLiteral("HALVEX/SYSTEM/incentive.sqlite"));
-    }
-
     QVariant scalar(const QString& statement) {
         db::Recordset rows = connection->openRecordset(statement);
         return rows.eof() ? QVariant() : rows.value(0);
