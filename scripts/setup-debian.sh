@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-odbc libgl-dev
   libsqlite3-dev sqlite3 libsodium-dev unixodbc-dev tdsodbc
   libmuparser-dev
+  libxlsxwriter-dev xlsx2csv python3
   xvfb xauth x11-utils xdotool imagemagick bc
 )
 

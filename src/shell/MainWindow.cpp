@@ -27,6 +27,7 @@
 #include "formulas/GroupRecords.h"
 #include "frmPreferences.h"
 #include "recalc/IncentiveRecalculation.h"
+#include "report/frmPayPeriodReport.h"
 #include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
 #include "widgets/cSplitter.h"
@@ -91,6 +92,11 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     connect(addMenuAction(file, "mnuFileUpdateIValues", tr("&Update Incentive Values")),
             &QAction::triggered, this, &MainWindow::updateIncentiveValues);
+    connect(addMenuAction(file, "mnuFilePayPeriodReport", tr("Pay &Period Report...")),
+            &QAction::triggered, this, [this] {
+                report::frmPayPeriodReport(report::frmPayPeriodReport::settingsFor(context_), this)
+                    .exec();
+            });
     file->addSeparator();
     connect(addMenuAction(file, "mnuFileExit", tr("E&xit")), &QAction::triggered, this,
             &QWidget::close);
@@ -302,10 +308,11 @@ bool MainWindow::displayCatalogue() {
     return display.show() != catalogue::DisplayResult::Cancelled;
 }
 
-// The edit and create menus belong to full mode; in operator mode the user header's group
+// The edit, create and report menus belong to full mode; in operator mode the user header's group
 // choice is closed as well.
 void MainWindow::setFullModeControls(bool full) {
-    for (const char* name : {"mnuEdit", "mnuFileCreateFormula", "mnuFileCreateGroup"}) {
+    for (const char* name :
+         {"mnuEdit", "mnuFileCreateFormula", "mnuFileCreateGroup", "mnuFilePayPeriodReport"}) {
         if (auto* menu = findChild<QMenu*>(QLatin1String(name)))
             menu->setEnabled(full);
         if (auto* action = findChild<QAction*>(QLatin1String(name)))

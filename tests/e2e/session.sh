@@ -63,8 +63,14 @@ exit_program() {
 # A new installation's first start shows the Preferences dialog before the main window: keeps
 # a screenshot of it (argument, if any) and leaves it with OK, the only way out.
 accept_first_use_preferences() {
-  local dialog
-  dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Preferences$' | head -n 1)
+  local dialog=""
+  # A search fails when a window it looks at goes away meanwhile (the start-up wait dialog):
+  # search again rather than give up.
+  for _ in $(seq 300); do
+    dialog=$(xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -n 1) || true
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
   if [ -n "${1:-}" ]; then screenshot "$1"; fi
   xdotool windowfocus --sync "$dialog" key Return
 }

@@ -4,6 +4,7 @@
 #include "AdminError.h"
 #include "DemoCommand.h"
 #include "InitCommand.h"
+#include "ReportCommand.h"
 #include "SqlCommand.h"
 #include "UserCommand.h"
 
@@ -23,6 +24,7 @@ std::vector<std::unique_ptr<AdminCommand>> allCommands() {
     commands.push_back(std::make_unique<velora::admin::DemoCommand>());
     commands.push_back(std::make_unique<velora::admin::SqlCommand>());
     commands.push_back(std::make_unique<velora::admin::UserCommand>());
+    commands.push_back(std::make_unique<velora::admin::ReportCommand>());
     return commands;
 }
 
