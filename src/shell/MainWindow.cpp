@@ -92,7 +92,7 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     connect(addMenuAction(file, "mnuFileUpdateIValues", tr("&Update Incentive Values")),
             &QAction::triggered, this, &MainWindow::updateIncentiveValues);
-    connect(addMenuAction(file, "mnuFilePayPeriodReport", tr("Pay &Period Report...")),
+    connect(addMenuAction(file, "mnuFilePayPeriodReport", tr("Pay Period &Report...")),
             &QAction::triggered, this, [this] {
                 report::frmPayPeriodReport(report::frmPayPeriodReport::settingsFor(context_), this)
                     .exec();

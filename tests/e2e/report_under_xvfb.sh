@@ -38,7 +38,7 @@ for _ in $(seq 10); do
   for _ in $(seq 100); do [ "$(windows)" -eq 1 ] && break; sleep 0.1; done
   xdotool mousemove --window "$window" 18 10 click 1
   for _ in $(seq 50); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
-  xdotool key p
+  xdotool key r
   report=$(timeout 5 xdotool search --sync --onlyvisible --name '^Pay Period Report$' | head -n 1) || true
   [ -n "$report" ] && break
   xdotool key Escape
