@@ -15,11 +15,7 @@ source "$(dirname "$0")/session.sh"
    SELECT user_id, 'INCENT_FIRST_TIME_USE', 'False', partition_id FROM Suite_user
    WHERE user_name = 'supervisor'" >/dev/null
 
-# A display number another session holds, or a server slow to start on a busy machine: try
-# another display until our own server answers.
-for _ in $(seq 5); do
-  start_display
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_display
   kill -0 "$xvfb" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
   kill "$xvfb" 2>/dev/null || true
 done
