@@ -29,13 +29,16 @@ RecalcJob::RecalcJob(db::Connection& connection, RecalcObserver& observer, Path 
 
 RecalcJob::~RecalcJob() = default;
 
+QString RecalcJob::autoLockStatement(const QDate& before) {
+    return QStringLiteral(
+               "UPDATE Trans_incentive SET locked = 1 WHERE locked = 0 AND shift_date < '") +
+           iso(before) + QLatin1Char('\'');
+}
+
 qint64 RecalcJob::autoLock(const RecalcSettings& settings) {
     if (settings.autoLockingDays <= 0)
         return 0;
-    return connection_.execute(
-        QStringLiteral(
-            "UPDATE Trans_incentive SET locked = 1 WHERE locked = 0 AND shift_date < '") +
-        iso(today_.addDays(-settings.autoLockingDays)) + QLatin1Char('\''));
+    return connection_.execute(autoLockStatement(today_.addDays(-settings.autoLockingDays)));
 }
 
 QDate RecalcJob::lastLockedDay() {

@@ -39,6 +39,9 @@ public:
     // Throws DbError; number 6 when cancelled.
     RecalcSummary run(const RecalcRequest& request);
 
+    // The automatic lock-out of every unlocked row before a day.
+    static QString autoLockStatement(const QDate& before);
+
 private:
     qint64 autoLock(const RecalcSettings& settings);
     qint64 addBlankEndOfMonthRows(const RecalcRequest& request);
