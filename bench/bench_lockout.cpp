@@ -76,10 +76,10 @@ Subjects pickSubjects(db::Connection& connection) {
     s.user = scalar(connection,
                     QStringLiteral("SELECT trans_id FROM Trans_incentive GROUP BY trans_id ORDER "
                                    "BY COUNT(*) DESC LIMIT 1"));
-    s.group = scalar(connection,
-                     QStringLiteral("SELECT incentive_group_id FROM Trans_info GROUP BY "
-                                    "incentive_group_id ORDER BY COUNT(*) DESC LIMIT 1"))
-                  .toInt();
+    s.group =
+        scalar(connection, QStringLiteral("SELECT incentive_group_id FROM Trans_info GROUP BY "
+                                          "incentive_group_id ORDER BY COUNT(*) DESC LIMIT 1"))
+            .toInt();
     s.formula =
         scalar(connection,
                QStringLiteral("SELECT f FROM (SELECT group_id, pay_formula_id AS f FROM "
@@ -144,7 +144,8 @@ int main(int argc, char** argv) {
     measure(unlocked, "auto-lock (every row)", engine::RecalcJob::autoLockStatement(after));
     measure(unlocked, "user lock-out",
             groups::UserGroupAssignment::lockStatement(s.user, s.dayAfterLast));
-    measure(unlocked, "group lock-out", groups::GroupAccount::lockStatement(s.group, s.dayAfterLast));
+    measure(unlocked, "group lock-out",
+            groups::GroupAccount::lockStatement(s.group, s.dayAfterLast));
     if (s.formula > 0)
         measure(unlocked, "formula of one group",
                 formulas::FormulaEditing::lockStatement(s.formula, s.dayAfterLast, false));
