@@ -89,7 +89,7 @@ CREATE TABLE Trans_incentive (
 -- The account summary, the period totals and the engine read a user's days across accounts.
 CREATE INDEX ix_trans_incentive_user_day ON Trans_incentive (trans_id, shift_date);
 -- The rows a recalculation has to do and the rows a lock-out still has to lock.
-CREATE INDEX ix_trans_incentive_unlocked ON Trans_incentive (shift_date, trans_id) WHERE locked = 0;
+CREATE INDEX ix_trans_incentive_unlocked ON Trans_incentive (shift_date) WHERE locked = 0;
 -- The last locked date (the week load's lock test) is one step into the locked days.
 CREATE INDEX ix_trans_incentive_locked_day ON Trans_incentive (shift_date) WHERE locked = 1;
 

@@ -89,8 +89,7 @@ CREATE TABLE dbo.Trans_incentive (
 -- As in the embedded schema: only the two filtered indexes hold rows by `locked`, so a lock-out
 -- moves a row from one to the other and changes no other index.
 CREATE INDEX ix_trans_incentive_user_day ON dbo.Trans_incentive (trans_id, shift_date);
-CREATE INDEX ix_trans_incentive_unlocked ON dbo.Trans_incentive (shift_date, trans_id)
-    WHERE locked = 0;
+CREATE INDEX ix_trans_incentive_unlocked ON dbo.Trans_incentive (shift_date) WHERE locked = 0;
 CREATE INDEX ix_trans_incentive_locked_day ON dbo.Trans_incentive (shift_date) WHERE locked = 1;
 GO
 
