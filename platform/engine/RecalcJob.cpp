@@ -41,15 +41,22 @@ qint64 RecalcJob::lockBefore(db::Connection& connection, const QDate& before) {
     if (!sqlite)
         return connection.execute(QStringLiteral("UPDATE Trans_incentive SET locked = 1 ") +
                                   condition);
-    db::SqliteStatement count(sqlite->handle(),
-                              QStringLiteral("SELECT COUNT(*), (SELECT MAX(rowid) FROM "
-                                             "Trans_incentive) FROM Trans_incentive ") +
-                                  condition);
-    count.step();
-    const qint64 toLock = count.column(0).toLongLong();
+    qint64 toLock = 0;
+    qint64 rows = 0;
+    {
+        // Ended before the lock-out: a read still open would make its write fail at once
+        // when another program writes, instead of waiting for it.
+        db::SqliteStatement count(sqlite->handle(),
+                                  QStringLiteral("SELECT COUNT(*), (SELECT MAX(rowid) FROM "
+                                                 "Trans_incentive) FROM Trans_incentive ") +
+                                      condition);
+        count.step();
+        toLock = count.column(0).toLongLong();
+        rows = count.column(1).toLongLong();
+    }
     if (toLock == 0)
         return 0;
-    const bool many = toLock > count.column(1).toLongLong() / 8;
+    const bool many = toLock > rows / 8;
     sqlite->executeNative(QStringLiteral("UPDATE Trans_incentive ") +
                           (many ? QStringLiteral("NOT INDEXED ") : QString()) +
                           QStringLiteral("SET locked = 1 ") + condition);
