@@ -185,27 +185,91 @@ void SqliteRowUpdater::computeRow(sqlite3_stmt* row) {
         changes_.push_back(change);
 }
 
-// Reads and computes the rows of one slice (every row to do without a range); returns the rows
-// gone through. The read ends before anything is written: a table is never written while a
-// statement of the same connection is stepping over it.
-qint64 SqliteRowUpdater::readSlice(db::SqliteStatement& read, const RecalcRequest& request,
-                                   const std::optional<RowidRange>& range) {
-    read.reset();
-    read.bind(1, request.startDate.toString(Qt::ISODate));
-    read.bind(2, request.endDate.toString(Qt::ISODate));
-    if (range) {
-        read.bind(3, range->first);
-        read.bind(4, range->end);
-    }
+// The read of a slice: the rows to do, with the dates bound, and more conditions after.
+std::unique_ptr<db::SqliteStatement> SqliteRowUpdater::prepareRead(const QString& tail,
+                                                                   const RecalcRequest& request) {
+    auto read = std::make_unique<db::SqliteStatement>(
+        context_.db, QStringLiteral("SELECT ") + QLatin1String(kReadColumns) +
+                         QStringLiteral(" FROM Trans_incentive ") + tail);
+    read->bind(1, request.startDate.toString(Qt::ISODate));
+    read->bind(2, request.endDate.toString(Qt::ISODate));
+    return read;
+}
+
+// Reads and computes the rows of one slice; returns the rows gone through. The read ends before
+// anything is written: a table is never written while a statement of the same connection is
+// stepping over it.
+qint64 SqliteRowUpdater::readSlice(db::SqliteStatement& read) {
     changes_.clear();
     qint64 rows = 0;
+    sqlite3_stmt* row = read.handle();
     while (read.step()) {
         if ((++rows & 1023) == 0)
             throwIfCancelled();
-        computeRow(read.handle());
+        computeRow(row);
+        lastRowid_ = sqlite3_column_int64(row, ColRowid);
+        lastDay_ = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(row, ColShiftDate)),
+                              sqlite3_column_bytes(row, ColShiftDate));
     }
-    read.reset();
+    sqlite3_reset(row);
     return rows;
+}
+
+void SqliteRowUpdater::finishSlice(qint64 passed, RecalcSummary& summary) {
+    writeChanges();
+    summary.rowsWritten = written_;
+    context_.observer.progress(passed, summary.rowsToDo);
+}
+
+// Few rows: one slice, through whichever index SQLite finds best.
+qint64 SqliteRowUpdater::runInOneSlice(const RecalcRequest& request, RecalcSummary& summary) {
+    const auto read = prepareRead(QStringLiteral("WHERE ") + QLatin1String(kRowsToDo), request);
+    throwIfCancelled();
+    finishSlice(readSlice(*read), summary);
+    return computed_;
+}
+
+// Rows to do that are few beside the table: slices in the order of the unlocked rows' index, each
+// starting after the last row of the one before, so that the locked rows are never read.
+qint64 SqliteRowUpdater::runByDay(const RecalcRequest& request, RecalcSummary& summary) {
+    const auto read = prepareRead(
+        QStringLiteral("WHERE ") + QLatin1String(kRowsToDo) +
+            QStringLiteral(
+                " AND (shift_date, rowid) > (?3, ?4) ORDER BY shift_date, rowid LIMIT ?5"),
+        request);
+    lastDay_.clear();
+    lastRowid_ = 0;
+    qint64 passed = 0;
+    for (;;) {
+        throwIfCancelled();
+        sqlite3_bind_text(read->handle(), 3, lastDay_.constData(),
+                          static_cast<int>(lastDay_.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(read->handle(), 4, lastRowid_);
+        sqlite3_bind_int64(read->handle(), 5, context_.batchRows);
+        const qint64 rows = readSlice(*read);
+        passed += rows;
+        finishSlice(passed, summary);
+        if (rows < context_.batchRows)
+            return computed_;
+    }
+}
+
+// Many rows: the table in rowid slices, each read in order (NOT INDEXED keeps SQLite from
+// walking an index once per slice).
+qint64 SqliteRowUpdater::runByRowid(const RecalcRequest& request, RecalcSummary& summary) {
+    const auto read = prepareRead(QStringLiteral("NOT INDEXED WHERE ") + QLatin1String(kRowsToDo) +
+                                      QStringLiteral(" AND rowid >= ?3 AND rowid < ?4"),
+                                  request);
+    const auto [first, last] = rowidSpan();
+    qint64 passed = 0;
+    for (qint64 start = first; start <= last; start += context_.batchRows) {
+        throwIfCancelled();
+        sqlite3_bind_int64(read->handle(), 3, start);
+        sqlite3_bind_int64(read->handle(), 4, start + context_.batchRows);
+        passed += readSlice(*read);
+        finishSlice(passed, summary);
+    }
+    return computed_;
 }
 
 void SqliteRowUpdater::bindChange(sqlite3_stmt* write, const Change& change) const {
@@ -250,34 +314,12 @@ qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summar
     context_.observer.progress(0, summary.rowsToDo);
     if (summary.rowsToDo == 0)
         return 0;
-    const QString select = QStringLiteral("SELECT ") + QLatin1String(kReadColumns) +
-                           QStringLiteral(" FROM Trans_incentive ");
-    // Few rows: one slice, through whichever index SQLite finds best.
-    if (summary.rowsToDo <= context_.batchRows) {
-        db::SqliteStatement read(context_.db,
-                                 select + QStringLiteral("WHERE ") + QLatin1String(kRowsToDo));
-        throwIfCancelled();
-        const qint64 passed = readSlice(read, request, std::nullopt);
-        writeChanges();
-        summary.rowsWritten = written_;
-        context_.observer.progress(passed, summary.rowsToDo);
-        return computed_;
-    }
-    // Many rows: the table in rowid slices, each read in order (NOT INDEXED keeps SQLite from
-    // walking an index once per slice).
-    db::SqliteStatement read(context_.db, select + QStringLiteral("NOT INDEXED WHERE ") +
-                                              QLatin1String(kRowsToDo) +
-                                              QStringLiteral(" AND rowid >= ?3 AND rowid < ?4"));
+    if (summary.rowsToDo <= context_.batchRows)
+        return runInOneSlice(request, summary);
     const auto [first, last] = rowidSpan();
-    qint64 passed = 0;
-    for (qint64 start = first; start <= last; start += context_.batchRows) {
-        throwIfCancelled();
-        passed += readSlice(read, request, RowidRange{start, start + context_.batchRows});
-        writeChanges();
-        summary.rowsWritten = written_;
-        context_.observer.progress(passed, summary.rowsToDo);
-    }
-    return computed_;
+    if (summary.rowsToDo * 8 < last - first)
+        return runByDay(request, summary);
+    return runByRowid(request, summary);
 }
 
 } // namespace velora::engine

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -20,8 +19,10 @@ class SqliteStatement;
 
 namespace velora::engine {
 
-// Recalculates on the embedded engine slice by slice. A slice (batchRows rowids of the table,
-// or every row to do when they fit in one slice) is read outside any write lock, its rows are
+// Recalculates on the embedded engine slice by slice. A slice is read outside any write lock:
+// every row to do when they fit in one slice; else, when they are few beside the table (most
+// rows locked, as at start-up), the next batchRows of them in the order of the index of unlocked
+// rows; else the rows to do among the next batchRows rowids of the table. Its rows are
 // computed and compared with the results they hold, and only the rows whose results change are
 // written, by rowid, in short write transactions. A row written is one that still holds the
 // figures and results it was read with: a row saved, locked or recalculated by another program
@@ -58,10 +59,6 @@ private:
     static constexpr int kInputs = 7;  // the production figures a formula reads
     static constexpr int kResults = 3; // IHours, ITyped, IPay
 
-    struct RowidRange {
-        qint64 first;
-        qint64 end; // one past the last
-    };
     // A row whose results change: what it was read with, and what it gets.
     struct Change {
         qint64 rowid;
@@ -73,8 +70,13 @@ private:
     void fillScopeTable();
     qint64 countRowsToDo(const RecalcRequest& request);
     std::pair<qint64, qint64> rowidSpan();
-    qint64 readSlice(db::SqliteStatement& read, const RecalcRequest& request,
-                     const std::optional<RowidRange>& range);
+    std::unique_ptr<db::SqliteStatement> prepareRead(const QString& tail,
+                                                     const RecalcRequest& request);
+    qint64 runInOneSlice(const RecalcRequest& request, RecalcSummary& summary);
+    qint64 runByDay(const RecalcRequest& request, RecalcSummary& summary);
+    qint64 runByRowid(const RecalcRequest& request, RecalcSummary& summary);
+    qint64 readSlice(db::SqliteStatement& read);
+    void finishSlice(qint64 passed, RecalcSummary& summary);
     void computeRow(sqlite3_stmt* row);
     void writeChanges();
     void bindChange(sqlite3_stmt* write, const Change& change) const;
@@ -88,6 +90,8 @@ private:
     std::unique_ptr<db::SqliteStatement> write_;
     qint64 computed_ = 0;
     qint64 written_ = 0;
+    QByteArray lastDay_; // key of the last row read, where the next slice by day starts
+    qint64 lastRowid_ = 0;
 };
 
 } // namespace velora::engine
