@@ -14,8 +14,10 @@ struct ConnectionOptions {
     QString regionalDateFormat = QStringLiteral("MM/dd/yyyy");
     // ODBC driver for "Provider=SQLOLEDB" connection strings (configuration key "ODBCDriver").
     QString odbcDriver = QStringLiteral("ODBC Driver 18 for SQL Server");
-    // How long a statement waits for another writer before failing.
-    int busyTimeoutMs = 5000;
+    // How long a statement waits for another writer before failing. Writers hold the lock for
+    // tens of milliseconds (the update engine commits in short slices), so a wait this long
+    // means a program that stopped with the database locked, not a busy site.
+    int busyTimeoutMs = 30000;
 };
 
 } // namespace velora::db

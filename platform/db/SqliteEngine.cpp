@@ -81,7 +81,8 @@ void createPrivateFile(const QString& path) {
 // with options of its own.
 SqliteEngine::SqliteEngine(const QString& path, const ConnectionOptions& options, OpenMode mode)
     : path_(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath())
-    , translator_(options.regionalDateFormat) {
+    , translator_(options.regionalDateFormat)
+    , busyWait_(options.busyTimeoutMs) {
     if (mode == OpenMode::Existing && !QFileInfo(path_).isFile())
         throw DbError(
             ErrorNumber::ConnectionFailed,
@@ -98,11 +99,14 @@ SqliteEngine::SqliteEngine(const QString& path, const ConnectionOptions& options
                       QStringLiteral("Cannot open database \"%1\": %2").arg(path, message));
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, options.busyTimeoutMs);
+    busyWait_.install(db_);
     if (registerSqliteFunctions(db_) != SQLITE_OK)
         fail(sqlite3_errcode(db_), QStringLiteral("registering functions"));
     try {
-        executeNative(QStringLiteral("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;"));
+        // 16 MB of page cache (the default is 2 MB) keeps the indexes that a lock-out or a
+        // recalculation walks in memory for the whole statement.
+        executeNative(QStringLiteral("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
+                                     "PRAGMA cache_size = -16384;"));
     } catch (...) {
         sqlite3_close(db_);
         db_ = nullptr;

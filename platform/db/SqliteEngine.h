@@ -2,6 +2,7 @@
 
 #include "ConnectionOptions.h"
 #include "DatabaseEngine.h"
+#include "SqliteBusyWait.h"
 #include "TsqlTranslator.h"
 
 #include <QString>
@@ -11,9 +12,9 @@ struct sqlite3_stmt;
 
 namespace velora::db {
 
-// The embedded engine: an SQLite file in WAL mode with a busy timeout, the TEXTCI collation,
-// the functions the translated statements call, and the five procedures of the schema
-// implemented here. Every statement passes through TsqlTranslator first.
+// The embedded engine: an SQLite file in WAL mode that waits out other writers (SqliteBusyWait),
+// the TEXTCI collation, the functions the translated statements call, and the five procedures of
+// the schema implemented here. Every statement passes through TsqlTranslator first.
 class SqliteEngine final : public DatabaseEngine {
 public:
     enum class OpenMode { Existing, Create };
@@ -46,6 +47,7 @@ private:
     QString path_;
     sqlite3* db_ = nullptr;
     TsqlTranslator translator_;
+    SqliteBusyWait busyWait_;
 };
 
 } // namespace velora::db

@@ -30,6 +30,9 @@ public:
     // Steps through every row; a statement without result columns gives an empty Recordset.
     Recordset readAll();
 
+    // For loops that read or bind many rows through the C interface.
+    sqlite3_stmt* handle() const { return statement_; }
+
 private:
     sqlite3* db_;
     sqlite3_stmt* statement_ = nullptr;

@@ -76,6 +76,11 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
         return;
     }
     const FormulaResults& r = outcome_.results;
+    ++done_;
+    if (r.hours == rs.value(QStringLiteral("incent_hours_typed")).toDouble() &&
+        r.lines == rs.value(QStringLiteral("incent_typed")).toDouble() &&
+        r.pay == rs.value(QStringLiteral("incent_pay")).toDouble())
+        return; // the stored results stand: nothing to write
     if (!transactionOpen_) {
         context_.connection.beginTransaction();
         transactionOpen_ = true;
@@ -94,7 +99,7 @@ void GenericRowUpdater::writeRow(const RecalcScope::User& user, const db::Record
         QStringLiteral(" AND shift_date = '") + row_.shiftDate.toString(Qt::ISODate) +
         QStringLiteral("' AND locked = 0"));
     if (written != 0) // -1: the engine cannot tell, and the row was read by this key just now
-        ++done_;
+        ++written_;
     ++inBatch_;
     commitBatchIfFull(false);
 }
@@ -126,6 +131,7 @@ qint64 GenericRowUpdater::run(const RecalcRequest& request, RecalcSummary& summa
             context_.connection.rollback();
         throw;
     }
+    summary.rowsWritten = written_;
     return done_;
 }
 

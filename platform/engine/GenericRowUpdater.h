@@ -14,7 +14,8 @@ class Recordset;
 namespace velora::engine {
 
 // Recalculates through the plain statement interface, user by user: read the user's rows to
-// do, compute, and write each changed row back by its key, batchRows rows per transaction.
+// do, compute, and write back by its key each row whose results change, batchRows rows per
+// transaction.
 // Serves engines that cannot call back into the engine from SQL (SQL Server through ODBC).
 class GenericRowUpdater {
 public:
@@ -33,8 +34,8 @@ public:
 
     explicit GenericRowUpdater(Context context);
 
-    // Returns the number of rows computed and written; a row whose formula failed is not
-    // counted. Progress counts every row gone through.
+    // Returns the number of rows computed; a row whose formula failed is not counted. Progress
+    // counts every row gone through.
     qint64 run(const RecalcRequest& request, RecalcSummary& summary);
 
 private:
@@ -48,8 +49,9 @@ private:
     RowCalculator calculator_;
     RowInputs row_;
     RowCalculator::Outcome outcome_;
-    qint64 done_ = 0;   // rows computed and written
-    qint64 passed_ = 0; // rows gone through
+    qint64 done_ = 0;    // rows computed
+    qint64 written_ = 0; // rows whose results changed
+    qint64 passed_ = 0;  // rows gone through
     qint64 rowsToDo_ = 0;
     int inBatch_ = 0;
     bool transactionOpen_ = false;

@@ -12,6 +12,8 @@
 #include "db/SqliteEngine.h"
 #include "db/SqliteStatement.h"
 
+#include <sqlite3.h>
+
 namespace velora::engine {
 
 namespace {
@@ -29,13 +31,42 @@ RecalcJob::RecalcJob(db::Connection& connection, RecalcObserver& observer, Path 
 
 RecalcJob::~RecalcJob() = default;
 
+// On the embedded engine a few rows to lock are found through the index of unlocked rows; many
+// are locked in one pass over the table in storage order, which beats fetching each row through
+// the index. The count reads the index alone.
+qint64 RecalcJob::lockBefore(db::Connection& connection, const QDate& before) {
+    const QString condition =
+        QStringLiteral("WHERE locked = 0 AND shift_date < '") + iso(before) + QLatin1Char('\'');
+    auto* sqlite = dynamic_cast<db::SqliteEngine*>(connection.engine());
+    if (!sqlite)
+        return connection.execute(QStringLiteral("UPDATE Trans_incentive SET locked = 1 ") +
+                                  condition);
+    qint64 toLock = 0;
+    qint64 rows = 0;
+    {
+        // Ended before the lock-out: a read still open would make its write fail at once
+        // when another program writes, instead of waiting for it.
+        db::SqliteStatement count(sqlite->handle(),
+                                  QStringLiteral("SELECT COUNT(*), (SELECT MAX(rowid) FROM "
+                                                 "Trans_incentive) FROM Trans_incentive ") +
+                                      condition);
+        count.step();
+        toLock = count.column(0).toLongLong();
+        rows = count.column(1).toLongLong();
+    }
+    if (toLock == 0)
+        return 0;
+    const bool many = toLock > rows / 8;
+    sqlite->executeNative(QStringLiteral("UPDATE Trans_incentive ") +
+                          (many ? QStringLiteral("NOT INDEXED ") : QString()) +
+                          QStringLiteral("SET locked = 1 ") + condition);
+    return sqlite3_changes(sqlite->handle());
+}
+
 qint64 RecalcJob::autoLock(const RecalcSettings& settings) {
     if (settings.autoLockingDays <= 0)
         return 0;
-    return connection_.execute(
-        QStringLiteral(
-            "UPDATE Trans_incentive SET locked = 1 WHERE locked = 0 AND shift_date < '") +
-        iso(today_.addDays(-settings.autoLockingDays)) + QLatin1Char('\''));
+    return lockBefore(connection_, today_.addDays(-settings.autoLockingDays));
 }
 
 QDate RecalcJob::lastLockedDay() {

@@ -39,6 +39,9 @@ public:
     // Throws DbError; number 6 when cancelled.
     RecalcSummary run(const RecalcRequest& request);
 
+    // The automatic lock-out: locks every unlocked row before a day; returns the rows locked.
+    static qint64 lockBefore(db::Connection& connection, const QDate& before);
+
 private:
     qint64 autoLock(const RecalcSettings& settings);
     qint64 addBlankEndOfMonthRows(const RecalcRequest& request);

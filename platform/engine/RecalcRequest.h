@@ -29,8 +29,10 @@ public:
 // Counts of a finished recalculation.
 struct RecalcSummary {
     qint64 rowsToDo = 0;
-    qint64 rowsDone = 0;   // rows computed and written; never a row that was passed over
-    qint64 rowsFailed = 0; // rows left unchanged because a formula failed
+    qint64 rowsDone = 0;    // rows computed: they hold the formulas' results now; never a row
+                            // that was passed over
+    qint64 rowsWritten = 0; // of those, the rows whose stored results changed
+    qint64 rowsFailed = 0;  // rows left unchanged because a formula failed
     qint64 rowsAutoLocked = 0;
     qint64 blankRowsAdded = 0;
 };

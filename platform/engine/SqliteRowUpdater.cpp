@@ -3,73 +3,47 @@
 #include "db/DbError.h"
 #include "db/SqliteStatement.h"
 
+#include <QElapsedTimer>
 #include <sqlite3.h>
 
 namespace velora::engine {
 
 namespace {
 
-// The row's values as the update function receives them, after (which, rowid).
-enum Argument {
-    ArgWhich,
-    ArgRowid,
-    ArgTransId,
-    ArgAccount,
-    ArgShiftDate,
-    ArgReports,
-    ArgChars,
-    ArgLines,
-    ArgPages,
-    ArgHoursTyped,
-    ArgHoursSystem,
-    ArgHoursOther,
-    ArgOldValue,
-    ArgCount
+// The columns a slice reads, in this order.
+enum Column {
+    ColRowid,
+    ColTransId,
+    ColAccount,
+    ColShiftDate,
+    ColFirstInput, // the seven production figures, in RowInputs order
+    ColFirstResult = ColFirstInput + 7,
+    ColCount = ColFirstResult + 3
 };
 
-constexpr const char* kRowArguments =
+constexpr const char* kReadColumns =
     "rowid, trans_id, hosp_acct_id, shift_date, number_rpts_modified, chars_modified, "
     "lines_modified, pages_modified, hours_typed_modified, hours_system_modified, "
-    "hours_other_modified";
+    "hours_other_modified, incent_hours_typed, incent_typed, incent_pay";
 
 constexpr const char* kRowsToDo = "locked = 0 AND shift_date BETWEEN ?1 AND ?2 AND trans_id IN "
                                   "(SELECT trans_id FROM temp.vl_recalc_scope)";
 
-QString fullCall(int which, const char* column) {
-    return QStringLiteral("vl_recalc(%1, %2, %3)")
-        .arg(which)
-        .arg(QLatin1String(kRowArguments), QLatin1String(column));
-}
-
-QString keptCall(int which, const char* column) {
-    return QStringLiteral("vl_result(%1, rowid, %2)").arg(which).arg(QLatin1String(column));
-}
-
-// collected = f(row); modified = f(row) unless it holds a correction (differs from collected).
-// SQLite computes the new values in the table's column order, so only the first assignment
-// (incent_hours_typed) passes the row; the others read the results kept for that rowid. When
-// keptResults is false every assignment passes the row.
-QString assignments(bool keptResults) {
-    const struct {
-        int which;
-        const char* collected;
-        const char* modified;
-    } results[] = {{0, "incent_hours_typed", "incent_hours_typed_modified"},
-                   {1, "incent_typed", "incent_typed_modified"},
-                   {2, "incent_pay", "incent_pay_modified"}};
-    QStringList parts;
-    for (const auto& r : results) {
-        const bool first = r.which == 0;
-        parts << QStringLiteral("%1 = %2").arg(
-            QLatin1String(r.collected), first || !keptResults ? fullCall(r.which, r.collected)
-                                                              : keptCall(r.which, r.collected));
-        parts << QStringLiteral("%1 = CASE WHEN %1 = %2 THEN %3 ELSE %1 END")
-                     .arg(QLatin1String(r.modified), QLatin1String(r.collected),
-                          keptResults ? keptCall(r.which, r.collected)
-                                      : fullCall(r.which, r.collected));
-    }
-    return parts.join(QStringLiteral(", "));
-}
+// collected = new; modified follows unless it holds a correction (differs from collected). The
+// row must still be unlocked and hold the figures and results it was read with.
+constexpr const char* kWrite =
+    "UPDATE Trans_incentive SET "
+    "incent_hours_typed_modified = CASE WHEN incent_hours_typed_modified = incent_hours_typed "
+    "THEN ?1 ELSE incent_hours_typed_modified END, "
+    "incent_typed_modified = CASE WHEN incent_typed_modified = incent_typed THEN ?2 "
+    "ELSE incent_typed_modified END, "
+    "incent_pay_modified = CASE WHEN incent_pay_modified = incent_pay THEN ?3 "
+    "ELSE incent_pay_modified END, "
+    "incent_hours_typed = ?1, incent_typed = ?2, incent_pay = ?3 "
+    "WHERE rowid = ?4 AND locked = 0 AND number_rpts_modified = ?5 AND chars_modified = ?6 AND "
+    "lines_modified = ?7 AND pages_modified = ?8 AND hours_typed_modified = ?9 AND "
+    "hours_system_modified = ?10 AND hours_other_modified = ?11 AND incent_hours_typed = ?12 AND "
+    "incent_typed = ?13 AND incent_pay = ?14";
 
 QDate parseStoredDate(const unsigned char* text, int length) {
     if (!text || length < 10)
@@ -91,100 +65,56 @@ void executeNative(sqlite3* db, const char* sql) {
         db::throwSqliteError(db, rc, QString::fromUtf8(sql));
 }
 
+void stepToEnd(sqlite3* db, sqlite3_stmt* statement) {
+    const int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    if (rc != SQLITE_DONE)
+        db::throwSqliteError(db, rc);
+}
+
+// Rolls the open write transaction back unless it was committed.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(sqlite3* db)
+        : db_(db) {
+        executeNative(db_, "BEGIN IMMEDIATE");
+        timer_.start();
+    }
+    ~WriteTransaction() {
+        if (open_)
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    bool heldFor(int ms) const { return timer_.hasExpired(ms); }
+    void commit() {
+        executeNative(db_, "COMMIT");
+        open_ = false;
+    }
+
+private:
+    sqlite3* db_;
+    QElapsedTimer timer_;
+    bool open_ = true;
+};
+
 } // namespace
 
 SqliteRowUpdater::SqliteRowUpdater(Context context)
     : context_(context)
     , calculator_(context.periods) {
     row_.hourMode = context_.hourMode;
-    int rc = sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, this,
-                                        recalcFunction, nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(context_.db, "vl_result", 3, SQLITE_UTF8, this,
-                                        keptResultFunction, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        db::throwSqliteError(context_.db, rc);
-    sqlite3_progress_handler(context_.db, 20000, progressHandler, this);
 }
 
 SqliteRowUpdater::~SqliteRowUpdater() {
-    sqlite3_progress_handler(context_.db, 0, nullptr, nullptr);
-    sqlite3_create_function_v2(context_.db, "vl_recalc", ArgCount, SQLITE_UTF8, nullptr, nullptr,
-                               nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(context_.db, "vl_result", 3, SQLITE_UTF8, nullptr, nullptr, nullptr,
-                               nullptr, nullptr);
+    write_.reset();
     sqlite3_exec(context_.db, "DROP TABLE IF EXISTS temp.vl_recalc_scope", nullptr, nullptr,
                  nullptr);
 }
 
-int SqliteRowUpdater::progressHandler(void* self) {
-    return static_cast<SqliteRowUpdater*>(self)->context_.observer.cancelRequested() ? 1 : 0;
-}
-
-void SqliteRowUpdater::computeRow(sqlite3_value** argv) {
-    const auto* transId = sqlite3_value_text(argv[ArgTransId]);
-    const int transIdLength = sqlite3_value_bytes(argv[ArgTransId]);
-    const RecalcScope::User* user =
-        context_.scope.find(reinterpret_cast<const char*>(transId), transIdLength);
-    row_.accountId = sqlite3_value_int(argv[ArgAccount]);
-    row_.shiftDate = parseStoredDate(sqlite3_value_text(argv[ArgShiftDate]),
-                                     sqlite3_value_bytes(argv[ArgShiftDate]));
-    row_.reports = sqlite3_value_double(argv[ArgReports]);
-    row_.charLines = sqlite3_value_double(argv[ArgChars]);
-    row_.trueLines = sqlite3_value_double(argv[ArgLines]);
-    row_.pages = sqlite3_value_double(argv[ArgPages]);
-    row_.hoursTyped = sqlite3_value_double(argv[ArgHoursTyped]);
-    row_.systemHours = sqlite3_value_double(argv[ArgHoursSystem]);
-    row_.otherHours = sqlite3_value_double(argv[ArgHoursOther]);
-    if (!user) {
-        currentOk_ = false; // not covered: keep the row as it is
-        return;
-    }
-    row_.transId = user->transId;
-    row_.groupId = user->groupId;
-    row_.partitionId = user->partitionId;
-    const FormulaSet& set = context_.assignments.lookup(user->groupId, row_.accountId);
-    calculator_.calculate(set, row_, outcome_);
-    currentOk_ = outcome_.ok();
-    if (currentOk_)
-        ++batchComputed_;
-    else
-        context_.errors.report(outcome_.failedFormulaId, outcome_.error, user->transId,
-                               row_.accountId, row_.shiftDate);
-}
-
-void SqliteRowUpdater::setResult(sqlite3_context* context, int which, sqlite3_value* old) const {
-    if (!currentOk_) {
-        sqlite3_result_value(context, old);
-        return;
-    }
-    const FormulaResults& r = outcome_.results;
-    sqlite3_result_double(context, which == 0 ? r.hours : which == 1 ? r.lines : r.pay);
-}
-
-// vl_recalc(which, row..., old): the row's result `which` (0 IHours, 1 ITyped, 2 IPay). The
-// formulas run once per row; later calls for the same row read the kept results. A row whose
-// formula fails keeps its old values.
-void SqliteRowUpdater::recalcFunction(sqlite3_context* context, int, sqlite3_value** argv) {
-    auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
-    const qint64 rowid = sqlite3_value_int64(argv[ArgRowid]);
-    if (rowid != self->currentRowid_) {
-        self->currentRowid_ = rowid;
-        self->computeRow(argv);
-    }
-    self->setResult(context, sqlite3_value_int(argv[ArgWhich]), argv[ArgOldValue]);
-}
-
-// vl_result(which, rowid, old): a result kept by vl_recalc for this rowid. Called for another
-// row, the statement fails and the batch is run again with vl_recalc everywhere.
-void SqliteRowUpdater::keptResultFunction(sqlite3_context* context, int, sqlite3_value** argv) {
-    auto* self = static_cast<SqliteRowUpdater*>(sqlite3_user_data(context));
-    if (sqlite3_value_int64(argv[1]) != self->currentRowid_) {
-        self->keptResultsBroken_ = true;
-        sqlite3_result_error(context, "results read before they were computed", -1);
-        return;
-    }
-    self->setResult(context, sqlite3_value_int(argv[0]), argv[2]);
+void SqliteRowUpdater::throwIfCancelled() const {
+    if (context_.observer.cancelRequested())
+        throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
 }
 
 void SqliteRowUpdater::fillScopeTable() {
@@ -218,69 +148,178 @@ std::pair<qint64, qint64> SqliteRowUpdater::rowidSpan() {
     return {span.column(0).toLongLong(), span.column(1).toLongLong()};
 }
 
-// A batch over a rowid range reads that slice of the table in order (NOT INDEXED keeps SQLite
-// from walking a user index once per batch); a run small enough for one batch lets SQLite use
-// the user index instead of reading the whole table.
-qint64 SqliteRowUpdater::runBatch(const std::optional<RowidRange>& range,
-                                  const RecalcRequest& request, bool retried) {
-    QString sql = QStringLiteral("UPDATE Trans_incentive ") +
-                  (range ? QStringLiteral("NOT INDEXED ") : QString()) + QStringLiteral("SET ") +
-                  assignments(!keptResultsBroken_) + QStringLiteral(" WHERE ") +
-                  QLatin1String(kRowsToDo);
-    if (range)
-        sql += QStringLiteral(" AND rowid >= ?3 AND rowid < ?4");
-    db::SqliteStatement update(context_.db, sql);
-    update.bind(1, request.startDate.toString(Qt::ISODate));
-    update.bind(2, request.endDate.toString(Qt::ISODate));
-    if (range) {
-        update.bind(3, range->first);
-        update.bind(4, range->end);
+// Computes one row read by a slice; a row whose results change joins the slice's changes.
+void SqliteRowUpdater::computeRow(sqlite3_stmt* row) {
+    const auto* transId = sqlite3_column_text(row, ColTransId);
+    const RecalcScope::User* user = context_.scope.find(reinterpret_cast<const char*>(transId),
+                                                        sqlite3_column_bytes(row, ColTransId));
+    if (!user)
+        return; // not covered: keep the row as it is
+    Change change;
+    change.rowid = sqlite3_column_int64(row, ColRowid);
+    for (int i = 0; i < kInputs; ++i)
+        change.inputs[i] = sqlite3_column_double(row, ColFirstInput + i);
+    for (int i = 0; i < kResults; ++i)
+        change.old[i] = sqlite3_column_double(row, ColFirstResult + i);
+    row_.accountId = sqlite3_column_int(row, ColAccount);
+    row_.shiftDate = parseStoredDate(sqlite3_column_text(row, ColShiftDate),
+                                     sqlite3_column_bytes(row, ColShiftDate));
+    double* figures[kInputs] = {&row_.reports,    &row_.charLines,   &row_.trueLines, &row_.pages,
+                                &row_.hoursTyped, &row_.systemHours, &row_.otherHours};
+    for (int i = 0; i < kInputs; ++i)
+        *figures[i] = change.inputs[i];
+    row_.transId = user->transId;
+    row_.groupId = user->groupId;
+    row_.partitionId = user->partitionId;
+    calculator_.calculate(context_.assignments.lookup(user->groupId, row_.accountId), row_,
+                          outcome_);
+    if (!outcome_.ok()) {
+        context_.errors.report(outcome_.failedFormulaId, outcome_.error, user->transId,
+                               row_.accountId, row_.shiftDate);
+        return;
     }
-    currentRowid_ = -1;
-    batchComputed_ = 0;
-    executeNative(context_.db, "BEGIN IMMEDIATE");
-    try {
-        update.step();
-        executeNative(context_.db, "COMMIT");
-        computed_ += batchComputed_;
-    } catch (const db::DbError&) {
-        sqlite3_exec(context_.db, "ROLLBACK", nullptr, nullptr, nullptr);
-        if (context_.observer.cancelRequested())
-            throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
-        // The order is the same for every row, so a wrong guess fails on the batch's first
-        // row, before any row was computed or reported.
-        if (keptResultsBroken_ && !retried)
-            return runBatch(range, request, true);
-        throw;
+    ++computed_;
+    const FormulaResults& r = outcome_.results;
+    change.results = {r.hours, r.lines, r.pay};
+    if (change.results != change.old)
+        changes_.push_back(change);
+}
+
+// The read of a slice: the rows to do, with the dates bound, and more conditions after.
+std::unique_ptr<db::SqliteStatement> SqliteRowUpdater::prepareRead(const QString& tail,
+                                                                   const RecalcRequest& request) {
+    auto read = std::make_unique<db::SqliteStatement>(
+        context_.db, QStringLiteral("SELECT ") + QLatin1String(kReadColumns) +
+                         QStringLiteral(" FROM Trans_incentive ") + tail);
+    read->bind(1, request.startDate.toString(Qt::ISODate));
+    read->bind(2, request.endDate.toString(Qt::ISODate));
+    return read;
+}
+
+// Reads and computes the rows of one slice; returns the rows gone through. The read ends before
+// anything is written: a table is never written while a statement of the same connection is
+// stepping over it.
+qint64 SqliteRowUpdater::readSlice(db::SqliteStatement& read) {
+    changes_.clear();
+    qint64 rows = 0;
+    sqlite3_stmt* row = read.handle();
+    while (read.step()) {
+        if ((++rows & 1023) == 0)
+            throwIfCancelled();
+        computeRow(row);
+        lastRowid_ = sqlite3_column_int64(row, ColRowid);
+        lastDay_ = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(row, ColShiftDate)),
+                              sqlite3_column_bytes(row, ColShiftDate));
     }
-    return sqlite3_changes(context_.db);
+    sqlite3_reset(row);
+    return rows;
+}
+
+void SqliteRowUpdater::finishSlice(qint64 passed, RecalcSummary& summary) {
+    writeChanges();
+    summary.rowsWritten = written_;
+    context_.observer.progress(passed, summary.rowsToDo);
+}
+
+// Few rows: one slice, through whichever index SQLite finds best.
+qint64 SqliteRowUpdater::runInOneSlice(const RecalcRequest& request, RecalcSummary& summary) {
+    const auto read = prepareRead(QStringLiteral("WHERE ") + QLatin1String(kRowsToDo), request);
+    throwIfCancelled();
+    finishSlice(readSlice(*read), summary);
+    return computed_;
+}
+
+// Rows to do that are few beside the table: slices in the order of the unlocked rows' index, each
+// starting after the last row of the one before, so that the locked rows are never read.
+qint64 SqliteRowUpdater::runByDay(const RecalcRequest& request, RecalcSummary& summary) {
+    const auto read = prepareRead(
+        QStringLiteral("WHERE ") + QLatin1String(kRowsToDo) +
+            QStringLiteral(
+                " AND (shift_date, rowid) > (?3, ?4) ORDER BY shift_date, rowid LIMIT ?5"),
+        request);
+    lastDay_.clear();
+    lastRowid_ = 0;
+    qint64 passed = 0;
+    for (;;) {
+        throwIfCancelled();
+        sqlite3_bind_text(read->handle(), 3, lastDay_.constData(),
+                          static_cast<int>(lastDay_.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(read->handle(), 4, lastRowid_);
+        sqlite3_bind_int64(read->handle(), 5, context_.batchRows);
+        const qint64 rows = readSlice(*read);
+        passed += rows;
+        finishSlice(passed, summary);
+        if (rows < context_.batchRows)
+            return computed_;
+    }
+}
+
+// Many rows: the table in rowid slices, each read in order (NOT INDEXED keeps SQLite from
+// walking an index once per slice).
+qint64 SqliteRowUpdater::runByRowid(const RecalcRequest& request, RecalcSummary& summary) {
+    const auto read = prepareRead(QStringLiteral("NOT INDEXED WHERE ") + QLatin1String(kRowsToDo) +
+                                      QStringLiteral(" AND rowid >= ?3 AND rowid < ?4"),
+                                  request);
+    const auto [first, last] = rowidSpan();
+    qint64 passed = 0;
+    for (qint64 start = first; start <= last; start += context_.batchRows) {
+        throwIfCancelled();
+        sqlite3_bind_int64(read->handle(), 3, start);
+        sqlite3_bind_int64(read->handle(), 4, start + context_.batchRows);
+        passed += readSlice(*read);
+        finishSlice(passed, summary);
+    }
+    return computed_;
+}
+
+void SqliteRowUpdater::bindChange(sqlite3_stmt* write, const Change& change) const {
+    for (int i = 0; i < kResults; ++i)
+        sqlite3_bind_double(write, 1 + i, change.results[i]);
+    sqlite3_bind_int64(write, 4, change.rowid);
+    for (int i = 0; i < kInputs; ++i)
+        sqlite3_bind_double(write, 5 + i, change.inputs[i]);
+    for (int i = 0; i < kResults; ++i)
+        sqlite3_bind_double(write, 5 + kInputs + i, change.old[i]);
+}
+
+// Writes the slice's changes, committing whenever the transaction has held the write lock for
+// kWriteLockMs, so that other programs' writes get their turn in between.
+void SqliteRowUpdater::writeChanges() {
+    if (changes_.empty())
+        return;
+    if (!write_)
+        write_ = std::make_unique<db::SqliteStatement>(context_.db, QLatin1String(kWrite));
+    sqlite3_stmt* write = write_->handle();
+    std::size_t next = 0;
+    while (next < changes_.size()) {
+        throwIfCancelled();
+        WriteTransaction transaction(context_.db);
+        do {
+            bindChange(write, changes_[next++]);
+            stepToEnd(context_.db, write);
+            written_ += sqlite3_changes(context_.db);
+        } while (next < changes_.size() &&
+                 ((next & 63) != 0 || !transaction.heldFor(kWriteLockMs)));
+        throwIfCancelled();
+        transaction.commit();
+    }
+    changes_.clear();
 }
 
 qint64 SqliteRowUpdater::run(const RecalcRequest& request, RecalcSummary& summary) {
     fillScopeTable();
     computed_ = 0;
+    written_ = 0;
     summary.rowsToDo = countRowsToDo(request);
     context_.observer.progress(0, summary.rowsToDo);
     if (summary.rowsToDo == 0)
         return 0;
-    if (summary.rowsToDo <= context_.batchRows) {
-        throwIfCancelled();
-        context_.observer.progress(runBatch(std::nullopt, request), summary.rowsToDo);
-        return computed_;
-    }
+    if (summary.rowsToDo <= context_.batchRows)
+        return runInOneSlice(request, summary);
     const auto [first, last] = rowidSpan();
-    qint64 passed = 0;
-    for (qint64 start = first; start <= last; start += context_.batchRows) {
-        throwIfCancelled();
-        passed += runBatch(RowidRange{start, start + context_.batchRows}, request);
-        context_.observer.progress(passed, summary.rowsToDo);
-    }
-    return computed_;
-}
-
-void SqliteRowUpdater::throwIfCancelled() const {
-    if (context_.observer.cancelRequested())
-        throw db::DbError(kRecalcCancelledError, QStringLiteral("Update cancelled by user."));
+    if (summary.rowsToDo * 8 < last - first)
+        return runByDay(request, summary);
+    return runByRowid(request, summary);
 }
 
 } // namespace velora::engine

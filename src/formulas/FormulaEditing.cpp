@@ -159,12 +159,13 @@ QString FormulaEditing::typedOrHoursGroupsStatement(int formulaID) {
            id + QStringLiteral(" OR grpfrm.hours_worked_formula_id = ") + id + QLatin1Char(')');
 }
 
+// Rows already locked are left alone: rewriting them changes nothing but costs a write per row.
 QString FormulaEditing::lockStatement(int formulaID, const QString& date, bool partitionMode) {
     const QString users = formulaID == kDefaultFormulaID ? usesDefaultFormula(partitionMode)
                                                          : namedByGroup(formulaID);
     return QStringLiteral("UPDATE trans_incentive SET locked = 1 Where ") + users +
            QStringLiteral(" AND trans_incentive.shift_date < '") + catalogue::QuoteSql(date) +
-           QLatin1Char('\'');
+           QStringLiteral("' AND trans_incentive.locked = 0");
 }
 
 QString FormulaEditing::writeStatement(int formulaID, const QString& text) {

@@ -40,11 +40,12 @@ QString UserGroupAssignment::latestLockedStatement(const QString& transID, const
            QuoteSql(date) + QStringLiteral("'");
 }
 
+// Rows already locked are left alone: rewriting them changes nothing but costs a write per row.
 QString UserGroupAssignment::lockStatement(const QString& transID, const QString& date) {
     using catalogue::QuoteSql;
     return QStringLiteral("UPDATE trans_incentive SET locked = 1 WHERE trans_id='") +
            QuoteSql(transID) + QStringLiteral("' AND shift_date < '") + QuoteSql(date) +
-           QStringLiteral("'");
+           QStringLiteral("' AND locked = 0");
 }
 
 QString UserGroupAssignment::assignStatement(const QString& transID, int groupID,

@@ -3,12 +3,16 @@
 // operator typed; on a date column it must mean that day, in either regional form.
 #include "CorpusFixture.h"
 #include "common/TestMain.h"
+#include "formulas/FormulaEditing.h"
+#include "groups/GroupAccount.h"
 #include "groups/UserGroupAssignment.h"
 
 #include <QTest>
 #include <functional>
 
 using namespace velora::test;
+using velora::formulas::FormulaEditing;
+using velora::groups::GroupAccount;
 using velora::groups::UserGroupAssignment;
 
 namespace {
@@ -29,18 +33,23 @@ const QString formulaRevertDate =
     "Incentive_group_formula.hours_worked_formula_id = %1 OR "
     "Incentive_group_formula.pay_formula_id = %1) AND locked = 1 AND shift_date > '%2'";
 
-// The lock-out before the new date: %1 the group or formula id, %2 the date.
+// The lock-out before the new date: %1 the group or formula id (or user), %2 the date. A row
+// already locked is not rewritten.
 const QString groupLock =
     "UPDATE trans_incentive SET locked = 1 WHERE (SELECT incentive_group_id FROM trans_info "
     "WHERE trans_incentive.trans_id = trans_info.trans_id) = %1 AND trans_incentive.shift_date "
-    "< '%2'";
+    "< '%2' AND trans_incentive.locked = 0";
+const QString userLock =
+    "UPDATE trans_incentive SET locked = 1 WHERE trans_id='%1' AND shift_date < '%2' AND "
+    "locked = 0";
 const QString formulaLock =
     "UPDATE trans_incentive SET locked = 1 Where EXISTS(SELECT trans_info.incentive_group_id "
     "FROM Incentive_group_formula, trans_info WHERE Incentive_group_formula.group_id = "
     "trans_info.incentive_group_id AND trans_info.trans_id = trans_incentive.trans_id AND "
     "(Incentive_group_formula.typed_formula_id = %1 OR "
     "Incentive_group_formula.hours_worked_formula_id = %1 OR "
-    "Incentive_group_formula.pay_formula_id = %1)) AND trans_incentive.shift_date < '%2'";
+    "Incentive_group_formula.pay_formula_id = %1)) AND trans_incentive.shift_date < '%2' AND "
+    "trans_incentive.locked = 0";
 
 } // namespace
 
@@ -50,6 +59,14 @@ class TestLockCorpus : public QObject {
 private Q_SLOTS:
     void statements_data();
     void statements() { runCorpusRow(); }
+
+    void lockStatementTexts() {
+        QCOMPARE(GroupAccount::lockStatement(2, "x'y"), groupLock.arg("2", "x''y"));
+        QCOMPARE(UserGroupAssignment::lockStatement("o'b", "1/2/2024"),
+                 userLock.arg("o''b", "1/2/2024"));
+        QCOMPARE(FormulaEditing::lockStatement(3, "1/2/2024", false),
+                 formulaLock.arg("3", "1/2/2024"));
+    }
 };
 
 void TestLockCorpus::statements_data() {
@@ -77,9 +94,10 @@ void TestLockCorpus::statements_data() {
     for (const auto& r : revertDates)
         corpusRow(QByteArray("revert date, ") + r.name, r.query, {r.expected}, {}, r.format);
 
-    // Each lock reaches exactly the rows of its users before the date, and no other. Group 2 is
-    // jsmith and O'Brien; user jsmith alone; formula 3 is used by groups 2 and 3 (jsmith,
-    // O'Brien, k.lee). mgone's group 1 uses none of them.
+    // Each lock reaches exactly the rows of its users before the date, and no other; the rows
+    // already locked (three of jsmith's, one of k.lee's) are not rewritten, nor is any row when
+    // the same lock runs again. Group 2 is jsmith and O'Brien; user jsmith alone; formula 3 is
+    // used by groups 2 and 3 (jsmith, O'Brien, k.lee). mgone's group 1 uses none of them.
     const QString unlocked = "SELECT trans_id, hosp_acct_id, shift_date FROM trans_incentive WHERE locked = 0";
     const QStringList alwaysOpen = {
         "jsmith|102|2024-01-30", "jsmith|101|2024-01-30", "jsmith|101|2024-02-01", "jsmith|101|2024-02-05",
@@ -91,15 +109,16 @@ void TestLockCorpus::statements_data() {
         std::function<QString(const QString&)> statement;
         int changes;
         QStringList open;
-    } locks[] = {{"group", [](const QString& date) { return groupLock.arg("2", date); }, 9, groupOpen},
+    } locks[] = {{"group", [](const QString& date) { return GroupAccount::lockStatement(2, date); }, 6, groupOpen},
                  {"user", [](const QString& date) { return UserGroupAssignment::lockStatement("jsmith", date); },
-                  7, userOpen},
-                 {"formula", [](const QString& date) { return formulaLock.arg("3", date); }, 11, alwaysOpen}};
+                  4, userOpen},
+                 {"formula", [](const QString& date) { return FormulaEditing::lockStatement(3, date, false); }, 7,
+                  alwaysOpen}};
     const std::pair<QString, QString> dates[] = {{us, "01/30/2024"}, {dotted, "30.01.2024"}, {us, "2024-01-30"}};
     for (const auto& lock : locks) {
         for (const auto& [format, date] : dates)
             corpusRow(QByteArray("lock, ") + lock.name + ", " + date.toUtf8(), unlocked, lock.open,
-                      {{lock.statement(date), lock.changes}}, format);
+                      {{lock.statement(date), lock.changes}, {lock.statement(date), 0}}, format);
     }
 
     // The new effective dates are stored as dates; the group save writes no blank before WHERE.

@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 #include "common/TestMain.h"
 #include "db/DbError.h"
+#include "db/SqliteEngine.h"
 #include "db/SqliteFunctions.h"
 #include "engine/RecalcJob.h"
 
@@ -105,6 +106,24 @@ private Q_SLOTS:
         for (const char* day : {"2026-03-09", "2026-02-27"})
             QCOMPARE(f.results(ann, 10, QLatin1String(day)), QStringLiteral("0 0 0"));
         QCOMPARE(f.results("admin", 10, recent), QStringLiteral("0 0 0"));
+
+        // Run again, every row is computed and none is written: no result changes. A changed
+        // figure rewrites its own row only, correction kept.
+        auto* sqlite = dynamic_cast<velora::db::SqliteEngine*>(f.connection().engine());
+        sqlite->executeNative(QStringLiteral(
+            "CREATE TABLE written (id INTEGER); CREATE TRIGGER count_writes AFTER UPDATE ON "
+            "Trans_incentive BEGIN INSERT INTO written VALUES (NEW.rowid); END"));
+        const auto again = recalc(f, observer, {}, path);
+        QVERIFY(again.rowsDone == 3 && again.rowsWritten == 0);
+        f.database().exec(QStringLiteral("UPDATE Trans_incentive SET lines_modified = 2500 WHERE "
+                                         "shift_date = '2026-03-11'"));
+        f.database().exec(QStringLiteral("DELETE FROM written"));
+        const auto changed = recalc(f, observer, {}, path);
+        QVERIFY(changed.rowsDone == 3 && changed.rowsWritten == 1);
+        QCOMPARE(f.database().scalar(QStringLiteral("SELECT COUNT(*) FROM written")),
+                 QStringLiteral("1"));
+        QCOMPARE(f.results(ann, 10, "2026-03-11"), QStringLiteral("2500 8 25"));
+        QCOMPARE(f.value("incent_pay_modified", ann, 10, "2026-03-11"), 99.0);
     }
 
     void formulaSetsFollowTheGroupsAssignments() {

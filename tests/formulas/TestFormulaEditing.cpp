@@ -174,7 +174,7 @@ private Q_SLOTS:
                      "trans_incentive.trans_id AND (Incentive_group_formula.typed_formula_id = 5 "
                      "OR Incentive_group_formula.hours_worked_formula_id = 5 OR "
                      "Incentive_group_formula.pay_formula_id = 5)) AND "
-                     "trans_incentive.shift_date < '2/29/2024'"));
+                     "trans_incentive.shift_date < '2/29/2024' AND trans_incentive.locked = 0"));
         QCOMPARE(formulas::FormulaEditing::latestLockedStatement(5, QStringLiteral("x'y"), false),
                  QStringLiteral(
                      "SELECT MAX(shift_date) FROM trans_incentive, Incentive_group_formula, "

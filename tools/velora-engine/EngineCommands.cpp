@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <csignal>
 #include <optional>
 
 namespace velora::tools {
@@ -59,16 +60,28 @@ int reportDbError(const db::DbError& e) {
     return 1;
 }
 
-// Prints progress on one line, and every row error on its own.
+// Prints progress on one line, and every row error on its own. VELORA_ENGINE_DIE_AT=N kills
+// the process at the N-th point where the run looks for a cancel (between rows, before a write
+// transaction, before its commit), for the tests that check what a killed run leaves behind.
 class ConsoleObserver final : public engine::RecalcObserver {
 public:
+    ConsoleObserver()
+        : dieAt_(qEnvironmentVariableIntValue("VELORA_ENGINE_DIE_AT")) {}
     void progress(qint64 rowsDone, qint64 rowsToDo) override {
         out() << "\r" << rowsDone << " of " << rowsToDo << " rows" << Qt::flush;
     }
     void rowError(int number, const QString& description) override {
         err() << "\nError " << number << ": " << description << Qt::endl;
     }
-    bool cancelRequested() const override { return false; }
+    bool cancelRequested() const override {
+        if (dieAt_ > 0 && ++checks_ == dieAt_)
+            std::raise(SIGKILL);
+        return false;
+    }
+
+private:
+    int dieAt_;
+    mutable int checks_ = 0;
 };
 
 // The queue server's log: events on stdout, warnings on stderr, a line each.
@@ -148,18 +161,23 @@ int recalcCommand(const QStringList& args) {
         err() << "--from and --to take YYYY-MM-DD" << Qt::endl;
         return 2;
     }
+    const auto batchRows = positiveOption(args, QStringLiteral("--batch-rows"), 0);
+    if (!batchRows)
+        return 2;
     try {
         auto connection = openDatabase(args[0]);
         ConsoleObserver observer;
         engine::RecalcJob job(*connection, observer);
+        job.setBatchRows(*batchRows);
         QElapsedTimer timer;
         timer.start();
         const engine::RecalcSummary summary = job.run(request);
         const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
         out() << "\n"
-              << summary.rowsDone << " rows recalculated, " << summary.rowsFailed << " failed, "
-              << summary.rowsAutoLocked << " locked, " << summary.blankRowsAdded
-              << " month-end rows added in " << seconds << " s" << Qt::endl;
+              << summary.rowsDone << " rows recalculated (" << summary.rowsWritten << " changed), "
+              << summary.rowsFailed << " failed, " << summary.rowsAutoLocked << " locked, "
+              << summary.blankRowsAdded << " month-end rows added in " << seconds << " s"
+              << Qt::endl;
         return summary.rowsFailed == 0 ? 0 : 1;
     } catch (const db::DbError& e) {
         return reportDbError(e);

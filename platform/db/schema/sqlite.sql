@@ -83,11 +83,15 @@ CREATE TABLE Trans_incentive (
     incent_pay_modified         REAL NOT NULL DEFAULT 0,
     PRIMARY KEY (trans_id, hosp_acct_id, shift_date)
 );
--- The account summary, the period totals and the engine read a user's days across accounts
--- (locked included, so that counting the rows to recalculate needs no table lookups).
-CREATE INDEX ix_trans_incentive_user_day ON Trans_incentive (trans_id, shift_date, locked);
--- The last locked date is one MAX over the locked rows.
-CREATE INDEX ix_trans_incentive_locked_day ON Trans_incentive (locked, shift_date);
+-- Indexes that hold `locked` are what a lock-out has to change besides the row itself, so only
+-- two partial indexes do, and a lock-out changes one entry in each: it takes the row out of the
+-- unlocked rows and puts it into the locked days. A row already locked is not written again.
+-- The account summary, the period totals and the engine read a user's days across accounts.
+CREATE INDEX ix_trans_incentive_user_day ON Trans_incentive (trans_id, shift_date);
+-- The rows a recalculation has to do and the rows a lock-out still has to lock.
+CREATE INDEX ix_trans_incentive_unlocked ON Trans_incentive (shift_date) WHERE locked = 0;
+-- The last locked date (the week load's lock test) is one step into the locked days.
+CREATE INDEX ix_trans_incentive_locked_day ON Trans_incentive (shift_date) WHERE locked = 1;
 
 CREATE TABLE Incentive_formula (
     formula_id               INTEGER NOT NULL PRIMARY KEY,

@@ -86,8 +86,11 @@ CREATE TABLE dbo.Trans_incentive (
     incent_pay_modified         float NOT NULL DEFAULT 0,
     CONSTRAINT pk_trans_incentive PRIMARY KEY (trans_id, hosp_acct_id, shift_date)
 );
-CREATE INDEX ix_trans_incentive_user_day ON dbo.Trans_incentive (trans_id, shift_date, locked);
-CREATE INDEX ix_trans_incentive_locked_day ON dbo.Trans_incentive (locked, shift_date);
+-- As in the embedded schema: only the two filtered indexes hold rows by `locked`, so a lock-out
+-- moves a row from one to the other and changes no other index.
+CREATE INDEX ix_trans_incentive_user_day ON dbo.Trans_incentive (trans_id, shift_date);
+CREATE INDEX ix_trans_incentive_unlocked ON dbo.Trans_incentive (shift_date) WHERE locked = 0;
+CREATE INDEX ix_trans_incentive_locked_day ON dbo.Trans_incentive (shift_date) WHERE locked = 1;
 GO
 
 CREATE TABLE dbo.Incentive_formula (
