@@ -16,9 +16,6 @@ source "$(dirname "$0")/session.sh"
    WHERE user_name = 'supervisor'" >/dev/null
 
 start_display
-  kill -0 "$xvfb" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
-  kill "$xvfb" 2>/dev/null || true
-done
 
 QT_QPA_PLATFORM=xcb VELORA_REGISTRY="$work/demo/registry.ini" VELORA_LOCALE=en_US \
   "$build/bin/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
