@@ -74,44 +74,45 @@ QString conflictMessage(const QString& groups) {
            groups;
 }
 
-// The rows of trans_incentive whose user's group names the formula for any of the three
-// results, for any account.
+// The users whose group names the formula for any of the three results, for any account. The
+// users are found once and their rows through the index: the same rows as a subquery per row,
+// at a fraction of its cost on a large table.
 QString namedByGroup(int formulaID) {
     const QString id = number(formulaID);
-    return QStringLiteral("EXISTS(SELECT trans_info.incentive_group_id FROM "
+    return QStringLiteral("trans_incentive.trans_id IN (SELECT trans_info.trans_id FROM "
                           "Incentive_group_formula, trans_info WHERE "
                           "Incentive_group_formula.group_id = trans_info.incentive_group_id AND "
-                          "trans_info.trans_id = trans_incentive.trans_id AND "
                           "(Incentive_group_formula.typed_formula_id = ") +
            id + QStringLiteral(" OR Incentive_group_formula.hours_worked_formula_id = ") + id +
            QStringLiteral(" OR Incentive_group_formula.pay_formula_id = ") + id +
            QStringLiteral("))");
 }
 
+// The users of groups whose assignment rows (of the given account, or any) satisfy `condition`.
+QString usersOfGroupsWhere(const QString& condition) {
+    return QStringLiteral("(SELECT trans_info.trans_id FROM Incentive_group_formula, trans_info "
+                          "WHERE Incentive_group_formula.group_id = "
+                          "trans_info.incentive_group_id AND ") +
+           condition + QLatin1Char(')');
+}
+
 // The default formula also computes every row whose assignment leaves the pay formula empty and
 // every row of a group without a default-account row to fall back to (in partition mode also
 // without an external-accounts row): its lock-out covers them.
 QString usesDefaultFormula(bool partitionMode) {
-    const QString external = QStringLiteral(
-        " OR NOT EXISTS(SELECT trans_info.incentive_group_id FROM Incentive_group_formula, "
-        "trans_info WHERE Incentive_group_formula.group_id = trans_info.incentive_group_id AND "
-        "trans_info.trans_id = trans_incentive.trans_id AND "
-        "Incentive_group_formula.account_id = -3)");
-    return QStringLiteral(
-               "(EXISTS(SELECT trans_info.incentive_group_id FROM Incentive_group_formula, "
-               "trans_info "
-               "WHERE Incentive_group_formula.group_id = trans_info.incentive_group_id AND "
-               "trans_info.trans_id = trans_incentive.trans_id AND "
-               "(Incentive_group_formula.typed_formula_id = 1 OR "
-               "Incentive_group_formula.hours_worked_formula_id = 1 OR "
-               "Incentive_group_formula.pay_formula_id = 1 OR "
-               "Incentive_group_formula.pay_formula_id IS NULL)) OR "
-               "NOT EXISTS(SELECT trans_info.incentive_group_id FROM Incentive_group_formula, "
-               "trans_info WHERE Incentive_group_formula.group_id = trans_info.incentive_group_id "
-               "AND "
-               "trans_info.trans_id = trans_incentive.trans_id AND "
-               "Incentive_group_formula.account_id = -1)") +
-           (partitionMode ? external : QString()) + QLatin1Char(')');
+    const QString user = QStringLiteral("trans_incentive.trans_id");
+    QString rows =
+        QLatin1Char('(') + user + QStringLiteral(" IN ") +
+        usersOfGroupsWhere(QStringLiteral("(Incentive_group_formula.typed_formula_id = 1 OR "
+                                          "Incentive_group_formula.hours_worked_formula_id = 1 OR "
+                                          "Incentive_group_formula.pay_formula_id = 1 OR "
+                                          "Incentive_group_formula.pay_formula_id IS NULL)")) +
+        QStringLiteral(" OR ") + user + QStringLiteral(" NOT IN ") +
+        usersOfGroupsWhere(QStringLiteral("Incentive_group_formula.account_id = -1"));
+    if (partitionMode)
+        rows += QStringLiteral(" OR ") + user + QStringLiteral(" NOT IN ") +
+                usersOfGroupsWhere(QStringLiteral("Incentive_group_formula.account_id = -3"));
+    return rows + QLatin1Char(')');
 }
 
 } // namespace

@@ -54,12 +54,13 @@ QString GroupAccount::latestLockedStatement(int groupID, int accountID, const QS
 }
 
 // Every account of every user now in the group, not only the edited account. Rows already
-// locked are left alone: rewriting them changes nothing but costs a write per row.
+// locked are left alone: rewriting them changes nothing but costs a write per row. The group's
+// users are found once and their rows through the index, not by a subquery per row.
 QString GroupAccount::lockStatement(int groupID, const QString& date) {
-    return QStringLiteral("UPDATE trans_incentive SET locked = 1 WHERE (SELECT incentive_group_id "
-                          "FROM trans_info WHERE trans_incentive.trans_id = trans_info.trans_id) "
-                          "= ") +
-           number(groupID) + QStringLiteral(" AND trans_incentive.shift_date < '") +
+    return QStringLiteral("UPDATE trans_incentive SET locked = 1 WHERE trans_incentive.trans_id "
+                          "IN (SELECT trans_info.trans_id FROM trans_info WHERE "
+                          "trans_info.incentive_group_id = ") +
+           number(groupID) + QStringLiteral(") AND trans_incentive.shift_date < '") +
            catalogue::QuoteSql(date) + QStringLiteral("' AND trans_incentive.locked = 0");
 }
 

@@ -36,16 +36,16 @@ const QString formulaRevertDate =
 // The lock-out before the new date: %1 the group or formula id (or user), %2 the date. A row
 // already locked is not rewritten.
 const QString groupLock =
-    "UPDATE trans_incentive SET locked = 1 WHERE (SELECT incentive_group_id FROM trans_info "
-    "WHERE trans_incentive.trans_id = trans_info.trans_id) = %1 AND trans_incentive.shift_date "
-    "< '%2' AND trans_incentive.locked = 0";
+    "UPDATE trans_incentive SET locked = 1 WHERE trans_incentive.trans_id IN (SELECT "
+    "trans_info.trans_id FROM trans_info WHERE trans_info.incentive_group_id = %1) AND "
+    "trans_incentive.shift_date < '%2' AND trans_incentive.locked = 0";
 const QString userLock =
     "UPDATE trans_incentive SET locked = 1 WHERE trans_id='%1' AND shift_date < '%2' AND "
     "locked = 0";
 const QString formulaLock =
-    "UPDATE trans_incentive SET locked = 1 Where EXISTS(SELECT trans_info.incentive_group_id "
-    "FROM Incentive_group_formula, trans_info WHERE Incentive_group_formula.group_id = "
-    "trans_info.incentive_group_id AND trans_info.trans_id = trans_incentive.trans_id AND "
+    "UPDATE trans_incentive SET locked = 1 Where trans_incentive.trans_id IN (SELECT "
+    "trans_info.trans_id FROM Incentive_group_formula, trans_info WHERE "
+    "Incentive_group_formula.group_id = trans_info.incentive_group_id AND "
     "(Incentive_group_formula.typed_formula_id = %1 OR "
     "Incentive_group_formula.hours_worked_formula_id = %1 OR "
     "Incentive_group_formula.pay_formula_id = %1)) AND trans_incentive.shift_date < '%2' AND "

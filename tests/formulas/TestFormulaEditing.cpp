@@ -167,11 +167,10 @@ private Q_SLOTS:
     void statementTexts() {
         QCOMPARE(formulas::FormulaEditing::lockStatement(5, QStringLiteral("2/29/2024"), false),
                  QStringLiteral(
-                     "UPDATE trans_incentive SET locked = 1 Where "
-                     "EXISTS(SELECT trans_info.incentive_group_id FROM Incentive_group_formula, "
-                     "trans_info WHERE Incentive_group_formula.group_id = "
-                     "trans_info.incentive_group_id AND trans_info.trans_id = "
-                     "trans_incentive.trans_id AND (Incentive_group_formula.typed_formula_id = 5 "
+                     "UPDATE trans_incentive SET locked = 1 Where trans_incentive.trans_id IN "
+                     "(SELECT trans_info.trans_id FROM Incentive_group_formula, trans_info WHERE "
+                     "Incentive_group_formula.group_id = trans_info.incentive_group_id AND "
+                     "(Incentive_group_formula.typed_formula_id = 5 "
                      "OR Incentive_group_formula.hours_worked_formula_id = 5 OR "
                      "Incentive_group_formula.pay_formula_id = 5)) AND "
                      "trans_incentive.shift_date < '2/29/2024' AND trans_incentive.locked = 0"));
