@@ -12,6 +12,19 @@ source "$(dirname "$0")/../e2e/session.sh"
 
 fail() { echo "$*" >&2; exit 1; }
 
+# The first-use Preferences dialog, left with OK. Searched by polling: a search that meets a
+# window while it is being destroyed (the start-up wait dialog) fails and is simply repeated.
+accept_preferences() {
+  local dialog=""
+  for _ in $(seq 300); do
+    dialog=$(xdotool search --onlyvisible --name '^Preferences$' 2>/dev/null | head -n 1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || fail "the first-use Preferences dialog did not appear"
+  xdotool windowfocus --sync "$dialog" key Return
+}
+
 prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/velora-incentive bin/velora-admin bin/velora-engine bin/inc_wiz \
@@ -43,22 +56,29 @@ start_display
 # A refused login: the message box's text goes to the error log before the box shows.
 "$prefix/bin/velora-incentive" /UNAME=supervisor /PASSWORD=wrong &
 app=$!
-box=$(timeout 30 xdotool search --sync --onlyvisible --pid "$app" | head -n 1)
+for _ in $(seq 300); do [ -s "$log" ] && break; sleep 0.1; done
 grep -q $'\tError\tVelora Incentive\t.*The password is invalid.' "$log" ||
   fail "the refused login is not in the error log: $(cat "$log" 2>/dev/null)"
-xdotool windowfocus --sync "$box" key Return
+# OK on the box (the only window by now) until the program has ended.
+for _ in $(seq 100); do
+  kill -0 "$app" 2>/dev/null || break
+  box=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | tail -n 1 || true)
+  if [ -n "$box" ]; then xdotool windowfocus "$box" key Return 2>/dev/null || true; fi
+  sleep 0.2
+done
 status=0
 wait "$app" || status=$?
 [ "$status" = 1 ] || fail "a refused login should end the program with 1, not $status"
 
 "$prefix/bin/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
 app=$!
-accept_first_use_preferences
+accept_preferences
 window=$(main_window)
 screenshot "$artifacts/installed-main-window.png"
 
 "$prefix/bin/velora-admin" backup "$database" "$work/backup.sqlite" >/dev/null
-[ "$(sqlite3 "$work/backup.sqlite" 'PRAGMA integrity_check')" = ok ] ||
+# restore checks a backup (integrity_check, the incentive tables) before it writes anything.
+"$prefix/bin/velora-admin" restore "$work/backup.sqlite" "$work/restored.sqlite" >/dev/null ||
   fail "the backup taken while the program runs is not sound"
 status=0
 "$prefix/bin/velora-admin" restore "$work/backup.sqlite" "$database" 2>"$work/restore.err" ||
