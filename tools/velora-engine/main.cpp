@@ -79,14 +79,30 @@ int main(int argc, char** argv) {
     const QString command = args.takeFirst();
     if (!args.isEmpty() && velora::cli::ProgramCommandLine::isHelpRequest(args.first()))
         return commandLine.finish(velora::cli::ProgramCommandLine::Outcome::Help, out, err);
-    if (command == QLatin1String("check"))
-        return velora::tools::checkCommand(args);
-    if (command == QLatin1String("eval"))
-        return velora::tools::evalCommand(args);
-    if (command == QLatin1String("recalc"))
-        return velora::tools::recalcCommand(args);
-    if (command == QLatin1String("serve-queue"))
-        return velora::tools::serveQueueCommand(args);
+    using Command = int (*)(const QStringList&);
+    struct Entry {
+        const char* name;
+        Command run;
+        qsizetype arguments; // files before the options
+    };
+    static constexpr Entry kCommands[] = {
+        {"check", velora::tools::checkCommand, 1},
+        {"eval", velora::tools::evalCommand, 2},
+        {"recalc", velora::tools::recalcCommand, 1},
+        {"serve-queue", velora::tools::serveQueueCommand, 1},
+    };
+    for (const Entry& entry : kCommands) {
+        if (command != QLatin1String(entry.name))
+            continue;
+        // The commands themselves are quiet about a missing file or database; say so here.
+        if (args.size() < entry.arguments) {
+            err << "velora-engine " << command << ": expects " << entry.arguments
+                << " file argument(s)\n"
+                << Qt::flush;
+            return usage();
+        }
+        return entry.run(args);
+    }
     err << "velora-engine: unknown command \"" << command << "\"\n" << Qt::flush;
     return usage();
 }
