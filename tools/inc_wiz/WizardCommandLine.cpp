@@ -1,5 +1,7 @@
 #include "WizardCommandLine.h"
 
+#include "WizardHelp.h"
+
 #include <QList>
 
 namespace velora::wizard {
@@ -83,38 +85,7 @@ void WizardCommandLine::take(const QString& key, const QString& value) {
 }
 
 QString WizardCommandLine::usage() {
-    return QStringLiteral(
-        "usage: inc_wiz /INI=<configuration file> /UNAME=<user> /PASSWORD=<password> "
-        "[/SCRIPT=<answers file>]\n"
-        "\n"
-        "The incentive formula wizard. It logs in to the database the configuration file\n"
-        "names, helps compose a formula, and on Finish writes FORMULA.TXT to the suite's\n"
-        "temporary folder (the TEMP folder beside the SYSTEM folder holding the configuration\n"
-        "file, else a \"velora\" folder in the system's temporary folder). Values are not\n"
-        "quoted; a value runs to the blank before the next switch. Exit code 0 after Finish,\n"
-        "1 after Cancel, 2 for a command line or configuration that cannot be used, 3 when\n"
-        "the login fails, 4 when an answers file is refused.\n"
-        "\n"
-        "/SCRIPT names an answers file that fills the pages and finishes without questions:\n"
-        "one key=value a line, '#' starts a comment line. Numbers are typed as on the pages\n"
-        "(regional form).\n"
-        "  shape=line-rate | tiered | standard | monthly-bonus | account-rates | minimum\n"
-        "  rate=0.08               rate per line (above the standard; default for accounts;\n"
-        "                          base of the bonus; before the guarantee)\n"
-        "  band=1000:0.07          tiered: a band's upper limit and its rate (one line per band)\n"
-        "  lastrate=0.09           tiered: the rate past the last band\n"
-        "  standard=150            production standard, lines per hour\n"
-        "  threshold=30000         monthly bonus: the month's lines before the bonus\n"
-        "  bonus=0.02              monthly bonus: the rate on top past the threshold\n"
-        "  account=12:0.09         an account id with its own rate (one line per account)\n"
-        "  minimum=10              minimum guarantee per hour worked\n"
-        "  lines=true | char       true lines or character lines\n"
-        "  hours=typed | system    typed hours or system hours\n"
-        "  name=Tiered 2027        the new formula's name\n"
-        "  finish=yes | no         no: go through the pages, then cancel\n"
-        "\n"
-        "Without /SCRIPT, the answers file named by the environment variable INC_WIZ_SCRIPT\n"
-        "is used, if it is set.\n");
+    return wizardHelp().text();
 }
 
 } // namespace velora::wizard

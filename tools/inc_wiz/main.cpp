@@ -3,9 +3,13 @@
 #include "ExchangeFile.h"
 #include "FormulaWizard.h"
 #include "NumberedError.h"
+#include "ProgramCommandLine.h"
 #include "WizardCommandLine.h"
+#include "WizardHelp.h"
 #include "WizardSession.h"
 #include "WizardState.h"
+#include "common/ErrorLog.h"
+#include "common/LoggedMessages.h"
 #include "common/QtMessages.h"
 
 #include <QApplication>
@@ -44,21 +48,42 @@ int runWizard(wizard::WizardSession& session, common::Messages& messages,
 
 } // namespace
 
+// --help, --version and a bad option are answered before the application exists, so they need
+// no display; the parse is repeated once Qt has taken its own options (-platform, -style).
 int main(int argc, char** argv) {
+    const cli::ProgramHelp help = wizard::wizardHelp();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    {
+        QStringList raw;
+        for (int i = 0; i < argc; ++i)
+            raw.append(QString::fromLocal8Bit(argv[i]));
+        cli::ProgramCommandLine early(help);
+        const auto outcome = early.parse(raw);
+        if (outcome != cli::ProgramCommandLine::Outcome::Run && !early.failedOnQtOptionsOnly())
+            return early.finish(outcome, out, err);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("inc_wiz"));
+    cli::ProgramCommandLine options(help);
+    const auto outcome = options.parse(QApplication::arguments());
+    if (outcome != cli::ProgramCommandLine::Outcome::Run)
+        return options.finish(outcome, out, err);
     const wizard::WizardCommandLine commandLine =
-        wizard::WizardCommandLine::fromArguments(QApplication::arguments().mid(1));
+        wizard::WizardCommandLine::fromArguments(options.rest());
     if (commandLine.helpWanted()) {
-        QTextStream(stdout) << wizard::WizardCommandLine::usage();
+        out << wizard::WizardCommandLine::usage() << Qt::flush;
         return 0;
     }
     // A scripted run has no one to read a message box.
-    std::unique_ptr<common::Messages> messages;
+    // Errors shown in a box also go to the user's error log.
+    std::unique_ptr<common::Messages> shown;
     if (commandLine.script().isEmpty())
-        messages = std::make_unique<common::QtMessages>();
+        shown = std::make_unique<common::QtMessages>();
     else
-        messages = std::make_unique<wizard::ConsoleMessages>();
+        shown = std::make_unique<wizard::ConsoleMessages>();
+    const common::ErrorLog errorLog(common::ErrorLog::defaultPath());
+    auto messages = std::make_unique<common::LoggedMessages>(*shown, errorLog);
     const QString title = wizard::WizardState::kTitle;
     if (!commandLine.problem().isEmpty()) {
         messages->inform(commandLine.problem() + QStringLiteral("\n\n") +

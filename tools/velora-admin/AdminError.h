@@ -21,4 +21,11 @@ public:
     using NumberedError::NumberedError;
 };
 
+// The database is open elsewhere (the program, the engine, another tool), so the command
+// refused to touch it. main exits with its own status for it.
+class DatabaseInUse : public AdminError {
+public:
+    using AdminError::AdminError;
+};
+
 } // namespace velora::admin
