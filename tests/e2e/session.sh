@@ -5,21 +5,20 @@ work=$(mktemp -d)
 trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # The screen's size is the argument, if any (WIDTHxHEIGHT).
-# A private X server of the given size (1280x900 unless told). A display number another
-# session holds, or a server slow to start on a busy machine: another number is tried until
-# our own server answers.
+# A private X server of the given size (1280x900 unless told). The server picks a free display
+# number itself and writes it out, so scripts running side by side never share a display.
 start_display() {
-  for _ in $(seq 8); do
-    display=":$((90 + RANDOM % 500))"
-    Xvfb "$display" -screen 0 "${1:-1280x900}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=$display
-    for _ in $(seq 100); do
-      kill -0 "$xvfb" 2>/dev/null || break
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$xvfb" 2>/dev/null || true
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x900}x24" -nolisten tcp 3>"$work/display" \
+    >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(head -n 1 "$work/display")"
+      for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    fi
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
   done
   echo "no X server could be started" >&2
   return 1
