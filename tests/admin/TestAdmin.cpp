@@ -1,8 +1,10 @@
 #include "AdminRun.h"
 #include "common/TestMain.h"
+#include "config/PasswordScrambling.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,9 +66,10 @@ private Q_SLOTS:
 
     void badArguments_showUsage_data() {
         QTest::addColumn<QStringList>("arguments");
-        for (const char* line : {"", "create", "init", "init a b", "sql x.sqlite", "demo",
-                                 "demo d --users many", "demo d --days=0", "demo d --seed",
-                                 "demo d --size 3", "demo d --today 03/15/2024", "demo d e"})
+        for (const char* line :
+             {"", "create", "init", "init a b", "sql x.sqlite", "demo", "demo d --users many",
+              "demo d --days=0", "demo d --seed", "demo d --size 3", "demo d --today 03/15/2024",
+              "demo d e", "scramble", "scramble a b"})
             QTest::newRow(*line ? line : "nothing")
                 << QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts);
     }
@@ -189,6 +192,25 @@ private Q_SLOTS:
         QVERIFY2(isNumberedError(run.err), qPrintable(run.err));
         if (!file.isEmpty())
             QVERIFY(!QFile::exists(path)); // a missing database is not created by sql
+    }
+
+    // The scrambled password, put into a configuration file, is what the program reads back
+    // as the password; from standard input it stays out of the shell's history.
+    void scramble_givesWhatTheConfigurationReaderUnscrambles() {
+        const QString password = QStringLiteral("p@ss w'rd;42");
+        const AdminRun run = AdminRun::run({QStringLiteral("scramble"), password});
+        QCOMPARE(run.exitCode, 0);
+        const QString scrambled = run.out.trimmed();
+        QVERIFY(scrambled != password);
+        QCOMPARE(velora::config::UnencryptedText(scrambled), password);
+
+        QProcess fromInput;
+        fromInput.start(QStringLiteral(VELORA_ADMIN_PATH),
+                        {QStringLiteral("scramble"), QStringLiteral("-")});
+        fromInput.write(password.toUtf8() + "\n");
+        fromInput.closeWriteChannel();
+        QVERIFY(fromInput.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(fromInput.readAllStandardOutput()).trimmed(), scrambled);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "InitCommand.h"
 #include "ReportCommand.h"
 #include "RestoreCommand.h"
+#include "ScrambleCommand.h"
 #include "SqlCommand.h"
 #include "UserCommand.h"
 
@@ -34,6 +35,7 @@ std::vector<std::unique_ptr<AdminCommand>> allCommands() {
     commands.push_back(std::make_unique<velora::admin::ReportCommand>());
     commands.push_back(std::make_unique<velora::admin::BackupCommand>());
     commands.push_back(std::make_unique<velora::admin::RestoreCommand>());
+    commands.push_back(std::make_unique<velora::admin::ScrambleCommand>());
     return commands;
 }
 
@@ -64,6 +66,10 @@ velora::cli::ProgramHelp programHelp(const std::vector<std::unique_ptr<AdminComm
          {QStringLiteral("user ACTION FILE NAME ..."),
           QStringLiteral("Adds a login, sets its password, grants or revokes rights, disables "
                          "or enables it.")},
+         {QStringLiteral("report DB --from --to [--partition N] --format F --output FILE"),
+          QStringLiteral("Writes the pay-period report of the dates (YYYY-MM-DD) as csv or xlsx: "
+                         "one row per user\nwith reports, lines, hours, IHours, ITyped and IPay "
+                         "from the corrected values, and a total.")},
          {QStringLiteral("backup DB FILE"),
           QStringLiteral("Copies the database into the new file FILE while the program and the "
                          "engine keep working\n(SQLite's online backup). The copy is one "
@@ -72,7 +78,10 @@ velora::cli::ProgramHelp programHelp(const std::vector<std::unique_ptr<AdminComm
          {QStringLiteral("restore FILE DB"),
           QStringLiteral("Puts the backup FILE back as the database DB. The backup is checked "
                          "first. An existing DB is\nreplaced only when nothing has it open; "
-                         "it is kept as DB.before-restore-<time>.")}});
+                         "it is kept as DB.before-restore-<time>.")},
+         {QStringLiteral("scramble PASSWORD|-"),
+          QStringLiteral("Prints the password scrambled as the configuration file's Password key "
+                         "holds it (- reads\nit from standard input).")}});
     help.exitStatus(kSuccess, QStringLiteral("The command did what it was asked."));
     help.exitStatus(kFailed, QStringLiteral("It failed; the error is on standard error."));
     help.exitStatus(kUsage, QStringLiteral("The command line could not be used; nothing was "
