@@ -2,9 +2,9 @@
 # folder, a private X display, screenshots of a painted screen and File > Exit.
 mkdir -p "$artifacts"
 work=$(mktemp -d)
-trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+# The X server is waited for: the next script must not meet it still shutting down.
+trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; wait "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# The screen's size is the argument, if any (WIDTHxHEIGHT).
 # A private X server of the given size (1280x900 unless told). The server picks a free display
 # number itself and writes it out, so scripts running side by side never share a display.
 start_display() {
@@ -15,7 +15,10 @@ start_display() {
   for _ in $(seq 100); do
     if [ -s "$work/display" ]; then
       export DISPLAY=":$(head -n 1 "$work/display")"
-      for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+      for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb" 2>/dev/null && return 0
+        sleep 0.1
+      done
     fi
     kill -0 "$xvfb" 2>/dev/null || break
     sleep 0.1
