@@ -16,7 +16,7 @@ images="$root/docs/help/images"
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 
-for script in main_window user_panes wizard handoff; do
+for script in main_window user_panes wizard handoff report; do
   echo "running tests/e2e/${script}_under_xvfb.sh"
   "$root/tests/e2e/${script}_under_xvfb.sh" "$build" "$shots" >/dev/null
 done
@@ -30,6 +30,12 @@ rm -f "$images"/*.png
 # A whole screen: the black of the empty display around the windows is cut away.
 from_screen() {
   convert "$shots/$1" -trim +repage -dither None -colors 256 "PNG8:$images/$2"
+}
+
+# A part of the screen (WIDTHxHEIGHT+X+Y): a window the script placed there, without the
+# windows behind it.
+from_region() {
+  convert "$shots/$1" -crop "$3" +repage -dither None -colors 256 "PNG8:$images/$2"
 }
 
 # A screen already cut to its window by the help's script.
@@ -61,6 +67,8 @@ from_screen wizard-3-measures.png wizard-3-measures.png
 from_screen wizard-4-preview.png wizard-4-preview.png
 from_screen wizard-5-name.png wizard-5-name.png
 from_screen handoff-3-saved.png wizard-saved.png
+from_region pay-period-report.png pay-period-report.png 1000x700+0+0
+from_region pay-period-report-accounts.png pay-period-report-accounts.png 1000x700+0+0
 from_window help-about.png about.png
 from_window help-system-information.png system-information.png
 
