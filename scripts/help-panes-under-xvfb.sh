@@ -4,7 +4,10 @@
 # dialog of a group change, the formula pane with the tester's answer, the formula's menu, the
 # group account pane, the name box, About and System Information. Works the real program on a
 # demo installation under Xvfb as an operator would and keeps each screen cut to the window
-# it shows (a dialog alone, or the main window with what is drawn over it).
+# it shows (a dialog alone, or the main window with what is drawn over it). The main window is
+# given a fixed size and worked with the keyboard (the explorer's arrows, Tab, mnemonics), so
+# that a change to the panes' layout does not send a click astray; the one click left, the
+# right button on an explorer row, goes where the rows lie from the window's top.
 # Usage: help-panes-under-xvfb.sh BUILD_DIR ARTIFACT_DIR
 set -euo pipefail
 build=$1
@@ -99,7 +102,7 @@ keys() {
 
 # The explorer's rows lie at fixed places from the top of the main window, below the menu bar:
 # the centre of the row given (0 the top node) as "X Y" inside the window.
-readonly tree_top=28 tree_row_height=18
+readonly tree_top=19 tree_row_height=18
 tree_row() { echo "120 $((tree_top + $1 * tree_row_height + tree_row_height / 2))"; }
 
 # Waits until only the main window is left.

@@ -4,7 +4,7 @@
 # docs/help/images with the names the pages use, cut to the program's windows and reduced to a
 # 256-colour palette. Run it again after a change to the screens' layout.
 # Usage: scripts/help-screenshots.sh BUILD_DIR
-# Needs Xvfb, xdotool and ImageMagick (scripts/setup-debian.sh installs them).
+# Needs Xvfb, xdotool, xprop and ImageMagick (scripts/setup-debian.sh installs them).
 set -euo pipefail
 if [ $# -ne 1 ] || [ ! -x "$1/bin/velora-incentive" ]; then
   echo "usage: $0 BUILD_DIR (a build folder holding bin/velora-incentive)" >&2
