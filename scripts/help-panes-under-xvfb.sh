@@ -101,9 +101,10 @@ keys() {
 }
 
 # The explorer's rows lie at fixed places from the top of the main window, below the menu bar:
-# the centre of the row given (0 the top node) as "X Y" inside the window.
+# a point of the row given (0 the top node) as "X Y" inside the window, to the right of a
+# short name, so that a menu opened there leaves the name in sight.
 readonly tree_top=19 tree_row_height=18
-tree_row() { echo "120 $((tree_top + $1 * tree_row_height + tree_row_height / 2))"; }
+tree_row() { echo "200 $((tree_top + $1 * tree_row_height + tree_row_height / 2))"; }
 
 # Waits until only the main window is left.
 alone() {

@@ -27,20 +27,23 @@ mkdir -p "$images"
 # Every picture is written anew, so a screen that is no longer kept must not linger.
 rm -f "$images"/*.png
 
+# The pictures carry no time stamps, so that a screen that has not changed gives the same file.
+png=(-dither None -colors 256 -define "png:exclude-chunks=date,time")
+
 # A whole screen: the black of the empty display around the windows is cut away.
 from_screen() {
-  convert "$shots/$1" -trim +repage -dither None -colors 256 "PNG8:$images/$2"
+  convert "$shots/$1" -trim +repage "${png[@]}" "PNG8:$images/$2"
 }
 
 # A part of the screen (WIDTHxHEIGHT+X+Y): a window the script placed there, without the
 # windows behind it.
 from_region() {
-  convert "$shots/$1" -crop "$3" +repage -dither None -colors 256 "PNG8:$images/$2"
+  convert "$shots/$1" -crop "$3" +repage "${png[@]}" "PNG8:$images/$2"
 }
 
 # A screen already cut to its window by the help's script.
 from_window() {
-  convert "$shots/$1" -dither None -colors 256 "PNG8:$images/$2"
+  convert "$shots/$1" "${png[@]}" "PNG8:$images/$2"
 }
 
 from_window help-login.png login.png
