@@ -4,7 +4,10 @@
 # dialog of a group change, the formula pane with the tester's answer, the formula's menu, the
 # group account pane, the name box, About and System Information. Works the real program on a
 # demo installation under Xvfb as an operator would and keeps each screen cut to the window
-# it shows (a dialog alone, or the main window with what is drawn over it).
+# it shows (a dialog alone, or the main window with what is drawn over it). The main window is
+# given a fixed size and worked with the keyboard (the explorer's arrows, Tab, mnemonics), so
+# that a change to the panes' layout does not send a click astray; the one click left, the
+# right button on an explorer row, goes where the rows lie from the window's top.
 # Usage: help-panes-under-xvfb.sh BUILD_DIR ARTIFACT_DIR
 set -euo pipefail
 build=$1
@@ -69,6 +72,40 @@ gone() {
   return 1
 }
 
+# The main window: the program's visible window of its title that is an ordinary window, not
+# the start-up wait dialog (a dialog of the same title that comes and goes while it loads).
+the_main_window() {
+  local id
+  for _ in $(seq 300); do
+    for id in $(xdotool search --onlyvisible --pid "$app" --name '^Velora Incentive$' \
+                  2>/dev/null || true); do
+      if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_TYPE_NORMAL'; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  import -window root "$artifacts/help-no-main-window.png"
+  echo "the main window did not come up" >&2
+  return 1
+}
+
+# Keys typed one at a time into the window that has the focus, each given time to act.
+keys() {
+  local key
+  for key in "$@"; do
+    xdotool key "$key"
+    settle
+  done
+}
+
+# The explorer's rows lie at fixed places from the top of the main window, below the menu bar:
+# a point of the row given (0 the top node) as "X Y" inside the window, to the right of a
+# short name, so that a menu opened there leaves the name in sight.
+readonly tree_top=19 tree_row_height=18
+tree_row() { echo "200 $((tree_top + $1 * tree_row_height + tree_row_height / 2))"; }
+
 # Waits until only the main window is left.
 alone() {
   for _ in $(seq 100); do [ "$(windows)" -le 1 ] && return 0; sleep 0.1; done
@@ -91,27 +128,27 @@ xdotool windowfocus --sync "$preferences" key ctrl+Tab
 window_shot "$preferences" "$artifacts/help-preferences-processing.png"
 xdotool key Return
 
-window=$(main_window)
+window=$(the_main_window)
+# A fixed size, so that the panes lay themselves out the same at every run.
+xdotool windowmove --sync "$window" 0 0
 xdotool windowsize --sync "$window" 1000 760
 # The start-up recalculation's progress window may come and go first.
 for _ in $(seq 20); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
 for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
 settle
 
-# The Users folder lists the users; Enter on the first user opens its header.
+# The explorer has the focus: Home is its top node, the next one the Users folder, which
+# lists the users. Right opens the folder, and Enter on its first user opens the header.
 xdotool windowfocus --sync "$window"
-xdotool mousemove --window "$window" 60 46 click 1
+keys Home Down Return
 window_shot "$window" "$artifacts/help-users-list.png"
-for key in Right Down Return; do xdotool key "$key"; settle; done
+keys Right Down Return
 window_shot "$window" "$artifacts/help-user-header.png"
 
-# Another group chosen in the header (where the pane places the list), then the next user
-# clicked: leaving the user asks for the change's effective date. Cancel keeps the group.
-xdotool mousemove --window "$window" 490 100 click 1
-settle
-xdotool key Down Return
-settle
-xdotool mousemove --window "$window" 120 82 click 1
+# Tab reaches the header's group list, Down chooses the next group; Shift+Tab goes back to
+# the explorer, where Enter on the next user leaves this one: that asks for the change's
+# effective date. Cancel keeps the group.
+keys Tab Down shift+Tab Down Return
 prompt=$(dialog effective-date)
 window_shot "$prompt" "$artifacts/help-effective-date.png"
 xdotool windowfocus --sync "$prompt" key Escape
@@ -120,26 +157,27 @@ note=$(dialog not-changed-note)
 xdotool windowfocus --sync "$note" key Return
 alone
 
-# The first formula, tested for the user on a day of the account (fields where the pane
-# places them); the answer shows over the pane, then the inputs read stay beside the fields.
+# The first formula, tested for the user on a day of the account. The explorer keeps the
+# focus; Shift+Tab from it goes round to the end of the window's tab order, the tester's Test
+# Formula, then back through the date to the account, which its first letters choose. Tab
+# goes on to the date and Alt+T (Test Formula) tests: the answer shows over the pane, then the
+# inputs read stay beside the fields.
 xdotool windowfocus --sync "$window"
-for key in Left Left Down Right Down Return; do xdotool key "$key"; settle; done
-xdotool mousemove --window "$window" 490 462 click 1
-settle
+keys Left Left Down Right Down Return shift+Tab shift+Tab shift+Tab
 xdotool type --delay 30 "${tester_account:0:3}"
-xdotool key Return
-xdotool mousemove --window "$window" 440 491 click 1
-xdotool key ctrl+a
+keys Tab ctrl+a
 xdotool type --delay 20 "$tested_day"
-xdotool mousemove --window "$window" 613 491 click 1
+keys alt+t
 answer=$(dialog tester-answer)
 window_shot "$window" "$artifacts/help-formula-test.png"
 xdotool windowfocus --sync "$answer" key Return
 alone
 window_shot "$window" "$artifacts/help-formula.png"
 
-# The formula's own menu in the explorer.
-xdotool mousemove --window "$window" 128 82 click 3
+# The formula's own menu: the right button on its row of the explorer (the top node, Users,
+# Formulas, then the formula).
+read -r x y <<<"$(tree_row 3)"
+xdotool mousemove --window "$window" "$x" "$y" click 3
 dialog formula-menu >/dev/null
 window_shot "$window" "$artifacts/help-formula-menu.png"
 xdotool key Escape
@@ -147,10 +185,7 @@ alone
 
 # The first group's default account.
 xdotool windowfocus --sync "$window"
-for key in Left Left Down Right Down Right Down Right Down Return; do
-  xdotool key "$key"
-  settle
-done
+keys Left Left Down Right Down Right Down Right Down Return
 window_shot "$window" "$artifacts/help-group-account.png"
 
 # File > Create Formula: No to the wizard's offer gives the name box; Escape leaves it.

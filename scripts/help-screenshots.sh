@@ -4,7 +4,7 @@
 # docs/help/images with the names the pages use, cut to the program's windows and reduced to a
 # 256-colour palette. Run it again after a change to the screens' layout.
 # Usage: scripts/help-screenshots.sh BUILD_DIR
-# Needs Xvfb, xdotool and ImageMagick (scripts/setup-debian.sh installs them).
+# Needs Xvfb, xdotool, xprop and ImageMagick (scripts/setup-debian.sh installs them).
 set -euo pipefail
 if [ $# -ne 1 ] || [ ! -x "$1/bin/velora-incentive" ]; then
   echo "usage: $0 BUILD_DIR (a build folder holding bin/velora-incentive)" >&2
@@ -16,7 +16,7 @@ images="$root/docs/help/images"
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 
-for script in main_window user_panes wizard handoff; do
+for script in main_window user_panes wizard handoff report; do
   echo "running tests/e2e/${script}_under_xvfb.sh"
   "$root/tests/e2e/${script}_under_xvfb.sh" "$build" "$shots" >/dev/null
 done
@@ -27,14 +27,23 @@ mkdir -p "$images"
 # Every picture is written anew, so a screen that is no longer kept must not linger.
 rm -f "$images"/*.png
 
+# The pictures carry no time stamps, so that a screen that has not changed gives the same file.
+png=(-dither None -colors 256 -define "png:exclude-chunks=date,time")
+
 # A whole screen: the black of the empty display around the windows is cut away.
 from_screen() {
-  convert "$shots/$1" -trim +repage -dither None -colors 256 "PNG8:$images/$2"
+  convert "$shots/$1" -trim +repage "${png[@]}" "PNG8:$images/$2"
+}
+
+# A part of the screen (WIDTHxHEIGHT+X+Y): a window the script placed there, without the
+# windows behind it.
+from_region() {
+  convert "$shots/$1" -crop "$3" +repage "${png[@]}" "PNG8:$images/$2"
 }
 
 # A screen already cut to its window by the help's script.
 from_window() {
-  convert "$shots/$1" -dither None -colors 256 "PNG8:$images/$2"
+  convert "$shots/$1" "${png[@]}" "PNG8:$images/$2"
 }
 
 from_window help-login.png login.png
@@ -61,6 +70,8 @@ from_screen wizard-3-measures.png wizard-3-measures.png
 from_screen wizard-4-preview.png wizard-4-preview.png
 from_screen wizard-5-name.png wizard-5-name.png
 from_screen handoff-3-saved.png wizard-saved.png
+from_region pay-period-report.png pay-period-report.png 1000x700+0+0
+from_region pay-period-report-accounts.png pay-period-report-accounts.png 1000x700+0+0
 from_window help-about.png about.png
 from_window help-system-information.png system-information.png
 
