@@ -5,23 +5,27 @@ work=$(mktemp -d)
 # The X server is waited for: the next script must not meet it still shutting down.
 trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; wait "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# A private X server of the given size (1280x900 unless told). The server picks a free display
-# number itself and writes it out, so scripts running side by side never share a display.
+# A private X server of the given size (1280x900 unless told), on a display number of its own:
+# the server writes the number out only once it holds the display and takes clients, and ends
+# at once when another server has it, so another number is tried.
 start_display() {
-  : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x900}x24" -nolisten tcp 3>"$work/display" \
-    >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do
-    if [ -s "$work/display" ]; then
-      export DISPLAY=":$(head -n 1 "$work/display")"
-      for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb" 2>/dev/null && return 0
-        sleep 0.1
-      done
-    fi
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
+  local number
+  for _ in $(seq 20); do
+    number=$((100 + RANDOM % 800))
+    : >"$work/display"
+    Xvfb ":$number" -displayfd 3 -screen 0 "${1:-1280x900}x24" -nolisten tcp \
+      3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+      if [ -s "$work/display" ]; then
+        export DISPLAY=":$number"
+        return 0
+      fi
+      kill -0 "$xvfb" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
   done
   echo "no X server could be started" >&2
   return 1
