@@ -45,11 +45,6 @@ struct ShellInstallation {
         ini.write(text.toUtf8());
     }
 
-    void setDatabaseVersion(const QString& version) {
-        db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
-                QStringLiteral("' WHERE info_key = 'DatabaseVersion'"));
-    }
-
     // A login that has used the program before (the first-use preferences are behind it);
     // returns its user_id.
     int addUser(const QString& name, const QString& password, const QString& transId,
