@@ -12,13 +12,14 @@
 namespace velora::test {
 
 // A suite installation in a temporary folder for start-up tests: the database, HALVEX.INI
-// naming it, a registry file naming the folder, and logins with the smallest hash cost.
+// naming it, a registry file naming the folder, and logins with the smallest hash cost; the
+// program logs in as the supervisor unless the switches are changed.
 struct ShellInstallation {
     TestDatabase db;
     QString iniPath;
     QString registryPath;
     ScriptedMessages messages;
-    QString switches;
+    QString switches = QStringLiteral("/UNAME=sup /PASSWORD=pw"); // the supervisor's login
 
     ShellInstallation() {
         QDir(db.folder()).mkpath(QStringLiteral("HALVEX/SYSTEM"));

@@ -45,7 +45,6 @@ private Q_SLOTS:
         installation.db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
                                             "shift_date) VALUES ('sup', 5, '") +
                              QDate::currentDate().toString(Qt::ISODate) + QStringLiteral("')"));
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());
@@ -84,7 +83,6 @@ private Q_SLOTS:
     // left partly off the screen opens on it.
     void windowAndSplitterComeBackAsTheyWereLeft() {
         ShellInstallation installation;
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect left(37, 41, 1100, 650);
         {
@@ -310,7 +308,6 @@ private Q_SLOTS:
     // one with each other or with the menu bar.
     void everyMenuEntryAndButtonKeepsItsOwnMnemonic() {
         ShellInstallation installation;
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());
