@@ -92,16 +92,13 @@ private Q_SLOTS:
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<QString>("userImage");  // "" when the user folder gets nothing
         QTest::addColumn<QString>("groupImage"); // "" when the group folder gets nothing
-        QTest::newRow("default") << "-1" << false << "ACCOUNTDEF"
-                                 << "";
-        QTest::newRow("deleted default") << "-1" << true << "DELACCOUNT"
-                                         << "";
-        QTest::newRow("external") << "-3" << false << ""
-                                  << "ACCOUNTEXT";
-        QTest::newRow("summary") << "-2" << false << ""
-                                 << "";
-        QTest::newRow("deleted account") << "12" << true << "ACCOUNT"
-                                         << "ACCOUNT";
+        // clang-format off
+        QTest::newRow("default") << "-1" << false << "ACCOUNTDEF" << "";
+        QTest::newRow("deleted default") << "-1" << true << "DELACCOUNT" << "";
+        QTest::newRow("external") << "-3" << false << "" << "ACCOUNTEXT";
+        QTest::newRow("summary") << "-2" << false << "" << "";
+        QTest::newRow("deleted account") << "12" << true << "ACCOUNT" << "ACCOUNT";
+        // clang-format on
     }
     void addAccountRules() {
         QFETCH(QString, id);

@@ -12,13 +12,14 @@
 namespace velora::test {
 
 // A suite installation in a temporary folder for start-up tests: the database, HALVEX.INI
-// naming it, a registry file naming the folder, and logins with the smallest hash cost.
+// naming it, a registry file naming the folder, and logins with the smallest hash cost; the
+// program logs in as the supervisor unless the switches are changed.
 struct ShellInstallation {
     TestDatabase db;
     QString iniPath;
     QString registryPath;
     ScriptedMessages messages;
-    QString switches;
+    QString switches = QStringLiteral("/UNAME=sup /PASSWORD=pw"); // the supervisor's login
 
     ShellInstallation() {
         QDir(db.folder()).mkpath(QStringLiteral("HALVEX/SYSTEM"));
@@ -43,11 +44,6 @@ struct ShellInstallation {
         QFile ini(iniPath);
         ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
         ini.write(text.toUtf8());
-    }
-
-    void setDatabaseVersion(const QString& version) {
-        db.exec(QStringLiteral("UPDATE Suite_info SET info_value = '") + version +
-                QStringLiteral("' WHERE info_key = 'DatabaseVersion'"));
     }
 
     // A login that has used the program before (the first-use preferences are behind it);

@@ -39,29 +39,6 @@ QString tableValue(const QTableWidget& table, const QString& section, const QStr
     return QStringLiteral("<no row %1/%2>").arg(section, item);
 }
 
-SystemInfo sampleSystemInfo() {
-    SystemInfo info;
-    info.connection = {QStringLiteral("SQL Server (ODBC)"), QStringLiteral("DBSRV01 / Incentive"),
-                       QStringLiteral("Provider=SQLOLEDB;Data Source=DBSRV01;User ID=inc;"
-                                      "Password=S3cr3t!;Initial Catalog=Incentive")};
-    info.configurationFile = QStringLiteral("/opt/halvex/HALVEX/SYSTEM/HALVEX.INI");
-    info.user = {QStringLiteral("mlopez"),
-                 QStringLiteral("Maria Lopez"),
-                 42,
-                 QStringLiteral("T0420"),
-                 3,
-                 QStringLiteral("North"),
-                 {18, 16, 17, 16}};
-    info.workstation = {QStringLiteral("ws-17"),
-                        QStringLiteral("Debian GNU/Linux 12"),
-                        QStringLiteral("linux 6.1.0"),
-                        QStringLiteral("6.4.2"),
-                        QSize(1920, 1080),
-                        QStringLiteral("en_US"),
-                        QStringLiteral("M/d/yyyy")};
-    return info;
-}
-
 } // namespace
 
 class TestAboutWindows : public QObject {
@@ -138,7 +115,12 @@ private Q_SLOTS:
     }
 
     void systemInfoShowsAndCopiesWithoutThePassword() {
-        SystemInformationDialog dialog(sampleSystemInfo());
+        SystemInfo info;
+        info.connection.connectionString =
+            QStringLiteral("Provider=SQLOLEDB;Data Source=DBSRV01;User ID=inc;Password=S3cr3t!;"
+                           "Initial Catalog=Incentive");
+        info.user.rights = {18, 16, 17, 16};
+        SystemInformationDialog dialog(info);
         const QTableWidget& table = *dialog.tblSystemInfo();
         QCOMPARE(tableValue(table, "Connection", "Connection string"),
                  QStringLiteral("Provider=SQLOLEDB;Data Source=DBSRV01;User ID=inc;"

@@ -1,15 +1,11 @@
 #include "common/TestMain.h"
 #include "shell/CommandLine.h"
-#include "shell/ShellError.h"
-#include "shell/StartupSwitches.h"
 
 #include <QTest>
 
 using velora::shell::CLArgument;
 using velora::shell::CLArguments;
 using velora::shell::CommandLine;
-using velora::shell::ShellError;
-using velora::shell::StartupSwitches;
 
 namespace {
 
@@ -85,35 +81,6 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         const CommandLine commandLine = CommandLine::fromProcessArguments(arguments);
         QCOMPARE(pairs(commandLine.CLArguments()), expected);
-    }
-
-    void switchesThatNeedAValue_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("missing"); // empty: accepted
-        QTest::newRow("all given") << "/INI=x /UNAME=jo /PASSWORD=pw" << QString();
-        QTest::newRow("bare at the end") << "/UNAME=jo /INI"
-                                         << "INI";
-        QTest::newRow("bare before another") << "/UNAME /INI=x"
-                                             << "UNAME";
-        QTest::newRow("empty after equals") << "/UNAME=jo /PASSWORD="
-                                            << "PASSWORD";
-        QTest::newRow("blanks only") << "/INI=\"  \""
-                                     << "INI";
-    }
-
-    void switchesThatNeedAValue() {
-        QFETCH(QString, text);
-        QFETCH(QString, missing);
-        const CommandLine commandLine(text);
-        try {
-            StartupSwitches::requireValues(commandLine.CLArguments());
-            QVERIFY(missing.isEmpty());
-        } catch (const ShellError& error) {
-            QCOMPARE(error.number(), 5);
-            QVERIFY2(error.description().startsWith(QStringLiteral("The switch /") + missing +
-                                                    QStringLiteral(" needs a value")),
-                     qPrintable(error.description()));
-        }
     }
 };
 

@@ -96,23 +96,22 @@ QStringList changes(const Snapshot& before, const Snapshot& after) {
 }
 
 // A site in partition mode: North (1) and South (2) below the base partition, the supervisor
-// "sup" at the base seeing both, formula 2 and groups 2 to 4, account 5 in the North and, when
-// asked, account 7 in the South. Users and their rows are added by each test.
+// "sup" at the base seeing both, formula 2 and groups 2 to 4, account 5 in the North and
+// account 7 in the South. Users and their rows are added by each test.
 struct Site {
     ShellInstallation installation;
     std::unique_ptr<velora::common::AppContext> context;
     std::unique_ptr<MainWindow> window;
     QDate start = MainWindow::lastWeekStartBefore(QDate::currentDate(), 1);
 
-    explicit Site(const QString& northAccount = QStringLiteral("Mercy"), bool southLab = true) {
+    explicit Site(const QString& northAccount = QStringLiteral("Mercy")) {
         installation.db.exec(QStringLiteral(
             "INSERT INTO System_partitions (partition_id, parent_id, partition_name, "
             "partition_description) VALUES (1, 0, 'North', 'North'), (2, 0, 'South', 'South')"));
         addFormulaAndGroups();
         exec(QStringLiteral("INSERT INTO Account_info (hosp_acct_id, hosp_acct_name, "
                             "partition_id) VALUES (5, ") +
-             q(northAccount) +
-             (southLab ? QStringLiteral(", 1), (7, 'South Lab', 2)") : QStringLiteral(", 1)")));
+             q(northAccount) + QStringLiteral(", 1), (7, 'South Lab', 2)"));
     }
 
     void exec(const QString& statement) { installation.db.exec(statement); }
@@ -306,9 +305,34 @@ private Q_SLOTS:
                                             QStringLiteral("Do you wish to recalculate now?")}));
     }
 
-    // A deleted user's key ends in " DEL", which the rows do not carry: the header, the
+    // The operator's login names the user "ANN", the user table "ann" and the production rows
+    // "Ann": all three are the same user, whose folders fill without "Element not found".
+    void idInAnotherCaseOpensItsAccounts() {
+        Site site;
+        site.addUser(QStringLiteral("ann"), QStringLiteral("Lee"), 1, 2);
+        site.addWeek(QStringLiteral("Ann"), 5);
+        site.addWeek(QStringLiteral("Ann"), 7);
+        site.installation.addUser(QStringLiteral("ann"), QStringLiteral("pw"),
+                                  QStringLiteral("ANN"), {16});
+        QVERIFY(site.open(QStringLiteral("/UNAME=ann /PASSWORD=pw")));
+        auto& explorer = site.explorer();
+
+        explorer.ClickNode(ExplorerKeys::User(QStringLiteral("ANN")));
+        QCOMPARE(explorer.childKeys(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ANN"))),
+                 QStringList{ExplorerKeys::UserExternalAccount(QStringLiteral("ANN"),
+                                                               QStringLiteral("7"))});
+        explorer.ClickNode(
+            ExplorerKeys::UserExternalAccount(QStringLiteral("ANN"), QStringLiteral("7")));
+        QCOMPARE(site.cell(ValueKind::TrueLines, 6), QStringLiteral("160"));
+        QCOMPARE(site.shown(), QStringList());
+    }
+
+    // Keys that the rows do not carry. A deleted user's key ends in " DEL": the header, the
     // external accounts, the week and the week reloaded after a save all find the user's rows.
-    void deletedUserShowsFiguresInPartitionMode() {
+    // An account with rows that the explorer's account list lacks is keyed "--100", which a
+    // statement would read as a comment: its week shows that account's own figures, and a save
+    // there changes that one row of that one account.
+    void keysTheRowsDoNotCarryFindTheirOwnRows() {
         Site site;
         site.exec(QStringLiteral("INSERT INTO Incentive_preference (user_id, pref_key, pref_value, "
                                  "partition_id) VALUES (-1, 'INCENT_SHOW_DELETED_USERS', 'True', "
@@ -316,6 +340,11 @@ private Q_SLOTS:
         site.addUser(QStringLiteral("gus"), QStringLiteral("Gone"), 1, 2, true);
         site.addWeek(QStringLiteral("gus"), 5);
         site.addWeek(QStringLiteral("gus"), 7);
+        site.addUser(QStringLiteral("ann"), QStringLiteral("Lee"), 1, 2);
+        site.addWeek(QStringLiteral("ann"), 5);
+        site.addWeek(QStringLiteral("ann"), 9); // no such account
+        site.exec(QStringLiteral("UPDATE Trans_incentive SET lines_modified = lines + 1 WHERE "
+                                 "hosp_acct_id = 9"));
         QVERIFY(site.open());
         const QString key = QStringLiteral("gus DEL");
         auto& explorer = site.explorer();
@@ -341,42 +370,7 @@ private Q_SLOTS:
                  QStringLiteral("125"));
         QCOMPARE(site.cell(ValueKind::TrueLines, 2), QStringLiteral("125"));
         QCOMPARE(site.shown(), QStringList{QStringLiteral("Do you wish to recalculate now?")});
-    }
 
-    // The operator's login names the user "ANN", the user table "ann" and the production rows
-    // "Ann": all three are the same user, whose folders fill without "Element not found".
-    void idInAnotherCaseOpensItsAccounts() {
-        Site site;
-        site.addUser(QStringLiteral("ann"), QStringLiteral("Lee"), 1, 2);
-        site.addWeek(QStringLiteral("Ann"), 5);
-        site.addWeek(QStringLiteral("Ann"), 7);
-        site.installation.addUser(QStringLiteral("ann"), QStringLiteral("pw"),
-                                  QStringLiteral("ANN"), {16});
-        QVERIFY(site.open(QStringLiteral("/UNAME=ann /PASSWORD=pw")));
-        auto& explorer = site.explorer();
-
-        explorer.ClickNode(ExplorerKeys::User(QStringLiteral("ANN")));
-        QCOMPARE(explorer.childKeys(ExplorerKeys::UserExternalAccountFolder(QStringLiteral("ANN"))),
-                 QStringList{ExplorerKeys::UserExternalAccount(QStringLiteral("ANN"),
-                                                               QStringLiteral("7"))});
-        explorer.ClickNode(
-            ExplorerKeys::UserExternalAccount(QStringLiteral("ANN"), QStringLiteral("7")));
-        QCOMPARE(site.cell(ValueKind::TrueLines, 6), QStringLiteral("160"));
-        QCOMPARE(site.shown(), QStringList());
-    }
-
-    // An account with rows that the explorer's account list lacks is keyed "--100", which a
-    // statement would read as a comment. Its week shows that account's own figures, and a save
-    // there changes that one row of that one account.
-    void unknownExternalAccountKeepsToItsOwnRows() {
-        Site site(QStringLiteral("Mercy"), false);
-        site.addUser(QStringLiteral("ann"), QStringLiteral("Lee"), 1, 2);
-        site.addWeek(QStringLiteral("ann"), 5);
-        site.addWeek(QStringLiteral("ann"), 9); // no such account
-        site.exec(QStringLiteral("UPDATE Trans_incentive SET lines_modified = lines + 1 WHERE "
-                                 "hosp_acct_id = 9"));
-        QVERIFY(site.open());
-        auto& explorer = site.explorer();
         explorer.ClickNode(ExplorerKeys::User(QStringLiteral("ann")));
         const QString unknown = ExplorerKeys::UnknownExternalAccount(QStringLiteral("ann"), 0);
         QCOMPARE(explorer.node(unknown).text(), QStringLiteral("UNKNOWN ACCOUNT0"));

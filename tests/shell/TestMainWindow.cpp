@@ -45,13 +45,11 @@ private Q_SLOTS:
         installation.db.exec(QStringLiteral("INSERT INTO Trans_incentive (trans_id, hosp_acct_id, "
                                             "shift_date) VALUES ('sup', 5, '") +
                              QDate::currentDate().toString(Qt::ISODate) + QStringLiteral("')"));
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());
         QVERIFY(installation.messages.shown.isEmpty());
         QCOMPARE(window.size(), velora::widgets::Twips::toPixels(QSize(11325, 9540)));
-        QCOMPARE(window.loaderTimer().interval(), 125);
         QVERIFY(window.loaderTimer().isActive());
         using Pane = velora::common::DetailArea::Pane;
         QVERIFY(window.details().pane(Pane::Splash)->isVisibleTo(&window));
@@ -85,7 +83,6 @@ private Q_SLOTS:
     // left partly off the screen opens on it.
     void windowAndSplitterComeBackAsTheyWereLeft() {
         ShellInstallation installation;
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect left(37, 41, 1100, 650);
         {
@@ -213,6 +210,10 @@ private Q_SLOTS:
             "Error Number:5\r\nError Description:The switch /INI needs a value");
         row("user name without its value", db, {"/UNAME", "/PASSWORD=pw"}, "",
             "Error Number:5\r\nError Description:The switch /UNAME needs a value");
+        row("password empty after equals", db, {"/UNAME=sup", "/PASSWORD="}, "",
+            "Error Number:5\r\nError Description:The switch /PASSWORD needs a value");
+        row("configuration of blanks only", db, login + QStringList{"/INI=  "}, "",
+            "Error Number:5\r\nError Description:The switch /INI needs a value");
         row("named configuration missing", db, QStringList{"/INI=/nonexistent/HALVEX.INI"} + login,
             "",
             "Error Number:-2147211503\r\nError Description:The configuration file "
@@ -307,7 +308,6 @@ private Q_SLOTS:
     // one with each other or with the menu bar.
     void everyMenuEntryAndButtonKeepsItsOwnMnemonic() {
         ShellInstallation installation;
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());

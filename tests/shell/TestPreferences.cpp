@@ -136,14 +136,16 @@ private Q_SLOTS:
     }
 
     // Rows of the other level are not read: hour type and split position come from their own
-    // level only; a stored empty text is a value, not a missing row.
+    // level only, the show-deleted settings from the operator's row before the system's.
     void storedValuesAreConverted() {
         Fixture f;
         f.put(kSystem, Key::HourType, QStringLiteral("2"));
         f.put(kUser, Key::AutoLocking, QStringLiteral("10"));
         f.put(kSystem, Key::FirstDayOfWeek, QStringLiteral(" 7 "));
         f.put(kUser, Key::EnableFormulaWizard, QStringLiteral("0"));
-        f.put(kUser, Key::ShowDeletedAccounts, QStringLiteral("true"));
+        f.put(kSystem, Key::ShowDeletedAccounts, QStringLiteral("true"));
+        f.put(kSystem, Key::ShowDeletedUsers, QStringLiteral("True"));
+        f.put(kUser, Key::ShowDeletedUsers, QStringLiteral("False"));
         f.put(kUser, Key::PartitionDisplay, QStringLiteral("1"));
         f.put(kSystem, Key::FirstTimeUse, QStringLiteral("False"));
         f.put(kUser, Key::WindowWidth, QStringLiteral("8000.5"));
@@ -155,37 +157,13 @@ private Q_SLOTS:
         QCOMPARE(p.autoLocking, qint16(30));
         QCOMPARE(p.firstDayOfWeek, quint8(7));
         QCOMPARE(p.enableFormulaWizard, false);
-        QCOMPARE(p.showDeletedAccounts, true);
+        QCOMPARE(p.showDeletedAccounts, true); // the system value when the operator has none
+        QCOMPARE(p.showDeletedUsers, false);   // the operator's own over the system's
         QCOMPARE(p.partitionDisplay, quint8(1));
         QCOMPARE(p.firstTimeUse, true);
         QCOMPARE(p.windowWidth, qint16(8000)); // half rounds to even
         QCOMPARE(p.windowLeft, qint16(-450));
         QCOMPARE(p.splitPosition, qint16(5000));
-    }
-
-    void operatorOverSystem_data() {
-        QTest::addColumn<QString>("systemValue"); // null: no row
-        QTest::addColumn<QString>("userValue");
-        QTest::addColumn<bool>("expected");
-        QTest::newRow("neither") << QString() << QString() << false;
-        QTest::newRow("system only") << "True" << QString() << true;
-        QTest::newRow("operator only") << QString() << "1" << true;
-        QTest::newRow("operator overrides system") << "True"
-                                                   << "False" << false;
-    }
-
-    void operatorOverSystem() {
-        QFETCH(QString, systemValue);
-        QFETCH(QString, userValue);
-        QFETCH(bool, expected);
-        Fixture f;
-        if (!systemValue.isNull())
-            f.put(kSystem, Key::ShowDeletedUsers, systemValue);
-        if (!userValue.isNull())
-            f.put(kUser, Key::ShowDeletedUsers, userValue);
-        Preferences p;
-        p.load(f.store, true);
-        QCOMPARE(p.showDeletedUsers, expected);
     }
 
     // A value that does not convert stops the load at that key; nothing of it is taken over.

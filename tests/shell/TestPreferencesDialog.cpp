@@ -206,7 +206,6 @@ private Q_SLOTS:
     void firstUseDialogCannotBeEscaped() {
         ShellInstallation installation;
         installation.db.exec(QStringLiteral("DELETE FROM Incentive_preference"));
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
         bool shown = false;
@@ -247,7 +246,6 @@ private Q_SLOTS:
         installation.db.exec(QStringLiteral(
             "INSERT INTO Trans_info (trans_id, first_name, last_name, trans_type, "
             "incentive_group_id, is_deleted) VALUES ('old', 'Ole', 'Gone', 1, 1, 1)"));
-        installation.switches = QStringLiteral("/UNAME=sup /PASSWORD=pw");
         auto context = installation.context();
         MainWindow window(*context);
         QVERIFY(window.load());

@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace velora::common;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -35,30 +36,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("boolean");
         const QString overflow = QStringLiteral("error %1").arg(kOverflow);
         const QString mismatch = QStringLiteral("error %1").arg(kMismatch);
-        QTest::newRow("plain") << "9540"
-                               << "9540" << overflow << "1";
-        QTest::newRow("blanks and sign") << " +12 "
-                                         << "12"
-                                         << "12"
-                                         << "1";
-        QTest::newRow("edges") << "-32768"
-                               << "-32768" << overflow << "1";
-        QTest::newRow("halves to even") << "254.5"
-                                        << "254"
-                                        << "254"
-                                        << "1";
-        QTest::newRow("exponent") << "1E3"
-                                  << "1000" << overflow << "1";
-        QTest::newRow("tiny exponent") << "1e-999"
-                                       << "0"
-                                       << "0"
-                                       << "0";
-        QTest::newRow("rounds out of range") << "32767.5" << overflow << overflow << "1";
-        QTest::newRow("beyond 16 bits") << "100000" << overflow << overflow << "1";
-        QTest::newRow("True") << " TRUE " << mismatch << mismatch << "1";
-        QTest::newRow("empty") << "" << mismatch << mismatch << mismatch;
-        QTest::newRow("trailing letters") << "12px" << mismatch << mismatch << mismatch;
-        QTest::newRow("decimal comma") << "1,5" << mismatch << mismatch << mismatch;
+        // clang-format off
+        QTest::newRow("plain") << u"9540"_s << u"9540"_s << overflow << u"1"_s;
+        QTest::newRow("blanks and sign") << u" +12 "_s << u"12"_s << u"12"_s << u"1"_s;
+        QTest::newRow("edges") << u"-32768"_s << u"-32768"_s << overflow << u"1"_s;
+        QTest::newRow("halves to even") << u"254.5"_s << u"254"_s << u"254"_s << u"1"_s;
+        QTest::newRow("exponent") << u"1E3"_s << u"1000"_s << overflow << u"1"_s;
+        QTest::newRow("tiny exponent") << u"1e-999"_s << u"0"_s << u"0"_s << u"0"_s;
+        QTest::newRow("rounds out of range") << u"32767.5"_s << overflow << overflow << u"1"_s;
+        QTest::newRow("beyond 16 bits") << u"100000"_s << overflow << overflow << u"1"_s;
+        QTest::newRow("True") << u" TRUE "_s << mismatch << mismatch << u"1"_s;
+        QTest::newRow("empty") << u""_s << mismatch << mismatch << mismatch;
+        QTest::newRow("trailing letters") << u"12px"_s << mismatch << mismatch << mismatch;
+        QTest::newRow("decimal comma") << u"1,5"_s << mismatch << mismatch << mismatch;
+        // clang-format on
     }
 
     void conversions() {

@@ -34,6 +34,7 @@
 #include <QTextBrowser>
 #include <QTreeView>
 #include <cstdlib>
+#include <functional>
 
 using velora::common::MessageAnswer;
 using velora::common::MessageButtons;
@@ -117,6 +118,10 @@ struct OpenWeek {
         ready = !pane().isHidden();
     }
     velora::detail::UserDetailPane& pane() { return window.userPanes()->detailPane(); }
+    QString lockedDays() {
+        return installation.db.scalar(
+            QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1"));
+    }
 
     // Another workstation holds the database locked until the returned connection ends its
     // transaction; the window's statements give up after 50 ms instead of waiting. The save's
@@ -138,6 +143,13 @@ struct OpenWeek {
     MainWindow window;
     bool ready = false;
 };
+
+// Runs `action` with every prompt dialog it opens answered by `answer`; returns the prompts.
+QStringList answering(const QString& answer, const std::function<void()>& action) {
+    DateAnswerer answerer(answer);
+    action();
+    return answerer.prompts;
+}
 
 // Whether 9,999,999.99 fits inside a cell's frame and margins (QLineEdit keeps 2 pixels free on
 // each side of its text and 1 for the cursor).
@@ -524,8 +536,7 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT pay_formula_id FROM Incentive_group_formula "
                                           "WHERE group_id = 2 AND account_id = -1")),
                  QStringLiteral("1"));
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
-                 QStringLiteral("5"));
+        QCOMPARE(open.lockedDays(), QStringLiteral("5"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT MIN(shift_date) FROM Trans_incentive WHERE "
                                           "locked = 0")),
                  open.start.addDays(5).toString(Qt::ISODate));
@@ -557,41 +568,30 @@ private Q_SLOTS:
         const QString broken = QStringLiteral("Results.ILines = Lines\nResults.IPay = (Lines");
         editor->setPlainText(broken);
         const QString date = open.context->region->formatDate(open.start.addDays(5));
-        {
-            DateAnswerer answerer(date);
-            explorer.ClickNode(ExplorerKeys::User(kTransID));
-            QCOMPARE(answerer.prompts.size(), 1);
-        }
+        QCOMPARE(answering(date, [&] { explorer.ClickNode(ExplorerKeys::User(kTransID)); }).size(),
+                 1);
         QVERIFY(
             open.installation.messages.shown.last().text.contains(QStringLiteral("Line Number:2")));
         QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::Formula));
         QCOMPARE(explorer.FocusKey(), ExplorerKeys::Formula(QStringLiteral("2")));
         QCOMPARE(editor->toPlainText(), broken);
         QCOMPARE(editor->markedLine(), 2);
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
-                 QStringLiteral("2"));
+        QCOMPARE(open.lockedDays(), QStringLiteral("2"));
 
         editor->setPlainText(QStringLiteral("Results.ILines = Lines\nResults.IPay = Lines * 0.2"));
-        {
-            DateAnswerer answerer(date);
-            explorer.ClickNode(ExplorerKeys::User(kTransID));
-            QCOMPARE(answerer.prompts.size(), 1);
-        }
+        QCOMPARE(answering(date, [&] { explorer.ClickNode(ExplorerKeys::User(kTransID)); }).size(),
+                 1);
         QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::UserHeader));
         QCOMPARE(db.scalar(QStringLiteral("SELECT formula_text FROM Incentive_formula WHERE "
                                           "formula_id = 2")),
                  QStringLiteral("Results.ILines = Lines\r\nResults.IPay = Lines * 0.2"));
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
-                 QStringLiteral("5"));
+        QCOMPARE(open.lockedDays(), QStringLiteral("5"));
 
         explorer.ClickNode(ExplorerKeys::Formula(QStringLiteral("2")));
         editor->setPlainText(broken);
         open.installation.messages.queue(MessageAnswer::Ok); // the parse error
         open.installation.messages.queue(MessageAnswer::No); // keep the window open
-        {
-            DateAnswerer answerer(date);
-            QVERIFY(!open.window.close());
-        }
+        answering(date, [&] { QVERIFY(!open.window.close()); });
         QVERIFY(open.window.isVisible());
         QCOMPARE(editor->toPlainText(), broken);
         QVERIFY(open.installation.messages.shown.last().text.startsWith(
@@ -608,11 +608,13 @@ private Q_SLOTS:
         auto& explorer = open.window.explorer();
         velora::formulas::FormulaPane& pane = open.window.formulaPanes()->pane();
         QComboBox* payFormulas = open.window.userPanes()->groupAccountPane().cmbAccountPayFormula();
-        {
-            DateAnswerer answerer(QStringLiteral("Night's Rate"));
-            open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateFormula"))->trigger();
-            QCOMPARE(answerer.prompts, QStringList{"Enter new formula name:"});
-        }
+        QCOMPARE(answering(QStringLiteral("Night's Rate"),
+                           [&] {
+                               open.window
+                                   .findChild<QAction*>(QStringLiteral("mnuFileCreateFormula"))
+                                   ->trigger();
+                           }),
+                 QStringList{"Enter new formula name:"});
         const QString id = db.scalar(QStringLiteral(
             "SELECT formula_id FROM Incentive_formula WHERE formula_name = 'Night''s Rate'"));
         QVERIFY(open.window.details().isShowing(velora::common::DetailArea::Pane::Formula));
@@ -623,10 +625,9 @@ private Q_SLOTS:
 
         explorer.RightClickNode(ExplorerKeys::Formula(id), QPoint());
         explorer.lastPopup()->hide();
-        {
-            DateAnswerer answerer(QStringLiteral("Late Rate"));
+        answering(QStringLiteral("Late Rate"), [&] {
             explorer.findChild<QAction*>(QStringLiteral("mnuRenameFormula"))->trigger();
-        }
+        });
         QCOMPARE(explorer.node(ExplorerKeys::Formula(id)).text(), QStringLiteral("Late Rate"));
         QCOMPARE(pane.lblFormulaFormulaName()->text(), QStringLiteral("Late Rate"));
         QCOMPARE(
@@ -645,13 +646,11 @@ private Q_SLOTS:
                                           "formula_id = ") +
                            id),
                  QStringLiteral("0"));
-        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM Trans_incentive WHERE locked = 1")),
-                 QString::number(kLockedDays));
+        QCOMPARE(open.lockedDays(), QString::number(kLockedDays));
 
-        {
-            DateAnswerer answerer(QStringLiteral("Evening"));
+        answering(QStringLiteral("Evening"), [&] {
             open.window.findChild<QAction*>(QStringLiteral("mnuFileCreateGroup"))->trigger();
-        }
+        });
         const QString group = db.scalar(
             QStringLiteral("SELECT group_id FROM Incentive_group WHERE group_name = 'Evening'"));
         QVERIFY(explorer.hasNode(ExplorerKeys::Group(group)));
