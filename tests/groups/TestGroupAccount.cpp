@@ -80,16 +80,9 @@ struct GroupAccountFixture {
         return all;
     }
 
+    // The rows of a query, the connection closed afterwards as the program leaves it.
     QStringList rows(const QString& statement) {
-        f.db.connection().ensureOpen();
-        QStringList found;
-        db::Recordset rs = f.db.connection().openRecordset(statement);
-        for (; !rs.eof(); rs.moveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs.fieldCount(); ++i)
-                fields << rs.value(i).toString();
-            found << fields.join(QLatin1Char(':'));
-        }
+        const QStringList found = f.rows(statement);
         f.db.connection().close();
         return found;
     }
