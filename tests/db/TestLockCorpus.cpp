@@ -135,7 +135,7 @@ void TestLockCorpus::statements_data() {
                            "Trans_info WHERE trans_id = 'jsmith'";
     for (const auto& [format, date] : {dates[0], dates[1], std::pair{dotted, QString("2024-01-30")}})
         corpusRow("effective dates, " + date.toUtf8(), stored, {"2|2024-01-30", "3|2024-02-01", "3|2024-01-30"},
-                  {{"UPDATE Incentive_group SET incentive_effective_date = '" + date + "'WHERE group_id = 2"},
+                  {{GroupAccount::effectiveDateStatement(2, date)},
                    {UserGroupAssignment::assignStatement("jsmith", 3, date)}},
                   format);
 
@@ -150,8 +150,7 @@ void TestLockCorpus::statements_data() {
               "SELECT group_id, account_id, typed_formula_id, hours_worked_formula_id, pay_formula_id "
               "FROM Incentive_group_formula WHERE account_id IN (101, 104) ORDER BY group_id",
               {"2|101|3|1|4", "3|104|NULL|NULL|2", "4|104|1|1|1"},
-              {{"UPDATE Incentive_group_formula SET pay_formula_id = 4 WHERE group_id = 2 AND account_id = 101"},
-               {"INSERT INTO Incentive_group_formula (group_id, account_id, pay_formula_id) VALUES(3, 104, 2)"}});
+              {{GroupAccount::updateStatement(2, 101, 4)}, {GroupAccount::insertStatement(3, 104, 2)}});
     // clang-format on
 }
 
