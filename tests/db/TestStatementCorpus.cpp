@@ -2,6 +2,7 @@
 // against the corpus fixture: each must give the rows SQL Server gives. (The catalogue's own
 // statements run in the catalogue tests.)
 #include "CorpusFixture.h"
+#include "catalogue/QuoteSql.h"
 #include "common/PreferenceStore.h"
 #include "common/TestMain.h"
 #include "detail/UserHeaderLoader.h"
@@ -65,7 +66,7 @@ void TestStatementCorpus::statements_data() {
     corpusRow("quoted SQL is stored as text",
               "SELECT first_name, (SELECT COUNT(*) FROM Trans_info) FROM Trans_info WHERE trans_id = 'jsmith'",
               {injection + "|6"},
-              {{"UPDATE Trans_info SET first_name = '" + quoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
+              {{"UPDATE Trans_info SET first_name = '" + velora::catalogue::QuoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
 
     // Preferences per key, user and partition; a second write replaces the first.
     const auto get = &PreferenceStore::getStatement;
