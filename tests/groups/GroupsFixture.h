@@ -114,12 +114,14 @@ public:
             .replace(QLatin1Char(':'), QLatin1Char('@'));
     }
 
-    QStringList listTexts() const {
+    // The entries of a drop-down list, in order.
+    static QStringList itemTexts(const QComboBox& list) {
         QStringList texts;
-        for (int i = 0; i < groupList().count(); ++i)
-            texts << groupList().itemText(i);
+        for (int i = 0; i < list.count(); ++i)
+            texts << list.itemText(i);
         return texts;
     }
+    QStringList listTexts() const { return itemTexts(groupList()); }
 
     QComboBox& groupList() const { return *pane.cmbUserHeaderGroupName(); }
 
