@@ -225,9 +225,4 @@ void runCorpusRow() {
     QCOMPARE(actual, expected);
 }
 
-QString quoteSql(const QString& value) {
-    QString quoted = value;
-    return quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
 } // namespace velora::test

@@ -66,9 +66,6 @@ void corpusRow(const QByteArray& name, const QString& query, const QStringList& 
                const QString& regionalDateFormat = QStringLiteral("MM/dd/yyyy"));
 void runCorpusRow();
 
-// Doubles every single quote, as the program does before putting a value between quotes.
-QString quoteSql(const QString& value);
-
 } // namespace velora::test
 
 Q_DECLARE_METATYPE(velora::test::Writes)

@@ -1,14 +1,17 @@
-// The formula and group statements (loading and saving a formula, the incentive-function
-// check, creating through the two procedures, renaming and deleting) on the embedded engine.
+// Creating formulas and groups through the two procedures, called or typed as EXEC, on the
+// embedded engine. (Loading, saving, renaming and deleting run through their handlers in the
+// formula tests.)
 #include "CorpusFixture.h"
 #include "common/TestMain.h"
 #include "db/DbError.h"
+#include "formulas/FormulaEditing.h"
 
 #include <QTest>
 
 using namespace velora::test;
 using velora::db::ProcedureParameter;
 using velora::db::ProcedureParameters;
+using velora::formulas::FormulaEditing;
 
 namespace {
 
@@ -53,56 +56,9 @@ private Q_SLOTS:
 void TestFormulaCorpus::statements_data() {
     addCorpusColumns();
     // clang-format off
-    corpusRow("formula load",
-              "SELECT formula_text, incentive_effective_date FROM Incentive_formula WHERE FORMULA_ID = 2",
-              {"Results.IPay = Lines * 0.1|2024-01-01"});
-    const QString text = "' Rate from 01/30/2024, it's the base rate\r\nResults.IPay = Lines * 0.1 ' ''quoted''";
-    corpusRow("formula text with quotes and a date is stored unchanged",
-              "SELECT formula_text FROM Incentive_formula WHERE formula_id = 2", {text},
-              {{"UPDATE Incentive_formula SET FORMULA_TEXT = '" + quoteSql(text) + "' WHERE FORMULA_ID = 2"}});
-
-    // The incentive-function check names the groups using the formula for lines typed or hours.
-    const QString uses = "SELECT DISTINCT grp.group_name FROM Incentive_group grp, Incentive_group_formula "
-                         "grpfrm WHERE grp.group_id = grpfrm.group_id AND (grpfrm.typed_formula_id = %1 "
-                         "OR grpfrm.hours_worked_formula_id = %1)";
-    corpusRow("function check, lines-typed formula", uses.arg(3), {"Day Shift"});
-    corpusRow("function check, pay formula only", uses.arg(2), {});
-    corpusRow("function check, each group once", uses.arg(1),
+    // The incentive-function check names each group using the formula for lines or hours once.
+    corpusRow("function check, each group once", FormulaEditing::typedOrHoursGroupsStatement(1),
               {"Day Shift", "Default Group", "Empty Group", "night shift"});
-    // Deleting a formula checks every use, a group its users.
-    const QString allUses = "SELECT DISTINCT GROUP_NAME FROM Incentive_group grp, Incentive_group_formula "
-                            "grpform WHERE grp.GROUP_ID = grpform.GROUP_ID AND (grpform.typed_formula_id = %1 "
-                            "OR grpform.hours_worked_formula_id = %1 OR grpform.pay_formula_id = %1)";
-    corpusRow("delete check, pay formula on two accounts", allUses.arg(2), {"Day Shift"});
-    corpusRow("delete check, lines-typed and pay formula", allUses.arg(3), {"Day Shift", "night shift"});
-    corpusRow("delete check, unused formula", allUses.arg(4), {});
-    const QString users = "SELECT DISTINCT first_name, last_name FROM Trans_info WHERE incentive_group_id = ";
-    corpusRow("delete check, two users", users + "2", {"Ann|Smith", "Pat|O'Brien"});
-    corpusRow("delete check, names keep their blanks", users + "3", {"Kim  |lee   "});
-    corpusRow("delete check, no users", users + "4", {});
-    corpusRow("delete removes formula, group and assignment",
-              "SELECT (SELECT COUNT(*) FROM Incentive_formula), (SELECT COUNT(*) FROM Incentive_group), "
-              "(SELECT COUNT(*) FROM Incentive_group_formula)",
-              {"3|3|5"},
-              {{"DELETE FROM Incentive_formula WHERE FORMULA_ID = 4"},
-               {"DELETE FROM Incentive_group WHERE GROUP_ID = 4"},
-               {"DELETE FROM Incentive_group_formula WHERE GROUP_ID = 4"}});
-
-    // Renaming looks the name up (the comparison's case and blanks are checked with the
-    // translator), then stores it as typed.
-    const QString formula = "SELECT FORMULA_ID FROM Incentive_formula WHERE FORMULA_NAME = '";
-    corpusRow("rename lookup, letter case and trailing blanks", formula + "line RATE   '", {"2"});
-    corpusRow("rename lookup, prefix only", formula + "Line'", {});
-    corpusRow("rename lookup, quote", "SELECT GROUP_ID FROM Incentive_group WHERE GROUP_NAME = "
-              "'St. Luke''s'", {});
-    corpusRow("rename stores the names as typed",
-              "SELECT formula_name, (SELECT group_name FROM Incentive_group WHERE group_id = 3), "
-              "(SELECT GROUP_ID FROM Incentive_group WHERE GROUP_NAME = 'PAT''S TEAM') "
-              "FROM Incentive_formula WHERE formula_id = 4",
-              {"  Spaced Name  |Pat's Team|3"},
-              {{"UPDATE Incentive_formula SET FORMULA_NAME = '  Spaced Name  ' WHERE FORMULA_ID = 4"},
-               {"UPDATE Incentive_group SET GROUP_NAME = 'Pat''s Team' WHERE GROUP_ID = 3"}});
-
     // A procedure typed as EXEC with an output variable reports the new id as a row.
     const QString exec =
         "EXEC usp_incentive_add_formula 'Weekend Rate', 'Results.IPay = 1', 0, @formula_id OUTPUT";

@@ -21,7 +21,7 @@ const QString us = QStringLiteral("MM/dd/yyyy");
 const QString dotted = QStringLiteral("dd.MM.yyyy");
 
 // The latest locked day after the date: %1 the group or formula id, then the group's account
-// and the date. (A user's statements are the program's own.)
+// and the date.
 const QString groupRevertDate =
     "SELECT MAX(shift_date) FROM trans_incentive, trans_info WHERE trans_info.trans_id = "
     "trans_incentive.trans_id AND trans_info.incentive_group_id = '%1' AND locked = 1 AND "
@@ -60,7 +60,11 @@ private Q_SLOTS:
     void statements_data();
     void statements() { runCorpusRow(); }
 
-    void lockStatementTexts() {
+    void statementTexts() {
+        QCOMPARE(GroupAccount::latestLockedStatement(2, 101, "x'y"),
+                 groupRevertDate.arg("2", "101", "x''y"));
+        QCOMPARE(FormulaEditing::latestLockedStatement(3, "x'y", false),
+                 formulaRevertDate.arg("3", "x''y"));
         QCOMPARE(GroupAccount::lockStatement(2, "x'y"), groupLock.arg("2", "x''y"));
         QCOMPARE(UserGroupAssignment::lockStatement("o'b", "1/2/2024"),
                  userLock.arg("o''b", "1/2/2024"));
@@ -72,24 +76,28 @@ private Q_SLOTS:
 void TestLockCorpus::statements_data() {
     addCorpusColumns();
     // clang-format off
-    const auto userRevertDate = &UserGroupAssignment::latestLockedStatement;
+    const auto userRevert = &UserGroupAssignment::latestLockedStatement;
+    const auto groupRevert = &GroupAccount::latestLockedStatement;
+    const auto formulaRevert = [](int formula, const QString& date) {
+        return FormulaEditing::latestLockedStatement(formula, date, false);
+    };
     const struct {
         const char* name;
         QString query;
         QString format;
         const char* expected;
     } revertDates[] = {
-        {"user: locked day after the date", userRevertDate("jsmith", "01/01/2024"), us, "2024-01-10"},
-        {"user: locked day on the date is not after it", userRevertDate("jsmith", "01/10/2024"), us, "NULL"},
-        {"user: dotted regional form", userRevertDate("jsmith", "01.01.2024"), dotted, "2024-01-10"},
-        {"user: stored form", userRevertDate("jsmith", "2024-01-01"), us, "2024-01-10"},
-        {"user: across New Year", userRevertDate("k.lee", "12/31/2023"), us, "2024-01-15"},
-        {"group: edited account only", groupRevertDate.arg("2", "101", "12/01/2023"), us, "2023-12-31"},
-        {"group: nothing locked after", groupRevertDate.arg("2", "101", "12/31/2023"), us, "NULL"},
-        {"group: dotted regional form", groupRevertDate.arg("2", "102", "01.12.2023"), dotted, "2024-01-10"},
-        {"formula: users of every group using it", formulaRevertDate.arg("3", "01/01/2024"), us, "2024-01-15"},
-        {"formula: pay formula only", formulaRevertDate.arg("2", "01/01/2024"), us, "2024-01-10"},
-        {"formula: unused", formulaRevertDate.arg("4", "01/01/2023"), us, "NULL"},
+        {"user: locked day after the date", userRevert("jsmith", "01/01/2024"), us, "2024-01-10"},
+        {"user: locked day on the date is not after it", userRevert("jsmith", "01/10/2024"), us, "NULL"},
+        {"user: dotted regional form", userRevert("jsmith", "01.01.2024"), dotted, "2024-01-10"},
+        {"user: stored form", userRevert("jsmith", "2024-01-01"), us, "2024-01-10"},
+        {"user: across New Year", userRevert("k.lee", "12/31/2023"), us, "2024-01-15"},
+        {"group: edited account only", groupRevert(2, 101, "12/01/2023"), us, "2023-12-31"},
+        {"group: nothing locked after", groupRevert(2, 101, "12/31/2023"), us, "NULL"},
+        {"group: dotted regional form", groupRevert(2, 102, "01.12.2023"), dotted, "2024-01-10"},
+        {"formula: users of every group using it", formulaRevert(3, "01/01/2024"), us, "2024-01-15"},
+        {"formula: pay formula only", formulaRevert(2, "01/01/2024"), us, "2024-01-10"},
+        {"formula: unused", formulaRevert(4, "01/01/2023"), us, "NULL"},
     };
     for (const auto& r : revertDates)
         corpusRow(QByteArray("revert date, ") + r.name, r.query, {r.expected}, {}, r.format);
@@ -127,7 +135,7 @@ void TestLockCorpus::statements_data() {
                            "Trans_info WHERE trans_id = 'jsmith'";
     for (const auto& [format, date] : {dates[0], dates[1], std::pair{dotted, QString("2024-01-30")}})
         corpusRow("effective dates, " + date.toUtf8(), stored, {"2|2024-01-30", "3|2024-02-01", "3|2024-01-30"},
-                  {{"UPDATE Incentive_group SET incentive_effective_date = '" + date + "'WHERE group_id = 2"},
+                  {{GroupAccount::effectiveDateStatement(2, date)},
                    {UserGroupAssignment::assignStatement("jsmith", 3, date)}},
                   format);
 
@@ -142,8 +150,7 @@ void TestLockCorpus::statements_data() {
               "SELECT group_id, account_id, typed_formula_id, hours_worked_formula_id, pay_formula_id "
               "FROM Incentive_group_formula WHERE account_id IN (101, 104) ORDER BY group_id",
               {"2|101|3|1|4", "3|104|NULL|NULL|2", "4|104|1|1|1"},
-              {{"UPDATE Incentive_group_formula SET pay_formula_id = 4 WHERE group_id = 2 AND account_id = 101"},
-               {"INSERT INTO Incentive_group_formula (group_id, account_id, pay_formula_id) VALUES(3, 104, 2)"}});
+              {{GroupAccount::updateStatement(2, 101, 4)}, {GroupAccount::insertStatement(3, 104, 2)}});
     // clang-format on
 }
 

@@ -2,10 +2,12 @@
 // against the corpus fixture: each must give the rows SQL Server gives. (The catalogue's own
 // statements run in the catalogue tests.)
 #include "CorpusFixture.h"
+#include "catalogue/QuoteSql.h"
 #include "common/PreferenceStore.h"
 #include "common/TestMain.h"
 #include "detail/UserHeaderLoader.h"
 #include "detail/WeekStatements.h"
+#include "groups/GroupAccount.h"
 
 #include <QTest>
 
@@ -13,6 +15,7 @@ using namespace velora::test;
 using velora::common::PreferenceStore;
 using velora::detail::UserHeaderLoader;
 using velora::detail::WeekStatements;
+using velora::groups::GroupAccount;
 
 class TestStatementCorpus : public QObject {
     Q_OBJECT
@@ -30,13 +33,6 @@ void TestStatementCorpus::statements_data() {
     corpusRow("live partitions leave out Base and deleted ones",
               "SELECT COUNT(*) FROM system_partitions WHERE partition_id <> 0 AND delete_date IS NULL",
               {"4"});
-    corpusRow("editor list: live transcriptionists",
-              "SELECT trans_id FROM trans_info WHERE trans_type = 1 and is_deleted = 0 ORDER BY trans_id",
-              {"jsmith", "k.lee", "O'Brien", "tnull"});
-    corpusRow("editor list: live accounts from 0 on",
-              "SELECT hosp_acct_name, hosp_acct_id FROM account_info WHERE hosp_acct_id >= 0 AND "
-              "is_deleted = 0 ORDER BY hosp_acct_name",
-              {"county general|104", "Mercy Hospital|101", "St. Luke's Clinic|102", "Unassigned|0"});
 
     // The user header: group, its date, user and group partition; ids compare without regard
     // to case and trailing blanks.
@@ -53,30 +49,24 @@ void TestStatementCorpus::statements_data() {
     corpusRow("detail header group, unknown user", WeekStatements::userGroup("nobody"), {});
 
     // The formulas of a group on one account: explicit, default (-1) and external (-3).
-    const QString groupAccount =
-        "SELECT typed_formula_id, hours_worked_formula_id, pay_formula_id, incentive_effective_date "
-        "FROM Incentive_group_formula, Incentive_group WHERE Incentive_group.group_id = "
-        "Incentive_group_formula.group_id AND Incentive_group_formula.group_id = ";
-    corpusRow("group account, explicit", groupAccount + "2 AND account_id = 101", {"3|1|2|2024-01-01"});
-    corpusRow("group account, default -1", groupAccount + "1 AND account_id = -1", {"1|1|1|2023-01-01"});
-    corpusRow("group account, external -3", groupAccount + "3 AND account_id = -3", {"1|1|1|2024-02-01"});
-    corpusRow("group account, none", groupAccount + "2 AND account_id = 104", {});
+    const auto groupAccount = &GroupAccount::loadStatement;
+    corpusRow("group account, explicit", groupAccount(2, 101), {"3|1|2|2024-01-01"});
+    corpusRow("group account, default -1", groupAccount(1, -1), {"1|1|1|2023-01-01"});
+    corpusRow("group account, external -3", groupAccount(3, -3), {"1|1|1|2024-02-01"});
+    corpusRow("group account, none", groupAccount(2, 104), {});
 
     // The last locked day of any user; with nothing locked, the default or NULL.
     const QString lastLocked = WeekStatements::lastLockedDate();
-    const QString maxLocked = "SELECT MAX(shift_date) FROM trans_incentive WHERE locked = 1";
-    const Writes unlockAll = {{"UPDATE trans_incentive SET locked = 0", 19}};
     corpusRow("last locked day", lastLocked, {"2024-01-15"});
-    corpusRow("last locked day, engine", maxLocked, {"2024-01-15"});
-    corpusRow("last locked day, nothing locked", lastLocked, {"1980-01-01"}, unlockAll);
-    corpusRow("last locked day, engine, nothing locked", maxLocked, {"NULL"}, unlockAll);
+    corpusRow("last locked day, nothing locked", lastLocked, {"1980-01-01"},
+              {{"UPDATE trans_incentive SET locked = 0", 19}});
 
     // A quoted text holding SQL is stored as text, and nothing else runs.
     const QString injection = "Ann'; DROP TABLE Trans_info; --";
     corpusRow("quoted SQL is stored as text",
               "SELECT first_name, (SELECT COUNT(*) FROM Trans_info) FROM Trans_info WHERE trans_id = 'jsmith'",
               {injection + "|6"},
-              {{"UPDATE Trans_info SET first_name = '" + quoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
+              {{"UPDATE Trans_info SET first_name = '" + velora::catalogue::QuoteSql(injection) + "' WHERE trans_id = 'jsmith'"}});
 
     // Preferences per key, user and partition; a second write replaces the first.
     const auto get = &PreferenceStore::getStatement;

@@ -43,7 +43,6 @@ private Q_SLOTS:
     void translation();
     void normaliseDate_data();
     void normaliseDate();
-    void regionalFormatInStatements();
     void exec_data();
     void exec();
     void errors_data();
@@ -137,14 +136,6 @@ void TestTsqlTranslator::normaliseDate() {
     QFETCH(QString, literal);
     QFETCH(QString, expected);
     QCOMPARE(TsqlTranslator(format).normaliseDate(literal), expected);
-}
-
-void TestTsqlTranslator::regionalFormatInStatements() {
-    const TsqlTranslator translator(QStringLiteral("dd.MM.yyyy"));
-    QCOMPARE(translator.translate("SELECT a FROM t WHERE shift_date = '15.01.2024'").sql,
-             QStringLiteral("SELECT a FROM t WHERE shift_date = '2024-01-15'"));
-    QVERIFY_THROWS_EXCEPTION(
-        DbError, translator.translate("SELECT a FROM t WHERE shift_date = '01/15/2024'"));
 }
 
 void TestTsqlTranslator::exec_data() {

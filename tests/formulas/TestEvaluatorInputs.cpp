@@ -41,24 +41,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("transID");
         QTest::addColumn<float>("lines");
-        QTest::newRow("plain id") << "ann"
-                                  << "ann" << 1500.0f;
-        QTest::newRow("partition first") << "North\\ann"
-                                         << "ann" << 1500.0f;
-        QTest::newRow("partition last, other case") << "bob\\south"
-                                                    << "bob" << 300.0f;
-        QTest::newRow("exact id before a label") << "North\\amy"
-                                                 << "North\\amy" << 22.0f;
-        QTest::newRow("deleted user's entry") << "North\\old DEL"
-                                              << "old" << 44.0f;
-        QTest::newRow("live user with the deleted mark") << "North\\ann DEL"
-                                                         << "" << 0.0f;
-        QTest::newRow("another partition's label") << "South\\ann"
-                                                   << "" << 0.0f;
-        QTest::newRow("two users fit") << "cy\\dee"
-                                       << "" << 0.0f;
-        QTest::newRow("label alone") << "North\\"
-                                     << "" << 0.0f;
+        const auto row = [](const char* name, const char* text, const char* id, float lines) {
+            QTest::newRow(name) << QString(text) << QString(id) << lines;
+        };
+        row("plain id", "ann", "ann", 1500);
+        row("partition first", "North\\ann", "ann", 1500);
+        row("partition last, other case", "bob\\south", "bob", 300);
+        row("exact id before a label", "North\\amy", "North\\amy", 22);
+        row("deleted user's entry", "North\\old DEL", "old", 44);
+        row("live user with the deleted mark", "North\\ann DEL", "", 0);
+        row("another partition's label", "South\\ann", "", 0);
+        row("two users fit", "cy\\dee", "", 0);
+        row("label alone", "North\\", "", 0);
     }
 
     // A text that fits no user, or more than one, names nobody: the formula reads the text

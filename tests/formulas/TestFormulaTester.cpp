@@ -2,7 +2,6 @@
 #include "common/TestMain.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -192,24 +191,6 @@ private Q_SLOTS:
         QCOMPARE(f.messages.shown.size(), 2);
         QCOMPARE(f.lastMessage(), f.messages.shown.first().text);
         QCOMPARE(f.evaluator->shiftDate(), QDate(2020, 1, 2));
-    }
-
-    // The pane after a test with a line marked, written to build/artifacts for a look.
-    void rendersThePane() {
-        test::TesterFixture f(false);
-        populate(f);
-        f.pick(QStringLiteral("05/14/2024"), QStringLiteral("ann"), QStringLiteral("Memorial"),
-               QStringLiteral("' Line rate with a productivity bonus\n") + kPayFormula +
-                   QStringLiteral("Rem the bonus below needs \"fast\" days\n"
-                                  "If Hours > 0 And TrueLines / Hours >= 180 Then _\n"
-                                  "    Results.IPay = Round(Results.IPay + 5, 2)\n"));
-        f.tester.TestFormula();
-        f.pane.txtFormulaText()->markErrorLine(4);
-        f.pane.resize(720, 640);
-        const QString folder =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/../artifacts");
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(f.pane.grab().save(folder + QStringLiteral("/formula-pane.png")));
     }
 };
 

@@ -83,37 +83,45 @@ public:
         db.exec(statement);
     }
 
+    // Every row of a query, its columns joined with ":"; the connection is left open.
+    QStringList rows(const QString& statement) {
+        db.connection().ensureOpen();
+        QStringList found;
+        for (db::Recordset rs = db.connection().openRecordset(statement); !rs.eof();
+             rs.moveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                fields << rs.value(i).toString();
+            found << fields.join(QLatin1Char(':'));
+        }
+        return found;
+    }
+
     // The locked days of a user, "account:day" in date order.
     QStringList lockedDays(const QString& transID) {
-        QStringList days;
-        db.connection().ensureOpen();
-        db::Recordset rows = db.connection().openRecordset(
-            QStringLiteral("SELECT hosp_acct_id, shift_date FROM Trans_incentive WHERE trans_id "
-                           "= '%1' AND locked = 1 ORDER BY shift_date, hosp_acct_id")
-                .arg(transID));
-        for (; !rows.eof(); rows.moveNext())
-            days << rows.text(QStringLiteral("hosp_acct_id")) + QLatin1Char(':') +
-                        rows.text(QStringLiteral("shift_date"));
-        return days;
+        return rows(QStringLiteral("SELECT hosp_acct_id, shift_date FROM Trans_incentive WHERE "
+                                   "trans_id = '%1' AND locked = 1 ORDER BY shift_date, "
+                                   "hosp_acct_id")
+                        .arg(transID));
     }
 
     // The stored group and effective date of a user, "group@date".
     QString membership(const QString& transID) {
-        db.connection().ensureOpen();
-        db::Recordset row = db.connection().openRecordset(
-            QStringLiteral("SELECT incentive_group_id, incentive_effective_date FROM Trans_info "
-                           "WHERE trans_id = '%1'")
-                .arg(transID));
-        return row.text(QStringLiteral("incentive_group_id")) + QLatin1Char('@') +
-               row.text(QStringLiteral("incentive_effective_date"));
+        return rows(QStringLiteral("SELECT incentive_group_id, incentive_effective_date FROM "
+                                   "Trans_info WHERE trans_id = '%1'")
+                        .arg(transID))
+            .value(0)
+            .replace(QLatin1Char(':'), QLatin1Char('@'));
     }
 
-    QStringList listTexts() const {
+    // The entries of a drop-down list, in order.
+    static QStringList itemTexts(const QComboBox& list) {
         QStringList texts;
-        for (int i = 0; i < groupList().count(); ++i)
-            texts << groupList().itemText(i);
+        for (int i = 0; i < list.count(); ++i)
+            texts << list.itemText(i);
         return texts;
     }
+    QStringList listTexts() const { return itemTexts(groupList()); }
 
     QComboBox& groupList() const { return *pane.cmbUserHeaderGroupName(); }
 

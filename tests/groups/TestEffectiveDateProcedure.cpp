@@ -33,24 +33,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QStringList>("prompts");
 
-        QTest::newRow("group: cancel") << false << QStringList{"1:"} << ""
-                                       << "" << QStringList{kFirstPrompt};
-        QTest::newRow("group: close box keeps nothing")
-            << false << QStringList{"3:05/01/2024"} << ""
-            << "" << QStringList{kFirstPrompt};
-        QTest::newRow("group: invalid, then valid")
-            << false << QStringList{"2:13/45/2024", "2:5/1/2024"} << ""
-            << "5/1/2024" << QStringList{kFirstPrompt, kInvalid};
-        QTest::newRow("group: invalid, then cancel") << false << QStringList{"2:soon", "1:"} << ""
-                                                     << "" << QStringList{kFirstPrompt, kInvalid};
-        QTest::newRow("formula: cancel, then confirm") << true << QStringList{"1:"} << "Y"
-                                                       << "" << QStringList{kFirstPrompt};
-        QTest::newRow("formula: cancel, refuse, then valid")
-            << true << QStringList{"1:", "2:05/02/2024"} << "N"
-            << "05/02/2024" << QStringList{kFirstPrompt, kReenter};
-        QTest::newRow("formula: invalid, cancel, confirm")
-            << true << QStringList{"2:soon", "3:x"} << "Y"
-            << "" << QStringList{kFirstPrompt, kInvalid};
+        const auto row = [](const char* name, const QStringList& answers, const char* confirm,
+                            const char* expected, const QStringList& prompts) {
+            QTest::newRow(name) << QString(name).startsWith("formula") << answers
+                                << QString(confirm) << QString(expected) << prompts;
+        };
+        const QStringList first{kFirstPrompt};
+        const QStringList invalid{kFirstPrompt, kInvalid};
+        row("group: cancel", {"1:"}, "", "", first);
+        row("group: close box keeps nothing", {"3:05/01/2024"}, "", "", first);
+        row("group: invalid, then valid", {"2:13/45/2024", "2:5/1/2024"}, "", "5/1/2024", invalid);
+        row("group: invalid, then cancel", {"2:soon", "1:"}, "", "", invalid);
+        row("formula: cancel, then confirm", {"1:"}, "Y", "", first);
+        row("formula: cancel, refuse, then valid", {"1:", "2:05/02/2024"}, "N", "05/02/2024",
+            {kFirstPrompt, kReenter});
+        row("formula: invalid, cancel, confirm", {"2:soon", "3:x"}, "Y", "", invalid);
     }
 
     void askingLoop() {

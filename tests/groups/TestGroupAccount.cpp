@@ -73,23 +73,9 @@ struct GroupAccountFixture {
 
     QComboBox& list() { return *pane.cmbAccountPayFormula(); }
 
-    QStringList texts() {
-        QStringList all;
-        for (int i = 0; i < list().count(); ++i)
-            all << list().itemText(i);
-        return all;
-    }
-
+    // The rows of a query, the connection closed afterwards as the program leaves it.
     QStringList rows(const QString& statement) {
-        f.db.connection().ensureOpen();
-        QStringList found;
-        db::Recordset rs = f.db.connection().openRecordset(statement);
-        for (; !rs.eof(); rs.moveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs.fieldCount(); ++i)
-                fields << rs.value(i).toString();
-            found << fields.join(QLatin1Char(':'));
-        }
+        const QStringList found = f.rows(statement);
         f.db.connection().close();
         return found;
     }
@@ -164,7 +150,7 @@ private Q_SLOTS:
 
         g.open(account);
 
-        QCOMPARE(g.texts(), texts);
+        QCOMPARE(test::GroupsFixture::itemTexts(g.list()), texts);
         QCOMPARE(g.list().currentText(), selected);
         QCOMPARE(g.pane.lblGroupAccountEffectiveDate()->text(), date);
         QCOMPARE(g.pane.lblGroupAccountGroupName()->text(), QStringLiteral("Day Shift"));

@@ -66,16 +66,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("unloadType");
         QTest::addColumn<QString>("input");
         QTest::addColumn<bool>("stillShown");
-        QTest::newRow("ok") << "5/1/2024"
-                            << "ok" << 2 << "5/1/2024" << false;
-        QTest::newRow("enter, not a date") << "02/30/2024"
-                                           << "enter" << 0 << "" << true;
-        QTest::newRow("cancel") << "5/1/2024"
-                                << "cancel" << 1 << "" << false;
-        QTest::newRow("escape") << "5/1/2024"
-                                << "escape" << 1 << "" << false;
-        QTest::newRow("close box keeps text") << "tomorrow"
-                                              << "close" << 3 << "tomorrow" << false;
+        const auto row = [](const char* name, const char* typed, int unload, const char* input,
+                            bool shown) {
+            QTest::newRow(name) << QString(typed) << QString(name).section(',', 0, 0) << unload
+                                << QString(input) << shown;
+        };
+        row("ok", "5/1/2024", 2, "5/1/2024", false);
+        row("enter, not a date", "02/30/2024", 0, "", true);
+        row("cancel", "5/1/2024", 1, "", false);
+        row("escape", "5/1/2024", 1, "", false);
+        row("close, text kept", "tomorrow", 3, "tomorrow", false);
     }
 
     void howTheDialogWasLeft() {
@@ -108,18 +108,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("firstDay");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, QDate today, int firstDay, const char* button,
+                            const char* expected) {
+            QTest::newRow(name) << today << firstDay << QString(button) << QString(expected);
+        };
         // 15 May 2024 is a Wednesday; 12 May a Sunday, 13 May a Monday.
-        QTest::newRow("month") << QDate(2024, 5, 15) << 1 << "btnCurrentMonth"
-                               << "05/01/2024";
-        QTest::newRow("week from Monday") << QDate(2024, 5, 15) << 2 << "btnCurrentWeek"
-                                          << "05/13/2024";
-        QTest::newRow("week on its first day is today")
-            << QDate(2024, 5, 13) << 2 << "btnCurrentWeek"
-            << "05/13/2024";
-        QTest::newRow("previous week across a year") << QDate(2024, 1, 2) << 1 << "btnPrevWeek"
-                                                     << "12/24/2023";
-        QTest::newRow("current unlocked") << QDate(2024, 5, 15) << 1 << "btnEariliestDate"
-                                          << "03/31/2024";
+        row("month", {2024, 5, 15}, 1, "btnCurrentMonth", "05/01/2024");
+        row("week from Monday", {2024, 5, 15}, 2, "btnCurrentWeek", "05/13/2024");
+        row("week on its first day is today", {2024, 5, 13}, 2, "btnCurrentWeek", "05/13/2024");
+        row("previous week across a year", {2024, 1, 2}, 1, "btnPrevWeek", "12/24/2023");
+        row("current unlocked", {2024, 5, 15}, 1, "btnEariliestDate", "03/31/2024");
     }
 
     void quickButtons() {
