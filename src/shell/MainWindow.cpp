@@ -1,14 +1,17 @@
 #include "MainWindow.h"
 
-#include "LocalUpdatePolicy.h"
-
 #include "AboutDialog.h"
+#include "ExplorerRefresh.h"
 #include "HelpWindow.h"
+#include "KeyCommandRunner.h"
 #include "LoginSequence.h"
+#include "MainMenuBar.h"
 #include "ProgramRelease.h"
 #include "ShellError.h"
+#include "StartupRecalculation.h"
 #include "SystemInfoProbe.h"
 #include "SystemInformationDialog.h"
+#include "UnloadSequence.h"
 #include "WindowPlacement.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "common/DetailArea.h"
@@ -43,89 +46,61 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace velora::shell {
 
 namespace {
 
-constexpr int kLoaderIntervalMs = 125;
 constexpr int kStartUpAnimation = 201;
-constexpr int kUnloadAnimation = 202;
 constexpr int kExplorerDesignWidth = 180; // pixels
-
-QAction* addMenuAction(QMenu* menu, const char* name, const QString& text) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 } // namespace
 
 MainWindow::MainWindow(common::AppContext& context, QWidget* parent)
     : QMainWindow(parent)
     , context_(context)
-    , busy_(*this) {
+    , busy_(*this)
+    , startup_(std::make_unique<StartupRecalculation>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Velora Incentive"));
     buildMenus();
     buildCentre();
-    tmrLoader_.setObjectName(QStringLiteral("tmrLoader"));
-    tmrLoader_.setInterval(kLoaderIntervalMs);
-    connect(&tmrLoader_, &QTimer::timeout, this, &MainWindow::onLoaderTick);
+    unload_ = std::make_unique<UnloadSequence>(
+        context_, busy_, *startup_,
+        UnloadSequence::Steps{[this] { return savePanesOnUnload(); },
+                              [this] { saveWindowSettings(); }});
 }
 
 MainWindow::~MainWindow() = default;
 
+QTimer& MainWindow::loaderTimer() {
+    return startup_->timer();
+}
+
+recalc::IncentiveRecalculation* MainWindow::recalculation() const {
+    return startup_->recalculation();
+}
+
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    addMenuAction(file, "mnuFileCreateFormula", tr("Create &Formula..."));
-    addMenuAction(file, "mnuFileCreateGroup", tr("Create &Group..."));
-    file->addSeparator();
-    addKeyCommand(file, "mnuFileSave", tr("&Save Changes"), KeyCommands::Command::Save);
-    addKeyCommand(file, "mnuFilePrint", tr("&Print..."), KeyCommands::Command::Print);
-    file->addSeparator();
-    connect(addMenuAction(file, "mnuFileUpdateIValues", tr("&Update Incentive Values")),
-            &QAction::triggered, this, &MainWindow::updateIncentiveValues);
-    connect(addMenuAction(file, "mnuFilePayPeriodReport", tr("Pay Period &Report...")),
-            &QAction::triggered, this, [this] {
+    keys_ = std::make_unique<KeyCommandRunner>(
+        busy_, KeyCommandRunner::Host{[this] { return details_->shownPane(); },
+                                      [this] { return userPanes_.get(); },
+                                      [this] { return formulaPanes_.get(); },
+                                      [this] { showPaneHelp(); }, [this] { refresh_->run(); }});
+    menus_ = std::make_unique<MainMenuBar>(
+        *menuBar(),
+        MainMenuBar::Handlers{
+            [this] { updateIncentiveValues(); },
+            [this] {
                 report::frmPayPeriodReport(report::frmPayPeriodReport::settingsFor(context_), this)
                     .exec();
-            });
-    file->addSeparator();
-    connect(addMenuAction(file, "mnuFileExit", tr("E&xit")), &QAction::triggered, this,
-            &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    connect(addMenuAction(edit, "mnuEditPreferences", tr("&Preferences...")), &QAction::triggered,
-            this, &MainWindow::editPreferences);
-    connect(addMenuAction(edit, "mnuRevert", tr("&Revert")), &QAction::triggered, this,
-            &MainWindow::revert);
-
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->setObjectName(QStringLiteral("mnuView"));
-    addKeyCommand(view, "mnuViewPrevWeek", tr("&Previous Week"),
-                  KeyCommands::Command::PreviousWeek);
-    addKeyCommand(view, "mnuViewNextWeek", tr("&Next Week"), KeyCommands::Command::NextWeek);
-    view->addSeparator();
-    addKeyCommand(view, "mnuViewRefresh", tr("&Refresh"), KeyCommands::Command::RefreshExplorer);
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(addMenuAction(help, "mnuHelpContents", tr("&Contents")), &QAction::triggered, this,
-            &MainWindow::showHelp);
-    addKeyCommand(help, "mnuHelpPane", tr("Help on This &Pane"), KeyCommands::Command::Help);
-    connect(addMenuAction(help, "mnuHelpSystemInfo", tr("&System Information...")),
-            &QAction::triggered, this, &MainWindow::showSystemInformation);
-    help->addSeparator();
-    connect(addMenuAction(help, "mnuHelpAbout", tr("&About Velora Incentive...")),
-            &QAction::triggered, this, &MainWindow::showAbout);
+            },
+            [this] { close(); }, [this] { editPreferences(); }, [this] { revert(); },
+            [this] { showHelp(); }, [this] { showSystemInformation(); }, [this] { showAbout(); },
+            [this](KeyCommands::Command command) { keys_->run(command); }});
 }
 
 void MainWindow::buildCentre() {
@@ -135,8 +110,9 @@ void MainWindow::buildCentre() {
     explorer_ = new explorer::IncentiveExplorer(centre);
     explorer_->setObjectName(QStringLiteral("IncentiveExplorer1"));
     details_ = new common::DetailArea(centre);
-    connect(details_, &common::DetailArea::paneShown, this, &MainWindow::enableKeyCommands);
-    enableKeyCommands(details_->shownPane());
+    connect(details_, &common::DetailArea::paneShown, this,
+            [this](common::DetailArea::Pane pane) { menus_->enableKeyCommands(pane); });
+    menus_->enableKeyCommands(details_->shownPane());
     connectExplorer();
     splitter_ = std::make_unique<widgets::cSplitter>(this);
     splitter_->setContainer(centre);
@@ -189,18 +165,7 @@ bool MainWindow::startUp() {
     context_.currentUser = std::make_shared<catalogue::User>();
     context_.currentUser->setTransID(context_.login->User()->trans_id());
     context_.catalogue.clear();
-    recalculation_ = std::make_unique<recalc::IncentiveRecalculation>(
-        recalc::IncentiveRecalculation::Environment{
-            *context_.engine,
-            context_.messages,
-            {context_.login->odbcsource(), context_.login->SqlServerName(),
-             context_.login->SqlDbName(), context_.login->SqlUserName(),
-             context_.login->SQLPassword()},
-            [policy = LocalUpdatePolicy(context_.registry, context_.configurationPath,
-                                        context_.argumentText)] {
-                return policy.localUpdatesDisabled();
-            }},
-        this);
+    startup_->create(context_, this);
 
     context_.connection->open(context_.connectionString);
     decidePartitionMode();
@@ -226,7 +191,7 @@ bool MainWindow::startUp() {
         formulaPanes_->FillTesterLists();
     }
     setStartDates();
-    tmrLoader_.start();
+    startup_->schedule();
     busy_.EndBusy();
     context_.connection->close();
     return true;
@@ -235,6 +200,9 @@ bool MainWindow::startUp() {
 void MainWindow::connectExplorer() {
     reactions_ = std::make_unique<explorer::ExplorerReactions>(context_, *explorer_, *details_,
                                                                busy_, explorer::ExplorerEditors{});
+    refresh_ = std::make_unique<ExplorerRefresh>(
+        context_, *explorer_, *reactions_, *details_, busy_,
+        ExplorerRefresh::Host{[this] { return displayCatalogue(); }, [this] { close(); }});
 }
 
 void MainWindow::buildUserPanes() {
@@ -246,10 +214,11 @@ void MainWindow::buildUserPanes() {
                                         reactions_->CurrentUserAccountID()};
     };
     hooks.recalculate = [this](const QString& filter) {
-        if (!recalculation_)
+        recalc::IncentiveRecalculation* recalculation = startup_->recalculation();
+        if (!recalculation)
             return recalc::RecalcOutcome::failed(db::ErrorNumber::General,
                                                  QStringLiteral("The update engine is not ready."));
-        return recalculation_->RecalculateIncentives(filter);
+        return recalculation->RecalculateIncentives(filter);
     };
     hooks.addGroupNode = [this](const QString& text, int groupID) {
         explorer_->AddGroup(text, QString::number(groupID));
@@ -303,7 +272,7 @@ bool MainWindow::displayCatalogue() {
             return !(busy_.waitDialog() && busy_.waitDialog()->CancelWait());
         },
         [this](bool full) { setFullModeControls(full); },
-        [this] { endWithoutSaving_ = true; },
+        [this] { unload_->endWithoutSaving(); },
     });
     return display.show() != catalogue::DisplayResult::Cancelled;
 }
@@ -311,13 +280,7 @@ bool MainWindow::displayCatalogue() {
 // The edit, create and report menus belong to full mode; in operator mode the user header's group
 // choice is closed as well.
 void MainWindow::setFullModeControls(bool full) {
-    for (const char* name :
-         {"mnuEdit", "mnuFileCreateFormula", "mnuFileCreateGroup", "mnuFilePayPeriodReport"}) {
-        if (auto* menu = findChild<QMenu*>(QLatin1String(name)))
-            menu->setEnabled(full);
-        if (auto* action = findChild<QAction*>(QLatin1String(name)))
-            action->setEnabled(full);
-    }
+    menus_->setFullMode(full);
     if (!full) {
         if (auto* groups = findChild<QComboBox*>(QStringLiteral("cmbUserHeaderGroupName")))
             groups->setEnabled(false);
@@ -422,13 +385,6 @@ void MainWindow::suppressTextBoxMenus() {
     }
 }
 
-void MainWindow::onLoaderTick() {
-    tmrLoader_.stop();
-    if (recalculation_)
-        recalculation_->RecalculateIncentives(QString());
-    QApplication::processEvents();
-}
-
 // Shows the Preferences dialog modally for the logged-in operator. Database failures reach
 // the caller as db::DbError.
 void MainWindow::runPreferencesDialog(bool firstUse) {
@@ -480,7 +436,8 @@ void MainWindow::applyPreferences(const common::Preferences& before) {
 }
 
 void MainWindow::updateIncentiveValues() {
-    if (recalculation_ && recalculation_->RecalculateIncentives(QString()).queued())
+    recalc::IncentiveRecalculation* recalculation = startup_->recalculation();
+    if (recalculation && recalculation->RecalculateIncentives(QString()).queued())
         context_.messages.inform(recalc::RecalcOutcome::queuedNotice());
     if (userPanes_)
         userPanes_->reloadShownWeek();
@@ -504,35 +461,13 @@ void MainWindow::saveWindowSettings() {
 }
 
 bool MainWindow::unload() {
-    if (unloaded_)
-        return true;
-    unloaded_ = true;
-    const bool startUpRecalculationPending = tmrLoader_.isActive();
-    tmrLoader_.stop();
-    busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
-    if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
-        try {
-            if ((formulaPanes_ && !formulaPanes_->saveOnUnload()) ||
-                (userPanes_ && !userPanes_->saveOnUnload())) {
-                // The operator keeps the window open with the edits that could not be saved,
-                // and the start-up recalculation still runs if it had not yet.
-                unloaded_ = false;
-                busy_.EndBusy();
-                if (startUpRecalculationPending)
-                    tmrLoader_.start();
-                return false;
-            }
-            saveWindowSettings();
-            context_.login->Logoff();
-        } catch (const NumberedError&) {
-            // Settings not yet saved are lost; the program still ends cleanly.
-        }
-    }
-    if (context_.connection)
-        context_.connection->close();
-    context_.evaluator.reset();
-    busy_.EndBusy();
-    return true;
+    return unload_->run();
+}
+
+// False when a pane's save failed and the operator keeps the window open.
+bool MainWindow::savePanesOnUnload() {
+    return !((formulaPanes_ && !formulaPanes_->saveOnUnload()) ||
+             (userPanes_ && !userPanes_->saveOnUnload()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -575,112 +510,6 @@ void MainWindow::showPaneHelp() {
     if (!help_)
         help_ = HelpWindow::forProgram(this);
     help_->showTopic(KeyCommands::helpTopic(details_->shownPane()));
-}
-
-// A menu entry that carries one of the main window's keys.
-void MainWindow::addKeyCommand(QMenu* menu, const char* name, const QString& text,
-                               KeyCommands::Command command) {
-    QAction* action = addMenuAction(menu, name, text);
-    action->setShortcut(KeyCommands::keys(command));
-    connect(action, &QAction::triggered, this, [this, command] { runKeyCommand(command); });
-    keyActions_.append({action, command});
-}
-
-void MainWindow::enableKeyCommands(common::DetailArea::Pane pane) {
-    for (const auto& [action, command] : keyActions_)
-        action->setEnabled(KeyCommands::availableOn(command, pane));
-}
-
-// Each key does what the pane's own control does, through that control, so a control that is
-// disabled (Save Changes without a right, for example) refuses the key as well.
-void MainWindow::runKeyCommand(KeyCommands::Command command) {
-    using Command = KeyCommands::Command;
-    using Pane = common::DetailArea::Pane;
-    const Pane pane = details_->shownPane();
-    if (busy_.isBusy() || !KeyCommands::availableOn(command, pane))
-        return;
-    if (command == Command::Help) {
-        showPaneHelp();
-        return;
-    }
-    if (command == Command::RefreshExplorer) {
-        refreshExplorer();
-        return;
-    }
-    if (!userPanes_ || !formulaPanes_)
-        return;
-    detail::UserDetailPane& week = userPanes_->detailPane();
-    QPushButton* button = nullptr;
-    switch (command) {
-    case Command::Save:
-        button = pane == Pane::Formula ? formulaPanes_->pane().cmdFormulaSaveChanges()
-                                       : week.saveChanges();
-        break;
-    case Command::Print:
-        button = week.print();
-        break;
-    case Command::PreviousWeek:
-        button = week.prevWeek();
-        break;
-    case Command::NextWeek:
-        button = week.nextWeek();
-        break;
-    default:
-        break;
-    }
-    if (button)
-        button->click();
-}
-
-// F5: the explorer shows the database as it is now (users, formulas and groups that other
-// workstations added or removed). The pane on screen is saved first, as when the operator
-// leaves its node; when that save fails and the operator keeps the edit, nothing is reloaded.
-// Afterwards the node that was selected is selected again when it still exists.
-void MainWindow::refreshExplorer() {
-    if (!context_.loggedIn || !leaveShownPane())
-        return;
-    const QString key = explorer_->FocusKey();
-    details_->showSplash();
-    busy_.BeginBusy(false, QString(), QString(), kStartUpAnimation);
-    explorer_->ClearAllNodes();
-    const bool loaded = displayCatalogue();
-    busy_.EndBusy();
-    if (!loaded) {
-        close();
-        return;
-    }
-    if (!key.isEmpty())
-        returnToNode(key);
-}
-
-bool MainWindow::leaveShownPane() {
-    using Pane = common::DetailArea::Pane;
-    const explorer::ExplorerEditors& editors = reactions_->editors();
-    switch (details_->shownPane()) {
-    case Pane::UserDetail:
-        return !editors.saveWeek || editors.saveWeek();
-    case Pane::Formula:
-        return !editors.saveFormula || editors.saveFormula();
-    case Pane::Account:
-        if (editors.saveGroupAccount)
-            editors.saveGroupAccount();
-        return true;
-    case Pane::UserHeader:
-        if (editors.saveUserGroup)
-            editors.saveUserGroup();
-        return true;
-    default:
-        return true;
-    }
-}
-
-// A node below a folder whose contents load on demand appears once its parent is opened.
-void MainWindow::returnToNode(const QString& key) {
-    const QString parent = key.left(key.lastIndexOf(QLatin1Char('.')));
-    if (!explorer_->hasNode(key) && !parent.isEmpty() && explorer_->hasNode(parent))
-        explorer_->ClickNode(parent);
-    if (explorer_->hasNode(key))
-        explorer_->ClickNode(key);
 }
 
 void MainWindow::showAbout() {
