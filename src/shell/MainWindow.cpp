@@ -1,24 +1,20 @@
 #include "MainWindow.h"
 
-#include "AboutDialog.h"
 #include "ExplorerRefresh.h"
 #include "HelpWindow.h"
 #include "KeyCommandRunner.h"
 #include "LoginSequence.h"
 #include "MainMenuBar.h"
-#include "ProgramRelease.h"
+#include "MainWindowGeometry.h"
+#include "ProgramInfoDialogs.h"
 #include "ShellError.h"
 #include "StartupRecalculation.h"
-#include "SystemInfoProbe.h"
-#include "SystemInformationDialog.h"
 #include "UnloadSequence.h"
-#include "WindowPlacement.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "common/DetailArea.h"
 #include "common/Messages.h"
 #include "common/PreferenceKeys.h"
 #include "common/PreferenceStore.h"
-#include "common/WindowSizeRule.h"
 #include "db/DbError.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
@@ -28,12 +24,9 @@
 #include "formulas/FormulaPanes.h"
 #include "formulas/FormulaRecords.h"
 #include "formulas/GroupRecords.h"
-#include "frmPreferences.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "report/frmPayPeriodReport.h"
-#include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
-#include "widgets/cSplitter.h"
 #include "widgets/frmWait.h"
 
 #include <QAbstractSpinBox>
@@ -42,11 +35,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -55,7 +46,6 @@ namespace velora::shell {
 namespace {
 
 constexpr int kStartUpAnimation = 201;
-constexpr int kExplorerDesignWidth = 180; // pixels
 
 } // namespace
 
@@ -63,6 +53,7 @@ MainWindow::MainWindow(common::AppContext& context, QWidget* parent)
     : QMainWindow(parent)
     , context_(context)
     , busy_(*this)
+    , preferences_(context_)
     , startup_(std::make_unique<StartupRecalculation>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Velora Incentive"));
@@ -80,6 +71,10 @@ QTimer& MainWindow::loaderTimer() {
     return startup_->timer();
 }
 
+widgets::cSplitter& MainWindow::splitter() {
+    return geometry_->splitter();
+}
+
 recalc::IncentiveRecalculation* MainWindow::recalculation() const {
     return startup_->recalculation();
 }
@@ -92,15 +87,17 @@ void MainWindow::buildMenus() {
                                       [this] { showPaneHelp(); }, [this] { refresh_->run(); }});
     menus_ = std::make_unique<MainMenuBar>(
         *menuBar(),
-        MainMenuBar::Handlers{
-            [this] { updateIncentiveValues(); },
-            [this] {
-                report::frmPayPeriodReport(report::frmPayPeriodReport::settingsFor(context_), this)
-                    .exec();
-            },
-            [this] { close(); }, [this] { editPreferences(); }, [this] { revert(); },
-            [this] { showHelp(); }, [this] { showSystemInformation(); }, [this] { showAbout(); },
-            [this](KeyCommands::Command command) { keys_->run(command); }});
+        MainMenuBar::Handlers{[this] { updateIncentiveValues(); },
+                              [this] {
+                                  report::frmPayPeriodReport(
+                                      report::frmPayPeriodReport::settingsFor(context_), this)
+                                      .exec();
+                              },
+                              [this] { close(); }, [this] { editPreferences(); },
+                              [this] { revert(); }, [this] { showHelp(); },
+                              [this] { ProgramInfoDialogs::showSystemInformation(context_, this); },
+                              [this] { ProgramInfoDialogs::showAbout(context_, this); },
+                              [this](KeyCommands::Command command) { keys_->run(command); }});
 }
 
 void MainWindow::buildCentre() {
@@ -114,8 +111,7 @@ void MainWindow::buildCentre() {
             [this](common::DetailArea::Pane pane) { menus_->enableKeyCommands(pane); });
     menus_->enableKeyCommands(details_->shownPane());
     connectExplorer();
-    splitter_ = std::make_unique<widgets::cSplitter>(this);
-    splitter_->setContainer(centre);
+    geometry_ = std::make_unique<MainWindowGeometry>(*this, *explorer_, *details_);
 }
 
 QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek) {
@@ -170,17 +166,17 @@ bool MainWindow::startUp() {
     context_.connection->open(context_.connectionString);
     decidePartitionMode();
     buildUserPanes();
-    if (!openAndReadPreferences())
+    if (!preferences_.read())
         return false;
-    placeWindow();
+    geometry_->place(context_.preferences);
     suppressTextBoxMenus();
     details_->showSplash();
-    bindSplitter();
+    geometry_->bindSplitter(context_.preferences.splitPosition);
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
     if (context_.preferences.firstTimeUse) {
         // The first start asks for the preferences; the catalogue loads with what was chosen.
-        runPreferencesDialog(true);
-        if (!openAndReadPreferences())
+        preferences_.runDialog(true, this);
+        if (!preferences_.read())
             return false;
     }
     if (!displayCatalogue())
@@ -287,33 +283,9 @@ void MainWindow::setFullModeControls(bool full) {
     }
 }
 
-// Explorer and details side by side; the operator may narrow the explorer down to its design
-// width, the details keep their panes' minimum width. The window's minimum leaves the explorer
-// a typical name's width (applyMinimumSize), so it opens that wide unless it was left narrower. The
-// stored position (in pixels) waits until the window is shown: before that the panes have no real
-// size yet, and the limits would cut the position down to the explorer's minimum.
-void MainWindow::bindSplitter() {
-    splitter_->setOrientation(2);
-    splitter_->setMinimumSize(1, kExplorerDesignWidth);
-    splitter_->setMinimumSize(2, details_->minimumPaneWidth());
-    splitter_->Bind(explorer_, details_);
-    splitToRestore_ = context_.preferences.splitPosition;
-}
-
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!splitToRestore_)
-        return;
-    // The panes are polished now and may need more width than at load: the splitter and the
-    // window's minimum follow before the stored position is applied against them.
-    splitter_->setMinimumSize(2, details_->minimumPaneWidth());
-    applyMinimumSize();
-    if (QLayout* frame = layout())
-        frame->activate(); // the centre takes the window's size now
-    splitter_->setPosition(*splitToRestore_);
-    splitToRestore_.reset();
-    // The minimum may have made the window larger than it was placed: it stays on the screen.
-    setGeometry(WindowPlacement::clamped(geometry(), screen()->availableGeometry()));
+    geometry_->shown();
 }
 
 void MainWindow::decidePartitionMode() {
@@ -325,38 +297,6 @@ void MainWindow::decidePartitionMode() {
     } catch (const db::DbError&) {
         context_.partitionMode = false; // a failing count counts as no partitions
     }
-}
-
-// The logged-in operator's preferences: user level by the suite user id, per partition in
-// partition mode.
-common::PreferenceStore MainWindow::preferenceStore() const {
-    const suite::HXLoginUser& user = *context_.login->User();
-    return common::PreferenceStore(*context_.connection,
-                                   {user.user_id(), user.partition_id(), context_.partitionMode});
-}
-
-bool MainWindow::openAndReadPreferences() {
-    common::PreferenceStore store = preferenceStore();
-    try {
-        context_.preferences.load(store, context_.supportDeletedReports);
-        return true;
-    } catch (const NumberedError& e) {
-        context_.messages.inform(
-            QStringLiteral("An error occurred initializing the incentive application. Please "
-                           "contact the vendors of this product for more information.\r\n\r\n"
-                           "Error ") +
-                QString::number(e.number()) + QLatin1Char(':') + e.description(),
-            common::MessageIcon::Critical);
-    }
-    return false;
-}
-
-// The stored size and position are those of the inner area, as saveWindowSettings stores
-// them.
-void MainWindow::placeWindow() {
-    const common::Preferences& p = context_.preferences;
-    setGeometry(WindowPlacement::restored(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
-                                          screen()->availableGeometry()));
 }
 
 void MainWindow::setStartDates() {
@@ -385,24 +325,11 @@ void MainWindow::suppressTextBoxMenus() {
     }
 }
 
-// Shows the Preferences dialog modally for the logged-in operator. Database failures reach
-// the caller as db::DbError.
-void MainWindow::runPreferencesDialog(bool firstUse) {
-    common::PreferenceStore store = preferenceStore();
-    PreferencesForm form(store, context_.messages,
-                         {context_.login->User()->partition_id() == 0, context_.partitionMode,
-                          context_.supportDeletedReports, firstUse});
-    frmPreferences dialog(form, this);
-    dialog.exec();
-}
-
 // Edit > Preferences: the dialog, then the stored preferences read again and applied.
 void MainWindow::editPreferences() {
     const common::Preferences before = context_.preferences;
     try {
-        runPreferencesDialog(false);
-        common::PreferenceStore store = preferenceStore();
-        context_.preferences.load(store, context_.supportDeletedReports);
+        preferences_.edit(this);
     } catch (const NumberedError& e) {
         showGeneralError(e.number(), e.description());
         return;
@@ -443,21 +370,10 @@ void MainWindow::updateIncentiveValues() {
         userPanes_->reloadShownWeek();
 }
 
-// Saves what placeWindow and showEvent restore, in the same terms: the inner area of the
-// window as it is when not maximised, and the splitter position (the stored one while the
-// window has not been shown), each within what the next start can read.
+// Stores what the next start restores.
 void MainWindow::saveWindowSettings() {
-    common::PreferenceStore store = preferenceStore();
-    const QRect inner = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const QRect stored = WindowPlacement::stored(inner, screen()->availableGeometry());
-    common::WindowSettings settings;
-    settings.height = static_cast<float>(stored.height());
-    settings.width = static_cast<float>(stored.width());
-    settings.top = static_cast<float>(stored.top());
-    settings.left = static_cast<float>(stored.left());
-    settings.splitPosition =
-        WindowPlacement::storable(splitToRestore_.value_or(splitter_->Position()));
-    common::Preferences::saveWindowSettings(store, settings);
+    common::PreferenceStore store = preferences_.store();
+    common::Preferences::saveWindowSettings(store, geometry_->settings());
 }
 
 bool MainWindow::unload() {
@@ -477,27 +393,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-// The panes stay whole: the inner area may not get smaller than the size rule asks for, so a
-// smaller window size snaps back.
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (isMinimized() || !details_)
+    if (isMinimized() || !geometry_)
         return;
-    applyMinimumSize();
-    if (splitter_->isReady())
-        splitter_->Resize();
-}
-
-// The window may shrink until the explorer has its typical width beside the panes at their
-// minimum: the splitter narrows a wider explorer first. Counting the explorer's present width
-// instead would keep a window whose explorer was widened from ever fitting a smaller screen.
-void MainWindow::applyMinimumSize() {
-    const int explorerWidth = explorer_->typicalWidth();
-    const QSize needed = widgets::Twips::toPixels(
-        common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorerWidth),
-                                      widgets::Twips::fromPixels(details_->minimumPaneWidth())));
-    if (needed != centralWidget()->minimumSize())
-        centralWidget()->setMinimumSize(needed);
+    geometry_->resized();
 }
 
 void MainWindow::showHelp() {
@@ -510,48 +410,6 @@ void MainWindow::showPaneHelp() {
     if (!help_)
         help_ = HelpWindow::forProgram(this);
     help_->showTopic(KeyCommands::helpTopic(details_->shownPane()));
-}
-
-void MainWindow::showAbout() {
-    AboutInfo info;
-    info.version = ProgramRelease::version();
-    info.releaseDate = ProgramRelease::releaseDate();
-    if (context_.login) {
-        try {
-            info.databaseVersion = context_.login->DatabaseVersion().toString();
-        } catch (const NumberedError&) {
-            // The database is out of reach: the box shows the rest.
-        }
-        if (const suite::HXLoginUser* user = context_.login->User()) {
-            info.userName = user->user_name();
-            info.firstName = user->first_name();
-            info.lastName = user->last_name();
-            info.transId = user->trans_id();
-            info.isAdministrator = user->is_administrator();
-        }
-    }
-    AboutDialog(info, this).exec();
-}
-
-void MainWindow::showSystemInformation() {
-    SystemInfo info;
-    info.configurationFile = context_.configurationPath;
-    info.connection = SystemInfoProbe::connection(
-        context_.connectionString, QFileInfo(context_.configurationPath).absolutePath());
-    info.workstation =
-        SystemInfoProbe::workstation(context_.region ? context_.region->DateFormat() : QString());
-    if (const suite::HXLoginUser* user = context_.login ? context_.login->User() : nullptr) {
-        info.user.userName = user->user_name();
-        info.user.fullName = user->first_name() + QLatin1Char(' ') + user->last_name();
-        info.user.userId = user->user_id();
-        info.user.transId = user->trans_id();
-        info.user.partitionId = user->partition_id();
-        for (int right = 1; right <= 64; ++right) {
-            if (user->privilege(right))
-                info.user.rights.append(right);
-        }
-    }
-    SystemInformationDialog(info, this).exec();
 }
 
 } // namespace velora::shell

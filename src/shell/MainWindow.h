@@ -1,13 +1,12 @@
 #pragma once
 
+#include "OperatorPreferences.h"
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
-#include "common/PreferenceStore.h"
 
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
-#include <optional>
 
 class QFrame;
 class QMenu;
@@ -39,6 +38,7 @@ class ExplorerRefresh;
 class HelpWindow;
 class KeyCommandRunner;
 class MainMenuBar;
+class MainWindowGeometry;
 class StartupRecalculation;
 class UnloadSequence;
 
@@ -68,7 +68,7 @@ public:
     detail::UserPanes* userPanes() const { return userPanes_.get(); }
     // The formula pane and the formula and group operations; built with the user panes.
     formulas::FormulaPanes* formulaPanes() const { return formulaPanes_.get(); }
-    widgets::cSplitter& splitter() { return *splitter_; }
+    widgets::cSplitter& splitter();
     QTimer& loaderTimer();
     recalc::IncentiveRecalculation* recalculation() const;
 
@@ -85,8 +85,6 @@ private:
     void buildMenus();
     void buildCentre();
     bool startUp();
-    bool openAndReadPreferences();
-    common::PreferenceStore preferenceStore() const;
     void decidePartitionMode();
     bool displayCatalogue();
     void setFullModeControls(bool full);
@@ -94,39 +92,32 @@ private:
     void buildUserPanes();
     void onUpdateComplete();
     void revert();
-    void bindSplitter();
-    void applyMinimumSize();
-    void placeWindow();
     void setStartDates();
     void suppressTextBoxMenus();
     void showGeneralError(int number, const QString& description);
     void updateIncentiveValues();
-    void runPreferencesDialog(bool firstUse);
     void editPreferences();
     void applyPreferences(const common::Preferences& before);
     void showHelp();
     void showPaneHelp();
-    void showAbout();
-    void showSystemInformation();
     void saveWindowSettings();
     bool savePanesOnUnload();
 
     common::AppContext& context_;
     common::BusyIndicator busy_;
+    OperatorPreferences preferences_;
     explorer::IncentiveExplorer* explorer_ = nullptr;
     std::unique_ptr<explorer::ExplorerReactions> reactions_;
     std::unique_ptr<detail::UserPanes> userPanes_;
     std::unique_ptr<formulas::FormulaPanes> formulaPanes_;
     common::DetailArea* details_ = nullptr;
-    std::unique_ptr<widgets::cSplitter> splitter_;
+    std::unique_ptr<MainWindowGeometry> geometry_;
     std::unique_ptr<StartupRecalculation> startup_;
     std::unique_ptr<KeyCommandRunner> keys_;
     std::unique_ptr<MainMenuBar> menus_;
     std::unique_ptr<ExplorerRefresh> refresh_;
     std::unique_ptr<UnloadSequence> unload_;
     HelpWindow* help_ = nullptr;
-    // The stored splitter position, until the window is shown and has its real size.
-    std::optional<int> splitToRestore_;
 };
 
 } // namespace velora::shell
