@@ -9,11 +9,11 @@
 #include "ProgramInfoDialogs.h"
 #include "ShellError.h"
 #include "StartupRecalculation.h"
+#include "TextBoxMenus.h"
 #include "UnloadSequence.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "common/DetailArea.h"
 #include "common/Messages.h"
-#include "common/PreferenceKeys.h"
 #include "common/PreferenceStore.h"
 #include "db/DbError.h"
 #include "detail/UserDetailPane.h"
@@ -22,24 +22,18 @@
 #include "explorer/IncentiveExplorer.h"
 #include "formulas/FormulaPane.h"
 #include "formulas/FormulaPanes.h"
-#include "formulas/FormulaRecords.h"
 #include "formulas/GroupRecords.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "report/frmPayPeriodReport.h"
 #include "widgets/VeloraDatePicker.h"
 #include "widgets/frmWait.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QTextEdit>
-#include <QVBoxLayout>
 
 namespace velora::shell {
 
@@ -169,7 +163,7 @@ bool MainWindow::startUp() {
     if (!preferences_.read())
         return false;
     geometry_->place(context_.preferences);
-    suppressTextBoxMenus();
+    TextBoxMenus::suppress(*this);
     details_->showSplash();
     geometry_->bindSplitter(context_.preferences.splitPosition);
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
@@ -307,22 +301,6 @@ void MainWindow::setStartDates() {
     startDate->setText(
         lastWeekStartBefore(today, context_.preferences.firstDayOfWeek).toString(format));
     formulaPanes_->pane().txtFormulaShiftDate()->setText(today.toString(format));
-}
-
-// Text boxes show no platform context menu on right click. A box whose pane offers a menu of
-// its own (the weekly grid's cells with Revert Changes) keeps it.
-void MainWindow::suppressTextBoxMenus() {
-    QList<QWidget*> boxes;
-    for (QWidget* box : findChildren<QLineEdit*>())
-        boxes.append(box);
-    for (QWidget* box : findChildren<QTextEdit*>())
-        boxes.append(box);
-    for (QWidget* box : findChildren<QPlainTextEdit*>())
-        boxes.append(box);
-    for (QWidget* box : boxes) {
-        if (box->contextMenuPolicy() == Qt::DefaultContextMenu)
-            box->setContextMenuPolicy(Qt::NoContextMenu);
-    }
 }
 
 // Edit > Preferences: the dialog, then the stored preferences read again and applied.

@@ -93,7 +93,6 @@ private:
     void onUpdateComplete();
     void revert();
     void setStartDates();
-    void suppressTextBoxMenus();
     void showGeneralError(int number, const QString& description);
     void updateIncentiveValues();
     void editPreferences();
