@@ -282,6 +282,8 @@ QString IncentiveExplorer::CurrentUserName() {
 
 // ---- Events ----
 
+// Opens a node from the program's side (ClickNode). Its flag is set before the view hears of
+// it, so the view's own expansion notice does not run the node's rule a second time.
 void IncentiveExplorer::expandNode(int node) {
     if (tree_.at(node).expanded)
         return;
