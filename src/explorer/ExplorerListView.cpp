@@ -4,6 +4,7 @@
 #include "ExplorerImages.h"
 #include "ExplorerKeys.h"
 #include "ExplorerNumbers.h"
+#include "ExplorerTree.h"
 
 #include <QListWidget>
 
@@ -64,6 +65,24 @@ ExplorerImage ExplorerListView::imageFor(ExplorerNodeType kind, const QString& k
         return groupAccountImage(key);
     default:
         return ExplorerImage::Account;
+    }
+}
+
+void ExplorerListView::fillFromFolder(QListWidget* listView, ExplorerTree& tree,
+                                      const ExplorerImages& images, const QString& folderKey,
+                                      ExplorerNodeType kind, const QString& groupID) {
+    prepare(listView);
+    const int folder = tree.find(folderKey);
+    if (folder == ExplorerTree::kNone)
+        return;
+    const std::vector<int> children = tree.childrenInAdditionOrder(folder);
+    for (const int child : children) {
+        const ExplorerTreeNode& n = tree.at(child);
+        if (n.kind != kind)
+            continue;
+        if (kind == ExplorerNodeType::GroupAccount && ExplorerKeys::GetGroupID(n.key) != groupID)
+            continue;
+        addItem(listView, n.key, n.text, images.icon(imageFor(kind, n.key)));
     }
 }
 

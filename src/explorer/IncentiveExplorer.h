@@ -18,6 +18,9 @@ class QTreeView;
 namespace velora::explorer {
 
 class ExplorerContextMenus;
+class ExplorerEvents;
+class ExplorerMenuCommands;
+class ExplorerTreeBuilder;
 class ExplorerTreeModel;
 
 // The navigation control of the main window: a tree of users, formulas and groups with
@@ -68,7 +71,7 @@ public:
     QString CurrentUserAccountName();
     QString CurrentUserName();
     // The node that has the focus: the one clicked last, until another click takes it.
-    QString FocusKey() const { return lastKey_; }
+    QString FocusKey() const;
     // Selects a node and gives it the focus again without raising any event, for a host that
     // keeps the operator on a node the last click could not leave.
     void ReturnToNode(const QString& key);
@@ -97,7 +100,7 @@ public:
     bool hasNode(const QString& key);
     QStringList childKeys(const QString& key);
     const ExplorerAccountList& accountList() const { return tree_.accounts(); }
-    qint16 unknownExternalCounter() const { return unknownExternalCounter_; }
+    qint16 unknownExternalCounter() const;
     QTreeView* tree() const { return tvwExplorer_; }
     // Wide enough to show a typical name ("Fitzgerald-Lopez, Annemarie") under its folder
     // in the tree's font, beside the tree's scroll bar.
@@ -142,9 +145,6 @@ Q_SIGNALS:
     void GroupFolderExpand(velora::explorer::ExplorerNode node, const QString& groupID);
     void IncentiveExplorerError(qint32 number, const QString& description);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     friend class ExplorerNode;
     ExplorerTree& treeData() { return tree_; }
@@ -152,41 +152,26 @@ private:
     template <typename Step> void guarded(Step&& step);
 
     void initialise();
-    int addFolderAccount(const QString& folderKey, const QString& accountID,
-                         bool pseudoAccountImages);
     void buildMenus();
 
     int selectedNode() const;
     QString selectedKey() const;
     void selectNode(int node);
     void expandNode(int node);
-    void onViewExpanded(int node);
-    void onViewCollapsed(int node);
-    void runExpandRule(int node);
-    void dispatchClick(int node);
-    void raiseClick(const QString& key);
-    void raiseLostFocus(const QString& key);
-    QString textOf(const QString& key);
-    QString userNodeText(const QString& key);
 
     void fillFromFolder(QListWidget* listView, const QString& folderKey, ExplorerNodeType kind,
                         const QString& groupID = QString());
 
-    void renameFormulaChosen();
-    void renameGroupChosen();
-    void deleteFormulaChosen();
-    void deleteGroupChosen();
-    void refreshChosen();
-
     ExplorerTree tree_;
     ExplorerImages images_;
+    std::unique_ptr<ExplorerTreeBuilder> builder_;
+    std::unique_ptr<ExplorerEvents> events_;
+    std::unique_ptr<ExplorerMenuCommands> commands_;
     ExplorerTreeModel* model_ = nullptr;
     QTreeView* tvwExplorer_ = nullptr;
     std::unique_ptr<ExplorerContextMenus> menus_;
     QMenu* lastPopup_ = nullptr;
-    QString lastKey_;
     bool operatorMode_ = true;
-    qint16 unknownExternalCounter_ = 0;
 };
 
 } // namespace velora::explorer

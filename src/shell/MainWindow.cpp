@@ -1,21 +1,20 @@
 #include "MainWindow.h"
 
-#include "LocalUpdatePolicy.h"
-
-#include "AboutDialog.h"
+#include "ExplorerRefresh.h"
 #include "HelpWindow.h"
+#include "KeyCommandRunner.h"
 #include "LoginSequence.h"
-#include "ProgramRelease.h"
+#include "MainMenuBar.h"
+#include "MainWindowGeometry.h"
+#include "ProgramInfoDialogs.h"
 #include "ShellError.h"
-#include "SystemInfoProbe.h"
-#include "SystemInformationDialog.h"
-#include "WindowPlacement.h"
+#include "StartupRecalculation.h"
+#include "TextBoxMenus.h"
+#include "UnloadSequence.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "common/DetailArea.h"
 #include "common/Messages.h"
-#include "common/PreferenceKeys.h"
 #include "common/PreferenceStore.h"
-#include "common/WindowSizeRule.h"
 #include "db/DbError.h"
 #include "detail/UserDetailPane.h"
 #include "detail/UserPanes.h"
@@ -23,109 +22,76 @@
 #include "explorer/IncentiveExplorer.h"
 #include "formulas/FormulaPane.h"
 #include "formulas/FormulaPanes.h"
-#include "formulas/FormulaRecords.h"
 #include "formulas/GroupRecords.h"
-#include "frmPreferences.h"
 #include "recalc/IncentiveRecalculation.h"
 #include "report/frmPayPeriodReport.h"
-#include "widgets/Twips.h"
 #include "widgets/VeloraDatePicker.h"
-#include "widgets/cSplitter.h"
 #include "widgets/frmWait.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScreen>
-#include <QTextEdit>
-#include <QVBoxLayout>
-#include <algorithm>
 
 namespace velora::shell {
 
 namespace {
 
-constexpr int kLoaderIntervalMs = 125;
 constexpr int kStartUpAnimation = 201;
-constexpr int kUnloadAnimation = 202;
-constexpr int kExplorerDesignWidth = 180; // pixels
-
-QAction* addMenuAction(QMenu* menu, const char* name, const QString& text) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 } // namespace
 
 MainWindow::MainWindow(common::AppContext& context, QWidget* parent)
     : QMainWindow(parent)
     , context_(context)
-    , busy_(*this) {
+    , busy_(*this)
+    , preferences_(context_)
+    , startup_(std::make_unique<StartupRecalculation>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Velora Incentive"));
     buildMenus();
     buildCentre();
-    tmrLoader_.setObjectName(QStringLiteral("tmrLoader"));
-    tmrLoader_.setInterval(kLoaderIntervalMs);
-    connect(&tmrLoader_, &QTimer::timeout, this, &MainWindow::onLoaderTick);
+    unload_ = std::make_unique<UnloadSequence>(
+        context_, busy_, *startup_,
+        UnloadSequence::Steps{[this] { return savePanesOnUnload(); },
+                              [this] { saveWindowSettings(); }});
 }
 
 MainWindow::~MainWindow() = default;
 
+QTimer& MainWindow::loaderTimer() {
+    return startup_->timer();
+}
+
+widgets::cSplitter& MainWindow::splitter() {
+    return geometry_->splitter();
+}
+
+recalc::IncentiveRecalculation* MainWindow::recalculation() const {
+    return startup_->recalculation();
+}
+
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    addMenuAction(file, "mnuFileCreateFormula", tr("Create &Formula..."));
-    addMenuAction(file, "mnuFileCreateGroup", tr("Create &Group..."));
-    file->addSeparator();
-    addKeyCommand(file, "mnuFileSave", tr("&Save Changes"), KeyCommands::Command::Save);
-    addKeyCommand(file, "mnuFilePrint", tr("&Print..."), KeyCommands::Command::Print);
-    file->addSeparator();
-    connect(addMenuAction(file, "mnuFileUpdateIValues", tr("&Update Incentive Values")),
-            &QAction::triggered, this, &MainWindow::updateIncentiveValues);
-    connect(addMenuAction(file, "mnuFilePayPeriodReport", tr("Pay Period &Report...")),
-            &QAction::triggered, this, [this] {
-                report::frmPayPeriodReport(report::frmPayPeriodReport::settingsFor(context_), this)
-                    .exec();
-            });
-    file->addSeparator();
-    connect(addMenuAction(file, "mnuFileExit", tr("E&xit")), &QAction::triggered, this,
-            &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    connect(addMenuAction(edit, "mnuEditPreferences", tr("&Preferences...")), &QAction::triggered,
-            this, &MainWindow::editPreferences);
-    connect(addMenuAction(edit, "mnuRevert", tr("&Revert")), &QAction::triggered, this,
-            &MainWindow::revert);
-
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->setObjectName(QStringLiteral("mnuView"));
-    addKeyCommand(view, "mnuViewPrevWeek", tr("&Previous Week"),
-                  KeyCommands::Command::PreviousWeek);
-    addKeyCommand(view, "mnuViewNextWeek", tr("&Next Week"), KeyCommands::Command::NextWeek);
-    view->addSeparator();
-    addKeyCommand(view, "mnuViewRefresh", tr("&Refresh"), KeyCommands::Command::RefreshExplorer);
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(addMenuAction(help, "mnuHelpContents", tr("&Contents")), &QAction::triggered, this,
-            &MainWindow::showHelp);
-    addKeyCommand(help, "mnuHelpPane", tr("Help on This &Pane"), KeyCommands::Command::Help);
-    connect(addMenuAction(help, "mnuHelpSystemInfo", tr("&System Information...")),
-            &QAction::triggered, this, &MainWindow::showSystemInformation);
-    help->addSeparator();
-    connect(addMenuAction(help, "mnuHelpAbout", tr("&About Velora Incentive...")),
-            &QAction::triggered, this, &MainWindow::showAbout);
+    keys_ = std::make_unique<KeyCommandRunner>(
+        busy_, KeyCommandRunner::Host{[this] { return details_->shownPane(); },
+                                      [this] { return userPanes_.get(); },
+                                      [this] { return formulaPanes_.get(); },
+                                      [this] { showPaneHelp(); }, [this] { refresh_->run(); }});
+    menus_ = std::make_unique<MainMenuBar>(
+        *menuBar(),
+        MainMenuBar::Handlers{[this] { updateIncentiveValues(); },
+                              [this] {
+                                  report::frmPayPeriodReport(
+                                      report::frmPayPeriodReport::settingsFor(context_), this)
+                                      .exec();
+                              },
+                              [this] { close(); }, [this] { editPreferences(); },
+                              [this] { revert(); }, [this] { showHelp(); },
+                              [this] { ProgramInfoDialogs::showSystemInformation(context_, this); },
+                              [this] { ProgramInfoDialogs::showAbout(context_, this); },
+                              [this](KeyCommands::Command command) { keys_->run(command); }});
 }
 
 void MainWindow::buildCentre() {
@@ -135,11 +101,11 @@ void MainWindow::buildCentre() {
     explorer_ = new explorer::IncentiveExplorer(centre);
     explorer_->setObjectName(QStringLiteral("IncentiveExplorer1"));
     details_ = new common::DetailArea(centre);
-    connect(details_, &common::DetailArea::paneShown, this, &MainWindow::enableKeyCommands);
-    enableKeyCommands(details_->shownPane());
+    connect(details_, &common::DetailArea::paneShown, this,
+            [this](common::DetailArea::Pane pane) { menus_->enableKeyCommands(pane); });
+    menus_->enableKeyCommands(details_->shownPane());
     connectExplorer();
-    splitter_ = std::make_unique<widgets::cSplitter>(this);
-    splitter_->setContainer(centre);
+    geometry_ = std::make_unique<MainWindowGeometry>(*this, *explorer_, *details_);
 }
 
 QDate MainWindow::lastWeekStartBefore(const QDate& today, int firstDayOfWeek) {
@@ -189,33 +155,22 @@ bool MainWindow::startUp() {
     context_.currentUser = std::make_shared<catalogue::User>();
     context_.currentUser->setTransID(context_.login->User()->trans_id());
     context_.catalogue.clear();
-    recalculation_ = std::make_unique<recalc::IncentiveRecalculation>(
-        recalc::IncentiveRecalculation::Environment{
-            *context_.engine,
-            context_.messages,
-            {context_.login->odbcsource(), context_.login->SqlServerName(),
-             context_.login->SqlDbName(), context_.login->SqlUserName(),
-             context_.login->SQLPassword()},
-            [policy = LocalUpdatePolicy(context_.registry, context_.configurationPath,
-                                        context_.argumentText)] {
-                return policy.localUpdatesDisabled();
-            }},
-        this);
+    startup_->create(context_, this);
 
     context_.connection->open(context_.connectionString);
     decidePartitionMode();
     buildUserPanes();
-    if (!openAndReadPreferences())
+    if (!preferences_.read())
         return false;
-    placeWindow();
-    suppressTextBoxMenus();
+    geometry_->place(context_.preferences);
+    TextBoxMenus::suppress(*this);
     details_->showSplash();
-    bindSplitter();
+    geometry_->bindSplitter(context_.preferences.splitPosition);
     busy_.BeginBusy(true, QString(), QString(), kStartUpAnimation);
     if (context_.preferences.firstTimeUse) {
         // The first start asks for the preferences; the catalogue loads with what was chosen.
-        runPreferencesDialog(true);
-        if (!openAndReadPreferences())
+        preferences_.runDialog(true, this);
+        if (!preferences_.read())
             return false;
     }
     if (!displayCatalogue())
@@ -226,7 +181,7 @@ bool MainWindow::startUp() {
         formulaPanes_->FillTesterLists();
     }
     setStartDates();
-    tmrLoader_.start();
+    startup_->schedule();
     busy_.EndBusy();
     context_.connection->close();
     return true;
@@ -235,6 +190,9 @@ bool MainWindow::startUp() {
 void MainWindow::connectExplorer() {
     reactions_ = std::make_unique<explorer::ExplorerReactions>(context_, *explorer_, *details_,
                                                                busy_, explorer::ExplorerEditors{});
+    refresh_ = std::make_unique<ExplorerRefresh>(
+        context_, *explorer_, *reactions_, *details_, busy_,
+        ExplorerRefresh::Host{[this] { return displayCatalogue(); }, [this] { close(); }});
 }
 
 void MainWindow::buildUserPanes() {
@@ -246,10 +204,11 @@ void MainWindow::buildUserPanes() {
                                         reactions_->CurrentUserAccountID()};
     };
     hooks.recalculate = [this](const QString& filter) {
-        if (!recalculation_)
+        recalc::IncentiveRecalculation* recalculation = startup_->recalculation();
+        if (!recalculation)
             return recalc::RecalcOutcome::failed(db::ErrorNumber::General,
                                                  QStringLiteral("The update engine is not ready."));
-        return recalculation_->RecalculateIncentives(filter);
+        return recalculation->RecalculateIncentives(filter);
     };
     hooks.addGroupNode = [this](const QString& text, int groupID) {
         explorer_->AddGroup(text, QString::number(groupID));
@@ -303,7 +262,7 @@ bool MainWindow::displayCatalogue() {
             return !(busy_.waitDialog() && busy_.waitDialog()->CancelWait());
         },
         [this](bool full) { setFullModeControls(full); },
-        [this] { endWithoutSaving_ = true; },
+        [this] { unload_->endWithoutSaving(); },
     });
     return display.show() != catalogue::DisplayResult::Cancelled;
 }
@@ -311,46 +270,16 @@ bool MainWindow::displayCatalogue() {
 // The edit, create and report menus belong to full mode; in operator mode the user header's group
 // choice is closed as well.
 void MainWindow::setFullModeControls(bool full) {
-    for (const char* name :
-         {"mnuEdit", "mnuFileCreateFormula", "mnuFileCreateGroup", "mnuFilePayPeriodReport"}) {
-        if (auto* menu = findChild<QMenu*>(QLatin1String(name)))
-            menu->setEnabled(full);
-        if (auto* action = findChild<QAction*>(QLatin1String(name)))
-            action->setEnabled(full);
-    }
+    menus_->setFullMode(full);
     if (!full) {
         if (auto* groups = findChild<QComboBox*>(QStringLiteral("cmbUserHeaderGroupName")))
             groups->setEnabled(false);
     }
 }
 
-// Explorer and details side by side; the operator may narrow the explorer down to its design
-// width, the details keep their panes' minimum width. The window's minimum leaves the explorer
-// a typical name's width (applyMinimumSize), so it opens that wide unless it was left narrower. The
-// stored position (in pixels) waits until the window is shown: before that the panes have no real
-// size yet, and the limits would cut the position down to the explorer's minimum.
-void MainWindow::bindSplitter() {
-    splitter_->setOrientation(2);
-    splitter_->setMinimumSize(1, kExplorerDesignWidth);
-    splitter_->setMinimumSize(2, details_->minimumPaneWidth());
-    splitter_->Bind(explorer_, details_);
-    splitToRestore_ = context_.preferences.splitPosition;
-}
-
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!splitToRestore_)
-        return;
-    // The panes are polished now and may need more width than at load: the splitter and the
-    // window's minimum follow before the stored position is applied against them.
-    splitter_->setMinimumSize(2, details_->minimumPaneWidth());
-    applyMinimumSize();
-    if (QLayout* frame = layout())
-        frame->activate(); // the centre takes the window's size now
-    splitter_->setPosition(*splitToRestore_);
-    splitToRestore_.reset();
-    // The minimum may have made the window larger than it was placed: it stays on the screen.
-    setGeometry(WindowPlacement::clamped(geometry(), screen()->availableGeometry()));
+    geometry_->shown();
 }
 
 void MainWindow::decidePartitionMode() {
@@ -364,38 +293,6 @@ void MainWindow::decidePartitionMode() {
     }
 }
 
-// The logged-in operator's preferences: user level by the suite user id, per partition in
-// partition mode.
-common::PreferenceStore MainWindow::preferenceStore() const {
-    const suite::HXLoginUser& user = *context_.login->User();
-    return common::PreferenceStore(*context_.connection,
-                                   {user.user_id(), user.partition_id(), context_.partitionMode});
-}
-
-bool MainWindow::openAndReadPreferences() {
-    common::PreferenceStore store = preferenceStore();
-    try {
-        context_.preferences.load(store, context_.supportDeletedReports);
-        return true;
-    } catch (const NumberedError& e) {
-        context_.messages.inform(
-            QStringLiteral("An error occurred initializing the incentive application. Please "
-                           "contact the vendors of this product for more information.\r\n\r\n"
-                           "Error ") +
-                QString::number(e.number()) + QLatin1Char(':') + e.description(),
-            common::MessageIcon::Critical);
-    }
-    return false;
-}
-
-// The stored size and position are those of the inner area, as saveWindowSettings stores
-// them.
-void MainWindow::placeWindow() {
-    const common::Preferences& p = context_.preferences;
-    setGeometry(WindowPlacement::restored(p.windowLeft, p.windowTop, p.windowWidth, p.windowHeight,
-                                          screen()->availableGeometry()));
-}
-
 void MainWindow::setStartDates() {
     const QString format = context_.region->DateFormat();
     const QDate today = QDate::currentDate();
@@ -406,47 +303,11 @@ void MainWindow::setStartDates() {
     formulaPanes_->pane().txtFormulaShiftDate()->setText(today.toString(format));
 }
 
-// Text boxes show no platform context menu on right click. A box whose pane offers a menu of
-// its own (the weekly grid's cells with Revert Changes) keeps it.
-void MainWindow::suppressTextBoxMenus() {
-    QList<QWidget*> boxes;
-    for (QWidget* box : findChildren<QLineEdit*>())
-        boxes.append(box);
-    for (QWidget* box : findChildren<QTextEdit*>())
-        boxes.append(box);
-    for (QWidget* box : findChildren<QPlainTextEdit*>())
-        boxes.append(box);
-    for (QWidget* box : boxes) {
-        if (box->contextMenuPolicy() == Qt::DefaultContextMenu)
-            box->setContextMenuPolicy(Qt::NoContextMenu);
-    }
-}
-
-void MainWindow::onLoaderTick() {
-    tmrLoader_.stop();
-    if (recalculation_)
-        recalculation_->RecalculateIncentives(QString());
-    QApplication::processEvents();
-}
-
-// Shows the Preferences dialog modally for the logged-in operator. Database failures reach
-// the caller as db::DbError.
-void MainWindow::runPreferencesDialog(bool firstUse) {
-    common::PreferenceStore store = preferenceStore();
-    PreferencesForm form(store, context_.messages,
-                         {context_.login->User()->partition_id() == 0, context_.partitionMode,
-                          context_.supportDeletedReports, firstUse});
-    frmPreferences dialog(form, this);
-    dialog.exec();
-}
-
 // Edit > Preferences: the dialog, then the stored preferences read again and applied.
 void MainWindow::editPreferences() {
     const common::Preferences before = context_.preferences;
     try {
-        runPreferencesDialog(false);
-        common::PreferenceStore store = preferenceStore();
-        context_.preferences.load(store, context_.supportDeletedReports);
+        preferences_.edit(this);
     } catch (const NumberedError& e) {
         showGeneralError(e.number(), e.description());
         return;
@@ -480,59 +341,27 @@ void MainWindow::applyPreferences(const common::Preferences& before) {
 }
 
 void MainWindow::updateIncentiveValues() {
-    if (recalculation_ && recalculation_->RecalculateIncentives(QString()).queued())
+    recalc::IncentiveRecalculation* recalculation = startup_->recalculation();
+    if (recalculation && recalculation->RecalculateIncentives(QString()).queued())
         context_.messages.inform(recalc::RecalcOutcome::queuedNotice());
     if (userPanes_)
         userPanes_->reloadShownWeek();
 }
 
-// Saves what placeWindow and showEvent restore, in the same terms: the inner area of the
-// window as it is when not maximised, and the splitter position (the stored one while the
-// window has not been shown), each within what the next start can read.
+// Stores what the next start restores.
 void MainWindow::saveWindowSettings() {
-    common::PreferenceStore store = preferenceStore();
-    const QRect inner = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const QRect stored = WindowPlacement::stored(inner, screen()->availableGeometry());
-    common::WindowSettings settings;
-    settings.height = static_cast<float>(stored.height());
-    settings.width = static_cast<float>(stored.width());
-    settings.top = static_cast<float>(stored.top());
-    settings.left = static_cast<float>(stored.left());
-    settings.splitPosition =
-        WindowPlacement::storable(splitToRestore_.value_or(splitter_->Position()));
-    common::Preferences::saveWindowSettings(store, settings);
+    common::PreferenceStore store = preferences_.store();
+    common::Preferences::saveWindowSettings(store, geometry_->settings());
 }
 
 bool MainWindow::unload() {
-    if (unloaded_)
-        return true;
-    unloaded_ = true;
-    const bool startUpRecalculationPending = tmrLoader_.isActive();
-    tmrLoader_.stop();
-    busy_.BeginBusy(true, tr("Saving user settings..."), QString(), kUnloadAnimation);
-    if (context_.loggedIn && !endWithoutSaving_ && context_.login && context_.login->User()) {
-        try {
-            if ((formulaPanes_ && !formulaPanes_->saveOnUnload()) ||
-                (userPanes_ && !userPanes_->saveOnUnload())) {
-                // The operator keeps the window open with the edits that could not be saved,
-                // and the start-up recalculation still runs if it had not yet.
-                unloaded_ = false;
-                busy_.EndBusy();
-                if (startUpRecalculationPending)
-                    tmrLoader_.start();
-                return false;
-            }
-            saveWindowSettings();
-            context_.login->Logoff();
-        } catch (const NumberedError&) {
-            // Settings not yet saved are lost; the program still ends cleanly.
-        }
-    }
-    if (context_.connection)
-        context_.connection->close();
-    context_.evaluator.reset();
-    busy_.EndBusy();
-    return true;
+    return unload_->run();
+}
+
+// False when a pane's save failed and the operator keeps the window open.
+bool MainWindow::savePanesOnUnload() {
+    return !((formulaPanes_ && !formulaPanes_->saveOnUnload()) ||
+             (userPanes_ && !userPanes_->saveOnUnload()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -542,27 +371,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-// The panes stay whole: the inner area may not get smaller than the size rule asks for, so a
-// smaller window size snaps back.
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (isMinimized() || !details_)
+    if (isMinimized() || !geometry_)
         return;
-    applyMinimumSize();
-    if (splitter_->isReady())
-        splitter_->Resize();
-}
-
-// The window may shrink until the explorer has its typical width beside the panes at their
-// minimum: the splitter narrows a wider explorer first. Counting the explorer's present width
-// instead would keep a window whose explorer was widened from ever fitting a smaller screen.
-void MainWindow::applyMinimumSize() {
-    const int explorerWidth = explorer_->typicalWidth();
-    const QSize needed = widgets::Twips::toPixels(
-        common::WindowSizeRule::apply(QSize(0, 0), widgets::Twips::fromPixels(explorerWidth),
-                                      widgets::Twips::fromPixels(details_->minimumPaneWidth())));
-    if (needed != centralWidget()->minimumSize())
-        centralWidget()->setMinimumSize(needed);
+    geometry_->resized();
 }
 
 void MainWindow::showHelp() {
@@ -575,154 +388,6 @@ void MainWindow::showPaneHelp() {
     if (!help_)
         help_ = HelpWindow::forProgram(this);
     help_->showTopic(KeyCommands::helpTopic(details_->shownPane()));
-}
-
-// A menu entry that carries one of the main window's keys.
-void MainWindow::addKeyCommand(QMenu* menu, const char* name, const QString& text,
-                               KeyCommands::Command command) {
-    QAction* action = addMenuAction(menu, name, text);
-    action->setShortcut(KeyCommands::keys(command));
-    connect(action, &QAction::triggered, this, [this, command] { runKeyCommand(command); });
-    keyActions_.append({action, command});
-}
-
-void MainWindow::enableKeyCommands(common::DetailArea::Pane pane) {
-    for (const auto& [action, command] : keyActions_)
-        action->setEnabled(KeyCommands::availableOn(command, pane));
-}
-
-// Each key does what the pane's own control does, through that control, so a control that is
-// disabled (Save Changes without a right, for example) refuses the key as well.
-void MainWindow::runKeyCommand(KeyCommands::Command command) {
-    using Command = KeyCommands::Command;
-    using Pane = common::DetailArea::Pane;
-    const Pane pane = details_->shownPane();
-    if (busy_.isBusy() || !KeyCommands::availableOn(command, pane))
-        return;
-    if (command == Command::Help) {
-        showPaneHelp();
-        return;
-    }
-    if (command == Command::RefreshExplorer) {
-        refreshExplorer();
-        return;
-    }
-    if (!userPanes_ || !formulaPanes_)
-        return;
-    detail::UserDetailPane& week = userPanes_->detailPane();
-    QPushButton* button = nullptr;
-    switch (command) {
-    case Command::Save:
-        button = pane == Pane::Formula ? formulaPanes_->pane().cmdFormulaSaveChanges()
-                                       : week.saveChanges();
-        break;
-    case Command::Print:
-        button = week.print();
-        break;
-    case Command::PreviousWeek:
-        button = week.prevWeek();
-        break;
-    case Command::NextWeek:
-        button = week.nextWeek();
-        break;
-    default:
-        break;
-    }
-    if (button)
-        button->click();
-}
-
-// F5: the explorer shows the database as it is now (users, formulas and groups that other
-// workstations added or removed). The pane on screen is saved first, as when the operator
-// leaves its node; when that save fails and the operator keeps the edit, nothing is reloaded.
-// Afterwards the node that was selected is selected again when it still exists.
-void MainWindow::refreshExplorer() {
-    if (!context_.loggedIn || !leaveShownPane())
-        return;
-    const QString key = explorer_->FocusKey();
-    details_->showSplash();
-    busy_.BeginBusy(false, QString(), QString(), kStartUpAnimation);
-    explorer_->ClearAllNodes();
-    const bool loaded = displayCatalogue();
-    busy_.EndBusy();
-    if (!loaded) {
-        close();
-        return;
-    }
-    if (!key.isEmpty())
-        returnToNode(key);
-}
-
-bool MainWindow::leaveShownPane() {
-    using Pane = common::DetailArea::Pane;
-    const explorer::ExplorerEditors& editors = reactions_->editors();
-    switch (details_->shownPane()) {
-    case Pane::UserDetail:
-        return !editors.saveWeek || editors.saveWeek();
-    case Pane::Formula:
-        return !editors.saveFormula || editors.saveFormula();
-    case Pane::Account:
-        if (editors.saveGroupAccount)
-            editors.saveGroupAccount();
-        return true;
-    case Pane::UserHeader:
-        if (editors.saveUserGroup)
-            editors.saveUserGroup();
-        return true;
-    default:
-        return true;
-    }
-}
-
-// A node below a folder whose contents load on demand appears once its parent is opened.
-void MainWindow::returnToNode(const QString& key) {
-    const QString parent = key.left(key.lastIndexOf(QLatin1Char('.')));
-    if (!explorer_->hasNode(key) && !parent.isEmpty() && explorer_->hasNode(parent))
-        explorer_->ClickNode(parent);
-    if (explorer_->hasNode(key))
-        explorer_->ClickNode(key);
-}
-
-void MainWindow::showAbout() {
-    AboutInfo info;
-    info.version = ProgramRelease::version();
-    info.releaseDate = ProgramRelease::releaseDate();
-    if (context_.login) {
-        try {
-            info.databaseVersion = context_.login->DatabaseVersion().toString();
-        } catch (const NumberedError&) {
-            // The database is out of reach: the box shows the rest.
-        }
-        if (const suite::HXLoginUser* user = context_.login->User()) {
-            info.userName = user->user_name();
-            info.firstName = user->first_name();
-            info.lastName = user->last_name();
-            info.transId = user->trans_id();
-            info.isAdministrator = user->is_administrator();
-        }
-    }
-    AboutDialog(info, this).exec();
-}
-
-void MainWindow::showSystemInformation() {
-    SystemInfo info;
-    info.configurationFile = context_.configurationPath;
-    info.connection = SystemInfoProbe::connection(
-        context_.connectionString, QFileInfo(context_.configurationPath).absolutePath());
-    info.workstation =
-        SystemInfoProbe::workstation(context_.region ? context_.region->DateFormat() : QString());
-    if (const suite::HXLoginUser* user = context_.login ? context_.login->User() : nullptr) {
-        info.user.userName = user->user_name();
-        info.user.fullName = user->first_name() + QLatin1Char(' ') + user->last_name();
-        info.user.userId = user->user_id();
-        info.user.transId = user->trans_id();
-        info.user.partitionId = user->partition_id();
-        for (int right = 1; right <= 64; ++right) {
-            if (user->privilege(right))
-                info.user.rights.append(right);
-        }
-    }
-    SystemInformationDialog(info, this).exec();
 }
 
 } // namespace velora::shell

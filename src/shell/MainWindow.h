@@ -1,14 +1,12 @@
 #pragma once
 
-#include "KeyCommands.h"
+#include "OperatorPreferences.h"
 #include "common/AppContext.h"
 #include "common/BusyIndicator.h"
-#include "common/PreferenceStore.h"
 
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
-#include <optional>
 
 class QFrame;
 class QMenu;
@@ -36,7 +34,13 @@ class FormulaPanes;
 
 namespace velora::shell {
 
+class ExplorerRefresh;
 class HelpWindow;
+class KeyCommandRunner;
+class MainMenuBar;
+class MainWindowGeometry;
+class StartupRecalculation;
+class UnloadSequence;
 
 // The program's one long-lived window: the explorer on the left, the details area on the
 // right, the menus, the busy indication, start-up (load) and the unload sequence. It
@@ -64,9 +68,9 @@ public:
     detail::UserPanes* userPanes() const { return userPanes_.get(); }
     // The formula pane and the formula and group operations; built with the user panes.
     formulas::FormulaPanes* formulaPanes() const { return formulaPanes_.get(); }
-    widgets::cSplitter& splitter() { return *splitter_; }
-    QTimer& loaderTimer() { return tmrLoader_; }
-    recalc::IncentiveRecalculation* recalculation() const { return recalculation_.get(); }
+    widgets::cSplitter& splitter();
+    QTimer& loaderTimer();
+    recalc::IncentiveRecalculation* recalculation() const;
 
     // The latest day strictly before today that falls on the first day of the week
     // (1 = Sunday .. 7 = Saturday).
@@ -81,8 +85,6 @@ private:
     void buildMenus();
     void buildCentre();
     bool startUp();
-    bool openAndReadPreferences();
-    common::PreferenceStore preferenceStore() const;
     void decidePartitionMode();
     bool displayCatalogue();
     void setFullModeControls(bool full);
@@ -90,48 +92,31 @@ private:
     void buildUserPanes();
     void onUpdateComplete();
     void revert();
-    void bindSplitter();
-    void applyMinimumSize();
-    void placeWindow();
     void setStartDates();
-    void suppressTextBoxMenus();
     void showGeneralError(int number, const QString& description);
-    void onLoaderTick();
     void updateIncentiveValues();
-    void runPreferencesDialog(bool firstUse);
     void editPreferences();
     void applyPreferences(const common::Preferences& before);
     void showHelp();
     void showPaneHelp();
-    void addKeyCommand(QMenu* menu, const char* name, const QString& text,
-                       KeyCommands::Command command);
-    void runKeyCommand(KeyCommands::Command command);
-    void enableKeyCommands(common::DetailArea::Pane pane);
-    void refreshExplorer();
-    bool leaveShownPane();
-    void returnToNode(const QString& key);
-    void showAbout();
-    void showSystemInformation();
     void saveWindowSettings();
+    bool savePanesOnUnload();
 
     common::AppContext& context_;
     common::BusyIndicator busy_;
+    OperatorPreferences preferences_;
     explorer::IncentiveExplorer* explorer_ = nullptr;
     std::unique_ptr<explorer::ExplorerReactions> reactions_;
     std::unique_ptr<detail::UserPanes> userPanes_;
     std::unique_ptr<formulas::FormulaPanes> formulaPanes_;
     common::DetailArea* details_ = nullptr;
-    std::unique_ptr<widgets::cSplitter> splitter_;
-    std::unique_ptr<recalc::IncentiveRecalculation> recalculation_;
-    QTimer tmrLoader_;
+    std::unique_ptr<MainWindowGeometry> geometry_;
+    std::unique_ptr<StartupRecalculation> startup_;
+    std::unique_ptr<KeyCommandRunner> keys_;
+    std::unique_ptr<MainMenuBar> menus_;
+    std::unique_ptr<ExplorerRefresh> refresh_;
+    std::unique_ptr<UnloadSequence> unload_;
     HelpWindow* help_ = nullptr;
-    // The actions behind the main window's keys, enabled for the pane on screen.
-    QList<QPair<QAction*, KeyCommands::Command>> keyActions_;
-    // The stored splitter position, until the window is shown and has its real size.
-    std::optional<int> splitToRestore_;
-    bool unloaded_ = false;
-    // The operator cancelled the catalogue load: the program ends without saving anything.
-    bool endWithoutSaving_ = false;
 };
 
 } // namespace velora::shell
