@@ -5,6 +5,7 @@
 //
 //   velora-admin demo /tmp/catdemo --users 10000 --accounts 200 --partitions 5
 //   bench_catalogue /tmp/catdemo
+#include "BenchDatabase.h"
 #include "catalogue/CatalogueDisplay.h"
 #include "common/Messages.h"
 #include "db/Connection.h"
@@ -22,7 +23,7 @@
 #include <vector>
 
 using namespace velora;
-using Clock = std::chrono::steady_clock;
+using namespace velora::bench;
 
 namespace {
 
@@ -150,12 +151,6 @@ void report(const char* label, std::vector<Timing> timings) {
                 median.total, median.load, median.total - median.load, timings.back().total);
     for (const auto& [message, ms] : median.steps)
         std::printf("    %-36s %7.1f ms\n", qPrintable(message), ms);
-}
-
-QString databasePath(const QString& argument) {
-    if (QFileInfo(argument).isDir())
-        return argument + QStringLiteral("/HALVEX/SYSTEM/incentive.sqlite");
-    return argument;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //
 //   velora-admin demo /tmp/demo1000 --users 1000 --days 1095
 //   bench_formulalock /tmp/demo1000            (or the database file itself)
+#include "BenchDatabase.h"
 #include "db/Connection.h"
 #include "formulas/FormulaEditing.h"
 
@@ -19,24 +20,9 @@
 #include <cstdio>
 
 using namespace velora;
-using Clock = std::chrono::steady_clock;
+using namespace velora::bench;
 
 namespace {
-
-QString databasePath(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.filePath() + QStringLiteral("/HALVEX/SYSTEM/incentive.sqlite")
-                        : info.filePath();
-}
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void openDatabase(db::Connection& connection, const QString& path) {
-    connection.open(QStringLiteral("Provider=SQLOLEDB.1;Initial Catalog=") + path +
-                    QStringLiteral(";Data Source=(embedded)"));
-}
 
 // A formula that exactly one group names, or 0.
 int formulaOfOneGroup(db::Connection& connection) {

@@ -8,6 +8,7 @@
 //
 //   velora-admin demo /tmp/demo1000 --users 1000 --days 1095
 //   bench_load /tmp/demo1000 [SECONDS]       (default 60)
+#include "BenchDatabase.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "detail/WeekStatements.h"
@@ -29,16 +30,11 @@
 #include <vector>
 
 using namespace velora;
+using namespace velora::bench;
 
 namespace {
 
 constexpr int kWorkstations = 4;
-
-QString databasePath(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.filePath() + QStringLiteral("/HALVEX/SYSTEM/incentive.sqlite")
-                        : info.filePath();
-}
 
 std::unique_ptr<db::Connection> open(const QString& path) {
     auto connection = std::make_unique<db::Connection>();

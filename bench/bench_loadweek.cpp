@@ -4,6 +4,7 @@
 //
 //   velora-admin demo /tmp/bigdemo --users 1000 --days 1095
 //   bench_loadweek /tmp/bigdemo            (or the database file itself)
+#include "BenchDatabase.h"
 #include "catalogue/User.h"
 #include "common/Messages.h"
 #include "db/Connection.h"
@@ -24,7 +25,7 @@
 #include <vector>
 
 using namespace velora;
-using Clock = std::chrono::steady_clock;
+using namespace velora::bench;
 
 namespace {
 
@@ -45,12 +46,6 @@ struct UserAccount {
     QString transID;
     QString accountID;
 };
-
-QString databasePath(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.filePath() + QStringLiteral("/HALVEX/SYSTEM/incentive.sqlite")
-                        : info.filePath();
-}
 
 std::vector<UserAccount> userAccounts(db::Connection& connection) {
     std::vector<UserAccount> pairs;

@@ -5,6 +5,7 @@
 //
 //   velora-admin demo /tmp/demo1000 --users 1000 --days 1095
 //   bench_lockout /tmp/demo1000            (or the database file itself)
+#include "BenchDatabase.h"
 #include "db/Connection.h"
 #include "engine/RecalcJob.h"
 #include "formulas/FormulaEditing.h"
@@ -22,26 +23,11 @@
 #include <functional>
 
 using namespace velora;
-using Clock = std::chrono::steady_clock;
+using namespace velora::bench;
 
 namespace {
 
 constexpr double kTargetSeconds = 1.0;
-
-QString databasePath(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.filePath() + QStringLiteral("/HALVEX/SYSTEM/incentive.sqlite")
-                        : info.filePath();
-}
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void openDatabase(db::Connection& connection, const QString& path) {
-    connection.open(QStringLiteral("Provider=SQLOLEDB.1;Initial Catalog=") + path +
-                    QStringLiteral(";Data Source=(embedded)"));
-}
 
 QString scalar(db::Connection& connection, const QString& statement) {
     db::Recordset rows = connection.openRecordset(statement);

@@ -5,6 +5,7 @@
 //
 //   velora-admin demo /tmp/demo1000 --users 1000 --days 1095
 //   bench_report /tmp/demo1000             (or the database file itself)
+#include "BenchDatabase.h"
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "report/PayPeriodReport.h"
@@ -22,17 +23,11 @@
 #include <vector>
 
 using namespace velora;
-using Clock = std::chrono::steady_clock;
+using namespace velora::bench;
 
 namespace {
 
 constexpr int kRuns = 5;
-
-QString databasePath(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.filePath() + QStringLiteral("/HALVEX/SYSTEM/incentive.sqlite")
-                        : info.filePath();
-}
 
 // Runs the work kRuns times and prints its median and worst wall-clock time, and the median
 // processor time of this process (the fairer figure on a machine shared with other work), in
