@@ -5,14 +5,19 @@
 
 namespace velora::report {
 
+// A text that a spreadsheet would run as a formula (a name beginning with "=", "+", "-" or "@")
+// gets an apostrophe in front, so that opening the file shows the text and runs nothing.
 QString ReportCsv::field(const QString& text) {
     static const QString special = QStringLiteral(",\"\r\n");
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    const QString safe =
+        !text.isEmpty() && formulaStarts.contains(text.front()) ? QLatin1Char('\'') + text : text;
     bool quote = false;
-    for (const QChar c : text)
+    for (const QChar c : safe)
         quote = quote || special.contains(c);
     if (!quote)
-        return text;
-    QString doubled = text;
+        return safe;
+    QString doubled = safe;
     doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
