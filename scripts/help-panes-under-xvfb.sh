@@ -47,30 +47,7 @@ window_shot() {
   convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
 }
 
-# The program's newest window other than the main window, once it shows.
-dialog() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vx "${window:-none}" |
-      tail -n 1 || true)
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  import -window root "$artifacts/help-no-$1.png"
-  echo "no $1 came up" >&2
-  return 1
-}
 
-# Waits until the window given has gone.
-gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -qx "$1" || return 0
-    sleep 0.1
-  done
-  import -window root "$artifacts/help-stayed.png"
-  echo "a window of the program stayed open" >&2
-  return 1
-}
 
 # The main window: the program's visible window of its title that is an ordinary window, not
 # the start-up wait dialog (a dialog of the same title that comes and goes while it loads).
@@ -132,10 +109,7 @@ window=$(the_main_window)
 # A fixed size, so that the panes lay themselves out the same at every run.
 xdotool windowmove --sync "$window" 0 0
 xdotool windowsize --sync "$window" 1000 760
-# The start-up recalculation's progress window may come and go first.
-for _ in $(seq 20); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
-for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
-settle
+wait_for_startup_recalculation
 
 # The explorer has the focus: Home is its top node, the next one the Users folder, which
 # lists the users. Right opens the folder, and Enter on its first user opens the header.

@@ -24,36 +24,7 @@ app=$!
 accept_first_use_preferences
 window=$(main_window)
 xdotool windowsize --sync "$window" 1000 760
-# The start-up recalculation's progress window comes and goes first.
-for _ in $(seq 50); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
-for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
-sleep 0.5
-
-# The program's window other than the main window (a message box or a prompt), once it
-# shows; its id is printed. The argument names it in the failure's screenshot.
-dialog() {
-  local id
-  for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vx "$window" | head -n 1 ||
-      true)
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  echo "no $1 came up" >&2
-  import -window root "$artifacts/handoff-no-$1.png"
-  return 1
-}
-
-# Waits until the window given goes away.
-dialog_gone() {
-  for _ in $(seq 300); do
-    xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -qx "$1" || return 0
-    sleep 0.1
-  done
-  echo "a window of the program stayed open" >&2
-  import -window root "$artifacts/handoff-stayed.png"
-  return 1
-}
+wait_for_startup_recalculation
 
 xdotool windowfocus --sync "$window" key alt+f
 sleep 0.3
@@ -62,7 +33,7 @@ offer=$(dialog offer)
 sleep 0.3
 screenshot "$artifacts/handoff-1-offer.png"
 xdotool windowfocus --sync "$offer" key alt+y     # use the wizard
-dialog_gone "$offer"
+gone "$offer"
 
 # The wizard finishes on its own; then the new formula asks for its effective date.
 prompt=$(dialog effective-date)
@@ -71,13 +42,13 @@ xdotool windowfocus --sync "$prompt" key ctrl+a
 xdotool type --delay 20 "$(date +%-m/%-d/%Y)"
 screenshot "$artifacts/handoff-2-effective-date.png"
 xdotool key Return
-dialog_gone "$prompt"
+gone "$prompt"
 
 note=$(dialog note)
 sleep 0.3
 screenshot "$artifacts/handoff-3-saved.png"
 xdotool windowfocus --sync "$note" key Return
-dialog_gone "$note"
+gone "$note"
 sleep 0.5
 screenshot "$artifacts/handoff-4-formula.png"
 

@@ -25,9 +25,7 @@ run_on() { # SIZE SCALE NAME
     VELORA_LOCALE=en_US "$build/bin/velora-incentive" /UNAME=supervisor /PASSWORD=supervisor &
   app=$!
   window=$(main_window)
-  for _ in $(seq 50); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
-  for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
-  sleep 0.5
+  wait_for_startup_recalculation
 
   eval "$(xdotool getwindowgeometry --shell "$window")"
   local screen_width=${size%x*} screen_height=${size#*x}

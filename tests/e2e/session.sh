@@ -51,6 +51,40 @@ main_window() {
   return 1
 }
 
+# The start-up recalculation shows its progress window (when it runs long enough) while the
+# main window takes no input: waits for it to come and go.
+wait_for_startup_recalculation() {
+  for _ in $(seq 30); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
+  for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
+  sleep 0.5
+}
+
+# The program's newest window other than the main window (a message box, a prompt, a menu),
+# once it shows; its id is printed. The argument names it in the failure's screenshot.
+dialog() {
+  local id
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vx "${window:-none}" |
+      tail -n 1 || true)
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.1
+  done
+  import -window root "$artifacts/no-$1.png"
+  echo "no $1 came up" >&2
+  return 1
+}
+
+# Waits until the window given has gone.
+gone() {
+  for _ in $(seq 300); do
+    xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -qx "$1" || return 0
+    sleep 0.1
+  done
+  import -window root "$artifacts/window-stayed.png"
+  echo "a window of the program stayed open" >&2
+  return 1
+}
+
 # Waits (polling, at most 10 s) until the screen shows a painted window, then keeps it.
 screenshot() {
   for _ in $(seq 100); do

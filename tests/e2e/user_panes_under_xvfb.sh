@@ -34,11 +34,7 @@ app=$!
 accept_first_use_preferences
 window=$(main_window)
 xdotool windowsize --sync "$window" 1000 760
-# The start-up recalculation shows its progress window while the main window takes no input:
-# wait for it to come and go.
-for _ in $(seq 50); do [ "$(windows)" -gt 1 ] && break; sleep 0.1; done
-for _ in $(seq 600); do [ "$(windows)" -le 1 ] && break; sleep 0.1; done
-sleep 0.5
+wait_for_startup_recalculation
 
 settle() { sleep 0.5; }
 
